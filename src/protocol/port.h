@@ -1,0 +1,26 @@
+// The serial line as the protocol sees it. The real one is a tty; tests use
+// scripted fakes.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace vorlen {
+
+class Port {
+public:
+    virtual ~Port() = default;
+
+    // Writes the whole command, or as much as the line takes within its write
+    // time-out; returns the number of bytes written (0 on failure).
+    virtual std::size_t Write(std::string_view bytes) = 0;
+
+    // Returns at once with at most `room` bytes that have already arrived,
+    // possibly none. A read error delivers 0.
+    virtual std::size_t Read(char* into, std::size_t room) = 0;
+
+    // Releases the line; every later call fails like a closed handle.
+    virtual void Close() = 0;
+};
+
+}  // namespace vorlen
