@@ -1,0 +1,68 @@
+#include "protocol/wake_worker.h"
+
+#include <string>
+
+#include "protocol/transaction.h"
+
+namespace vorlen {
+namespace {
+
+// One attempt on the port the window holds now: after a port change the
+// remaining attempts go to the new port.
+bool Attempt(std::stop_token stop, const PortSlot& ports, std::string_view command,
+             const Pause& pause) {
+    if (stop.stop_requested()) {
+        return false;
+    }
+    const std::shared_ptr<Port> port = ports.Current();
+    std::string reply;
+    return RunTransaction(port.get(), command, reply, pause);
+}
+
+}  // namespace
+
+bool WakeTracker(std::stop_token stop, const PortSlot& ports, const Pause& pause) {
+    while (!Attempt(stop, ports, kWakeCommand, pause)) {
+        if (stop.stop_requested() || !pause(kWakeRetryPause)) {
+            return false;
+        }
+    }
+    do {
+        if (stop.stop_requested() || !pause(kWakeRetryPause)) {
+            return false;
+        }
+    } while (!Attempt(stop, ports, kStayAwakeCommand, pause));
+    return !stop.stop_requested();
+}
+
+WakeUpWorker::WakeUpWorker(PauseFactory makePause) : makePause_(std::move(makePause)) {}
+
+WakeUpWorker::~WakeUpWorker() { Stop(); }
+
+void WakeUpWorker::Restart(const PortSlot& ports, OnAwake onAwake) {
+    Stop();
+    const Ticket ticket = ++current_;
+    running_ = true;
+    thread_ = std::jthread([this, &ports, ticket, onAwake = std::move(onAwake)](
+                               std::stop_token stop) {
+        if (WakeTracker(stop, ports, makePause_(stop))) {
+            onAwake(ticket);
+        }
+        running_ = false;
+    });
+}
+
+void WakeUpWorker::Stop() {
+    ++current_;  // no earlier ticket is accepted from now on
+    if (thread_.joinable()) {
+        thread_.request_stop();
+        thread_.join();
+    }
+    running_ = false;
+}
+
+bool WakeUpWorker::Accepts(Ticket ticket) const { return ticket == current_; }
+
+bool WakeUpWorker::Running() const { return running_; }
+
+}  // namespace vorlen
