@@ -1,0 +1,57 @@
+// The tracker's serial line on a POSIX tty: 115200 baud, 8N1, no flow
+// control, DTR off and RTS on, reads that return at once, writes bounded in
+// time, and nobody else on the device while it is open.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "protocol/port.h"
+
+namespace vorlen {
+
+// A write that the line does not take within this time returns short.
+inline constexpr std::chrono::milliseconds kWriteTimeout{2000};
+
+// The window's thread may close or replace the port while the wake-up worker
+// is in the middle of a transaction on it. So every call is serialised, Close
+// wakes a write that is waiting for room on the line, and once closed the
+// port answers every call like a closed handle: 0 written, 0 read.
+class SerialPort : public Port {
+public:
+    // Opens the device with the tracker's line settings. Settings that the
+    // device refuses (a pseudo-terminal has no modem lines) are not an error;
+    // a missing device or one held by another program is: the result is null.
+    static std::shared_ptr<SerialPort> Open(const std::string& devicePath,
+                                            std::chrono::milliseconds writeTimeout = kWriteTimeout);
+
+    ~SerialPort() override;
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    std::size_t Write(std::string_view bytes) override;
+    std::size_t Read(char* into, std::size_t room) override;
+    void Close() override;
+
+private:
+    SerialPort(int device, int wake, std::chrono::milliseconds writeTimeout);
+
+    // Waits until the line takes more bytes. False on time-out, a hang-up or
+    // an error of the line, or when Close has been called.
+    bool WaitForRoom(std::chrono::steady_clock::time_point deadline);
+
+    std::mutex mutex_;
+    int device_;                     // -1 once closed; guarded by mutex_
+    const int wake_;                 // signalled once by Close; lives as long as the object
+    std::atomic<bool> closing_{false};
+    const std::chrono::milliseconds writeTimeout_;
+};
+
+// The port that the port list names. On Linux the name is the device path
+// (for example /dev/ttyUSB0). Null when it cannot be opened.
+std::shared_ptr<SerialPort> OpenPort(const std::string& portName);
+
+}  // namespace vorlen
