@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+#include <string>
+
+#include "form/bilingual.h"
+#include "form/gbk.h"
+#include "form/validation.h"
+
+namespace vorlen {
+namespace {
+
+using M = ValidationMessage;
+
+const std::string kTwoChineseCharacters = GbkOf("用户");  // four GBK bytes
+
+TEST(CharacterChecks, PhoneNumberAndDecimalText) {
+    const struct {
+        std::string text;
+        bool phone, decimal;
+    } cases[] = {
+        {"", true, true},          {"+", true, false},           {"+8613800138000", true, false},
+        {"0123", true, true},      {"++1", false, false},        {"1+2", false, false},
+        {" 123", false, false},    {"12-34", false, false},      {"1.5", false, true},
+        {".5", false, false},      {"1..2", false, true},        {"-1", false, false},
+        {kTwoChineseCharacters, false, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsPhoneNumber(c.text), c.phone) << '"' << c.text << '"';
+        EXPECT_EQ(IsDecimalText(c.text), c.decimal) << '"' << c.text << '"';
+    }
+}
+
+TEST(CharacterChecks, DecimalValueStopsAtTheSecondDot) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"", 0}, {"12", 12}, {"12.", 12}, {"12.5.3", 12.5}, {"12..5", 12}, {"2232.12.34", 2232.12},
+        {"9100.5", 9100.5},
+    };
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(DecimalValue(c.text), c.value) << c.text;
+    }
+}
+
+// One field and its check: the text typed, the verdict, the text the record
+// keeps afterwards.
+struct FieldCase {
+    std::string typed;
+    Verdict verdict;
+    std::string kept;
+};
+
+void ExpectFieldCases(std::string TrackerForm::*field,
+                      const std::function<Verdict(TrackerForm&)>& check,
+                      const std::vector<FieldCase>& cases) {
+    for (const auto& c : cases) {
+        TrackerForm form;
+        form.*field = c.typed;
+        EXPECT_EQ(check(form), c.verdict) << '"' << c.typed << '"';
+        EXPECT_EQ(form.*field, c.kept) << '"' << c.typed << '"';
+    }
+}
+
+TEST(ButtonChecks, UserNumberIsNeverTrimmed) {
+    ExpectFieldCases(&TrackerForm::userNumber4,
+                     [](TrackerForm& form) { return CheckUserNumber(form, 4); },
+                     {{"", {}, ""},
+                      {"+", {}, "+"},
+                      {"+1", {}, "+1"},
+                      {"123456789012345678901", {}, "123456789012345678901"},
+                      {" 123 ", M::UserNumber, " 123 "},
+                      {"138-0013", M::UserNumber, "138-0013"}});
+}
+
+TEST(ButtonChecks, CenterNumberIsTrimmedThenThreeToTwentyBytes) {
+    ExpectFieldCases(&TrackerForm::centerNumber, CheckCenterNumber,
+                     {{"", {}, ""},
+                      {"  ", {}, ""},
+                      {" 123 ", {}, "123"},
+                      {"+12", {}, "+12"},
+                      {"12", M::CenterNumber, "12"},
+                      {"+1", M::CenterNumber, "+1"},
+                      {"12345678901234567890", {}, "12345678901234567890"},
+                      {"123456789012345678901", M::CenterNumber, "123456789012345678901"},
+                      {"12a", M::CenterNumber, "12a"}});
+}
+
+TEST(ButtonChecks, UserIdCountsGbkBytesAndNotItsCharacters) {
+    ExpectFieldCases(&TrackerForm::userId, CheckUserId,
+                     {{"", {}, ""},
+                      {"ab", M::UserId, "ab"},
+                      {" ab ", M::UserId, "ab"},
+                      {"a-c", {}, "a-c"},
+                      {kTwoChineseCharacters, {}, kTwoChineseCharacters},
+                      {GbkOf("用"), M::UserId, GbkOf("用")},
+                      {std::string(20, 'x'), {}, std::string(20, 'x')},
+                      {std::string(21, 'x'), M::UserId, std::string(21, 'x')}});
+}
+
+TEST(ButtonChecks, PasswordIsFourDigitsAsTyped) {
+    ExpectFieldCases(&TrackerForm::userPassword, CheckUserPassword,
+                     {{"0123", {}, "0123"},
+                      {"12a4", M::PasswordDigits, "12a4"},
+                      {" 123", M::PasswordDigits, " 123"},
+                      {kTwoChineseCharacters, M::PasswordDigits, kTwoChineseCharacters},
+                      {"", M::PasswordLength, ""},
+                      {"123", M::PasswordLength, "123"},
+                      {"12345", M::PasswordLength, "12345"}});
+}
+
+TEST(ButtonChecks, IntervalAndUploadByWorkingMode) {
+    const struct {
+        int workingMode;
+        std::string interval, upload;
+        Verdict verdict;
+    } cases[] = {
+        {kModeP2P, "", "", {}},
+        {kModeP2P, "1.5", "99", {}},
+        {kModeP2P, "99", "0", {}},
+        {kModeP2P, "100", "", M::Interval},
+        {-1, "100", "", M::Interval},
+        {kModePowerSaving, "65535", "", {}},
+        {kModePowerSaving, "65536", "", M::Interval},
+        {kModeP2P, ".5", "", M::Interval},
+        {kModeP2P, "-1", "", M::Interval},
+        {kModeP2P, "1", "100", M::Upload},
+        {kModeP2P, "1", "+1", M::Upload},
+    };
+    for (const auto& c : cases) {
+        TrackerForm form;
+        form.intervalTime = c.interval;
+        form.uploadCount = c.upload;
+        EXPECT_EQ(CheckIntervalAndUpload(form, {.workingMode = c.workingMode}), c.verdict)
+            << c.workingMode << " " << c.interval << " " << c.upload;
+    }
+    TrackerForm form;
+    form.intervalTime = " 30 ";
+    form.uploadCount = "\t5";
+    EXPECT_EQ(CheckIntervalAndUpload(form, {.workingMode = kModeLongGprs}), Verdict{});
+    EXPECT_EQ(form.intervalTime, "30");
+    EXPECT_EQ(form.uploadCount, "5");
+}
+
+struct FenceCase {
+    int fenceEnabled;
+    int fenceType;
+    std::string radius, interval, latitude, longitude;
+    Verdict verdict;
+};
+
+// Shared by the fence button and the set-all check, which apply the same rules.
+const FenceCase kFenceCases[] = {
+    {0, kCustomFence, "x", "x", "x", "x", {}},
+    {1, -1, "x", "x", "x", "x", {}},
+    {1, kCircleFence, "1", "59", "x", "x", {}},
+    {1, kCircleFence, " 1.5 ", "1", "", "", {}},
+    {1, kCircleFence, "0", "1", "", "", M::FenceRadius},
+    {1, kCircleFence, "0.5", "1", "", "", M::FenceRadius},
+    {1, kCircleFence, "", "1", "", "", M::FenceRadius},
+    {1, kCircleFence, "1", "60", "", "", M::FenceInterval},
+    {1, kCircleFence, "1", "", "", "", M::FenceInterval},
+    {1, kCustomFence, "1", "1", "", "", {}},
+    {1, kCustomFence, "1", "1", "9100", "18100", {}},
+    {1, kCustomFence, "1", "1", "2232.12.34", "12..5", {}},
+    {1, kCustomFence, "1", "1", "9100.5", "0", M::Latitude},
+    {1, kCustomFence, "1", "1", ".5", "0", M::Latitude},
+    {1, kCustomFence, "1", "1", "N22", "0", M::Latitude},
+    {1, kCustomFence, "1", "1", "0", "18100.01", M::Longitude},
+    {1, kCustomFence, "0", "60", ".5", ".5", M::FenceRadius},
+};
+
+TrackerForm FenceForm(const FenceCase& c) {
+    TrackerForm form;
+    form.fenceEnabled = c.fenceEnabled;
+    form.fenceRadius = c.radius;
+    form.fenceInterval = c.interval;
+    form.latitude = c.latitude;
+    form.longitude = c.longitude;
+    return form;
+}
+
+TEST(ButtonChecks, ElectricFence) {
+    for (const auto& c : kFenceCases) {
+        TrackerForm form = FenceForm(c);
+        EXPECT_EQ(CheckElectricFence(form, {.fenceType = c.fenceType}), c.verdict)
+            << c.fenceEnabled << " " << c.fenceType << " " << c.radius << " " << c.interval
+            << " " << c.latitude << " " << c.longitude;
+    }
+}
+
+// Everything acceptable and the fence off: the set-all check passes.
+TrackerForm AcceptableForm() {
+    TrackerForm form;
+    form.userPassword = "0000";
+    return form;
+}
+
+TEST(SetAllCheck, AcceptsTheEmptyFormWithAPassword) {
+    TrackerForm form = AcceptableForm();
+    EXPECT_EQ(ValidateAllFields(form, {}), Verdict{});
+}
+
+TEST(SetAllCheck, AppliesTheFenceRulesOfTheFenceButton) {
+    for (const auto& c : kFenceCases) {
+        TrackerForm form = FenceForm(c);
+        form.userPassword = "0000";
+        EXPECT_EQ(ValidateAllFields(form, {.fenceType = c.fenceType}), c.verdict)
+            << c.fenceType << " " << c.radius << " " << c.interval << " " << c.latitude;
+    }
+}
+
+TEST(SetAllCheck, EveryFieldOnEveryPress) {
+    using F = TrackerForm;
+    const struct {
+        std::string F::*field;
+        std::string text;
+        int workingMode;
+        Verdict verdict;
+    } cases[] = {
+        {&F::userNumber3, " 123", kModeP2P, M::UserNumber3},
+        {&F::userNumber9, "1-2", kModeP2P, M::UserNumber9},
+        {&F::userNumber1, "+8613800138000", kModeP2P, {}},
+        {&F::centerNumber, " 123", kModeP2P, {}},
+        {&F::centerNumber, "12", kModeP2P, M::CenterNumber},
+        {&F::intervalTime, "99", kModePowerSaving, {}},
+        {&F::intervalTime, "100", kModePowerSaving, M::Interval},
+        {&F::uploadCount, "100", kModeP2P, M::Upload},
+        {&F::userId, "ab", kModeP2P, M::UserId},
+        {&F::userPassword, "", kModeP2P, M::PasswordLength},
+        {&F::userPassword, " 123", kModeP2P, M::PasswordDigits},
+    };
+    for (const auto& c : cases) {
+        TrackerForm form = AcceptableForm();
+        form.*c.field = c.text;
+        EXPECT_EQ(ValidateAllFields(form, {.workingMode = c.workingMode}), c.verdict) << c.text;
+    }
+}
+
+TEST(SetAllCheck, FirstFailingRuleDecides) {
+    TrackerForm form = AcceptableForm();
+    form.userNumber2 = "x";
+    form.userPassword = "1";
+    EXPECT_EQ(ValidateAllFields(form, {}), M::UserNumber2);
+
+    form = AcceptableForm();
+    form.fenceEnabled = 1;
+    form.intervalTime = "x";
+    EXPECT_EQ(ValidateAllFields(form, {.fenceType = kCircleFence}), M::FenceRadius);
+}
+
+TEST(SetAllCheck, StopsTrimmingAtTheFailingRule) {
+    TrackerForm form = AcceptableForm();
+    form.centerNumber = " 1 ";
+    form.intervalTime = " 5 ";
+    EXPECT_EQ(ValidateAllFields(form, {}), M::CenterNumber);
+    EXPECT_EQ(form.centerNumber, "1");
+    EXPECT_EQ(form.intervalTime, " 5 ");
+}
+
+TEST(ValidationMessages, SetAllNamesTheUserNumberSlot) {
+    EXPECT_EQ(InLanguage(MessageText(UserNumberInSlot(3)), kEnglish), "Input number3 is invalid!");
+    EXPECT_EQ(InLanguage(MessageText(UserNumberInSlot(9)), kChinese),
+              GbkOf("输入的绑定号码9不符合要求"));
+    EXPECT_EQ(InLanguage(MessageText(M::UserNumber), kEnglish), "Input number is invalid!");
+}
+
+}  // namespace
+}  // namespace vorlen
