@@ -17,6 +17,7 @@ constexpr std::chrono::milliseconds kChunkPause{60};  // longer than the tool's 
 constexpr std::chrono::milliseconds kFloodPause{10};
 constexpr std::string_view kFloodLine =
     "0123456789012345678901234567890123456789012345678901234567890123\r\n";
+constexpr std::size_t kFloodLines = 16;  // about 100 kB a second
 // A line that never ends is taken as a command once it is this long.
 constexpr std::size_t kLongestLine = 4096;
 
@@ -104,10 +105,11 @@ void LineServer::SendDue(Clock::time_point now) {
         output_ += pending_.front().bytes;
         pending_.pop_front();
     }
-    // The flood goes out only as fast as the terminal takes it.
+    // The flood is topped up to a fixed amount, so it goes out only as fast as
+    // the terminal takes it.
     if (nextFlood_ && *nextFlood_ <= now) {
-        if (output_.empty()) {
-            output_ = kFloodLine;
+        while (output_.size() < kFloodLine.size() * kFloodLines) {
+            output_ += kFloodLine;
         }
         nextFlood_ = now + kFloodPause;
     }

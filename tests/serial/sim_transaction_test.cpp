@@ -1,0 +1,148 @@
+// Transactions through a real pseudo-terminal with the simulated tracker on
+// the other side.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include <signal.h>
+
+#include "protocol/transaction.h"
+#include "serial/serial_port.h"
+#include "sim_process.h"
+
+namespace vorlen {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// Polls like the tool but without its 50 ms pauses, for transactions whose
+// timing is not the point.
+bool QuickPause(std::chrono::milliseconds) {
+    std::this_thread::sleep_for(10ms);
+    return true;
+}
+
+// Counts the reads that delivered something.
+class CountingPort : public Port {
+public:
+    explicit CountingPort(Port& line) : line_(line) {}
+    std::size_t Write(std::string_view bytes) override { return line_.Write(bytes); }
+    std::size_t Read(char* into, std::size_t room) override {
+        const std::size_t count = line_.Read(into, room);
+        dataReads += count > 0 ? 1 : 0;
+        return count;
+    }
+    void Close() override { line_.Close(); }
+
+    int dataReads = 0;
+
+private:
+    Port& line_;
+};
+
+struct TrackerOnLine {
+    explicit TrackerOnLine(const std::vector<std::string>& options)
+        : sim(options), port(OpenPort(sim.LinkPath())) {}
+
+    test::SimProcess sim;
+    std::shared_ptr<SerialPort> port;
+};
+
+TEST(SimTransaction, AwakeTrackerAcknowledgesAtOnceAndLogsTheExactCommand) {
+    TrackerOnLine line({"--awake"});
+    ASSERT_NE(line.port, nullptr);
+    int polls = 0;
+    const Pause counted = [&](std::chrono::milliseconds pause) {
+        ++polls;
+        return RealPause()(pause);
+    };
+    std::string reply;
+    const auto sent = Clock::now();
+    EXPECT_TRUE(RunTransaction(line.port.get(), "AT+OPENAT=710,13800138000;\r\n", reply, counted));
+    EXPECT_EQ(reply, "\r\nOK\r\n");
+    EXPECT_LE(polls, 3);
+
+    const auto log = line.sim.Log();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].bytes, "AT+OPENAT=710,13800138000;");
+    const double sentSeconds = std::chrono::duration<double>(sent.time_since_epoch()).count();
+    EXPECT_NEAR(log[0].seconds, sentSeconds, 1.0) << "the log is on the steady clock";
+}
+
+TEST(SimTransaction, ReplyInPiecesIsAcceptedOnceTheOkIsComplete) {
+    TrackerOnLine line({"--awake", "--chunked"});
+    ASSERT_NE(line.port, nullptr);
+    CountingPort counting(*line.port);
+    std::string reply;
+    EXPECT_TRUE(RunTransaction(&counting, "AT+OPENAT=720,1;\r\n", reply));
+    EXPECT_EQ(reply, "\r\nOK\r\n");
+    EXPECT_GE(counting.dataReads, 2);
+}
+
+TEST(SimTransaction, EchoedCommandIsPartOfTheReply) {
+    TrackerOnLine line({"--awake", "--echo"});
+    ASSERT_NE(line.port, nullptr);
+    std::string reply;
+    EXPECT_TRUE(RunTransaction(line.port.get(), "AT+OPENAT=780,3;\r\n", reply, QuickPause));
+    EXPECT_EQ(reply, "AT+OPENAT=780,3;\r\n\r\nOK\r\n");
+}
+
+TEST(SimTransaction, SilentTrackerFailsAfterFiftyEmptyPolls) {
+    TrackerOnLine line({"--silent"});
+    ASSERT_NE(line.port, nullptr);
+    std::string reply;
+    const auto start = Clock::now();
+    EXPECT_FALSE(RunTransaction(line.port.get(), "AT+ISP=RCAL:8\r\n", reply));
+    EXPECT_GE(Clock::now() - start, 2500ms);
+    EXPECT_EQ(reply, "");
+    EXPECT_EQ(line.sim.Commands(), std::vector<std::string>{"AT+ISP=RCAL:8"});
+}
+
+TEST(SimTransaction, RefusedCommandFailsWithErrorWhileOthersPass) {
+    TrackerOnLine line({"--awake", "--refuse", "710"});
+    ASSERT_NE(line.port, nullptr);
+    std::string refused;
+    EXPECT_FALSE(RunTransaction(line.port.get(), "AT+OPENAT=710,123;\r\n", refused, QuickPause));
+    EXPECT_EQ(refused, "\r\nERROR\r\n");
+    std::string accepted;
+    EXPECT_TRUE(RunTransaction(line.port.get(), "AT+OPENAT=720,2;\r\n", accepted, QuickPause));
+}
+
+TEST(SimTransaction, TrackerThatDiesInMidTransactionMakesItFailQuietly) {
+    TrackerOnLine line({"--awake", "--silent"});
+    ASSERT_NE(line.port, nullptr);
+    bool killed = false;
+    const Pause killFirst = [&](std::chrono::milliseconds pause) {
+        if (!killed) {
+            line.sim.Kill();
+            killed = true;
+        }
+        return QuickPause(pause);
+    };
+    std::string reply;
+    EXPECT_FALSE(RunTransaction(line.port.get(), "AT+OPENAT=901,;\r\n", reply, killFirst));
+    EXPECT_TRUE(killed);
+    EXPECT_EQ(reply, "");
+    EXPECT_FALSE(RunTransaction(line.port.get(), "AT+OPENAT=901,;\r\n", reply, QuickPause));
+}
+
+TEST(SimTransaction, FloodWithoutOkFailsOnceTheReplyBufferIsFull) {
+    TrackerOnLine line({"--awake", "--flood"});
+    ASSERT_NE(line.port, nullptr);
+    std::string reply;
+    EXPECT_FALSE(RunTransaction(line.port.get(), "AT+OPENAT=902,;\r\n", reply, QuickPause));
+    EXPECT_EQ(reply.size(), kReplyBufferSize - 1);
+    EXPECT_EQ(reply.find("OK"), std::string::npos);
+}
+
+TEST(SimProcess, StopsOnRequestAndTakesItsLinkAlong) {
+    test::SimProcess sim;
+    EXPECT_EQ(sim.Stop(), 0);
+    std::error_code ignored;
+    EXPECT_FALSE(std::filesystem::is_symlink(sim.LinkPath(), ignored));
+}
+
+}  // namespace
+}  // namespace vorlen
