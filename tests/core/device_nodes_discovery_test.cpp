@@ -1,0 +1,160 @@
+// Linux port discovery on a fake /sys and /dev built in a temporary directory.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "serial/device_nodes.h"
+#include "serial/enumerate_ports.h"
+
+namespace vorlen {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A machine's /sys and /dev in miniature, laid out as the kernel does:
+// /sys/class/tty/NAME links to the tty's directory below the device, whose
+// "device" link leads back up to the device with its "driver" and
+// "subsystem" (bus) links.
+class FakeMachine {
+public:
+    FakeMachine() {
+        char pattern[] = "/tmp/vorlen-devices-XXXXXX";
+        root_ = ::mkdtemp(pattern);
+        fs::create_directories(sys() / "class" / "tty");
+        fs::create_directories(dev() / "pts");
+    }
+    ~FakeMachine() { fs::remove_all(root_); }
+    FakeMachine(const FakeMachine&) = delete;
+    FakeMachine& operator=(const FakeMachine&) = delete;
+
+    fs::path sys() const { return root_ / "sys"; }
+    fs::path dev() const { return root_ / "dev"; }
+
+    // A tty with a device at sys/devices/<device>, on `bus` with `driver`.
+    void AddTty(const std::string& name, const std::string& device, const std::string& bus,
+                const std::string& driver, const std::string& type = "") {
+        const fs::path deviceDir = sys() / "devices" / device;
+        const fs::path ttyDir = deviceDir / "tty" / name;
+        fs::create_directories(ttyDir);
+        fs::create_directories(sys() / "bus" / bus / "drivers" / driver);
+        Link(deviceDir / "driver", sys() / "bus" / bus / "drivers" / driver);
+        Link(deviceDir / "subsystem", sys() / "bus" / bus);
+        Link(ttyDir / "device", deviceDir);
+        Link(sys() / "class" / "tty" / name, ttyDir);
+        if (!type.empty()) {
+            Write(ttyDir / "type", type + "\n");
+        }
+        AddNode(name);
+    }
+
+    // A tty with nothing behind it, like the virtual consoles.
+    void AddBareTty(const std::string& name) {
+        const fs::path ttyDir = sys() / "devices" / "virtual" / "tty" / name;
+        fs::create_directories(ttyDir);
+        Link(sys() / "class" / "tty" / name, ttyDir);
+        AddNode(name);
+    }
+
+    void AddProduct(const std::string& device, const std::string& product) {
+        Write(sys() / "devices" / device / "product", product + "\n");
+    }
+
+    void AddNode(const std::string& name) { Write(dev() / name, ""); }
+
+    // Several ttys may share a device, and with it its links.
+    void Link(const fs::path& link, const fs::path& target) {
+        if (fs::is_symlink(link)) {
+            return;
+        }
+        fs::create_directories(link.parent_path());
+        fs::create_symlink(fs::relative(target, link.parent_path()), link);
+    }
+
+private:
+    static void Write(const fs::path& file, const std::string& text) { std::ofstream(file) << text; }
+
+    fs::path root_;
+};
+
+constexpr const char* kUsbHub = "pci0000:00/0000:00:14.0/usb1";
+
+void AddEveryKindOfPort(FakeMachine& machine) {
+    const std::string hub = kUsbHub;
+    machine.AddTty("ttyUSB10", hub + "/1-1/1-1:1.0/ttyUSB10", "usb-serial", "ftdi_sio");
+    machine.AddTty("ttyUSB2", hub + "/1-2/1-2:1.0/ttyUSB2", "usb-serial", "cp210x");
+    machine.AddProduct(hub + "/1-2", "CP2102 USB to UART Bridge Controller");
+    machine.AddTty("ttyACM0", hub + "/1-3/1-3:1.0", "usb", "cdc_acm");
+    machine.AddProduct(hub + "/1-3", "Tracker Modem");
+    machine.AddTty("ttyUSB3", hub + "/1-4/1-4:1.0/ttyUSB3", "usb-serial", "pl2303");
+    fs::remove(machine.dev() / "ttyUSB3");  // unplugged: no node any more
+
+    machine.AddTty("ttyS4", "platform/serial8250", "platform", "serial8250", "4");
+    machine.AddTty("ttyS5", "platform/serial8250", "platform", "serial8250", "0");
+    machine.AddTty("ttyAMA0", "platform/fe201000.serial", "amba", "uart-pl011");
+    machine.AddBareTty("tty0");
+    machine.AddBareTty("rfcomm0");
+
+    machine.AddNode("pts/3");
+    machine.Link(machine.dev() / "ttyVirtual", machine.dev() / "pts" / "3");
+    machine.Link(machine.dev() / "ttyGone", machine.dev() / "pts" / "9");
+    machine.Link(machine.dev() / "ttyToUsb", machine.dev() / "ttyUSB2");
+    machine.Link(machine.dev() / "serial0", machine.dev() / "pts" / "3");
+}
+
+TEST(DeviceNodes, ListsUsbAdaptersThenVirtualPortsThenOtherUarts) {
+    FakeMachine machine;
+    AddEveryKindOfPort(machine);
+    PortList ports = {PortInfo{"stale", "stale", "", 0, ""}};
+    EnumeratePorts(ports, DeviceRoots{machine.sys(), machine.dev()});
+
+    const struct {
+        const char* name;
+        const char* friendlyName;
+        int isUsb;
+        const char* description;
+    } expected[] = {
+        {"ttyACM0", "Tracker Modem (ttyACM0)", 1, "Tracker Modem"},
+        {"ttyUSB2", "CP2102 USB to UART Bridge Controller (ttyUSB2)", 1,
+         "CP2102 USB to UART Bridge Controller"},
+        {"ttyUSB10", "ftdi_sio (ttyUSB10)", 1, "ftdi_sio"},
+        {"ttyVirtual", "Virtual serial port (pts/3)", 0, "Virtual serial port"},
+        {"rfcomm0", "Serial port (rfcomm0)", 0, "Serial port"},
+        {"ttyAMA0", "uart-pl011 (ttyAMA0)", 0, "uart-pl011"},
+        {"ttyS4", "serial8250 (ttyS4)", 0, "serial8250"},
+    };
+    ASSERT_EQ(ports.size(), std::size(expected));
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        const std::string path = (machine.dev() / expected[i].name).string();
+        EXPECT_EQ(ports[i].portName, path);
+        EXPECT_EQ(ports[i].devicePath, path);
+        EXPECT_EQ(ports[i].friendlyName, expected[i].friendlyName);
+        EXPECT_EQ(ports[i].isUsb, expected[i].isUsb) << expected[i].name;
+        EXPECT_EQ(ports[i].description, expected[i].description);
+    }
+}
+
+TEST(DeviceNodes, AnUnreadableTreeIsAnErrorCarryingThePath) {
+    const FakeMachine machine;
+    fs::remove_all(machine.sys() / "class");
+    PortList ports;
+    try {
+        EnumeratePorts(ports, DeviceRoots{machine.sys(), machine.dev()});
+        FAIL() << "no error";
+    } catch (const PortEnumerationError& error) {
+        EXPECT_NE(std::string(error.what()).find("class/tty"), std::string::npos) << error.what();
+    }
+    EXPECT_TRUE(ports.empty());
+}
+
+TEST(DeviceNodes, AnEmptyMachineHasNoPorts) {
+    FakeMachine machine;
+    machine.AddBareTty("tty1");
+    PortList ports;
+    EnumeratePorts(ports, DeviceRoots{machine.sys(), machine.dev()});
+    EXPECT_TRUE(ports.empty());
+}
+
+}  // namespace
+}  // namespace vorlen
