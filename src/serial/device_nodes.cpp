@@ -95,12 +95,8 @@ bool HasNoUart(const fs::path& classEntry) {
 // directory above the port's device that names one.
 std::string UsbProduct(const fs::path& device, const fs::path& sysRoot) {
     std::error_code error;
-    const fs::path root = fs::canonical(sysRoot, error);
-    fs::path directory = fs::canonical(device, error);
-    if (error) {
-        return {};
-    }
-    for (; directory != root && directory.string().starts_with(root.string());
+    const std::string below = fs::canonical(sysRoot, error).string() + '/';
+    for (fs::path directory = device; !error && directory.string().starts_with(below);
          directory = directory.parent_path()) {
         if (auto product = FirstLine(directory / "product"); product && !product->empty()) {
             return *product;
@@ -120,13 +116,24 @@ PortInfo Record(const fs::path& node, std::string_view label, std::string_view k
     return port;
 }
 
+// Newer kernels put serial-base "port" and "ctrl" devices between a UART's
+// tty and its controller; the controller's driver is the one worth showing.
+fs::path ControllerOf(fs::path device) {
+    while (device.has_relative_path() && LinkTargetName(device / "subsystem") == "serial-base") {
+        device = device.parent_path();
+    }
+    return device;
+}
+
 FoundPort DescribeTty(const std::string& name, const fs::path& classEntry, const fs::path& node,
                       const fs::path& sysRoot) {
-    const fs::path device = classEntry / "device";
-    const std::string bus = LinkTargetName(device / "subsystem");
+    std::error_code error;
+    const fs::path resolved = fs::canonical(classEntry / "device", error);
+    const fs::path device = error ? fs::path() : ControllerOf(resolved);
+    const std::string bus = device.empty() ? std::string() : LinkTargetName(device / "subsystem");
     const bool usb = bus == "usb" || bus == "usb-serial";
     std::string label = usb ? UsbProduct(device, sysRoot) : std::string();
-    if (label.empty()) {
+    if (label.empty() && !device.empty()) {
         label = LinkTargetName(device / "driver");
     }
     if (label.empty()) {

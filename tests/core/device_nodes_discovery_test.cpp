@@ -35,18 +35,23 @@ public:
     // A tty with a device at sys/devices/<device>, on `bus` with `driver`.
     void AddTty(const std::string& name, const std::string& device, const std::string& bus,
                 const std::string& driver, const std::string& type = "") {
+        AddDevice(device, bus, driver);
         const fs::path deviceDir = sys() / "devices" / device;
         const fs::path ttyDir = deviceDir / "tty" / name;
         fs::create_directories(ttyDir);
-        fs::create_directories(sys() / "bus" / bus / "drivers" / driver);
-        Link(deviceDir / "driver", sys() / "bus" / bus / "drivers" / driver);
-        Link(deviceDir / "subsystem", sys() / "bus" / bus);
         Link(ttyDir / "device", deviceDir);
         Link(sys() / "class" / "tty" / name, ttyDir);
         if (!type.empty()) {
             Write(ttyDir / "type", type + "\n");
         }
         AddNode(name);
+    }
+
+    void AddDevice(const std::string& device, const std::string& bus, const std::string& driver) {
+        const fs::path deviceDir = sys() / "devices" / device;
+        fs::create_directories(sys() / "bus" / bus / "drivers" / driver);
+        Link(deviceDir / "driver", sys() / "bus" / bus / "drivers" / driver);
+        Link(deviceDir / "subsystem", sys() / "bus" / bus);
     }
 
     // A tty with nothing behind it, like the virtual consoles.
@@ -90,8 +95,14 @@ void AddEveryKindOfPort(FakeMachine& machine) {
     machine.AddTty("ttyUSB3", hub + "/1-4/1-4:1.0/ttyUSB3", "usb-serial", "pl2303");
     fs::remove(machine.dev() / "ttyUSB3");  // unplugged: no node any more
 
-    machine.AddTty("ttyS4", "platform/serial8250", "platform", "serial8250", "4");
-    machine.AddTty("ttyS5", "platform/serial8250", "platform", "serial8250", "0");
+    // On-board UARTs as newer kernels show them: tty, serial-base port and
+    // controller devices, then the UART's own controller.
+    machine.AddDevice("platform/serial8250", "platform", "serial8250");
+    machine.AddDevice("platform/serial8250/serial8250:0", "serial-base", "ctrl");
+    machine.AddTty("ttyS4", "platform/serial8250/serial8250:0/serial8250:0.4", "serial-base",
+                   "port", "4");
+    machine.AddTty("ttyS5", "platform/serial8250/serial8250:0/serial8250:0.5", "serial-base",
+                   "port", "0");
     machine.AddTty("ttyAMA0", "platform/fe201000.serial", "amba", "uart-pl011");
     machine.AddBareTty("tty0");
     machine.AddBareTty("rfcomm0");
