@@ -159,13 +159,5 @@ TEST(DeviceNodes, AnUnreadableTreeIsAnErrorCarryingThePath) {
     EXPECT_TRUE(ports.empty());
 }
 
-TEST(DeviceNodes, AnEmptyMachineHasNoPorts) {
-    FakeMachine machine;
-    machine.AddBareTty("tty1");
-    PortList ports;
-    EnumeratePorts(ports, DeviceRoots{machine.sys(), machine.dev()});
-    EXPECT_TRUE(ports.empty());
-}
-
 }  // namespace
 }  // namespace vorlen

@@ -103,10 +103,10 @@ TEST(SortPorts, IsTheExchangeSortWithItsOrderAmongEqualKeys) {
     EXPECT_EQ(ports[1].friendlyName, "C");
     EXPECT_EQ(ports[2].friendlyName, "B");
 
-    PortList linux = {Named("/dev/ttyUSB0"), Named("/dev/pts9"), Named("/dev/ttyS4")};
-    const PortList before = linux;
-    SortPorts(linux);
-    EXPECT_EQ(NamesOf(linux), NamesOf(before)) << "device paths all have key 0";
+    PortList devicePaths = {Named("/dev/ttyUSB0"), Named("/dev/pts9"), Named("/dev/ttyAMA0")};
+    const PortList before = devicePaths;
+    SortPorts(devicePaths);
+    EXPECT_EQ(NamesOf(devicePaths), NamesOf(before)) << "device paths all have key 0";
 }
 
 TEST(ChooseStrategy, GoesByMajorVersionThenPlatform) {
