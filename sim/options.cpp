@@ -51,7 +51,8 @@ void DescribeOptions(CLI::App& app, Options& options) {
     app.add_flag("--flood", options.flood,
                  "from the first command on, send digits without end and never OK");
     app.add_option("--imei", options.imei, "the IMEI the tracker starts with")
-        ->option_text("TEXT");
+        ->option_text("TEXT")
+        ->capture_default_str();
 }
 
 }  // namespace vorlen::sim
