@@ -1,0 +1,34 @@
+// What the window needs from outside: the machine's serial ports and a way
+// to tell the operator something. main() passes the real ones; tests pass
+// fakes, so no test touches the machine's ports.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "protocol/port.h"
+#include "serial/port_info.h"
+
+namespace vorlen {
+
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageAnswer { Ok, Cancel };
+
+struct TrackerConfigServices {
+    // Fills the list with the machine's serial ports; throws
+    // PortEnumerationError when they cannot be listed.
+    std::function<void(PortList&)> enumeratePorts;
+
+    // The port opened with the tracker's line settings, or null.
+    std::function<std::shared_ptr<Port>(const std::string& portName)> openPort;
+
+    // Shows a modal message (text and caption as GBK bytes) and returns the
+    // operator's answer. Every message box of the window goes through here;
+    // when empty, the window shows its own modal box.
+    std::function<MessageAnswer(const std::string& text, const std::string& caption,
+                                MessageButtons buttons)>
+        showMessage;
+};
+
+}  // namespace vorlen
