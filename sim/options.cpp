@@ -50,9 +50,9 @@ void DescribeOptions(CLI::App& app, Options& options) {
                  "send answers in pieces of 3 bytes, 60 ms apart");
     app.add_flag("--flood", options.flood,
                  "from the first command on, send digits without end and never OK");
-    app.add_option("--imei", options.imei, "the IMEI the tracker starts with")
-        ->option_text("TEXT")
-        ->capture_default_str();
+    app.add_option("--imei", options.imei,
+                   "the IMEI the tracker starts with (" + options.imei + " unless given)")
+        ->option_text("TEXT");
 }
 
 }  // namespace vorlen::sim
