@@ -105,6 +105,7 @@ TrackerConfigDialog::TrackerConfigDialog(TrackerConfigServices services, QWidget
     setFixedSize(PixelRect(kFormRect, baseUnits_).size());
 
     CreateControls();
+    ConnectSelectionChanges();
     AddAboutItem();
     StartUp();
 }
@@ -213,13 +214,17 @@ void TrackerConfigDialog::AddAboutItem() {
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
-void TrackerConfigDialog::StartUp() {
+// `activated` comes from the operator only, never from the program's own
+// filling or selecting, like a Windows selection-change notification.
+void TrackerConfigDialog::ConnectSelectionChanges() {
     connect(portList_, &QComboBox::activated, this, &TrackerConfigDialog::OnPortChanged);
     connect(languageList_, &QComboBox::activated, this, &TrackerConfigDialog::ApplyLanguage);
     connect(fenceTypeList_, &QComboBox::activated, this, &TrackerConfigDialog::ApplyFenceEnabling);
     connect(workingModeList_, &QComboBox::activated, this,
             &TrackerConfigDialog::ApplyWorkingModeEnabling);
+}
 
+void TrackerConfigDialog::StartUp() {
     UpdateData(false);
     FillPortList();
     for (const ChoiceList& list : ChoiceLists()) {

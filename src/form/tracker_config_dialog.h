@@ -95,6 +95,7 @@ private:
     void CreateControls();
     QWidget* CreateControl(const DialogControl& row);
     QComboBox* CreateList(const DialogControl& row);
+    void ConnectSelectionChanges();
     void AddAboutItem();
     void StartUp();
 
