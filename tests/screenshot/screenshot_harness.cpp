@@ -1,6 +1,7 @@
 // Shows the real form on the X display with a pseudo-terminal as its only
-// port, and saves what the screen shows: first in English, then after the
-// operator's switch to Chinese. Used by scripts/screenshots; never touches
+// port, and saves what the screen shows: first in English, then with the
+// mouse resting on the port list whose name is cut off (its tip shows the
+// whole name), then after the operator's switch to Chinese. Used by scripts/screenshots; never touches
 // the machine's own serial ports.
 #include <QApplication>
 #include <QComboBox>
@@ -17,9 +18,12 @@
 
 namespace {
 
+// Grabs the screen where the form is, so a tip that continues past the
+// form's edge is in the picture too.
 bool SaveScreen(vorlen::TrackerConfigDialog& form, const QString& file) {
     QTest::qWait(300);
-    const QPixmap shot = form.screen()->grabWindow(form.winId());
+    const QRect frame = form.frameGeometry();
+    const QPixmap shot = form.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
     if (!shot.save(file)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
         return false;
@@ -31,8 +35,8 @@ bool SaveScreen(vorlen::TrackerConfigDialog& form, const QString& file) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s ENGLISH.png CHINESE.png\n", argv[0]);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s ENGLISH.png TIP.png CHINESE.png\n", argv[0]);
         return 2;
     }
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
@@ -57,9 +61,15 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitForWindowExposed(&form) || !SaveScreen(form, argv[1])) {
         return 1;
     }
+    QWidget* portList = form.Control(vorlen::control::kPortList);
+    QTest::mouseMove(portList, QPoint(8, portList->height() / 2));
+    if (!SaveScreen(form, argv[2])) {
+        return 1;
+    }
+    QTest::mouseMove(&form, QPoint(form.width() - 4, form.height() - 4));
     auto* language = static_cast<QComboBox*>(form.Control(vorlen::control::kLanguageList));
     QTest::keyClick(language, Qt::Key_Up);  // English -> 中文, as the operator would
-    const bool saved = SaveScreen(form, argv[2]);
+    const bool saved = SaveScreen(form, argv[3]);
     form.close();
     close(master);
     return saved ? 0 : 1;
