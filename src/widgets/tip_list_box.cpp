@@ -20,7 +20,10 @@ TipListBox::TipListBox(QAbstractItemView* view)
 }
 
 bool TipListBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view_->viewport() && event->type() == QEvent::MouseMove) {
+    // The type comes first: while a replaced view is being destroyed its
+    // viewport still sends events here, and the half-destroyed view must not
+    // be asked for its viewport then.
+    if (event->type() == QEvent::MouseMove && watched == view_->viewport()) {
         mouseMovedTo(static_cast<QMouseEvent*>(event)->position().toPoint());
     }
     return QObject::eventFilter(watched, event);
