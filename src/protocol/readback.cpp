@@ -215,7 +215,8 @@ void TakeReplyField(const char*& cursor, int& remaining, char separator, std::st
                     int size) {
     int length = 0;
     if (remaining > 0) {
-        while (cursor[length] != separator && length < size - 1) {
+        // `size - 1` would overflow for the lowest int.
+        while (cursor[length] != separator && length + 1 < size) {
             ++length;
             if (length >= remaining) {
                 break;

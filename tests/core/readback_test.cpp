@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <map>
 #include <string>
 #include <vector>
@@ -62,6 +63,9 @@ TEST(TakeReplyField, CutsTheListByTheFieldRules) {
         {"abc#d", {4, 4}, {"abc", "d"}},
         // A zero byte ends the text but not the field.
         {"a\0b#c"s, {5, 5}, {"a", "c"}},
+        // A size below 2 leaves no room: every field is empty and one
+        // character is skipped each time, down to the lowest int.
+        {"abc", {INT_MIN, 0, 1}, {"", "", ""}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TakeAll(c.list, c.sizes), c.fields) << c.list;
