@@ -1,6 +1,7 @@
 #include "form/tracker_config_dialog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,6 +11,7 @@
 #include <array>
 
 #include "app/about_dialog.h"
+#include "form/button_actions.h"
 #include "form/captions.h"
 #include "form/choice_lists.h"
 #include "form/control_ids.h"
@@ -20,7 +22,9 @@
 #include "form/message_box.h"
 #include "form/status_colours.h"
 #include "form/system_command.h"
+#include "form/validation_messages.h"
 #include "form/wrapping_push_button.h"
+#include "protocol/send_command.h"
 #include "serial/open_messages.h"
 #include "widgets/tip_combo_box.h"
 
@@ -28,8 +32,6 @@ namespace vorlen {
 namespace {
 
 using namespace control;
-
-constexpr std::string_view kCaption = "Vorlen";
 
 // The fence parameters in the order they are switched, and whether a circle
 // fence uses them (a custom fence uses all of them).
@@ -91,11 +93,21 @@ std::string TooLongMessage(int maxLength, int language) {
 
 Rect RectOf(const QRect& rect) { return {rect.x(), rect.y(), rect.width(), rect.height()}; }
 
+// While a transaction holds the window's thread the window cannot repaint;
+// the busy pointer tells the operator that the tool is still working.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
 }  // namespace
 
 TrackerConfigDialog::TrackerConfigDialog(TrackerConfigServices services, QWidget* parent)
     : QDialog(parent), services_(std::move(services)) {
-    setWindowTitle(FromUtf8(kCaption));
+    setWindowTitle(FromUtf8(kProgramName));
     setWindowIcon(ApplicationIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -106,11 +118,12 @@ TrackerConfigDialog::TrackerConfigDialog(TrackerConfigServices services, QWidget
 
     CreateControls();
     ConnectSelectionChanges();
+    SetUpButtonActions();
     AddAboutItem();
     StartUp();
 }
 
-TrackerConfigDialog::~TrackerConfigDialog() { ClosePort(); }
+TrackerConfigDialog::~TrackerConfigDialog() { CloseDown(); }
 
 void TrackerConfigDialog::CreateControls() {
     for (const DialogControl& row : DialogLayout()) {
@@ -132,7 +145,8 @@ QWidget* TrackerConfigDialog::CreateControl(const DialogControl& row) {
         QPushButton* button = row.Has(control_flag::kMultiLine)
                                   ? new WrappingPushButton(caption, this)
                                   : new QPushButton(caption, this);
-        // The form has no default button: Enter in an edit does nothing.
+        // Not even the focused button becomes the default: Enter would send
+        // a command the operator did not ask for.
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, [this, id = row.id] { OnButtonClicked(id); });
         return button;
@@ -285,12 +299,13 @@ int TrackerConfigDialog::Language() const { return languageList_->currentIndex()
 
 int TrackerConfigDialog::PortIndex() const { return portList_->currentIndex(); }
 
-MessageAnswer TrackerConfigDialog::ShowMessage(const std::string& text, MessageButtons buttons) {
-    const std::string caption(kCaption);
+MessageAnswer TrackerConfigDialog::ShowMessage(const std::string& text, MessageButtons buttons,
+                                               std::string_view caption) {
+    const std::string captionText(caption);
     if (services_.showMessage) {
-        return services_.showMessage(text, caption, buttons);
+        return services_.showMessage(text, captionText, buttons);
     }
-    return ShowMessageBox(this, text, caption, buttons);
+    return ShowMessageBox(this, text, captionText, buttons);
 }
 
 QWidget* TrackerConfigDialog::Control(int id) const {
@@ -408,7 +423,7 @@ void TrackerConfigDialog::OpenSelectedPort() {
 }
 
 void TrackerConfigDialog::done(int result) {
-    ClosePort();
+    CloseDown();
     QDialog::done(result);
 }
 
@@ -444,6 +459,63 @@ void TrackerConfigDialog::FillList(int listId) {
 
 QComboBox* TrackerConfigDialog::List(int listId) const {
     return qobject_cast<QComboBox*>(Control(listId));
+}
+
+void TrackerConfigDialog::SetUpButtonActions() {
+    for (const ButtonAction& action : ButtonActions()) {
+        SetButtonAction(action.buttonId, [this, &action] { RunButtonAction(action); });
+    }
+    SetButtonAction(kWakeTracker, [this] { OnWakeTracker(); });
+}
+
+// A save that stops at an over-long field (only a read-back can put one
+// there) ends the action: the rest of the record would still hold older
+// values, which the command or the refresh after it would use.
+void TrackerConfigDialog::RunButtonAction(const ButtonAction& action) {
+    if (action.check != nullptr) {
+        if (!UpdateData(true)) {
+            return;
+        }
+        if (const Verdict refused = action.check(record_, CurrentSelections())) {
+            ShowMessage(InLanguage(MessageText(*refused), Language()));
+            return;
+        }
+    }
+    SendCommand(action.type);
+}
+
+// Saves again, so the command carries the controls' text as typed; only the
+// trimming the command itself does reaches the line.
+void TrackerConfigDialog::SendCommand(CommandType type) {
+    if (!UpdateData(true)) {
+        return;
+    }
+    const std::shared_ptr<Port> port = port_.Current();
+    const BusyCursor busy;
+    vorlen::SendCommand(type, port.get(), record_, CurrentSelections(), *this, Language());
+}
+
+// The worker runs on its own thread; its unlock request is queued to the
+// window's thread and dropped there when a later press or the closing has
+// stopped that worker in the meantime.
+void TrackerConfigDialog::OnWakeTracker() {
+    static constexpr Bilingual kText{"Please reset tracker!", "请重启追踪器!"};
+    static constexpr Bilingual kCaption{"WakeUp Tracker", "唤醒追踪器"};
+    const int language = Language();
+    if (ShowMessage(InLanguage(kText, language), MessageButtons::OkCancel,
+                    InLanguage(kCaption, language)) != MessageAnswer::Ok) {
+        return;
+    }
+    wakeWorker_.Restart(port_, [this](WakeUpWorker::Ticket ticket) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, ticket] {
+                if (wakeWorker_.Accepts(ticket)) {
+                    UnlockConfigArea();
+                }
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void TrackerConfigDialog::OnButtonClicked(int buttonId) {
@@ -483,6 +555,13 @@ void TrackerConfigDialog::ClosePort() {
     if (std::shared_ptr<Port> port = port_.Replace(nullptr)) {
         port->Close();
     }
+}
+
+// The port first: closing it wakes a write the worker may be waiting in, so
+// the stop returns within one poll.
+void TrackerConfigDialog::CloseDown() {
+    ClosePort();
+    wakeWorker_.Stop();
 }
 
 }  // namespace vorlen

@@ -6,14 +6,17 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "form/dialog_layout.h"
 #include "form/dialog_units.h"
 #include "form/tracker_config_services.h"
 #include "form/tracker_form.h"
+#include "protocol/command_type.h"
 #include "protocol/form_view.h"
 #include "protocol/port_slot.h"
 #include "protocol/selections.h"
+#include "protocol/wake_worker.h"
 #include "serial/port_info.h"
 
 class QCheckBox;
@@ -22,11 +25,18 @@ class QPlainTextEdit;
 
 namespace vorlen {
 
+struct ButtonAction;
+
 // Built from the dialog layout table; every control is a direct child of the
 // form, addressed by its control id. The form starts like this: lists filled,
 // English captions, the configuration area locked, the first port opened and
 // its outcome in the status box. Until the tracker has been woken only the
 // port list, the language list, the status box and Wake Tracker are usable.
+//
+// Every setting button saves the controls, checks its fields and sends its
+// command; the window's thread waits for the tracker's answer meanwhile. The
+// form has no default button: Enter neither presses a button nor ends the
+// form, so a setting is sent only by a click or by Space on its button.
 class TrackerConfigDialog : public QDialog, public FormView {
     Q_OBJECT
 
@@ -51,9 +61,12 @@ public:
     PortSlot& PortHandle() { return port_; }
     StatusMark CurrentStatusMark() const { return statusMark_; }
 
-    // Every message box of the form, captioned "Vorlen"; the text is GBK.
+    static constexpr std::string_view kProgramName = "Vorlen";
+
+    // Every message box of the form; text and caption are GBK.
     MessageAnswer ShowMessage(const std::string& text,
-                              MessageButtons buttons = MessageButtons::Ok);
+                              MessageButtons buttons = MessageButtons::Ok,
+                              std::string_view caption = kProgramName);
 
     // The control with that id, or null.
     QWidget* Control(int id) const;
@@ -88,7 +101,8 @@ public:
     void OpenSelectedPort();
 
 protected:
-    // Every way of closing the form ends here: the port is closed.
+    // Every way of closing the form ends here (the close box, Escape): the
+    // port is closed and a running wake-up stopped.
     void done(int result) override;
 
 private:
@@ -103,17 +117,25 @@ private:
     void FillList(int listId);
     QComboBox* List(int listId) const;
 
+    void SetUpButtonActions();
+    void RunButtonAction(const ButtonAction& action);
+    void SendCommand(CommandType type);
+    void OnWakeTracker();
+
     void OnButtonClicked(int buttonId);
     void OnFenceOpenClicked();
     void OnPortChanged();
     void OnSystemCommand(unsigned command);
     void ClosePort();
+    void CloseDown();
 
     TrackerConfigServices services_;
     TrackerForm record_;
     StatusMark statusMark_ = StatusMark::None;
     PortList ports_;
     PortSlot port_;
+    // Declared after the port it reads, so it is stopped before the port goes.
+    WakeUpWorker wakeWorker_;
     BaseUnits baseUnits_;
     std::map<int, QWidget*> controls_;
     std::map<int, std::function<void()>> buttonActions_;
