@@ -107,8 +107,9 @@ void PrintRow(const char* measure, std::vector<double> values, const char* unit,
               bool ok) {
     std::sort(values.begin(), values.end());
     const double median = values[values.size() / 2];
-    std::printf("| %-36s | %4zu | %9.1f | %9.1f | %9.1f | < %4.0f %-2s | %-6s |\n", measure,
-                values.size(), values.front(), median, values.back(), target, unit,
+    const std::string limit = "< " + std::to_string(static_cast<int>(target)) + " " + unit;
+    std::printf("| %-36s | %4zu | %9.1f | %9.1f | %9.1f | %-9s | %-6s |\n", measure,
+                values.size(), values.front(), median, values.back(), limit.c_str(),
                 ok && values.back() < target ? "met" : "MISSED");
 }
 
