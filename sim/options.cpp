@@ -23,7 +23,43 @@ constexpr const char* kFooter =
     "printable ASCII, and the backslash, are written as \\xHH (two lowercase hex digits).\n"
     "Example: 12345.678 AT+OPENAT=710,123;";
 
+// "CODE=BYTES", where \xHH stands for any byte. False for anything else.
+bool ParseReply(const std::string& option, std::string& code, std::string& bytes) {
+    const std::size_t equals = option.find('=');
+    if (equals == 0 || equals == std::string::npos) {
+        return false;
+    }
+    code = option.substr(0, equals);
+    bytes.clear();
+    for (std::size_t i = equals + 1; i < option.size(); ++i) {
+        if (option[i] != '\\') {
+            bytes += option[i];
+            continue;
+        }
+        const std::string hex = option.substr(i + 1, 3);
+        if (hex.size() != 3 || hex[0] != 'x' ||
+            hex.find_first_not_of("0123456789abcdefABCDEF", 1) != std::string::npos) {
+            return false;
+        }
+        bytes += static_cast<char>(std::stoi(hex.substr(1), nullptr, 16));
+        i += 3;
+    }
+    return true;
+}
+
 }  // namespace
+
+std::map<std::string, std::string> CannedReplies(const std::vector<std::string>& replies) {
+    std::map<std::string, std::string> canned;
+    for (const std::string& reply : replies) {
+        std::string code;
+        std::string bytes;
+        if (ParseReply(reply, code, bytes)) {
+            canned[code] = bytes;
+        }
+    }
+    return canned;
+}
 
 void DescribeOptions(CLI::App& app, Options& options) {
     app.description(kDescription);
@@ -45,6 +81,19 @@ void DescribeOptions(CLI::App& app, Options& options) {
                    "answer ERROR to this command: an AT+OPENAT code such as 710, or an AT "
                    "command name such as EGMR, ISP or ESLP; may be repeated")
         ->option_text("CODE");
+    app.add_option("--reply", options.replies,
+                   "answer this command with exactly BYTES instead, where \\xHH stands for any "
+                   "byte (a zero byte, a byte that is not text); nothing is added, not even OK. "
+                   "CODE as for --refuse; may be repeated")
+        ->check(CLI::Validator(
+            [](const std::string& reply) {
+                std::string code;
+                std::string bytes;
+                return ParseReply(reply, code, bytes) ? std::string()
+                                                      : "expected CODE=BYTES: " + reply;
+            },
+            "CODE=BYTES"))
+        ->option_text("CODE=BYTES");
     app.add_flag("--echo", options.echo, "echo each command line before its answer, as modems do");
     app.add_flag("--chunked", options.chunked,
                  "send answers in pieces of 3 bytes, 60 ms apart");

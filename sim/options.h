@@ -1,6 +1,7 @@
 // The simulated tracker's command line.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,16 @@ struct Options {
     double wakeAfter = 0;
     bool silent = false;
     std::vector<std::string> refused;
+    std::vector<std::string> replies;  // CODE=BYTES, see CannedReplies
     bool echo = false;
     bool chunked = false;
     bool flood = false;
     std::string imei = "864507030000001";
 };
+
+// The --reply options as command code -> the exact bytes of its answer; a
+// later option for the same code wins.
+std::map<std::string, std::string> CannedReplies(const std::vector<std::string>& replies);
 
 // Declares every option, with the help text that documents the log format.
 void DescribeOptions(CLI::App& app, Options& options);

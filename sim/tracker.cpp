@@ -162,7 +162,11 @@ std::string Tracker::Answer(std::string_view line, Clock::time_point now) {
         return {};
     }
     std::string answer = traits_.echo ? std::string(line) + std::string(kLineEnd) : std::string();
-    answer += IsRefused(command) ? std::string(kError) : Reply(command);
+    if (const std::string* canned = CannedReply(command)) {
+        answer += *canned;
+    } else {
+        answer += IsRefused(command) ? std::string(kError) : Reply(command);
+    }
     return answer;
 }
 
@@ -209,6 +213,14 @@ bool Tracker::IsRefused(const Command& command) const {
     return command.wellFormed &&
            std::find(traits_.refused.begin(), traits_.refused.end(), command.code) !=
                traits_.refused.end();
+}
+
+const std::string* Tracker::CannedReply(const Command& command) const {
+    if (!command.wellFormed) {
+        return nullptr;
+    }
+    const auto found = traits_.replies.find(command.code);
+    return found == traits_.replies.end() ? nullptr : &found->second;
 }
 
 std::string Tracker::Reply(const Command& command) {
