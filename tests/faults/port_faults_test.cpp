@@ -1,0 +1,201 @@
+// Faults of the port itself: held by another program, unplugged and
+// replugged while the wake-up runs, and closing the window whatever the
+// wake-up is doing.
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <optional>
+
+#include "fault_rig.h"
+#include "form/control_ids.h"
+
+namespace vorlen::faults {
+namespace {
+
+using namespace control;
+using Clock = std::chrono::steady_clock;
+
+// Who holds the first port when the window starts.
+enum class Holder { SerialPortOfAnotherProgram, AnotherWindow };
+
+class HeldPort : public ::testing::TestWithParam<Holder> {};
+
+TEST_P(HeldPort, FailsInRedAndALaterPortStillOpens) {
+    test::SimProcess held;
+    test::SimProcess free;
+    Machine otherMachine{{held.LinkPath()}};
+    std::shared_ptr<SerialPort> holderPort;
+    std::unique_ptr<TrackerConfigDialog> holderWindow;
+    if (GetParam() == Holder::SerialPortOfAnotherProgram) {
+        holderPort = SerialPort::Open(held.LinkPath());
+        ASSERT_NE(holderPort, nullptr);
+    } else {
+        holderWindow = std::make_unique<TrackerConfigDialog>(otherMachine.Services());
+        ASSERT_EQ(otherMachine.opened.size(), 1u);
+    }
+
+    Machine machine{{held.LinkPath(), free.LinkPath()}};
+    TrackerConfigDialog form(machine.Services());
+    form.show();
+    EXPECT_EQ(StatusText(form), "Open " + held.LinkPath() + " Failed!");
+    EXPECT_EQ(form.CurrentStatusMark(), StatusMark::Failure);
+    EXPECT_EQ(StatusBackground(form), kRed);
+    EXPECT_EQ(form.PortHandle().Current(), nullptr);
+    EXPECT_TRUE(machine.opened.empty());
+
+    Choose(form, kPortList, 1);
+    EXPECT_EQ(StatusText(form), "Init and Open " + free.LinkPath() + " Success!");
+    EXPECT_EQ(StatusBackground(form), kGreen);
+    ASSERT_TRUE(WakeUp(form));
+    Click(form, kOpenGps);
+    EXPECT_EQ(StatusText(form), "Open GPS power successfully!");
+    std::vector<std::string> expected = kWakeUpCommands;
+    expected.push_back("AT+OPENAT=221,;");
+    EXPECT_EQ(free.Commands(), expected);
+    EXPECT_TRUE(held.Commands().empty()) << "nothing reaches the held port";
+
+    // Once the other program lets go, the port opens.
+    holderPort.reset();
+    holderWindow.reset();
+    Choose(form, kPortList, 0);
+    EXPECT_EQ(StatusText(form), "Init and Open " + held.LinkPath() + " Success!");
+    EXPECT_FALSE(ConfigAreaUnlocked(form));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, HeldPort,
+                         ::testing::Values(Holder::SerialPortOfAnotherProgram,
+                                           Holder::AnotherWindow),
+                         [](const ::testing::TestParamInfo<Holder>& info) {
+                             return info.param == Holder::AnotherWindow
+                                        ? "ByAnotherWindow"
+                                        : "ByAnotherProgram";
+                         });
+
+// A port name the test controls, like a device node that comes and goes
+// with its adapter.
+class Socket {
+public:
+    Socket() {
+        char pattern[] = "/tmp/vorlen-socket-XXXXXX";
+        directory_ = ::mkdtemp(pattern);
+        path_ = directory_ + "/ttyTracker";
+    }
+    ~Socket() {
+        std::error_code ignored;
+        std::filesystem::remove_all(directory_, ignored);
+    }
+    void Plug(const test::SimProcess& sim) { std::filesystem::create_symlink(sim.LinkPath(), path_); }
+    void Unplug() { std::filesystem::remove(path_); }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string directory_;
+    std::string path_;
+};
+
+std::size_t FailedWrites(const RecordingPort& port) {
+    std::size_t failed = 0;
+    for (const WriteAttempt& write : port.Writes()) {
+        failed += write.written == 0 ? 1 : 0;
+    }
+    return failed;
+}
+
+TEST(Unplugged, TheWakeUpKeepsTryingAndFinishesOnTheRepluggedTracker) {
+    Socket socket;
+    std::optional<test::SimProcess> first(std::in_place, std::vector<std::string>{"--silent"});
+    socket.Plug(*first);
+    Machine machine{{socket.Path()}};
+    TrackerConfigDialog form(machine.Services());
+    form.show();
+    Click(form, kWakeTracker);
+    ASSERT_TRUE(first->WaitForCommands(1, 2000ms));
+
+    // Pulled out: the tracker is gone, and so is its device node.
+    first->Kill();
+    socket.Unplug();
+    RecordingPort& dead = *machine.opened.at(0);
+    EXPECT_TRUE(WaitUntil([&] { return FailedWrites(dead) >= 3; }, 10s))
+        << "the worker goes on trying on the dead line";
+    EXPECT_FALSE(ConfigAreaUnlocked(form));
+
+    // The operator picks the port again while it is missing.
+    Choose(form, kPortList, 0);
+    EXPECT_EQ(StatusText(form), "Open " + socket.Path() + " Failed!");
+    EXPECT_EQ(StatusBackground(form), kRed);
+    QTest::qWait(300);  // the worker, now without a port, keeps going
+    EXPECT_FALSE(ConfigAreaUnlocked(form));
+    const std::size_t deadWrites = dead.Writes().size();
+
+    // Plugged in again: the worker's next attempt reaches the new tracker.
+    test::SimProcess second;
+    socket.Plug(second);
+    Choose(form, kPortList, 0);
+    EXPECT_EQ(StatusText(form), "Init and Open " + socket.Path() + " Success!");
+    EXPECT_TRUE(WaitUntil([&] { return ConfigAreaUnlocked(form); }));
+    EXPECT_EQ(second.Commands(), kWakeUpCommands);
+    EXPECT_EQ(dead.Writes().size(), deadWrites) << "nothing more goes to the closed port";
+}
+
+// What the wake-up worker is doing when the operator closes the window.
+struct ClosingCase {
+    const char* name;
+    std::vector<std::string> simOptions;
+    bool killTracker;
+    bool unplug;
+};
+
+void PrintTo(const ClosingCase& c, std::ostream* out) { *out << c.name; }
+
+class ClosingDuringWakeUp : public ::testing::TestWithParam<ClosingCase> {};
+
+TEST_P(ClosingDuringWakeUp, ReturnsAtOnceAndTheWorkerStops) {
+    const ClosingCase& c = GetParam();
+    Socket socket;
+    test::SimProcess sim(c.simOptions);
+    socket.Plug(sim);
+    Machine machine{{socket.Path()}};
+    auto form = std::make_unique<TrackerConfigDialog>(machine.Services());
+    form->show();
+    Click(*form, kWakeTracker);
+    ASSERT_TRUE(sim.WaitForCommands(1, 2000ms));
+    RecordingPort& port = *machine.opened.at(0);
+    if (c.killTracker) {
+        sim.Kill();
+        ASSERT_TRUE(WaitUntil([&] { return FailedWrites(port) >= 1; }, 10s));
+    }
+    if (c.unplug) {
+        socket.Unplug();
+        Choose(*form, kPortList, 0);
+        ASSERT_EQ(form->PortHandle().Current(), nullptr);
+    }
+    QTest::qWait(150);  // in the middle of an attempt or a pause
+
+    const auto start = Clock::now();
+    form->close();
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    std::printf("[ closing  ] %s: close returned after %lld ms\n", c.name,
+                static_cast<long long>(took.count()));
+    ::testing::Test::RecordProperty("close_ms", static_cast<int>(took.count()));
+    EXPECT_LT(took, 200ms);
+
+    const std::size_t writes = port.Writes().size();
+    const std::size_t logged = c.killTracker ? 0 : sim.Commands().size();
+    QTest::qWait(300);
+    EXPECT_EQ(port.Writes().size(), writes) << "the worker has stopped";
+    if (!c.killTracker) {
+        EXPECT_EQ(sim.Commands().size(), logged);
+    }
+    EXPECT_FALSE(ConfigAreaUnlocked(*form));
+    form.reset();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, ClosingDuringWakeUp,
+    ::testing::Values(ClosingCase{"SilentTracker", {"--silent"}, false, false},
+                      ClosingCase{"FloodingTracker", {"--flood"}, false, false},
+                      ClosingCase{"DeadTracker", {"--silent"}, true, false},
+                      ClosingCase{"UnpluggedPort", {"--silent"}, true, true}),
+    [](const ::testing::TestParamInfo<ClosingCase>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace vorlen::faults
