@@ -7,8 +7,9 @@
 namespace vorlen {
 
 // Refuses an edit that would make the text longer than `maxBytes` GBK bytes
-// (0: no limit) or put in a character GBK cannot encode. Text the program
-// sets is not checked.
+// (0: no limit), put in a character GBK cannot encode, or put in a control
+// character (a pasted line break, tab or escape). Text the program sets is
+// not checked.
 class GbkLengthValidator : public QValidator {
     Q_OBJECT
 
