@@ -197,6 +197,14 @@ inline std::vector<std::string> WithoutLineEnds(const std::vector<WriteAttempt>&
     return commands;
 }
 
+// A sanitizer keeps freed memory aside to catch late uses, so there the
+// resident set grows with every allocation and says nothing about leaks.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+inline constexpr bool kResidentSetIsMeaningful = false;
+#else
+inline constexpr bool kResidentSetIsMeaningful = true;
+#endif
+
 // The resident set of this process in bytes.
 inline long ResidentBytes() {
     std::ifstream statm("/proc/self/statm");

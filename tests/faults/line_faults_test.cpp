@@ -166,7 +166,9 @@ TEST(Flood, EveryCommandEndsInRedWithinBoundedMemory) {
     const long growth = ResidentBytes() - before;
     std::printf("[ flood    ] %d flooded commands: resident memory %+ld kB\n", kCommands,
                 growth / 1024);
-    EXPECT_LT(growth, 1L << 20);
+    if (kResidentSetIsMeaningful) {
+        EXPECT_LT(growth, 1L << 20);
+    }
     EXPECT_EQ(StatusText(tracker.form), "Open GPS power failed!");
     // One write per press: nothing is retried.
     EXPECT_EQ(tracker.Port().Writes().size(), 1u + kCommands);
@@ -182,7 +184,9 @@ TEST(Flood, TheWakeUpKeepsTryingWithinBoundedMemory) {
     const long growth = ResidentBytes() - before;
     std::printf("[ flood    ] 4 flooded wake-up attempts: resident memory %+ld kB\n",
                 growth / 1024);
-    EXPECT_LT(growth, 1L << 20);
+    if (kResidentSetIsMeaningful) {
+        EXPECT_LT(growth, 1L << 20);
+    }
     EXPECT_FALSE(ConfigAreaUnlocked(tracker.form));
     for (const std::string& command : WithoutLineEnds(tracker.Port().Writes())) {
         EXPECT_EQ(command, "AT+ISP=RCAL:8");
