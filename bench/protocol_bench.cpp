@@ -13,7 +13,7 @@
 #include "protocol/transaction.h"
 #include "protocol/wake_worker.h"
 #include "serial/serial_port.h"
-#include "sim_process.h"
+#include "sim/sim_process.h"
 
 namespace {
 

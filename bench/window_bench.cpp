@@ -19,7 +19,7 @@
 #include "app/about_dialog.h"
 #include "form/tracker_config_dialog.h"
 #include "serial/serial_port.h"
-#include "sim_process.h"
+#include "sim/sim_process.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 
 #include <unistd.h>
 
-#include "../serial/sim_process.h"
+#include "sim/sim_process.h"
 #include "form/control_ids.h"
 #include "form/control_text.h"
 #include "form/gbk.h"

@@ -8,7 +8,7 @@
 #include "protocol/commands.h"
 #include "serial/enumerate_ports.h"
 #include "serial/serial_port.h"
-#include "sim_process.h"
+#include "sim/sim_process.h"
 
 namespace vorlen {
 namespace {

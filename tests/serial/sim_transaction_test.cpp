@@ -9,7 +9,7 @@
 
 #include "protocol/transaction.h"
 #include "serial/serial_port.h"
-#include "sim_process.h"
+#include "sim/sim_process.h"
 
 namespace vorlen {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../serial/sim_process.h"
+#include "sim/sim_process.h"
 #include "form/bilingual.h"
 #include "form/control_ids.h"
 #include "form/control_text.h"

@@ -1,7 +1,7 @@
-// Runs vorlen-tracker-sim in a child process for one test: started in its
-// own temporary directory with --link and --log, ready once its link exists,
-// stopped and cleaned up when the object goes. Suites that include this by
-// relative path need VORLEN_SIM_PATH, the simulator binary, defined.
+// Runs vorlen-tracker-sim in a child process for a test or a benchmark:
+// started in its own temporary directory with --link and --log, ready once
+// its link exists, stopped and cleaned up when the object goes. Link
+// vorlen_sim_launcher to get VORLEN_SIM_PATH, the simulator binary.
 #pragma once
 
 #include <chrono>
