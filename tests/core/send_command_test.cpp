@@ -39,36 +39,32 @@ TEST(SendCommand, ReadImeiStoresTheQuotedImeiBeforeReportingSuccess) {
     }
 }
 
-TEST(SendCommand, AFailedImeiReadKeepsTheImei) {
-    ScriptedTracker tracker([](const std::string&) { return std::string("ERROR\r\n"); });
-    TrackerForm form;
-    form.imei = "351234567890123";
-    FakeFormView view;
-    SendCommand(CommandType::ReadImei, &tracker, form, {}, view, kChinese, NoPause());
-    EXPECT_EQ(form.imei, "351234567890123");
-    ASSERT_EQ(view.statuses.size(), 1u);
-    EXPECT_EQ(Shown(view.statuses[0]), "读取IMEI失败!");
-    EXPECT_EQ(view.statuses[0].mark, StatusMark::Failure);
-}
-
-TEST(SendCommand, FenceWithoutAFenceTypeFailsWithoutWriting) {
-    ScriptedTracker tracker(testing::AcknowledgeEverything);
-    TrackerForm form;
-    form.fenceEnabled = 1;
-    FakeFormView view;
-    SendCommand(CommandType::SetElectricFence, &tracker, form, {}, view, kEnglish, NoPause());
-    EXPECT_TRUE(tracker.written.empty());
-    ASSERT_EQ(view.statuses.size(), 1u);
-    EXPECT_EQ(Shown(view.statuses[0]), "Set fence information failed!");
-}
-
-TEST(SendCommand, NoPortFailsWithTheCommandsOwnLine) {
-    TrackerForm form;
-    FakeFormView view;
-    SendCommand(CommandType::SetApn, nullptr, form, {}, view, kEnglish, NoPause());
-    ASSERT_EQ(view.statuses.size(), 1u);
-    EXPECT_EQ(Shown(view.statuses[0]), "Set APN failed!");
-    EXPECT_EQ(view.statuses[0].mark, StatusMark::Failure);
+TEST(SendCommand, FailuresReportTheCommandsOwnLineAndKeepTheImei) {
+    const struct {
+        CommandType type;
+        bool port;
+        int language;
+        std::size_t written;
+        const char* text;
+    } cases[] = {
+        {CommandType::ReadImei, true, kChinese, 1, "读取IMEI失败!"},  // answered ERROR
+        // The fence on without a fence type has no command: nothing is written.
+        {CommandType::SetElectricFence, true, kEnglish, 0, "Set fence information failed!"},
+        {CommandType::SetApn, false, kEnglish, 0, "Set APN failed!"},
+    };
+    for (const auto& c : cases) {
+        ScriptedTracker tracker([](const std::string&) { return std::string("ERROR\r\n"); });
+        TrackerForm form;
+        form.imei = "351234567890123";
+        form.fenceEnabled = 1;
+        FakeFormView view;
+        SendCommand(c.type, c.port ? &tracker : nullptr, form, {}, view, c.language, NoPause());
+        EXPECT_EQ(tracker.written.size(), c.written) << c.text;
+        EXPECT_EQ(form.imei, "351234567890123");
+        ASSERT_EQ(view.statuses.size(), 1u);
+        EXPECT_EQ(Shown(view.statuses[0]), c.text);
+        EXPECT_EQ(view.statuses[0].mark, StatusMark::Failure);
+    }
 }
 
 TEST(SendCommand, SequencesHandOverToTheReadBackAndSetAll) {

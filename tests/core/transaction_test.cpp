@@ -1,117 +1,62 @@
-#include <deque>
 #include <gtest/gtest.h>
 
+#include "fakes.h"
 #include "protocol/transaction.h"
 
 namespace vorlen {
 namespace {
 
-// A line whose reads deliver scripted chunks; an empty chunk is an empty poll.
-// Once the script runs out every read is empty.
-class ScriptedLine : public Port {
-public:
-    explicit ScriptedLine(std::deque<std::string> reads) : reads_(std::move(reads)) {}
+using testing::RecordingPause;
+using testing::ScriptedTracker;
 
-    std::size_t Write(std::string_view bytes) override {
-        written += bytes;
-        return writeFails ? 0 : bytes.size();
-    }
-    std::size_t Read(char* into, std::size_t room) override {
-        roomAsked.push_back(room);
-        if (reads_.empty()) {
-            return 0;
-        }
-        std::string& chunk = reads_.front();
-        const std::size_t n = std::min(room, chunk.size());
-        chunk.copy(into, n);
-        chunk.erase(0, n);
-        if (chunk.empty()) {
-            reads_.pop_front();
-        }
-        return n;
-    }
-    void Close() override {}
-
-    std::string written;
-    bool writeFails = false;
-    std::vector<std::size_t> roomAsked;
-
-private:
-    std::deque<std::string> reads_;
-};
-
-struct CountingPause {
-    int count = 0;
-    Pause Get() {
-        return [this](std::chrono::milliseconds duration) {
-            EXPECT_EQ(duration, kPollPause);
-            ++count;
-            return true;
-        };
-    }
-};
-
-TEST(RunTransaction, AcceptsAnOkSplitOverTwoReads) {
-    ScriptedLine line({"O", "K\r\n"});
-    CountingPause pause;
-    std::string reply;
-    EXPECT_TRUE(RunTransaction(&line, "AT+OPENAT=999,;\r\n", reply, pause.Get()));
-    EXPECT_EQ(line.written, "AT+OPENAT=999,;\r\n");
-    EXPECT_EQ(reply, "OK\r\n");
-    EXPECT_EQ(pause.count, 2);
+std::vector<std::chrono::milliseconds> Polls(std::size_t count) {
+    return std::vector<std::chrono::milliseconds>(count, kPollPause);
 }
 
-TEST(RunTransaction, OkAnywhereCountsAndTheReplyKeepsEverything) {
-    ScriptedLine line({"", "AT+OPENAT=801,TOKEN;\r\n", "", "ERROR\r\n"});
-    CountingPause pause;
-    std::string reply;
-    EXPECT_TRUE(RunTransaction(&line, "x", reply, pause.Get()));
-    EXPECT_EQ(reply, "AT+OPENAT=801,TOKEN;\r\n");
-}
-
-TEST(RunTransaction, LowerCaseOkFailsAfterExactlyFiftyEmptyPolls) {
-    ScriptedLine line({"ok\r\n", "", "ok", ""});
-    CountingPause pause;
-    std::string reply;
-    EXPECT_FALSE(RunTransaction(&line, "x", reply, pause.Get()));
-    EXPECT_EQ(reply, "ok\r\nok");
-    EXPECT_EQ(pause.count, 52);  // two polls delivered data and are not counted as empty
-}
-
-TEST(RunTransaction, AZeroByteHidesALaterOk) {
-    ScriptedLine line({std::string("AB\0OK", 5)});
-    CountingPause pause;
-    std::string reply;
-    EXPECT_FALSE(RunTransaction(&line, "x", reply, pause.Get()));
-    EXPECT_EQ(reply, "AB");
+TEST(RunTransaction, PollsUntilAnExactOkArrivesOrFiftyPollsComeBackEmpty) {
+    const struct {
+        std::deque<std::string> chunks;
+        bool succeeds;
+        std::string reply;
+        std::size_t pauses;
+    } cases[] = {
+        {{"O", "K\r\n"}, true, "OK\r\n", 2},  // an OK split over two reads
+        // OK anywhere counts, and the reply keeps everything before it.
+        {{"", "AT+OPENAT=801,TOKEN;\r\n", "", "ERROR\r\n"}, true, "AT+OPENAT=801,TOKEN;\r\n", 2},
+        // Lower case is no OK; the two polls that delivered data are not empty.
+        {{"ok\r\n", "", "ok", ""}, false, "ok\r\nok", kEmptyPollLimit + 2},
+        {{std::string("AB\0OK", 5)}, false, "AB", kEmptyPollLimit + 1},  // a zero byte ends it
+        {{}, false, "", kEmptyPollLimit},
+    };
+    for (const auto& c : cases) {
+        ScriptedTracker line(nullptr, c.chunks);
+        RecordingPause pause;
+        std::string reply;
+        EXPECT_EQ(RunTransaction(&line, "AT+OPENAT=999,;\r\n", reply, pause.Get()), c.succeeds)
+            << c.reply;
+        EXPECT_EQ(line.written, std::vector<std::string>{"AT+OPENAT=999,;\r\n"});
+        EXPECT_EQ(reply, c.reply);
+        EXPECT_EQ(pause.pauses, Polls(c.pauses)) << c.reply;
+    }
 }
 
 TEST(RunTransaction, NoPortOrAFailedWriteFailsAtOnceWithoutPausing) {
-    CountingPause pause;
+    RecordingPause pause;
     std::string reply = "untouched";
     EXPECT_FALSE(RunTransaction(nullptr, "AT+EGMR=0,7\r\n", reply, pause.Get()));
-    ScriptedLine line({"OK"});
+    ScriptedTracker line(nullptr, {"OK"});
     line.writeFails = true;
     EXPECT_FALSE(RunTransaction(&line, "x", reply, pause.Get()));
-    EXPECT_EQ(pause.count, 0);
+    EXPECT_TRUE(pause.pauses.empty());
     EXPECT_EQ(reply, "untouched");
     EXPECT_TRUE(line.roomAsked.empty());
-}
-
-TEST(RunTransaction, SilenceLeavesTheReplyAsItWas) {
-    ScriptedLine line({});
-    CountingPause pause;
-    std::string reply;
-    EXPECT_FALSE(RunTransaction(&line, "x", reply, pause.Get()));
-    EXPECT_EQ(reply, "");
-    EXPECT_EQ(pause.count, kEmptyPollLimit);
 }
 
 TEST(RunTransaction, AFullBufferWithoutOkEndsAtOnceAndNeverOverflows) {
     std::deque<std::string> flood(20, std::string(1024, 'x'));
     flood.push_back("OK");
-    ScriptedLine line(flood);
-    CountingPause pause;
+    ScriptedTracker line(nullptr, flood);
+    RecordingPause pause;
     std::string reply;
     EXPECT_FALSE(RunTransaction(&line, "x", reply, pause.Get()));
     EXPECT_EQ(reply.size(), kReplyBufferSize - 1);
@@ -119,17 +64,16 @@ TEST(RunTransaction, AFullBufferWithoutOkEndsAtOnceAndNeverOverflows) {
         EXPECT_LE(room, kReadChunk);
     }
     EXPECT_EQ(line.roomAsked.back(), (kReplyBufferSize - 1) % kReadChunk);
-    EXPECT_EQ(pause.count, 10);  // nine full reads and the last short one
+    EXPECT_EQ(pause.pauses, Polls(10));  // nine full reads and the last short one
 }
 
 TEST(RunTransaction, AStoppedPauseEndsTheTransaction) {
-    ScriptedLine line({"", "OK"});
-    int pauses = 0;
+    ScriptedTracker line(nullptr, {"", "OK"});
+    RecordingPause pause;
+    pause.stopAfter = 2;
     std::string reply;
-    EXPECT_FALSE(RunTransaction(&line, "x", reply, [&](std::chrono::milliseconds) {
-        return ++pauses < 2;
-    }));
-    EXPECT_EQ(pauses, 2);
+    EXPECT_FALSE(RunTransaction(&line, "x", reply, pause.Get()));
+    EXPECT_EQ(pause.pauses.size(), 2u);
     EXPECT_EQ(line.roomAsked.size(), 1u);  // no read after the stop
 }
 

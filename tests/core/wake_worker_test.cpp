@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <future>
-#include <mutex>
-#include <vector>
 
+#include "fakes.h"
 #include "protocol/transaction.h"
 #include "protocol/wake_worker.h"
 
@@ -11,81 +10,39 @@ namespace vorlen {
 namespace {
 
 using std::chrono::milliseconds;
+using testing::RecordingPause;
+using testing::ScriptedTracker;
+using Commands = std::vector<std::string>;
 
-// A tracker that ignores the first `silentAttempts` commands it receives and
-// acknowledges every later one.
-class ResettingTracker : public Port {
-public:
-    explicit ResettingTracker(int silentAttempts = 0) : silent_(silentAttempts) {}
+const std::string kWake = "AT+ISP=RCAL:8\r\n";
+const std::string kSleepOff = "AT+ESLP=0\r\n";
 
-    std::size_t Write(std::string_view bytes) override {
-        std::lock_guard lock(mutex_);
-        commands_.emplace_back(bytes);
-        if (silent_ > 0) {
-            --silent_;
-        } else {
-            pending_ = "\r\nOK\r\n";
-        }
-        return bytes.size();
-    }
-    std::size_t Read(char* into, std::size_t room) override {
-        std::lock_guard lock(mutex_);
-        const std::size_t n = pending_.copy(into, room);
-        pending_.erase(0, n);
-        return n;
-    }
-    void Close() override {}
-
-    std::vector<std::string> Commands() const {
-        std::lock_guard lock(mutex_);
-        return commands_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    int silent_;
-    std::string pending_;
-    std::vector<std::string> commands_;
-};
-
-// Records every pause; `stopAfter` pauses in, it reports a stop.
-struct RecordingPause {
-    std::vector<milliseconds> pauses;
-    std::size_t stopAfter = SIZE_MAX;
-    std::function<void()> onPause;
-    Pause Get() {
-        return [this](milliseconds duration) {
-            pauses.push_back(duration);
-            if (onPause) {
-                onPause();
-            }
-            return pauses.size() < stopAfter;
-        };
-    }
-};
-
-TEST(WakeTracker, AnAwakeTrackerGetsExactlyTheTwoCommandsWithTheRetryPauseBetween) {
-    PortSlot ports;
-    auto tracker = std::make_shared<ResettingTracker>();
-    ports.Replace(tracker);
-    RecordingPause pause;
-    EXPECT_TRUE(WakeTracker({}, ports, pause.Get()));
-    EXPECT_EQ(tracker->Commands(),
-              (std::vector<std::string>{"AT+ISP=RCAL:8\r\n", "AT+ESLP=0\r\n"}));
-    EXPECT_EQ(pause.pauses, (std::vector<milliseconds>{kPollPause, kWakeRetryPause, kPollPause}));
+// A tracker that ignores its first `silent` commands and acknowledges the rest.
+std::shared_ptr<ScriptedTracker> Resetting(int silent) {
+    return std::make_shared<ScriptedTracker>([silent](const std::string&) mutable {
+        return silent-- > 0 ? std::string() : std::string("\r\nOK\r\n");
+    });
 }
 
-TEST(WakeTracker, RepeatsTheFirstCommandUntilAcknowledged) {
-    PortSlot ports;
-    auto tracker = std::make_shared<ResettingTracker>(2);
-    ports.Replace(tracker);
-    RecordingPause pause;
-    EXPECT_TRUE(WakeTracker({}, ports, pause.Get()));
-    EXPECT_EQ(tracker->Commands(),
-              (std::vector<std::string>{"AT+ISP=RCAL:8\r\n", "AT+ISP=RCAL:8\r\n",
-                                        "AT+ISP=RCAL:8\r\n", "AT+ESLP=0\r\n"}));
-    // Each silent attempt waits out its 50 empty polls before the retry pause.
-    EXPECT_EQ(pause.pauses.size(), 2u * (kEmptyPollLimit + 1) + 1 + 1 + 1);
+TEST(WakeTracker, RepeatsTheFirstCommandUntilAcknowledgedThenSendsTheSecond) {
+    for (int silent : {0, 2}) {
+        PortSlot ports;
+        auto tracker = Resetting(silent);
+        ports.Replace(tracker);
+        RecordingPause pause;
+        EXPECT_TRUE(WakeTracker({}, ports, pause.Get()));
+        Commands expected(static_cast<std::size_t>(silent + 1), kWake);
+        expected.push_back(kSleepOff);
+        EXPECT_EQ(tracker->written, expected);
+        // Each silent attempt waits out its empty polls, then the retry pause.
+        std::vector<milliseconds> pauses;
+        for (int attempt = 0; attempt < silent; ++attempt) {
+            pauses.insert(pauses.end(), kEmptyPollLimit, kPollPause);
+            pauses.push_back(kWakeRetryPause);
+        }
+        pauses.insert(pauses.end(), {kPollPause, kWakeRetryPause, kPollPause});
+        EXPECT_EQ(pause.pauses, pauses) << silent;
+    }
 }
 
 TEST(WakeTracker, WithoutAPortRetriesEveryRetryPauseUntilStopped) {
@@ -98,8 +55,8 @@ TEST(WakeTracker, WithoutAPortRetriesEveryRetryPauseUntilStopped) {
 
 TEST(WakeTracker, TakesTheSlotsPortAfreshForEveryAttempt) {
     PortSlot ports;
-    auto oldPort = std::make_shared<ResettingTracker>(1000);
-    auto newPort = std::make_shared<ResettingTracker>();
+    auto oldPort = Resetting(1000);
+    auto newPort = Resetting(0);
     ports.Replace(oldPort);
     RecordingPause pause;
     pause.onPause = [&] {
@@ -108,26 +65,25 @@ TEST(WakeTracker, TakesTheSlotsPortAfreshForEveryAttempt) {
         }
     };
     EXPECT_TRUE(WakeTracker({}, ports, pause.Get()));
-    EXPECT_EQ(oldPort->Commands(), std::vector<std::string>{"AT+ISP=RCAL:8\r\n"});
-    EXPECT_EQ(newPort->Commands(),
-              (std::vector<std::string>{"AT+ISP=RCAL:8\r\n", "AT+ESLP=0\r\n"}));
+    EXPECT_EQ(oldPort->written, Commands{kWake});
+    EXPECT_EQ(newPort->written, (Commands{kWake, kSleepOff}));
 }
 
 TEST(WakeTracker, AStopRequestedBeforehandSendsNothing) {
     PortSlot ports;
-    auto tracker = std::make_shared<ResettingTracker>();
+    auto tracker = Resetting(0);
     ports.Replace(tracker);
     std::stop_source stop;
     stop.request_stop();
     RecordingPause pause;
     EXPECT_FALSE(WakeTracker(stop.get_token(), ports, pause.Get()));
-    EXPECT_TRUE(tracker->Commands().empty());
+    EXPECT_TRUE(tracker->written.empty());
 }
 
 TEST(WakeUpWorker, UnlocksWithItsCurrentTicketOnceAwake) {
     PortSlot ports;
-    ports.Replace(std::make_shared<ResettingTracker>());
-    WakeUpWorker worker([](std::stop_token) { return Pause([](milliseconds) { return true; }); });
+    ports.Replace(Resetting(0));
+    WakeUpWorker worker([](std::stop_token) { return testing::NoPause(); });
     std::promise<WakeUpWorker::Ticket> awake;
     worker.Restart(ports, [&](WakeUpWorker::Ticket t) { awake.set_value(t); });
     const WakeUpWorker::Ticket ticket = awake.get_future().get();
@@ -138,22 +94,22 @@ TEST(WakeUpWorker, UnlocksWithItsCurrentTicketOnceAwake) {
 
 TEST(WakeUpWorker, AStoppedWorkerEndsWithinAPollAndSendsNothingMore) {
     PortSlot ports;
-    auto tracker = std::make_shared<ResettingTracker>(1 << 30);
+    auto tracker = Resetting(1 << 30);
     ports.Replace(tracker);
     WakeUpWorker worker;  // real, stoppable pauses
     std::atomic<bool> unlocked = false;
     worker.Restart(ports, [&](WakeUpWorker::Ticket) { unlocked = true; });
-    while (tracker->Commands().empty()) {
+    while (tracker->Written().empty()) {
         std::this_thread::yield();
     }
     worker.Restart(ports, [&](WakeUpWorker::Ticket) { unlocked = true; });
     worker.Stop();
-    const std::size_t sent = tracker->Commands().size();
+    const std::size_t sent = tracker->Written().size();
     EXPECT_FALSE(worker.Running());
     std::this_thread::sleep_for(milliseconds(120));
-    EXPECT_EQ(tracker->Commands().size(), sent);
+    EXPECT_EQ(tracker->Written().size(), sent);
     EXPECT_FALSE(unlocked);
-    for (const std::string& command : tracker->Commands()) {
+    for (const std::string& command : tracker->Written()) {
         EXPECT_EQ(command, kWakeCommand);  // every restart begins with the first command again
     }
 }
