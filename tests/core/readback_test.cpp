@@ -84,32 +84,28 @@ TEST(ReadBack, FillsTheRecordListsAndFenceFromAllThreeReplies) {
 
     EXPECT_EQ(tracker.written,
               (std::vector<std::string>{kNumbersQuery, kSystemQuery, kFenceQuery}));
-    EXPECT_EQ(form.centerNumber, "10086");
-    EXPECT_EQ(form.userId, "ID42");
-    EXPECT_EQ(form.userPassword, "1234");
+    using F = TrackerForm;
+    const std::pair<std::string F::*, std::string> texts[] = {
+        {&F::centerNumber, "10086"},     {&F::userId, "ID42"},         {&F::userPassword, "1234"},
+        {&F::imei, "861234567890123"},   {&F::intervalTime, "30"},     {&F::uploadCount, "5"},
+        {&F::apn, "\xA1\xFFnet"},        {&F::apnUser, "user"},        {&F::apnPassword, "pass"},
+        {&F::serverIp, "10.0.0.1"},      {&F::serverPort, "8080"},     {&F::latitude, "2232.1234"},
+        {&F::longitude, "11403.5678"},   {&F::fenceRadius, "500"},     {&F::fenceInterval, "10"},
+        {&F::softwareVersion, "V1.04 Build7"},
+    };
+    for (const auto& [field, text] : texts) {
+        EXPECT_EQ(form.*field, text);  // the APN is not GBK: stored as received
+    }
     for (int slot = 1; slot <= 9; ++slot) {
         EXPECT_EQ(UserNumber(form, slot), std::to_string(slot));
     }
-    EXPECT_EQ(form.imei, "861234567890123");
-    EXPECT_EQ(view.Selected(control::kWorkingModeList), 3);
-    EXPECT_EQ(view.workingModeAtEnabling, std::vector<int>{3});
-    EXPECT_EQ(view.Selected(control::kWarningTypeList), 2);
-    EXPECT_EQ(view.Selected(control::kBaseStationList), 6);
-    EXPECT_EQ(form.intervalTime, "30");
-    EXPECT_EQ(form.uploadCount, "5");
-    EXPECT_EQ(form.apn, "\xA1\xFFnet");  // not GBK, stored as received
-    EXPECT_EQ(form.apnUser, "user");
-    EXPECT_EQ(form.apnPassword, "pass");
-    EXPECT_EQ(form.serverIp, "10.0.0.1");
-    EXPECT_EQ(form.serverPort, "8080");
-    EXPECT_EQ(form.softwareVersion, "V1.04 Build7");
     EXPECT_EQ(form.fenceEnabled, 1);
-    EXPECT_EQ(form.latitude, "2232.1234");
-    EXPECT_EQ(form.longitude, "11403.5678");
-    EXPECT_EQ(form.fenceRadius, "500");
-    EXPECT_EQ(form.fenceInterval, "10");
-    EXPECT_EQ(view.Selected(control::kNorthSouthList), 0);
-    EXPECT_EQ(view.Selected(control::kEastWestList), 0);
+    for (auto [list, entry] : {std::pair{control::kWorkingModeList, 3},
+                               {control::kWarningTypeList, 2}, {control::kBaseStationList, 6},
+                               {control::kNorthSouthList, 0}, {control::kEastWestList, 0}}) {
+        EXPECT_EQ(view.Selected(list), entry) << list;
+    }
+    EXPECT_EQ(view.workingModeAtEnabling, std::vector<int>{3});
     EXPECT_GE(view.refreshes, 1);
     ASSERT_EQ(view.statuses.size(), 1u);
     EXPECT_EQ(view.statuses[0].text, GbkOf("读取配置信息成功！"));
@@ -223,6 +219,14 @@ TEST(ReadBack, ReplyWithoutAtSignIsAllFieldsAndTheLastOneKeepsTheOk) {
 }
 
 TEST(ReadBack, FailedQueryReportsAndSendsNothingMore) {
+    {
+        TrackerForm form;
+        FakeFormView view;
+        ReadBackConfiguration(nullptr, form, view, kEnglish, NoPause());
+        ASSERT_EQ(view.statuses.size(), 1u);
+        EXPECT_EQ(view.statuses[0].text, "Read config failed!");
+        EXPECT_TRUE(view.selected.empty());
+    }
     ScriptedTracker tracker(Answers({{kNumbersQuery, "10086#x#ID42#1234"}}));
     TrackerForm form;
     FakeFormView view;
@@ -235,16 +239,6 @@ TEST(ReadBack, FailedQueryReportsAndSendsNothingMore) {
     ASSERT_EQ(view.statuses.size(), 1u);
     EXPECT_EQ(view.statuses[0].text, GbkOf("读取配置信息失败！"));
     EXPECT_EQ(view.statuses[0].mark, StatusMark::Failure);
-}
-
-TEST(ReadBack, NoPortFailsAtTheFirstQuery) {
-    TrackerForm form;
-    FakeFormView view;
-    ReadBackConfiguration(nullptr, form, view, kEnglish, NoPause());
-    ASSERT_EQ(view.statuses.size(), 1u);
-    EXPECT_EQ(view.statuses[0].text, "Read config failed!");
-    EXPECT_EQ(view.statuses[0].mark, StatusMark::Failure);
-    EXPECT_TRUE(view.selected.empty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <vector>
 #include <string>
 
@@ -45,12 +46,12 @@ TEST(CharacterChecks, DecimalValueStopsAtTheSecondDot) {
     }
 }
 
-// One field and its check: the text typed, the verdict, the text the record
-// keeps afterwards.
+// One field and its check: the text typed, the verdict and, if the check
+// trims it, the text the record keeps afterwards.
 struct FieldCase {
     std::string typed;
     Verdict verdict;
-    std::string kept;
+    std::optional<std::string> trimmed = std::nullopt;
 };
 
 void ExpectFieldCases(std::string TrackerForm::*field,
@@ -60,55 +61,32 @@ void ExpectFieldCases(std::string TrackerForm::*field,
         TrackerForm form;
         form.*field = c.typed;
         EXPECT_EQ(check(form), c.verdict) << '"' << c.typed << '"';
-        EXPECT_EQ(form.*field, c.kept) << '"' << c.typed << '"';
+        EXPECT_EQ(form.*field, c.trimmed.value_or(c.typed)) << '"' << c.typed << '"';
     }
 }
 
-TEST(ButtonChecks, UserNumberIsNeverTrimmed) {
+TEST(ButtonChecks, EachFieldByItsBoundariesAndTrimming) {
+    // User numbers are never trimmed and have no length limit.
     ExpectFieldCases(&TrackerForm::userNumber4,
                      [](TrackerForm& form) { return CheckUserNumber(form, 4); },
-                     {{"", {}, ""},
-                      {"+", {}, "+"},
-                      {"+1", {}, "+1"},
-                      {"123456789012345678901", {}, "123456789012345678901"},
-                      {" 123 ", M::UserNumber, " 123 "},
-                      {"138-0013", M::UserNumber, "138-0013"}});
-}
-
-TEST(ButtonChecks, CenterNumberIsTrimmedThenThreeToTwentyBytes) {
+                     {{"", {}}, {"+", {}}, {"+1", {}}, {"123456789012345678901", {}},
+                      {" 123 ", M::UserNumber}, {"138-0013", M::UserNumber}});
+    // The centre number is trimmed, then three to twenty bytes.
     ExpectFieldCases(&TrackerForm::centerNumber, CheckCenterNumber,
-                     {{"", {}, ""},
-                      {"  ", {}, ""},
-                      {" 123 ", {}, "123"},
-                      {"+12", {}, "+12"},
-                      {"12", M::CenterNumber, "12"},
-                      {"+1", M::CenterNumber, "+1"},
-                      {"12345678901234567890", {}, "12345678901234567890"},
-                      {"123456789012345678901", M::CenterNumber, "123456789012345678901"},
-                      {"12a", M::CenterNumber, "12a"}});
-}
-
-TEST(ButtonChecks, UserIdCountsGbkBytesAndNotItsCharacters) {
+                     {{"", {}}, {"  ", {}, ""}, {" 123 ", {}, "123"}, {"+12", {}},
+                      {"12", M::CenterNumber}, {"+1", M::CenterNumber},
+                      {"12345678901234567890", {}}, {"123456789012345678901", M::CenterNumber},
+                      {"12a", M::CenterNumber}});
+    // The user ID counts GBK bytes, not characters.
     ExpectFieldCases(&TrackerForm::userId, CheckUserId,
-                     {{"", {}, ""},
-                      {"ab", M::UserId, "ab"},
-                      {" ab ", M::UserId, "ab"},
-                      {"a-c", {}, "a-c"},
-                      {kTwoChineseCharacters, {}, kTwoChineseCharacters},
-                      {GbkOf("用"), M::UserId, GbkOf("用")},
-                      {std::string(20, 'x'), {}, std::string(20, 'x')},
-                      {std::string(21, 'x'), M::UserId, std::string(21, 'x')}});
-}
-
-TEST(ButtonChecks, PasswordIsFourDigitsAsTyped) {
+                     {{"", {}}, {"ab", M::UserId}, {" ab ", M::UserId, "ab"}, {"a-c", {}},
+                      {kTwoChineseCharacters, {}}, {GbkOf("用"), M::UserId},
+                      {std::string(20, 'x'), {}}, {std::string(21, 'x'), M::UserId}});
+    // The password is four digits as typed.
     ExpectFieldCases(&TrackerForm::userPassword, CheckUserPassword,
-                     {{"0123", {}, "0123"},
-                      {"12a4", M::PasswordDigits, "12a4"},
-                      {" 123", M::PasswordDigits, " 123"},
-                      {kTwoChineseCharacters, M::PasswordDigits, kTwoChineseCharacters},
-                      {"", M::PasswordLength, ""},
-                      {"123", M::PasswordLength, "123"},
-                      {"12345", M::PasswordLength, "12345"}});
+                     {{"0123", {}}, {"12a4", M::PasswordDigits}, {" 123", M::PasswordDigits},
+                      {kTwoChineseCharacters, M::PasswordDigits}, {"", M::PasswordLength},
+                      {"123", M::PasswordLength}, {"12345", M::PasswordLength}});
 }
 
 TEST(ButtonChecks, IntervalAndUploadByWorkingMode) {
@@ -117,17 +95,12 @@ TEST(ButtonChecks, IntervalAndUploadByWorkingMode) {
         std::string interval, upload;
         Verdict verdict;
     } cases[] = {
-        {kModeP2P, "", "", {}},
-        {kModeP2P, "1.5", "99", {}},
-        {kModeP2P, "99", "0", {}},
-        {kModeP2P, "100", "", M::Interval},
-        {-1, "100", "", M::Interval},
-        {kModePowerSaving, "65535", "", {}},
+        {kModeP2P, "", "", {}},          {kModeP2P, "1.5", "99", {}},
+        {kModeP2P, "99", "0", {}},       {kModeP2P, "100", "", M::Interval},
+        {-1, "100", "", M::Interval},    {kModePowerSaving, "65535", "", {}},
         {kModePowerSaving, "65536", "", M::Interval},
-        {kModeP2P, ".5", "", M::Interval},
-        {kModeP2P, "-1", "", M::Interval},
-        {kModeP2P, "1", "100", M::Upload},
-        {kModeP2P, "1", "+1", M::Upload},
+        {kModeP2P, ".5", "", M::Interval}, {kModeP2P, "-1", "", M::Interval},
+        {kModeP2P, "1", "100", M::Upload}, {kModeP2P, "1", "+1", M::Upload},
     };
     for (const auto& c : cases) {
         TrackerForm form;
@@ -151,7 +124,6 @@ struct FenceCase {
     Verdict verdict;
 };
 
-// Shared by the fence button and the set-all check, which apply the same rules.
 const FenceCase kFenceCases[] = {
     {0, kCustomFence, "x", "x", "x", "x", {}},
     {1, -1, "x", "x", "x", "x", {}},
@@ -182,12 +154,16 @@ TrackerForm FenceForm(const FenceCase& c) {
     return form;
 }
 
-TEST(ButtonChecks, ElectricFence) {
+// The fence button and the set-all check apply the same fence rules.
+TEST(ButtonChecks, ElectricFenceAlikeForTheButtonAndSetAll) {
     for (const auto& c : kFenceCases) {
         TrackerForm form = FenceForm(c);
         EXPECT_EQ(CheckElectricFence(form, {.fenceType = c.fenceType}), c.verdict)
             << c.fenceEnabled << " " << c.fenceType << " " << c.radius << " " << c.interval
             << " " << c.latitude << " " << c.longitude;
+        form = FenceForm(c);
+        form.userPassword = "0000";
+        EXPECT_EQ(ValidateAllFields(form, {.fenceType = c.fenceType}), c.verdict);
     }
 }
 
@@ -196,20 +172,6 @@ TrackerForm AcceptableForm() {
     TrackerForm form;
     form.userPassword = "0000";
     return form;
-}
-
-TEST(SetAllCheck, AcceptsTheEmptyFormWithAPassword) {
-    TrackerForm form = AcceptableForm();
-    EXPECT_EQ(ValidateAllFields(form, {}), Verdict{});
-}
-
-TEST(SetAllCheck, AppliesTheFenceRulesOfTheFenceButton) {
-    for (const auto& c : kFenceCases) {
-        TrackerForm form = FenceForm(c);
-        form.userPassword = "0000";
-        EXPECT_EQ(ValidateAllFields(form, {.fenceType = c.fenceType}), c.verdict)
-            << c.fenceType << " " << c.radius << " " << c.interval << " " << c.latitude;
-    }
 }
 
 TEST(SetAllCheck, EveryFieldOnEveryPress) {
