@@ -148,9 +148,6 @@ TEST(SerialPort, IsExclusiveWhileOpenAndOpensAgainAfterClose) {
     const auto again = OpenPort(cable.device());
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->Write("AT\r\n"), 4u);
-}
-
-TEST(SerialPort, MissingDeviceDoesNotOpen) {
     EXPECT_EQ(OpenPort("/nonexistent/ttyUSB0"), nullptr);
     EXPECT_EQ(OpenPort(""), nullptr);
 }

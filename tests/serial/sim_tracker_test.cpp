@@ -79,19 +79,12 @@ TEST(SimTracker, AcknowledgesEveryCommandOfTheCatalogue) {
 
 TEST(SimTracker, AnswersErrorToUnknownAndMalformedCommands) {
     Tracker tracker;
-    for (const char* command : {
-             "AT+OPENAT=712,1;",                  // no such code
-             "AT+OPENAT=711,0,123;",              // user numbers are 1 to 9
-             "AT+OPENAT=711,1;",                  // an argument missing
-             "AT+OPENAT=70,P2P;",                 // not a number
-             "AT+OPENAT=999;",                    // no comma after the code
-             "AT+OPENAT=710,123",                 // no semicolon
-             "AT+OPENAT=751,500,10,1,X,2,N;",     // no such hemisphere
-             "AT+OPENAT=901,1;",                  // queries take no argument
-             "AT+EGMR=1,7,\"unterminated",
-             "AT+XYZ=1",
-             "HELLO",
-         }) {
+    // No such code or hemisphere, user number slot 0, an argument missing, no
+    // number, no comma or semicolon, an argument to a query, an open quote.
+    for (const char* command :
+         {"AT+OPENAT=712,1;", "AT+OPENAT=711,0,123;", "AT+OPENAT=711,1;", "AT+OPENAT=70,P2P;",
+          "AT+OPENAT=999;", "AT+OPENAT=710,123", "AT+OPENAT=751,500,10,1,X,2,N;",
+          "AT+OPENAT=901,1;", "AT+EGMR=1,7,\"unterminated", "AT+XYZ=1", "HELLO"}) {
         EXPECT_EQ(tracker.Answer(command), kError) << command;
     }
     // A refused value changes nothing.
