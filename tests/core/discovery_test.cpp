@@ -36,14 +36,10 @@ TEST(PortNameFromFriendlyName, TakesTheTextInTheFirstParentheses) {
         const char* friendlyName;
         const char* portName;
     } cases[] = {
-        {"Communications Port (COM1)", "COM1"},
-        {"USB Serial Port (COM12)", "COM12"},
-        {"Port (A) (COM2)", "A"},
-        {"Bluetooth link", ""},
-        {"Unclosed (COM3", ""},
-        {"Backwards) (COM4)", ""},
-        {"COM5) and more", "COM5"},
-        {"()", ""},
+        {"Communications Port (COM1)", "COM1"}, {"USB Serial Port (COM12)", "COM12"},
+        {"Port (A) (COM2)", "A"},                {"Bluetooth link", ""},
+        {"Unclosed (COM3", ""},                  {"Backwards) (COM4)", ""},
+        {"COM5) and more", "COM5"},              {"()", ""},
         {"", ""},
     };
     for (const auto& c : cases) {

@@ -67,13 +67,13 @@ TEST(DialogLayout, GroupsByContainmentAreTheOnesTheRulesExpect) {
 
 TEST(DialogLayout, ContainmentIncludesTheEdges) {
     const Rect box{10, 10, 20, 20};
-    EXPECT_TRUE(Contains(box, box));
-    EXPECT_TRUE(Contains(box, {10, 10, 1, 1}));
-    EXPECT_TRUE(Contains(box, {29, 29, 1, 1}));
-    EXPECT_FALSE(Contains(box, {9, 10, 2, 2}));
-    EXPECT_FALSE(Contains(box, {10, 9, 2, 2}));
-    EXPECT_FALSE(Contains(box, {29, 10, 2, 2}));
-    EXPECT_FALSE(Contains(box, {10, 29, 2, 2}));
+    for (const Rect& inside : {box, Rect{10, 10, 1, 1}, Rect{29, 29, 1, 1}}) {
+        EXPECT_TRUE(Contains(box, inside));
+    }
+    for (const Rect& across : {Rect{9, 10, 2, 2}, Rect{10, 9, 2, 2}, Rect{29, 10, 2, 2},
+                               Rect{10, 29, 2, 2}}) {
+        EXPECT_FALSE(Contains(box, across)) << across.x << ',' << across.y;
+    }
 }
 
 TEST(DialogLayout, ClosedListsAreOneEditHighAndOpenListsShowWhatFits) {
