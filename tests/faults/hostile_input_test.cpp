@@ -11,25 +11,15 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "fault_rig.h"
+#include "../window/rig.h"
 #include "form/bilingual.h"
 #include "form/control_ids.h"
 #include "form/validation.h"
 
-namespace vorlen::faults {
+namespace vorlen::testing {
 namespace {
 
-using namespace control;
 using F = TrackerForm;
-
-// Types like the operator, one key at a time; QTest::keyClicks cannot type
-// characters beyond Latin-1.
-void Type(QWidget* edit, const QString& text) {
-    for (const char32_t character : text.toUcs4()) {
-        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString::fromUcs4(&character, 1),
-                            Qt::NoModifier);
-    }
-}
 
 void Paste(QWidget* edit, const QString& text) {
     QGuiApplication::clipboard()->setText(text);
@@ -261,7 +251,7 @@ public:
         ready_ = WakeUp(form_);
         Choose(form_, kWorkingModeList, field_.workingMode);
         if (field_.fence) {
-            Click(form_, kFenceOpen);
+            Press(form_, kFenceOpen);
             Choose(form_, kFenceTypeList, 1);
             const std::pair<int, const char*> valid[] = {{kFenceRadius, "500"},
                                                          {kFenceInterval, "10"},
@@ -285,7 +275,7 @@ public:
         edit_->clear();
         switch (value.entry) {
         case Entry::Typed:
-            Type(edit_, QString::fromStdString(value.bytes));
+            TypeKeys(edit_, QString::fromStdString(value.bytes));
             break;
         case Entry::Pasted:
             Paste(edit_, QString::fromStdString(value.bytes));
@@ -317,11 +307,11 @@ public:
         return saved;
     }
 
-    Outcome Press() {
+    Outcome PressButton() {
         const std::size_t messages = machine_.Refusals().size();
         const std::size_t writes = Port().Writes().size();
         const std::size_t received = sim_.Commands().size();
-        Click(form_, field_.button);
+        Press(form_, field_.button);
         Outcome outcome;
         const std::vector<std::string> allMessages = machine_.Refusals();
         outcome.messages.assign(allMessages.begin() + static_cast<std::ptrdiff_t>(messages),
@@ -372,7 +362,7 @@ TEST_P(HostileInput, IsRefusedOrSentExactlyByTheRules) {
         const std::string statusBefore = StatusText(bench.Form());
         const StatusMark markBefore = bench.Form().CurrentStatusMark();
 
-        const Outcome outcome = bench.Press();
+        const Outcome outcome = bench.PressButton();
 
         if (message) {
             ++refused;
@@ -447,7 +437,7 @@ TEST(HostileInputSpots, EndAsTheRulesSay) {
         FieldBench bench(*field);
         ASSERT_TRUE(bench.Ready());
         bench.Enter(c.value);
-        const Outcome outcome = bench.Press();
+        const Outcome outcome = bench.PressButton();
         if (c.message.empty()) {
             EXPECT_TRUE(outcome.messages.empty());
             EXPECT_EQ(outcome.received, std::vector<std::string>{c.received});
@@ -461,4 +451,4 @@ TEST(HostileInputSpots, EndAsTheRulesSay) {
 }
 
 }  // namespace
-}  // namespace vorlen::faults
+}  // namespace vorlen::testing

@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 #include <map>
 
-#include "fault_rig.h"
+#include "../window/rig.h"
 #include "form/control_ids.h"
 
-namespace vorlen::faults {
+namespace vorlen::testing {
 namespace {
 
-using namespace control;
+
 
 const std::vector<std::string> kQueries{"AT+OPENAT=901,;", "AT+OPENAT=902,;", "AT+OPENAT=903,;"};
 
@@ -33,21 +33,6 @@ std::vector<std::string> FirstOf(const std::vector<std::string>& commands, std::
     return {commands.begin(), commands.begin() + static_cast<std::ptrdiff_t>(count)};
 }
 
-// A simulator, the window on its port, and the tracker woken through the
-// window.
-struct WokenTracker {
-    explicit WokenTracker(const std::vector<std::string>& simOptions = {})
-        : sim(simOptions), machine{{sim.LinkPath()}} {
-        form.show();
-    }
-
-    RecordingPort& Port() { return *machine.opened.at(0); }
-
-    test::SimProcess sim;
-    Machine machine;
-    TrackerConfigDialog form{machine.Services()};
-};
-
 // Where the cable is pulled: just before the command goes out, or once the
 // tracker has received it and the window is waiting for an answer that the
 // tracker was never going to give.
@@ -60,6 +45,7 @@ struct KilledCase {
     PullCable when;
     std::vector<std::string> sequence;
     std::string failure;
+    std::string keptImei;  // a read-back keeps what the answered queries filled in
 };
 
 void PrintTo(const KilledCase& c, std::ostream* out) { *out << c.name; }
@@ -73,7 +59,7 @@ TEST_P(TrackerKilled, MidSequenceShowsTheFailureInRedAndSendsNothingMore) {
     if (c.when == PullCable::WhileWaitingForAnswer) {
         options = {"--reply", c.code + "="};  // received, never answered
     }
-    WokenTracker tracker(options);
+    Rig tracker(options);
     ASSERT_TRUE(WakeUp(tracker.form));
     SetControlText(*tracker.form.Control(kUserPassword), "1234");
 
@@ -96,7 +82,7 @@ TEST_P(TrackerKilled, MidSequenceShowsTheFailureInRedAndSendsNothingMore) {
             }
         };
     }
-    Click(tracker.form, c.button);
+    Press(tracker.form, c.button);
 
     EXPECT_EQ(StatusText(tracker.form), c.failure);
     EXPECT_EQ(tracker.form.CurrentStatusMark(), StatusMark::Failure);
@@ -108,12 +94,13 @@ TEST_P(TrackerKilled, MidSequenceShowsTheFailureInRedAndSendsNothingMore) {
     EXPECT_EQ(WithoutLineEnds(tracker.Port().Writes()),
               Concat(kWakeUpCommands, FirstOf(c.sequence, step + 1)));
     EXPECT_TRUE(tracker.machine.Refusals().empty());
+    EXPECT_EQ(Shown(tracker.form, kImei), c.keptImei);
 
     // The window carries on: the next command fails on the dead line. (The
     // simulator's factory password is longer than the form's field, and a
     // read-back brought it in; the operator puts a fitting one in first.)
     SetControlText(*tracker.form.Control(kUserPassword), "1234");
-    Click(tracker.form, kOpenGps);
+    Press(tracker.form, kOpenGps);
     EXPECT_EQ(StatusText(tracker.form), "Open GPS power failed!");
     EXPECT_EQ(tracker.Port().Writes().back().bytes, "AT+OPENAT=221,;\r\n");
 }
@@ -122,44 +109,28 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, TrackerKilled,
     ::testing::Values(
         KilledCase{"ReadBackBeforeQuery902", kReadConfig, "902", PullCable::BeforeWrite,
-                   kQueries, "Read config failed!"},
+                   kQueries, "Read config failed!", "864507030000001"},
         KilledCase{"ReadBackWaitingFor903", kReadConfig, "903",
-                   PullCable::WhileWaitingForAnswer, kQueries, "Read config failed!"},
+                   PullCable::WhileWaitingForAnswer, kQueries, "Read config failed!", "864507030000001"},
         KilledCase{"SetAllBeforeStep13", kSetAll, "730", PullCable::BeforeWrite,
                    kSetAllCommands, "Set interval time and count failed!"},
         KilledCase{"SetAllWaitingForStep15", kSetAll, "770", PullCable::WhileWaitingForAnswer,
                    kSetAllCommands, "Set user password failed!"}),
     [](const ::testing::TestParamInfo<KilledCase>& info) { return info.param.name; });
 
-// The values of the queries that were answered stay on the form.
-TEST(TrackerKilledInReadBack, KeepsWhatTheEarlierQueriesFilledIn) {
-    WokenTracker tracker({"--imei", "359000000000009"});
-    ASSERT_TRUE(WakeUp(tracker.form));
-    tracker.Port().beforeWrite = [&](std::string_view command) {
-        if (command.starts_with("AT+OPENAT=903,")) {
-            tracker.sim.Kill();
-        }
-    };
-    Click(tracker.form, kReadConfig);
-
-    EXPECT_EQ(StatusText(tracker.form), "Read config failed!");
-    EXPECT_EQ(Shown(tracker.form, kImei), "359000000000009");       // from 901
-    EXPECT_EQ(Shown(tracker.form, kSoftwareVersion), "V1.04 SIM");  // from 902
-}
-
 // A tracker that sends without end and never OK: each transaction stops once
 // its reply buffer is full, and the memory the window uses stays put.
-TEST(Flood, EveryCommandEndsInRedWithinBoundedMemory) {
-    WokenTracker tracker({"--flood"});
+TEST(Flood, EveryCommandEndsInRedAndTheWakeUpKeepsTryingWithinBoundedMemory) {
+    Rig tracker({"--flood"});
     // A flooding tracker never acknowledges the wake-up, so the area is
     // opened directly, as a wake-up that had succeeded before the flood would.
     tracker.form.UnlockConfigArea();
 
-    Click(tracker.form, kOpenGps);  // warm-up: the first reply buffer, the status text
+    Press(tracker.form, kOpenGps);  // warm-up: the first reply buffer, the status text
     const long before = ResidentBytes();
     constexpr int kCommands = 6;
     for (int i = 0; i < kCommands; ++i) {
-        Click(tracker.form, i % 2 == 0 ? kCloseGps : kOpenGps);
+        Press(tracker.form, i % 2 == 0 ? kCloseGps : kOpenGps);
         EXPECT_EQ(tracker.form.CurrentStatusMark(), StatusMark::Failure) << i;
         EXPECT_EQ(StatusBackground(tracker.form), kRed) << i;
     }
@@ -173,23 +144,24 @@ TEST(Flood, EveryCommandEndsInRedWithinBoundedMemory) {
     // One write per press: nothing is retried.
     EXPECT_EQ(tracker.Port().Writes().size(), 1u + kCommands);
     EXPECT_EQ(tracker.sim.Commands().size(), 1u + kCommands);
-}
 
-TEST(Flood, TheWakeUpKeepsTryingWithinBoundedMemory) {
-    WokenTracker tracker({"--flood"});
-    Click(tracker.form, kWakeTracker);
-    ASSERT_TRUE(WaitUntil([&] { return tracker.Port().Writes().size() >= 2; }, 10s));
-    const long before = ResidentBytes();
-    ASSERT_TRUE(WaitUntil([&] { return tracker.Port().Writes().size() >= 6; }, 20s));
-    const long growth = ResidentBytes() - before;
+    // The wake-up keeps trying against the flood, also within bounded memory.
+    tracker.form.LockConfigArea();
+    Press(tracker.form, kWakeTracker);
+    const std::size_t sent = 1 + kCommands;
+    ASSERT_TRUE(WaitUntil([&] { return tracker.Port().Writes().size() >= sent + 2; }, 10s));
+    const long wakeBefore = ResidentBytes();
+    ASSERT_TRUE(WaitUntil([&] { return tracker.Port().Writes().size() >= sent + 6; }, 20s));
+    const long wakeGrowth = ResidentBytes() - wakeBefore;
     std::printf("[ flood    ] 4 flooded wake-up attempts: resident memory %+ld kB\n",
-                growth / 1024);
+                wakeGrowth / 1024);
     if (kResidentSetIsMeaningful) {
-        EXPECT_LT(growth, 1L << 20);
+        EXPECT_LT(wakeGrowth, 1L << 20);
     }
-    EXPECT_FALSE(ConfigAreaUnlocked(tracker.form));
-    for (const std::string& command : WithoutLineEnds(tracker.Port().Writes())) {
-        EXPECT_EQ(command, "AT+ISP=RCAL:8");
+    EXPECT_FALSE(Unlocked(tracker.form));
+    const std::vector<std::string> writes = WithoutLineEnds(tracker.Port().Writes());
+    for (std::size_t i = sent; i < writes.size(); ++i) {
+        EXPECT_EQ(writes[i], kWakeUpCommands[0]);
     }
 }
 
@@ -230,9 +202,9 @@ void PrintTo(const BadBytesCase& c, std::ostream* out) { *out << c.name; }
 class BadReplyBytes : public ::testing::TestWithParam<BadBytesCase> {};
 
 int ControlOf(std::string TrackerForm::*field) {
-    for (const FieldSpec& spec : ExchangeOrder()) {
-        if (spec.text == field) {
-            return spec.controlId;
+    for (const FieldSpec& row : ExchangeOrder()) {
+        if (row.text == field) {
+            return row.controlId;
         }
     }
     return -1;
@@ -244,12 +216,12 @@ TEST_P(BadReplyBytes, AreStoredAndShownWithoutACrash) {
     for (const auto& [code, bytes] : c.replies) {
         options.insert(options.end(), {"--reply", CannedReply(code, bytes)});
     }
-    WokenTracker tracker(options);
+    Rig tracker(options);
     ASSERT_TRUE(WakeUp(tracker.form));
     tracker.form.Record().userId = "unchanged";
     tracker.form.Refresh();
 
-    Click(tracker.form, c.button);
+    Press(tracker.form, c.button);
 
     EXPECT_EQ(StatusText(tracker.form), c.status);
     EXPECT_EQ(tracker.form.CurrentStatusMark(), c.mark);
@@ -263,7 +235,7 @@ TEST_P(BadReplyBytes, AreStoredAndShownWithoutACrash) {
     if (c.sendUserIdBack) {
         // Untouched, such bytes go back to the tracker exactly as they came.
         Choose(tracker.form, kWorkingModeList, 2);  // shows the user ID's group
-        Click(tracker.form, kSetUserId);
+        Press(tracker.form, kSetUserId);
         EXPECT_EQ(StatusText(tracker.form), "Set user ID successfully!");
         EXPECT_EQ(tracker.sim.Commands().back(),
                   "AT+OPENAT=801," + tracker.form.Record().userId + ";");
@@ -336,4 +308,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<BadBytesCase>& info) { return info.param.name; });
 
 }  // namespace
-}  // namespace vorlen::faults
+}  // namespace vorlen::testing

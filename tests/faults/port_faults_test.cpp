@@ -5,14 +5,13 @@
 #include <gtest/gtest.h>
 #include <optional>
 
-#include "fault_rig.h"
+#include "../window/rig.h"
 #include "form/control_ids.h"
 
-namespace vorlen::faults {
+namespace vorlen::testing {
 namespace {
 
-using namespace control;
-using Clock = std::chrono::steady_clock;
+
 
 // Who holds the first port when the window starts.
 enum class Holder { SerialPortOfAnotherProgram, AnotherWindow };
@@ -46,7 +45,7 @@ TEST_P(HeldPort, FailsInRedAndALaterPortStillOpens) {
     EXPECT_EQ(StatusText(form), "Init and Open " + free.LinkPath() + " Success!");
     EXPECT_EQ(StatusBackground(form), kGreen);
     ASSERT_TRUE(WakeUp(form));
-    Click(form, kOpenGps);
+    Press(form, kOpenGps);
     EXPECT_EQ(StatusText(form), "Open GPS power successfully!");
     std::vector<std::string> expected = kWakeUpCommands;
     expected.push_back("AT+OPENAT=221,;");
@@ -58,7 +57,7 @@ TEST_P(HeldPort, FailsInRedAndALaterPortStillOpens) {
     holderWindow.reset();
     Choose(form, kPortList, 0);
     EXPECT_EQ(StatusText(form), "Init and Open " + held.LinkPath() + " Success!");
-    EXPECT_FALSE(ConfigAreaUnlocked(form));
+    EXPECT_FALSE(Unlocked(form));
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, HeldPort,
@@ -107,23 +106,23 @@ TEST(Unplugged, TheWakeUpKeepsTryingAndFinishesOnTheRepluggedTracker) {
     Machine machine{{socket.Path()}};
     TrackerConfigDialog form(machine.Services());
     form.show();
-    Click(form, kWakeTracker);
+    Press(form, kWakeTracker);
     ASSERT_TRUE(first->WaitForCommands(1, 2000ms));
 
     // Pulled out: the tracker is gone, and so is its device node.
     first->Kill();
     socket.Unplug();
     RecordingPort& dead = *machine.opened.at(0);
-    EXPECT_TRUE(WaitUntil([&] { return FailedWrites(dead) >= 3; }, 10s))
+    EXPECT_TRUE(WaitUntil([&] { return dead.FailedWrites() >= 3; }, 10s))
         << "the worker goes on trying on the dead line";
-    EXPECT_FALSE(ConfigAreaUnlocked(form));
+    EXPECT_FALSE(Unlocked(form));
 
     // The operator picks the port again while it is missing.
     Choose(form, kPortList, 0);
     EXPECT_EQ(StatusText(form), "Open " + socket.Path() + " Failed!");
     EXPECT_EQ(StatusBackground(form), kRed);
     QTest::qWait(300);  // the worker, now without a port, keeps going
-    EXPECT_FALSE(ConfigAreaUnlocked(form));
+    EXPECT_FALSE(Unlocked(form));
     const std::size_t deadWrites = dead.Writes().size();
 
     // Plugged in again: the worker's next attempt reaches the new tracker.
@@ -131,7 +130,7 @@ TEST(Unplugged, TheWakeUpKeepsTryingAndFinishesOnTheRepluggedTracker) {
     socket.Plug(second);
     Choose(form, kPortList, 0);
     EXPECT_EQ(StatusText(form), "Init and Open " + socket.Path() + " Success!");
-    EXPECT_TRUE(WaitUntil([&] { return ConfigAreaUnlocked(form); }));
+    EXPECT_TRUE(WaitUntil([&] { return Unlocked(form); }));
     EXPECT_EQ(second.Commands(), kWakeUpCommands);
     EXPECT_EQ(dead.Writes().size(), deadWrites) << "nothing more goes to the closed port";
 }
@@ -142,6 +141,7 @@ struct ClosingCase {
     std::vector<std::string> simOptions;
     bool killTracker;
     bool unplug;
+    bool escape = false;  // the Escape key instead of the close box
 };
 
 void PrintTo(const ClosingCase& c, std::ostream* out) { *out << c.name; }
@@ -156,12 +156,12 @@ TEST_P(ClosingDuringWakeUp, ReturnsAtOnceAndTheWorkerStops) {
     Machine machine{{socket.Path()}};
     auto form = std::make_unique<TrackerConfigDialog>(machine.Services());
     form->show();
-    Click(*form, kWakeTracker);
+    Press(*form, kWakeTracker);
     ASSERT_TRUE(sim.WaitForCommands(1, 2000ms));
     RecordingPort& port = *machine.opened.at(0);
     if (c.killTracker) {
         sim.Kill();
-        ASSERT_TRUE(WaitUntil([&] { return FailedWrites(port) >= 1; }, 10s));
+        ASSERT_TRUE(WaitUntil([&] { return port.FailedWrites() >= 1; }, 10s));
     }
     if (c.unplug) {
         socket.Unplug();
@@ -171,11 +171,17 @@ TEST_P(ClosingDuringWakeUp, ReturnsAtOnceAndTheWorkerStops) {
     QTest::qWait(150);  // in the middle of an attempt or a pause
 
     const auto start = Clock::now();
-    form->close();
+    if (c.escape) {
+        QTest::keyClick(form.get(), Qt::Key_Escape);
+    } else {
+        form->close();
+    }
     const std::chrono::duration<double, std::milli> took = Clock::now() - start;
     std::printf("[ closing  ] %s: close returned after %.2f ms\n", c.name, took.count());
     ::testing::Test::RecordProperty("close_us", static_cast<int>(took.count() * 1000));
     EXPECT_LT(took, 200ms);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->PortHandle().Current(), nullptr);
 
     const std::size_t writes = port.Writes().size();
     const std::size_t logged = c.killTracker ? 0 : sim.Commands().size();
@@ -184,17 +190,18 @@ TEST_P(ClosingDuringWakeUp, ReturnsAtOnceAndTheWorkerStops) {
     if (!c.killTracker) {
         EXPECT_EQ(sim.Commands().size(), logged);
     }
-    EXPECT_FALSE(ConfigAreaUnlocked(*form));
+    EXPECT_FALSE(Unlocked(*form));
     form.reset();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, ClosingDuringWakeUp,
     ::testing::Values(ClosingCase{"SilentTracker", {"--silent"}, false, false},
+                      ClosingCase{"SilentTrackerEscape", {"--silent"}, false, false, true},
                       ClosingCase{"FloodingTracker", {"--flood"}, false, false},
                       ClosingCase{"DeadTracker", {"--silent"}, true, false},
                       ClosingCase{"UnpluggedPort", {"--silent"}, true, true}),
     [](const ::testing::TestParamInfo<ClosingCase>& info) { return info.param.name; });
 
 }  // namespace
-}  // namespace vorlen::faults
+}  // namespace vorlen::testing

@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 
-#include "fault_rig.h"
+#include "../window/rig.h"
 #include "form/control_ids.h"
 
-namespace vorlen::faults {
+namespace vorlen::testing {
 namespace {
 
-using namespace control;
+
 
 constexpr int kWarmUp = 300;
 constexpr int kCommands = 2000;
@@ -21,8 +21,8 @@ constexpr long kResidentSlack = 1L << 20;
 
 // Open GPS and Close GPS in turn, with the event loop turning between the
 // presses like the operator's session.
-void Press(TrackerConfigDialog& form, int i) {
-    Click(form, i % 2 == 0 ? kOpenGps : kCloseGps);
+void PressGps(TrackerConfigDialog& form, int i) {
+    Press(form, i % 2 == 0 ? kOpenGps : kCloseGps);
     QCoreApplication::processEvents();
 }
 
@@ -39,14 +39,14 @@ TEST(Soak, TwoThousandCommandsKeepMemoryAndDescriptorsSteady) {
     ASSERT_TRUE(WakeUp(form));
 
     for (int i = 0; i < kWarmUp; ++i) {
-        Press(form, i);
+        PressGps(form, i);
     }
     const long residentAtWarmUp = ResidentBytes();
     const std::vector<std::string> descriptorsAtWarmUp = OpenDescriptors();
     long residentPeak = residentAtWarmUp;
     int failures = 0;
     for (int i = kWarmUp; i < kCommands; ++i) {
-        Press(form, i);
+        PressGps(form, i);
         failures += form.CurrentStatusMark() == StatusMark::Success ? 0 : 1;
         residentPeak = std::max(residentPeak, ResidentBytes());
     }
@@ -76,4 +76,4 @@ TEST(Soak, TwoThousandCommandsKeepMemoryAndDescriptorsSteady) {
 }
 
 }  // namespace
-}  // namespace vorlen::faults
+}  // namespace vorlen::testing
