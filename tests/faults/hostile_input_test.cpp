@@ -218,18 +218,8 @@ std::vector<std::string> LinesOf(const std::string& written) {
 
 std::string Describe(const HostileValue& value) {
     static const char* const kEntries[] = {"typed", "pasted", "loaded"};
-    std::string text = std::string(kEntries[static_cast<int>(value.entry)]) + " \"";
-    for (const char c : value.bytes.substr(0, 40)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7f || (value.entry == Entry::Loaded && byte >= 0x80)) {
-            char escape[5];
-            std::snprintf(escape, sizeof escape, "\\x%02x", byte);
-            text += escape;
-        } else {
-            text += c;
-        }
-    }
-    return text + (value.bytes.size() > 40 ? "...\"" : "\"");
+    return std::string(kEntries[static_cast<int>(value.entry)]) + " " +
+           ::testing::PrintToString(value.bytes.substr(0, 40));
 }
 
 // What one press did: the messages shown, the bytes written, the command
