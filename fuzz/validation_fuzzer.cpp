@@ -36,13 +36,13 @@ bool IsTrimmedField(std::string F::*text) {
 
 void CheckOnlyTrimmed(const TrackerForm& before, const TrackerForm& after) {
     FUZZ_CHECK(after.fenceEnabled == before.fenceEnabled);
-    for (const vorlen::FieldSpec& spec : vorlen::ExchangeOrder()) {
-        if (spec.text == nullptr) {
+    for (const vorlen::FieldSpec& field : vorlen::ExchangeOrder()) {
+        if (field.text == nullptr) {
             continue;
         }
-        const std::string& was = before.*spec.text;
-        const std::string& is = after.*spec.text;
-        if (IsTrimmedField(spec.text)) {
+        const std::string& was = before.*field.text;
+        const std::string& is = after.*field.text;
+        if (IsTrimmedField(field.text)) {
             FUZZ_CHECK(is == was || is == vorlen::Trimmed(was));
         } else {
             FUZZ_CHECK(is == was);
@@ -75,9 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     selections.fenceType = input.ConsumeIntegralInRange(-1, 2);
     TrackerForm original;
     original.fenceEnabled = input.ConsumeIntegral<int>();
-    for (const vorlen::FieldSpec& spec : vorlen::ExchangeOrder()) {
-        if (spec.text != nullptr) {
-            original.*spec.text = input.ConsumeRandomLengthString(64);
+    for (const vorlen::FieldSpec& field : vorlen::ExchangeOrder()) {
+        if (field.text != nullptr) {
+            original.*field.text = input.ConsumeRandomLengthString(64);
         }
     }
 
