@@ -3,6 +3,7 @@
 #include <array>
 
 #include "form/control_ids.h"
+#include "form/find_row.h"
 
 namespace vorlen {
 namespace {
@@ -53,12 +54,7 @@ constexpr std::array<ButtonAction, 26> kActions{{
 std::span<const ButtonAction> ButtonActions() { return kActions; }
 
 const ButtonAction* ActionForButton(int buttonId) {
-    for (const ButtonAction& action : kActions) {
-        if (action.buttonId == buttonId) {
-            return &action;
-        }
-    }
-    return nullptr;
+    return FindRow(ButtonActions(), &ButtonAction::buttonId, buttonId);
 }
 
 }  // namespace vorlen

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "form/control_ids.h"
+#include "form/find_row.h"
 
 namespace vorlen {
 namespace {
@@ -58,12 +59,7 @@ constexpr std::array<ChoiceList, 7> kLists{{
 std::span<const ChoiceList> ChoiceLists() { return kLists; }
 
 const ChoiceList* FindChoiceList(int controlId) {
-    for (const ChoiceList& list : kLists) {
-        if (list.controlId == controlId) {
-            return &list;
-        }
-    }
-    return nullptr;
+    return FindRow(ChoiceLists(), &ChoiceList::controlId, controlId);
 }
 
 }  // namespace vorlen

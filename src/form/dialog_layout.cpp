@@ -4,6 +4,7 @@
 #include <array>
 
 #include "form/control_ids.h"
+#include "form/find_row.h"
 
 namespace vorlen {
 namespace {
@@ -109,12 +110,7 @@ const DialogControl* FindDialogControl(int id) {
     if (id == kNoControlId) {
         return nullptr;
     }
-    for (const DialogControl& row : kLayout) {
-        if (row.id == id) {
-            return &row;
-        }
-    }
-    return nullptr;
+    return FindRow(DialogLayout(), &DialogControl::id, id);
 }
 
 Rect FieldRect(const DialogControl& control) {

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "form/control_ids.h"
+#include "form/find_row.h"
 
 namespace vorlen {
 namespace {
@@ -57,12 +58,7 @@ std::string F::*UserNumberMember(int slot) {
 std::span<const FieldSpec> ExchangeOrder() { return kExchangeOrder; }
 
 const FieldSpec* FieldForControl(int controlId) {
-    for (const FieldSpec& field : kExchangeOrder) {
-        if (field.controlId == controlId) {
-            return &field;
-        }
-    }
-    return nullptr;
+    return FindRow(ExchangeOrder(), &FieldSpec::controlId, controlId);
 }
 
 std::string& UserNumber(TrackerForm& form, int slot) { return form.*UserNumberMember(slot); }

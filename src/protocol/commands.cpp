@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "form/field_text.h"
+#include "form/find_row.h"
 
 namespace vorlen {
 namespace {
@@ -134,20 +135,15 @@ std::optional<std::string> FenceCommand(TrackerForm& form, const Selections& sel
 
 std::optional<std::string> BuildCommand(CommandType type, TrackerForm& form,
                                         const Selections& selections) {
-    for (const TextCommand& command : kTextCommands) {
-        if (command.type == type) {
-            return TextCommandOf(command, form);
-        }
+    if (const auto* command = FindRow<TextCommand>(kTextCommands, &TextCommand::type, type)) {
+        return TextCommandOf(*command, form);
     }
-    for (const SelectionCommand& command : kSelectionCommands) {
-        if (command.type == type) {
-            return FormatCommand(command.format, {selections.*command.selection});
-        }
+    if (const auto* command =
+            FindRow<SelectionCommand>(kSelectionCommands, &SelectionCommand::type, type)) {
+        return FormatCommand(command->format, {selections.*command->selection});
     }
-    for (const FixedCommand& command : kFixedCommands) {
-        if (command.type == type) {
-            return std::string(command.text);
-        }
+    if (const auto* command = FindRow<FixedCommand>(kFixedCommands, &FixedCommand::type, type)) {
+        return std::string(command->text);
     }
     if (type == CommandType::SetIntervalAndUpload) {
         Trim(form.intervalTime);
