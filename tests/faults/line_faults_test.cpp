@@ -113,9 +113,9 @@ INSTANTIATE_TEST_SUITE_P(
         KilledCase{"ReadBackWaitingFor903", kReadConfig, "903",
                    PullCable::WhileWaitingForAnswer, kQueries, "Read config failed!", "864507030000001"},
         KilledCase{"SetAllBeforeStep13", kSetAll, "730", PullCable::BeforeWrite,
-                   kSetAllCommands, "Set interval time and count failed!"},
+                   kSetAllCommands, "Set interval time and count failed!", ""},
         KilledCase{"SetAllWaitingForStep15", kSetAll, "770", PullCable::WhileWaitingForAnswer,
-                   kSetAllCommands, "Set user password failed!"}),
+                   kSetAllCommands, "Set user password failed!", ""}),
     [](const ::testing::TestParamInfo<KilledCase>& info) { return info.param.name; });
 
 // A tracker that sends without end and never OK: each transaction stops once

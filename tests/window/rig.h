@@ -113,6 +113,9 @@ private:
 };
 
 struct Machine {
+    explicit Machine(std::vector<std::string> names = {}, bool real = true)
+        : portNames(std::move(names)), realPorts(real) {}
+
     std::vector<std::string> portNames;
     bool realPorts = true;  // false: lines that never answer
     std::set<std::string> failingPorts;
