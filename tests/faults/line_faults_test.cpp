@@ -11,8 +11,6 @@
 namespace vorlen::testing {
 namespace {
 
-
-
 const std::vector<std::string> kQueries{"AT+OPENAT=901,;", "AT+OPENAT=902,;", "AT+OPENAT=903,;"};
 
 // The nineteen set-all commands for a form that holds only the password 1234.

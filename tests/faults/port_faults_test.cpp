@@ -11,8 +11,6 @@
 namespace vorlen::testing {
 namespace {
 
-
-
 // Who holds the first port when the window starts.
 enum class Holder { SerialPortOfAnotherProgram, AnotherWindow };
 

@@ -13,8 +13,6 @@
 namespace vorlen::testing {
 namespace {
 
-
-
 constexpr int kWarmUp = 300;
 constexpr int kCommands = 2000;
 constexpr long kResidentSlack = 1L << 20;

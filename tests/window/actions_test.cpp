@@ -13,8 +13,6 @@
 namespace vorlen::testing {
 namespace {
 
-
-
 constexpr int kP2P = 0;
 constexpr int kP2S = 1;
 constexpr int kLongGprs = 3;
@@ -242,10 +240,6 @@ TEST(Buttons, EnterNeverPressesAButtonNorEndsTheFormButSpaceDoes) {
     EXPECT_EQ(rig.sim.Commands(), std::vector<std::string>{"AT+OPENAT=710,123;"});
 }
 
-
-
-
-
 // A whole configuration as the operator types and picks it.
 const std::map<int, std::string> kTyped{
     {kUserNumber1 + 0, "13800000001"}, {kUserNumber1 + 1, "13800000002"},
@@ -388,14 +382,11 @@ TEST(SetAllAndReadBack, AFailureAt902KeepsWhat901FilledIn) {
     EXPECT_EQ(form.CurrentStatusMark(), StatusMark::Failure);
 }
 
-
-
 using namespace std::chrono_literals;
 
 const std::string kWake = kWakeUpCommands[0];
 const std::string kStayAwake = kWakeUpCommands[1];
 const std::vector<std::string> kAsleep;  // the simulator waits for the wake-up
-
 
 long Count(const std::vector<std::string>& commands, const std::string& command) {
     return std::count(commands.begin(), commands.end(), command);
