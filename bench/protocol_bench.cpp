@@ -12,7 +12,7 @@
 #include "protocol/set_all.h"
 #include "protocol/transaction.h"
 #include "protocol/wake_worker.h"
-#include "serial/serial_port.h"
+#include "serial/posix/serial_port.h"
 #include "sim/sim_process.h"
 
 namespace {

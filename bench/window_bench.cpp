@@ -16,9 +16,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/about_dialog.h"
-#include "form/tracker_config_dialog.h"
-#include "serial/serial_port.h"
+#include "qt/about_dialog.h"
+#include "qt/tracker_config_dialog.h"
+#include "serial/posix/serial_port.h"
 #include "sim/sim_process.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "form/gbk.h"
+#include "model/gbk.h"
 #include "fuzz_check.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <string>
 
-#include "form/field_text.h"
-#include "form/tracker_form.h"
-#include "form/validation.h"
+#include "model/field_text.h"
+#include "model/tracker_form.h"
+#include "model/validation.h"
 #include "fuzz_check.h"
 
 namespace {

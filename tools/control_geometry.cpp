@@ -11,8 +11,8 @@
 #include <QApplication>
 #include <cstdio>
 
-#include "form/dialog_layout.h"
-#include "form/tracker_config_dialog.h"
+#include "dialog/dialog_layout.h"
+#include "qt/tracker_config_dialog.h"
 #include "serial/enumerate_ports.h"
 
 int main(int argc, char** argv) {

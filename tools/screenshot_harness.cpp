@@ -12,9 +12,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "form/control_ids.h"
-#include "form/tracker_config_dialog.h"
-#include "serial/serial_port.h"
+#include "model/control_ids.h"
+#include "qt/tracker_config_dialog.h"
+#include "serial/posix/serial_port.h"
 
 namespace {
 

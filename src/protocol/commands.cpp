@@ -3,8 +3,8 @@
 #include <array>
 #include <stdexcept>
 
-#include "form/field_text.h"
-#include "form/find_row.h"
+#include "model/field_text.h"
+#include "model/find_row.h"
 
 namespace vorlen {
 namespace {

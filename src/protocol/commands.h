@@ -7,9 +7,9 @@
 #include <string_view>
 #include <variant>
 
-#include "form/tracker_form.h"
+#include "model/tracker_form.h"
 #include "protocol/command_type.h"
-#include "protocol/selections.h"
+#include "model/selections.h"
 
 namespace vorlen {
 

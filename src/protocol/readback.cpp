@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "form/bilingual.h"
-#include "form/control_ids.h"
-#include "form/field_text.h"
+#include "model/bilingual.h"
+#include "model/control_ids.h"
+#include "model/field_text.h"
 #include "protocol/transaction.h"
 
 namespace vorlen {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "form/tracker_form.h"
+#include "model/tracker_form.h"
 #include "protocol/form_view.h"
 #include "protocol/pause.h"
 #include "protocol/port.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <stdexcept>
 
-#include "form/bilingual.h"
+#include "model/bilingual.h"
 
 namespace vorlen {
 namespace {

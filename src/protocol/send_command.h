@@ -2,12 +2,12 @@
 // sequence, with the outcome in the status line.
 #pragma once
 
-#include "form/tracker_form.h"
+#include "model/tracker_form.h"
 #include "protocol/command_type.h"
 #include "protocol/form_view.h"
 #include "protocol/pause.h"
 #include "protocol/port.h"
-#include "protocol/selections.h"
+#include "model/selections.h"
 
 namespace vorlen {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "form/field_text.h"
+#include "model/field_text.h"
 #include "protocol/command_type.h"
 #include "protocol/commands.h"
 #include "protocol/result_messages.h"

@@ -1,11 +1,11 @@
 // Writing the whole configuration into the tracker in one go.
 #pragma once
 
-#include "form/tracker_form.h"
+#include "model/tracker_form.h"
 #include "protocol/form_view.h"
 #include "protocol/pause.h"
 #include "protocol/port.h"
-#include "protocol/selections.h"
+#include "model/selections.h"
 
 namespace vorlen {
 

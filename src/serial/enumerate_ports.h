@@ -1,26 +1,15 @@
 // The machine's serial ports, as the port list shows them.
 #pragma once
 
-#include <filesystem>
-
 #include "serial/port_info.h"
 #include "serial/windows_system.h"
 
 namespace vorlen {
 
-struct DeviceRoots {
-    std::filesystem::path sys = "/sys";
-    std::filesystem::path dev = "/dev";
-};
-
 // Empties the list and fills it with this machine's ports. On failure throws
 // PortEnumerationError; the list then holds what was found before the
 // failure, neither cleaned up nor sorted.
 void EnumeratePorts(PortList& ports);
-
-// The same on Linux with other roots than /sys and /dev: the device-node
-// strategy, the clean-up pass keeping the paths under `roots.dev`, the sort.
-void EnumeratePorts(PortList& ports, const DeviceRoots& roots);
 
 // The same on Windows: the strategy chosen by the system version (a failed
 // version query throws "Could not get OS version. (err=...)"), then the

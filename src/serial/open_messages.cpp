@@ -1,6 +1,6 @@
 #include "serial/open_messages.h"
 
-#include "form/bilingual.h"
+#include "model/bilingual.h"
 
 namespace vorlen {
 

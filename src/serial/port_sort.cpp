@@ -3,7 +3,7 @@
 #include <string_view>
 #include <utility>
 
-#include "form/field_text.h"
+#include "model/field_text.h"
 
 namespace vorlen {
 

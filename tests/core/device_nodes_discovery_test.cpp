@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "serial/device_nodes.h"
-#include "serial/enumerate_ports.h"
+#include "serial/posix/device_nodes.h"
+#include "serial/posix/enumerate_device_nodes.h"
 
 namespace vorlen {
 namespace {

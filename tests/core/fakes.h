@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "form/control_ids.h"
-#include "form/tracker_form.h"
+#include "model/control_ids.h"
+#include "model/tracker_form.h"
 #include "protocol/form_view.h"
 #include "protocol/pause.h"
 #include "protocol/port.h"

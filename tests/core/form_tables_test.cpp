@@ -3,13 +3,13 @@
 #include <map>
 #include <set>
 
-#include "form/captions.h"
-#include "form/choice_lists.h"
-#include "form/control_ids.h"
-#include "form/dialog_layout.h"
-#include "form/dialog_units.h"
-#include "form/system_command.h"
-#include "form/tracker_form.h"
+#include "dialog/captions.h"
+#include "dialog/choice_lists.h"
+#include "model/control_ids.h"
+#include "dialog/dialog_layout.h"
+#include "dialog/dialog_units.h"
+#include "dialog/system_command.h"
+#include "model/tracker_form.h"
 
 namespace vorlen {
 namespace {

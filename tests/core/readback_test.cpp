@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "fakes.h"
-#include "form/bilingual.h"
-#include "form/control_ids.h"
-#include "form/gbk.h"
+#include "model/bilingual.h"
+#include "model/control_ids.h"
+#include "model/gbk.h"
 #include "protocol/readback.h"
 
 namespace vorlen {

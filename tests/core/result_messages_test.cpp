@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "form/gbk.h"
+#include "model/gbk.h"
 #include "protocol/result_messages.h"
 
 namespace vorlen {

@@ -3,8 +3,8 @@
 #include <set>
 
 #include "fakes.h"
-#include "form/button_actions.h"
-#include "form/gbk.h"
+#include "dialog/button_actions.h"
+#include "model/gbk.h"
 #include "protocol/send_command.h"
 
 namespace vorlen {

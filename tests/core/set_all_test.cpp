@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
-#include "form/bilingual.h"
-#include "form/gbk.h"
+#include "model/bilingual.h"
+#include "model/gbk.h"
 #include "protocol/commands.h"
 #include "protocol/set_all.h"
 

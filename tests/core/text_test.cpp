@@ -1,9 +1,9 @@
 #include <climits>
 #include <gtest/gtest.h>
 
-#include "form/field_text.h"
-#include "form/gbk.h"
-#include "form/tracker_form.h"
+#include "model/field_text.h"
+#include "model/gbk.h"
+#include "model/tracker_form.h"
 
 namespace vorlen {
 namespace {

@@ -5,9 +5,9 @@
 #include <vector>
 #include <string>
 
-#include "form/bilingual.h"
-#include "form/gbk.h"
-#include "form/validation.h"
+#include "model/bilingual.h"
+#include "model/gbk.h"
+#include "model/validation.h"
 
 namespace vorlen {
 namespace {

@@ -12,9 +12,9 @@
 #include <gtest/gtest.h>
 
 #include "../window/rig.h"
-#include "form/bilingual.h"
-#include "form/control_ids.h"
-#include "form/validation.h"
+#include "model/bilingual.h"
+#include "model/control_ids.h"
+#include "model/validation.h"
 
 namespace vorlen::testing {
 namespace {

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "../window/rig.h"
-#include "form/control_ids.h"
+#include "model/control_ids.h"
 
 namespace vorlen::testing {
 namespace {

@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "../window/rig.h"
-#include "form/control_ids.h"
+#include "model/control_ids.h"
 
 namespace vorlen::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "../window/rig.h"
-#include "form/control_ids.h"
+#include "model/control_ids.h"
 
 namespace vorlen::testing {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "form/bilingual.h"
+#include "model/bilingual.h"
 #include "serial/open_messages.h"
 
 namespace vorlen {

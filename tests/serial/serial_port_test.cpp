@@ -10,7 +10,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "serial/serial_port.h"
+#include "serial/posix/serial_port.h"
 
 namespace vorlen {
 namespace {

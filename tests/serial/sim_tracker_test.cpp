@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "protocol/commands.h"
-#include "serial/enumerate_ports.h"
-#include "serial/serial_port.h"
+#include "serial/posix/enumerate_device_nodes.h"
+#include "serial/posix/serial_port.h"
 #include "sim/sim_process.h"
 
 namespace vorlen {

@@ -8,7 +8,7 @@
 #include <signal.h>
 
 #include "protocol/transaction.h"
-#include "serial/serial_port.h"
+#include "serial/posix/serial_port.h"
 #include "sim/sim_process.h"
 
 namespace vorlen {

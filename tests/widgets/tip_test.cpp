@@ -12,9 +12,9 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "widgets/cursor_position.h"
-#include "widgets/tip_combo_box.h"
-#include "widgets/tip_window.h"
+#include "qt/cursor_position.h"
+#include "qt/tip_combo_box.h"
+#include "qt/tip_window.h"
 
 namespace vorlen {
 namespace {

@@ -12,11 +12,11 @@
 #include <array>
 #include <map>
 
-#include "app/about_dialog.h"
-#include "form/captions.h"
-#include "form/dialog_layout.h"
-#include "form/dialog_metrics.h"
-#include "form/message_box.h"
+#include "qt/about_dialog.h"
+#include "dialog/captions.h"
+#include "dialog/dialog_layout.h"
+#include "qt/dialog_metrics.h"
+#include "qt/message_box.h"
 #include "rig.h"
 
 namespace vorlen::testing {

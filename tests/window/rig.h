@@ -24,13 +24,13 @@
 
 #include <unistd.h>
 
-#include "form/bilingual.h"
-#include "form/control_ids.h"
-#include "form/control_text.h"
-#include "form/gbk.h"
-#include "form/tracker_config_dialog.h"
-#include "form/tracker_config_services.h"
-#include "serial/serial_port.h"
+#include "model/bilingual.h"
+#include "model/control_ids.h"
+#include "qt/control_text.h"
+#include "model/gbk.h"
+#include "qt/tracker_config_dialog.h"
+#include "dialog/tracker_config_services.h"
+#include "serial/posix/serial_port.h"
 #include "sim/sim_process.h"
 
 namespace vorlen::testing {

@@ -1,0 +1,170 @@
+#include "serial/posix/serial_port.h"
+
+#include <cerrno>
+#include <cstdint>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace vorlen {
+
+namespace {
+
+// Raw 8N1 at 115200 with neither hardware nor software flow control. VMIN 0
+// and VTIME 0 make a read return at once with what has arrived, which the
+// transaction's polling relies on.
+void ApplyLineSettings(int device) {
+    termios settings{};
+    if (::tcgetattr(device, &settings) != 0) {
+        return;
+    }
+    ::cfmakeraw(&settings);
+    settings.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    settings.c_cflag |= CS8 | CLOCAL | CREAD;
+    settings.c_iflag &= ~(IXON | IXOFF | IXANY);
+    settings.c_cc[VMIN] = 0;
+    settings.c_cc[VTIME] = 0;
+    ::cfsetispeed(&settings, B115200);
+    ::cfsetospeed(&settings, B115200);
+    ::tcsetattr(device, TCSANOW, &settings);
+}
+
+// DTR held off and RTS held on while the port is open. Pseudo-terminals have
+// no modem lines and refuse both requests, which is fine.
+void SetModemLines(int device) {
+    int dtr = TIOCM_DTR;
+    ::ioctl(device, TIOCMBIC, &dtr);
+    int rts = TIOCM_RTS;
+    ::ioctl(device, TIOCMBIS, &rts);
+}
+
+// TIOCEXCL keeps later opens out, but root passes it; the advisory lock is
+// what keeps two copies of the tool (or another careful program) apart.
+bool TakeExclusiveHold(int device) {
+    if (::flock(device, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        return false;
+    }
+    ::ioctl(device, TIOCEXCL);
+    return true;
+}
+
+}  // namespace
+
+std::shared_ptr<SerialPort> SerialPort::Open(const std::string& devicePath,
+                                             std::chrono::milliseconds writeTimeout) {
+    const int device = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (device < 0) {
+        return nullptr;
+    }
+    if (!TakeExclusiveHold(device)) {
+        ::close(device);
+        return nullptr;
+    }
+    const int wake = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wake < 0) {
+        ::ioctl(device, TIOCNXCL);
+        ::close(device);
+        return nullptr;
+    }
+    ApplyLineSettings(device);
+    SetModemLines(device);
+    // A reply left over from an earlier session must not start the next one.
+    ::tcflush(device, TCIOFLUSH);
+    return std::shared_ptr<SerialPort>(new SerialPort(device, wake, writeTimeout));
+}
+
+SerialPort::SerialPort(int device, int wake, std::chrono::milliseconds writeTimeout)
+    : device_(device), wake_(wake), writeTimeout_(writeTimeout) {}
+
+SerialPort::~SerialPort() {
+    Close();
+    ::close(wake_);
+}
+
+std::size_t SerialPort::Write(std::string_view bytes) {
+    std::lock_guard lock(mutex_);
+    const auto deadline = std::chrono::steady_clock::now() + writeTimeout_;
+    std::size_t written = 0;
+    while (device_ >= 0 && !closing_ && written < bytes.size()) {
+        const ssize_t count = ::write(device_, bytes.data() + written, bytes.size() - written);
+        if (count > 0) {
+            written += static_cast<std::size_t>(count);
+        } else if (count < 0 && errno == EINTR) {
+            continue;
+        } else if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!WaitForRoom(deadline)) {
+                break;
+            }
+        } else {
+            break;
+        }
+    }
+    return written;
+}
+
+bool SerialPort::WaitForRoom(std::chrono::steady_clock::time_point deadline) {
+    using std::chrono::milliseconds;
+    for (;;) {
+        const auto left =
+            std::chrono::ceil<milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left <= milliseconds::zero()) {
+            return false;
+        }
+        pollfd watched[] = {{device_, POLLOUT, 0}, {wake_, POLLIN, 0}};
+        const int ready = ::poll(watched, 2, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready <= 0 || watched[1].revents != 0) {
+            return false;
+        }
+        // The other side hung up, or the line failed: nothing more will go out.
+        return (watched[0].revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
+    }
+}
+
+std::size_t SerialPort::Read(char* into, std::size_t room) {
+    std::lock_guard lock(mutex_);
+    if (device_ < 0 || closing_ || room == 0) {
+        return 0;
+    }
+    for (;;) {
+        const ssize_t count = ::read(device_, into, room);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        // A read error or a hang-up delivers nothing; the transaction counts
+        // it as an empty poll.
+        return count > 0 ? static_cast<std::size_t>(count) : 0;
+    }
+}
+
+void SerialPort::Close() {
+    if (!closing_.exchange(true)) {
+        // Wakes a write that waits for room, so it lets go of the lock at once.
+        // Writing 1 to an eventfd fails only when its counter would overflow.
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t signalled = ::write(wake_, &one, sizeof one);
+    }
+    std::lock_guard lock(mutex_);
+    if (device_ >= 0) {
+        // The exclusive flag stays on the tty while anyone else holds it open
+        // (the simulator does); clear it so the port can be opened again.
+        ::ioctl(device_, TIOCNXCL);
+        ::close(device_);
+        device_ = -1;
+    }
+}
+
+std::shared_ptr<SerialPort> OpenPort(const std::string& portName) {
+    // The Windows build opens "\\.\" followed by the name; here the name is
+    // already the device path.
+    return SerialPort::Open(portName);
+}
+
+}  // namespace vorlen
