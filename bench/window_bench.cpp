@@ -17,7 +17,7 @@
 #include <unistd.h>
 
 #include "qt/about_dialog.h"
-#include "qt/tracker_config_dialog.h"
+#include "qt/tracker_window.h"
 #include "serial/posix/serial_port.h"
 #include "sim/sim_process.h"
 
@@ -59,7 +59,7 @@ double StartUp(const std::string& link) {
     services.openPort = [](const std::string& portName) -> std::shared_ptr<Port> {
         return OpenPort(portName);
     };
-    TrackerConfigDialog form(std::move(services));
+    TrackerWindow form(std::move(services));
     FirstPaint paint;
     form.installEventFilter(&paint);
     form.show();

@@ -12,7 +12,7 @@
 #include <cstdio>
 
 #include "dialog/dialog_layout.h"
-#include "qt/tracker_config_dialog.h"
+#include "qt/tracker_window.h"
 #include "serial/enumerate_ports.h"
 
 int main(int argc, char** argv) {
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     vorlen::TrackerConfigServices services;
     services.enumeratePorts = [](vorlen::PortList& none) { none.clear(); };
     services.openPort = [](const std::string&) -> std::shared_ptr<vorlen::Port> { return nullptr; };
-    const vorlen::TrackerConfigDialog form(std::move(services));
+    const vorlen::TrackerWindow form(std::move(services));
     for (const vorlen::DialogControl& row : vorlen::DialogLayout()) {
         if (const QWidget* control = form.Control(row.id)) {
             const QRect r = control->geometry();

@@ -13,14 +13,14 @@
 #include <unistd.h>
 
 #include "model/control_ids.h"
-#include "qt/tracker_config_dialog.h"
+#include "qt/tracker_window.h"
 #include "serial/posix/serial_port.h"
 
 namespace {
 
 // Grabs the screen where the form is, so a tip that continues past the
 // form's edge is in the picture too.
-bool SaveScreen(vorlen::TrackerConfigDialog& form, const QString& file) {
+bool SaveScreen(vorlen::TrackerWindow& form, const QString& file) {
     QTest::qWait(300);
     const QRect frame = form.frameGeometry();
     const QPixmap shot = form.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
         return vorlen::OpenPort(terminal);
     };
 
-    vorlen::TrackerConfigDialog form(std::move(services));
+    vorlen::TrackerWindow form(std::move(services));
     form.show();
     if (!QTest::qWaitForWindowExposed(&form) || !SaveScreen(form, argv[1])) {
         return 1;

@@ -7,13 +7,11 @@
 #include <memory>
 #include <string>
 
+#include "dialog/dialog_window.h"
 #include "protocol/port.h"
 #include "serial/port_info.h"
 
 namespace vorlen {
-
-enum class MessageButtons { Ok, OkCancel };
-enum class MessageAnswer { Ok, Cancel };
 
 struct TrackerConfigServices {
     // Fills the list with the machine's serial ports; throws
@@ -24,7 +22,7 @@ struct TrackerConfigServices {
     std::function<std::shared_ptr<Port>(const std::string& portName)> openPort;
 
     // Shows a modal message (text and caption as GBK bytes) and returns the
-    // operator's answer. Every message box of the window goes through here;
+    // operator's answer. Every message box of the form goes through here;
     // when empty, the window shows its own modal box.
     std::function<MessageAnswer(const std::string& text, const std::string& caption,
                                 MessageButtons buttons)>

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "qt/about_dialog.h"
-#include "qt/tracker_config_dialog.h"
+#include "qt/tracker_window.h"
 #include "serial/enumerate_ports.h"
 #include "serial/posix/serial_port.h"
 
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
         return vorlen::OpenPort(portName);
     };
 
-    vorlen::TrackerConfigDialog form(std::move(services));
+    vorlen::TrackerWindow form(std::move(services));
     form.exec();
     return 0;
 }

@@ -252,14 +252,14 @@ public:
             }
         }
         // The record holds what the controls show, as after any press.
-        ready_ = ready_ && form_.UpdateData(true);
+        ready_ = ready_ && form_.Dialog().UpdateData(true);
         edit_ = qobject_cast<QLineEdit*>(form_.Control(field_.edit));
         ready_ = ready_ && edit_ != nullptr && edit_->isEnabled() &&
                  form_.Control(field_.button)->isEnabled();
     }
 
     bool Ready() const { return ready_; }
-    TrackerConfigDialog& Form() { return form_; }
+    TrackerWindow& Form() { return form_; }
 
     void Enter(const HostileValue& value) {
         edit_->clear();
@@ -271,8 +271,8 @@ public:
             Paste(edit_, QString::fromStdString(value.bytes));
             break;
         case Entry::Loaded:
-            FieldOf(form_.Record(), field_) = value.bytes;
-            form_.Refresh();
+            FieldOf(form_.Dialog().Record(), field_) = value.bytes;
+            form_.Dialog().Refresh();
             break;
         }
     }
@@ -281,7 +281,7 @@ public:
     // save) with the field as the edit holds it. A loaded field keeps its
     // exact bytes.
     F Saved(const HostileValue& value) {
-        F saved = form_.Record();
+        F saved = form_.Dialog().Record();
         const QString shown = edit_->text();
         if (value.entry == Entry::Loaded) {
             EXPECT_EQ(shown.toStdString(), GbkToUtf8(value.bytes)) << "a load shows the field";
@@ -314,7 +314,7 @@ public:
         outcome.received.assign(allReceived.begin() + static_cast<std::ptrdiff_t>(received),
                                 allReceived.end());
         outcome.status = StatusText(form_);
-        outcome.mark = form_.CurrentStatusMark();
+        outcome.mark = form_.Dialog().CurrentStatusMark();
         return outcome;
     }
 
@@ -324,7 +324,7 @@ private:
     SweptField field_;
     test::SimProcess sim_;
     Machine machine_{{sim_.LinkPath()}};
-    TrackerConfigDialog form_{machine_.Services()};
+    TrackerWindow form_{machine_.Services()};
     QLineEdit* edit_ = nullptr;
     bool ready_ = false;
 };
@@ -346,11 +346,11 @@ TEST_P(HostileInput, IsRefusedOrSentExactlyByTheRules) {
         F checked = saved;
         if (fieldBytes.size() > static_cast<std::size_t>(field.maxLength)) {
             message = "Enter no more than " + std::to_string(field.maxLength) + " characters.";
-        } else if (const Verdict verdict = field.check(checked, bench.Form().CurrentSelections())) {
+        } else if (const Verdict verdict = field.check(checked, bench.Form().Dialog().CurrentSelections())) {
             message = std::string(Utf8In(MessageText(*verdict), kEnglish));
         }
         const std::string statusBefore = StatusText(bench.Form());
-        const StatusMark markBefore = bench.Form().CurrentStatusMark();
+        const StatusMark markBefore = bench.Form().Dialog().CurrentStatusMark();
 
         const Outcome outcome = bench.PressButton();
 

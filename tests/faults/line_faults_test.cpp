@@ -83,7 +83,7 @@ TEST_P(TrackerKilled, MidSequenceShowsTheFailureInRedAndSendsNothingMore) {
     Press(tracker.form, c.button);
 
     EXPECT_EQ(StatusText(tracker.form), c.failure);
-    EXPECT_EQ(tracker.form.CurrentStatusMark(), StatusMark::Failure);
+    EXPECT_EQ(tracker.form.Dialog().CurrentStatusMark(), StatusMark::Failure);
     EXPECT_EQ(StatusBackground(tracker.form), kRed);
     // The tracker got everything up to where it died; the window tried the
     // command it died at once and gave up there.
@@ -122,14 +122,14 @@ TEST(Flood, EveryCommandEndsInRedAndTheWakeUpKeepsTryingWithinBoundedMemory) {
     Rig tracker({"--flood"});
     // A flooding tracker never acknowledges the wake-up, so the area is
     // opened directly, as a wake-up that had succeeded before the flood would.
-    tracker.form.UnlockConfigArea();
+    tracker.form.Dialog().UnlockConfigArea();
 
     Press(tracker.form, kOpenGps);  // warm-up: the first reply buffer, the status text
     const long before = ResidentBytes();
     constexpr int kCommands = 6;
     for (int i = 0; i < kCommands; ++i) {
         Press(tracker.form, i % 2 == 0 ? kCloseGps : kOpenGps);
-        EXPECT_EQ(tracker.form.CurrentStatusMark(), StatusMark::Failure) << i;
+        EXPECT_EQ(tracker.form.Dialog().CurrentStatusMark(), StatusMark::Failure) << i;
         EXPECT_EQ(StatusBackground(tracker.form), kRed) << i;
     }
     const long growth = ResidentBytes() - before;
@@ -144,7 +144,7 @@ TEST(Flood, EveryCommandEndsInRedAndTheWakeUpKeepsTryingWithinBoundedMemory) {
     EXPECT_EQ(tracker.sim.Commands().size(), 1u + kCommands);
 
     // The wake-up keeps trying against the flood, also within bounded memory.
-    tracker.form.LockConfigArea();
+    tracker.form.Dialog().LockConfigArea();
     Press(tracker.form, kWakeTracker);
     const std::size_t sent = 1 + kCommands;
     ASSERT_TRUE(WaitUntil([&] { return tracker.Port().Writes().size() >= sent + 2; }, 10s));
@@ -216,17 +216,17 @@ TEST_P(BadReplyBytes, AreStoredAndShownWithoutACrash) {
     }
     Rig tracker(options);
     ASSERT_TRUE(WakeUp(tracker.form));
-    tracker.form.Record().userId = "unchanged";
-    tracker.form.Refresh();
+    tracker.form.Dialog().Record().userId = "unchanged";
+    tracker.form.Dialog().Refresh();
 
     Press(tracker.form, c.button);
 
     EXPECT_EQ(StatusText(tracker.form), c.status);
-    EXPECT_EQ(tracker.form.CurrentStatusMark(), c.mark);
+    EXPECT_EQ(tracker.form.Dialog().CurrentStatusMark(), c.mark);
     EXPECT_EQ(StatusBackground(tracker.form), c.mark == StatusMark::Success ? kGreen : kRed);
     for (const auto& [field, bytes] : c.stored) {
         const int id = ControlOf(field);
-        EXPECT_EQ(tracker.form.Record().*field, bytes) << id;
+        EXPECT_EQ(tracker.form.Dialog().Record().*field, bytes) << id;
         EXPECT_EQ(Shown(tracker.form, id), GbkToUtf8(bytes)) << id;
     }
     EXPECT_TRUE(tracker.machine.Refusals().empty());
@@ -236,7 +236,7 @@ TEST_P(BadReplyBytes, AreStoredAndShownWithoutACrash) {
         Press(tracker.form, kSetUserId);
         EXPECT_EQ(StatusText(tracker.form), "Set user ID successfully!");
         EXPECT_EQ(tracker.sim.Commands().back(),
-                  "AT+OPENAT=801," + tracker.form.Record().userId + ";");
+                  "AT+OPENAT=801," + tracker.form.Dialog().Record().userId + ";");
     }
 }
 

@@ -21,22 +21,22 @@ TEST_P(HeldPort, FailsInRedAndALaterPortStillOpens) {
     test::SimProcess free;
     Machine otherMachine{{held.LinkPath()}};
     std::shared_ptr<SerialPort> holderPort;
-    std::unique_ptr<TrackerConfigDialog> holderWindow;
+    std::unique_ptr<TrackerWindow> holderWindow;
     if (GetParam() == Holder::SerialPortOfAnotherProgram) {
         holderPort = SerialPort::Open(held.LinkPath());
         ASSERT_NE(holderPort, nullptr);
     } else {
-        holderWindow = std::make_unique<TrackerConfigDialog>(otherMachine.Services());
+        holderWindow = std::make_unique<TrackerWindow>(otherMachine.Services());
         ASSERT_EQ(otherMachine.opened.size(), 1u);
     }
 
     Machine machine{{held.LinkPath(), free.LinkPath()}};
-    TrackerConfigDialog form(machine.Services());
+    TrackerWindow form(machine.Services());
     form.show();
     EXPECT_EQ(StatusText(form), "Open " + held.LinkPath() + " Failed!");
-    EXPECT_EQ(form.CurrentStatusMark(), StatusMark::Failure);
+    EXPECT_EQ(form.Dialog().CurrentStatusMark(), StatusMark::Failure);
     EXPECT_EQ(StatusBackground(form), kRed);
-    EXPECT_EQ(form.PortHandle().Current(), nullptr);
+    EXPECT_EQ(form.Dialog().PortHandle().Current(), nullptr);
     EXPECT_TRUE(machine.opened.empty());
 
     Choose(form, kPortList, 1);
@@ -102,7 +102,7 @@ TEST(Unplugged, TheWakeUpKeepsTryingAndFinishesOnTheRepluggedTracker) {
     std::optional<test::SimProcess> first(std::in_place, std::vector<std::string>{"--silent"});
     socket.Plug(*first);
     Machine machine{{socket.Path()}};
-    TrackerConfigDialog form(machine.Services());
+    TrackerWindow form(machine.Services());
     form.show();
     Press(form, kWakeTracker);
     ASSERT_TRUE(first->WaitForCommands(1, 2000ms));
@@ -152,7 +152,7 @@ TEST_P(ClosingDuringWakeUp, ReturnsAtOnceAndTheWorkerStops) {
     test::SimProcess sim(c.simOptions);
     socket.Plug(sim);
     Machine machine{{socket.Path()}};
-    auto form = std::make_unique<TrackerConfigDialog>(machine.Services());
+    auto form = std::make_unique<TrackerWindow>(machine.Services());
     form->show();
     Press(*form, kWakeTracker);
     ASSERT_TRUE(sim.WaitForCommands(1, 2000ms));
@@ -164,7 +164,7 @@ TEST_P(ClosingDuringWakeUp, ReturnsAtOnceAndTheWorkerStops) {
     if (c.unplug) {
         socket.Unplug();
         Choose(*form, kPortList, 0);
-        ASSERT_EQ(form->PortHandle().Current(), nullptr);
+        ASSERT_EQ(form->Dialog().PortHandle().Current(), nullptr);
     }
     QTest::qWait(150);  // in the middle of an attempt or a pause
 
@@ -179,7 +179,7 @@ TEST_P(ClosingDuringWakeUp, ReturnsAtOnceAndTheWorkerStops) {
     ::testing::Test::RecordProperty("close_us", static_cast<int>(took.count() * 1000));
     EXPECT_LT(took, 200ms);
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(form->PortHandle().Current(), nullptr);
+    EXPECT_EQ(form->Dialog().PortHandle().Current(), nullptr);
 
     const std::size_t writes = port.Writes().size();
     const std::size_t logged = c.killTracker ? 0 : sim.Commands().size();

@@ -19,7 +19,7 @@ constexpr long kResidentSlack = 1L << 20;
 
 // Open GPS and Close GPS in turn, with the event loop turning between the
 // presses like the operator's session.
-void PressGps(TrackerConfigDialog& form, int i) {
+void PressGps(TrackerWindow& form, int i) {
     Press(form, i % 2 == 0 ? kOpenGps : kCloseGps);
     QCoreApplication::processEvents();
 }
@@ -32,7 +32,7 @@ TEST(Soak, TwoThousandCommandsKeepMemoryAndDescriptorsSteady) {
     test::SimProcess sim;
     Machine machine{{sim.LinkPath()}};
     machine.keepWrites = false;
-    TrackerConfigDialog form(machine.Services());
+    TrackerWindow form(machine.Services());
     form.show();
     ASSERT_TRUE(WakeUp(form));
 
@@ -45,7 +45,7 @@ TEST(Soak, TwoThousandCommandsKeepMemoryAndDescriptorsSteady) {
     int failures = 0;
     for (int i = kWarmUp; i < kCommands; ++i) {
         PressGps(form, i);
-        failures += form.CurrentStatusMark() == StatusMark::Success ? 0 : 1;
+        failures += form.Dialog().CurrentStatusMark() == StatusMark::Success ? 0 : 1;
         residentPeak = std::max(residentPeak, ResidentBytes());
     }
     const long residentAtEnd = ResidentBytes();

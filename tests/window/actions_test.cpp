@@ -69,8 +69,8 @@ const ButtonCase kButtonCases[] = {
 
 TEST(Buttons, EachSendsItsExactCommandAndReportsSuccess) {
     Rig rig;
-    TrackerConfigDialog& form = rig.form;
-    form.UnlockConfigArea();
+    TrackerWindow& form = rig.form;
+    form.Dialog().UnlockConfigArea();
     for (const ButtonCase& c : kButtonCases) {
         SCOPED_TRACE(c.what);
         Choose(form, kWorkingModeList, c.workingMode);
@@ -89,7 +89,7 @@ TEST(Buttons, EachSendsItsExactCommandAndReportsSuccess) {
         const std::vector<std::string> commands = rig.sim.Commands();
         EXPECT_EQ(std::vector<std::string>(commands.begin() + static_cast<long>(before), commands.end()),
                   std::vector<std::string>{c.sent});
-        EXPECT_EQ(form.CurrentStatusMark(), StatusMark::Success) << StatusText(form);
+        EXPECT_EQ(form.Dialog().CurrentStatusMark(), StatusMark::Success) << StatusText(form);
         if (c.shownAfter.first != 0) {
             EXPECT_EQ(Shown(form, c.shownAfter.first), c.shownAfter.second);
         }
@@ -110,7 +110,7 @@ TEST(Buttons, ReadImeiFillsTheEditOrEmptiesItWhenTheReplyQuotesNothing) {
     };
     for (const auto& c : cases) {
         Rig rig(c.options);
-        rig.form.UnlockConfigArea();
+        rig.form.Dialog().UnlockConfigArea();
         Type(rig.form, kImei, "999");
         Press(rig.form, kReadImei);
         EXPECT_EQ(Shown(rig.form, kImei), c.shown);
@@ -137,12 +137,12 @@ TEST(Buttons, InputThatFailsItsCheckIsRefusedInAMessageAndNothingIsSent) {
          "请输入合法的间隔时间!"},
     };
     Rig rig;
-    TrackerConfigDialog& form = rig.form;
+    TrackerWindow& form = rig.form;
     for (const int language : {kEnglish, kChinese}) {
         Choose(form, kLanguageList, language);
-        form.UnlockConfigArea();
+        form.Dialog().UnlockConfigArea();
         const std::string status = StatusText(form);
-        const StatusMark mark = form.CurrentStatusMark();
+        const StatusMark mark = form.Dialog().CurrentStatusMark();
         for (const auto& c : cases) {
             Choose(form, kWorkingModeList, c.workingMode);
             Type(form, c.edit, c.typed);
@@ -152,7 +152,7 @@ TEST(Buttons, InputThatFailsItsCheckIsRefusedInAMessageAndNothingIsSent) {
                       std::vector<std::string>{language == kChinese ? c.chinese : c.english});
             EXPECT_EQ(rig.machine.captions.back(), "Vorlen");
             EXPECT_EQ(StatusText(form), status);
-            EXPECT_EQ(form.CurrentStatusMark(), mark);
+            EXPECT_EQ(form.Dialog().CurrentStatusMark(), mark);
             Type(form, c.edit, "");
         }
     }
@@ -162,13 +162,13 @@ TEST(Buttons, InputThatFailsItsCheckIsRefusedInAMessageAndNothingIsSent) {
 // The one slow test of this suite: the real time-out.
 TEST(Buttons, ASilentTrackerFailsTheCommandAfterFiftyEmptyPolls) {
     Rig rig({"--silent"});
-    rig.form.UnlockConfigArea();
+    rig.form.Dialog().UnlockConfigArea();
     Choose(rig.form, kLanguageList, kChinese);
     const auto pressed = Clock::now();
     Press(rig.form, kOpenGps);
     EXPECT_GE(Clock::now() - pressed, std::chrono::milliseconds(50 * 50));
     EXPECT_EQ(StatusText(rig.form), "打开GPS失败!");
-    EXPECT_EQ(rig.form.CurrentStatusMark(), StatusMark::Failure);
+    EXPECT_EQ(rig.form.Dialog().CurrentStatusMark(), StatusMark::Failure);
 }
 
 // Typing is limited, but a read-back may leave a text longer than its field
@@ -177,9 +177,9 @@ TEST(Buttons, ASilentTrackerFailsTheCommandAfterFiftyEmptyPolls) {
 // older values of the fields after it.
 TEST(Buttons, AnOverlongReadBackValueStopsEveryActionUntilShortened) {
     Rig rig;
-    TrackerConfigDialog& form = rig.form;
+    TrackerWindow& form = rig.form;
     form.show();
-    form.UnlockConfigArea();
+    form.Dialog().UnlockConfigArea();
     Press(form, kReadConfig);
     ASSERT_EQ(Shown(form, kUserPassword), "123456");
     Type(form, kUserId, "typed");
@@ -202,13 +202,13 @@ TEST(Buttons, AnOverlongReadBackValueStopsEveryActionUntilShortened) {
 // The window's thread waits for the tracker; the pointer shows it.
 TEST(Buttons, TheBusyCursorShowsWhileTheTrackerIsAsked) {
     Machine machine{{"tracker"}, false};
-    TrackerConfigDialog form(machine.Services());
+    TrackerWindow form(machine.Services());
     bool busyAtWrite = false;
     machine.opened.at(0)->beforeWrite = [&](std::string_view) {
         const QCursor* cursor = QApplication::overrideCursor();
         busyAtWrite = cursor != nullptr && cursor->shape() == Qt::WaitCursor;
     };
-    form.UnlockConfigArea();
+    form.Dialog().UnlockConfigArea();
 
     Press(form, kOpenGps);
     EXPECT_TRUE(busyAtWrite);
@@ -219,10 +219,10 @@ TEST(Buttons, TheBusyCursorShowsWhileTheTrackerIsAsked) {
 // operator did not ask for, or end the form and lose what was typed.
 TEST(Buttons, EnterNeverPressesAButtonNorEndsTheFormButSpaceDoes) {
     Rig rig;
-    TrackerConfigDialog& form = rig.form;
+    TrackerWindow& form = rig.form;
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    form.UnlockConfigArea();
+    form.Dialog().UnlockConfigArea();
     Choose(form, kWorkingModeList, kP2S);
     Type(form, kCenterNumber, "123");
     QWidget* button = form.Control(kSetCenterNumber);
@@ -260,7 +260,7 @@ const std::map<int, int> kChosen{
     {kNorthSouthList, 1},  {kEastWestList, 0},
 };
 
-void FillForm(TrackerConfigDialog& form) {
+void FillForm(TrackerWindow& form) {
     Choose(form, kWorkingModeList, kLongGprs);
     SwitchFence(form, true);
     for (const auto& [list, entry] : kChosen) {
@@ -275,12 +275,12 @@ TEST(SetAllAndReadBack, NineteenCommandsInOrderThenReadConfigFillsAnotherForm) {
     test::SimProcess sim({"--awake"});
     Machine machine{{sim.LinkPath()}};
     {
-        TrackerConfigDialog form(machine.Services());
-        form.UnlockConfigArea();
+        TrackerWindow form(machine.Services());
+        form.Dialog().UnlockConfigArea();
         FillForm(form);
         Press(form, kSetAll);
         EXPECT_EQ(StatusText(form), "Set all config successfully!");
-        EXPECT_EQ(form.CurrentStatusMark(), StatusMark::Success);
+        EXPECT_EQ(form.Dialog().CurrentStatusMark(), StatusMark::Success);
     }
     const std::vector<std::string> expected{
         "AT+OPENAT=711,1,13800000001;",
@@ -306,11 +306,11 @@ TEST(SetAllAndReadBack, NineteenCommandsInOrderThenReadConfigFillsAnotherForm) {
     EXPECT_EQ(sim.Commands(), expected);
 
     // A fresh form, as after a restart of the tool, reads it all back.
-    TrackerConfigDialog form(machine.Services());
-    form.UnlockConfigArea();
+    TrackerWindow form(machine.Services());
+    form.Dialog().UnlockConfigArea();
     Press(form, kReadConfig);
     EXPECT_EQ(StatusText(form), "Read config success!");
-    EXPECT_EQ(form.CurrentStatusMark(), StatusMark::Success);
+    EXPECT_EQ(form.Dialog().CurrentStatusMark(), StatusMark::Success);
     for (const auto& [edit, text] : kTyped) {
         EXPECT_EQ(Shown(form, edit), text) << edit;
     }
@@ -335,7 +335,7 @@ TEST(SetAllAndReadBack, NineteenCommandsInOrderThenReadConfigFillsAnotherForm) {
 
 TEST(SetAllAndReadBack, SetAllShowsOnlyTheFirstRefusalAndSendsNothing) {
     Rig rig;
-    rig.form.UnlockConfigArea();
+    rig.form.Dialog().UnlockConfigArea();
     const std::string status = StatusText(rig.form);
     Type(rig.form, kUserNumber1 + 1, "138-0013");
     Type(rig.form, kUserPassword, "12");
@@ -347,7 +347,7 @@ TEST(SetAllAndReadBack, SetAllShowsOnlyTheFirstRefusalAndSendsNothing) {
 
 TEST(SetAllAndReadBack, ARefusedFenceEndsSetAllAfterItsStep) {
     Rig rig({"--awake", "--refuse", "750"});
-    rig.form.UnlockConfigArea();
+    rig.form.Dialog().UnlockConfigArea();
     Type(rig.form, kUserPassword, "1234");
     SwitchFence(rig.form, true);
     Type(rig.form, kFenceRadius, "100");
@@ -357,13 +357,13 @@ TEST(SetAllAndReadBack, ARefusedFenceEndsSetAllAfterItsStep) {
     ASSERT_EQ(commands.size(), 14u);
     EXPECT_EQ(commands.back(), "AT+OPENAT=750,100,5;");
     EXPECT_EQ(StatusText(rig.form), "Set fence information failed!");
-    EXPECT_EQ(rig.form.CurrentStatusMark(), StatusMark::Failure);
+    EXPECT_EQ(rig.form.Dialog().CurrentStatusMark(), StatusMark::Failure);
 }
 
 TEST(SetAllAndReadBack, AFailureAt902KeepsWhat901FilledIn) {
     Rig rig({"--awake", "--refuse", "902"});
-    TrackerConfigDialog& form = rig.form;
-    form.UnlockConfigArea();
+    TrackerWindow& form = rig.form;
+    form.Dialog().UnlockConfigArea();
     Choose(form, kWorkingModeList, 1);
     Type(form, kCenterNumber, "5550100");
     Press(form, kSetCenterNumber);
@@ -379,7 +379,7 @@ TEST(SetAllAndReadBack, AFailureAt902KeepsWhat901FilledIn) {
     EXPECT_EQ(Shown(form, kApn), "typed");
     EXPECT_EQ(ListOf(form, kWorkingModeList)->currentIndex(), 1);
     EXPECT_EQ(StatusText(form), "Read config failed!");
-    EXPECT_EQ(form.CurrentStatusMark(), StatusMark::Failure);
+    EXPECT_EQ(form.Dialog().CurrentStatusMark(), StatusMark::Failure);
 }
 
 using namespace std::chrono_literals;
@@ -416,7 +416,7 @@ TEST(WakeUp, CancelInTheConfirmationSendsNothing) {
 
 TEST(WakeUp, AnAnsweringTrackerIsWokenAndTheAreaUnlockedWithTheFenceReset) {
     Rig rig(kAsleep);
-    TrackerConfigDialog& form = rig.form;
+    TrackerWindow& form = rig.form;
     qobject_cast<QAbstractButton*>(form.Control(kFenceOpen))->setChecked(true);
 
     Press(form, kWakeTracker);
@@ -469,9 +469,9 @@ TEST(WakeUp, AnUnlockRequestFromAReplacedWorkerIsDropped) {
 TEST(WakeUp, APortChangeLocksTheAreaAndTheWakeUpGoesOnWithTheNewPort) {
     test::SimProcess tracker(kAsleep);
     Machine machine{{tracker.Directory() + "/ttyGone", tracker.LinkPath()}};
-    TrackerConfigDialog form(machine.Services());
-    ASSERT_EQ(form.PortHandle().Current(), nullptr);
-    form.UnlockConfigArea();  // woken once before
+    TrackerWindow form(machine.Services());
+    ASSERT_EQ(form.Dialog().PortHandle().Current(), nullptr);
+    form.Dialog().UnlockConfigArea();  // woken once before
 
     Press(form, kWakeTracker);
     Choose(form, kPortList, 1);

@@ -37,7 +37,7 @@ std::set<int> MembersOf(int groupId) {
 const std::set<int> kFenceControls{kFenceTypeList, kFenceRadius,    kFenceInterval, kLatitude,
                                    kNorthSouthList, kLongitude,     kEastWestList};
 
-std::set<int> EnabledIds(const TrackerConfigDialog& form) {
+std::set<int> EnabledIds(const TrackerWindow& form) {
     std::set<int> enabled;
     for (const DialogControl& row : DialogLayout()) {
         if (row.id != kNoControlId && form.Control(row.id)->isEnabled()) {
@@ -47,11 +47,11 @@ std::set<int> EnabledIds(const TrackerConfigDialog& form) {
     return enabled;
 }
 
-QColor DefaultBackground(const TrackerConfigDialog& form) {
+QColor DefaultBackground(const TrackerWindow& form) {
     return form.palette().color(QPalette::Base);
 }
 
-void ExpectCaptions(const TrackerConfigDialog& form, int language) {
+void ExpectCaptions(const TrackerWindow& form, int language) {
     for (const Caption& caption : LanguageCaptions()) {
         EXPECT_EQ(ControlText(*form.Control(caption.controlId)).toStdString(),
                   Utf8In(caption.text, language))
@@ -66,7 +66,7 @@ protected:
 
 TEST_F(StartUp, FillsTheListsLocksTheAreaAndOpensTheFirstPort) {
     machine.portNames = {"/dev/ttyUSB0", "/dev/ttyACM0"};
-    TrackerConfigDialog form(machine.Services());
+    TrackerWindow form(machine.Services());
 
     const std::map<int, std::pair<QStringList, int>> lists{
         {kPortList, {{"/dev/ttyUSB0", "/dev/ttyACM0"}, 0}},
@@ -98,9 +98,9 @@ TEST_F(StartUp, FillsTheListsLocksTheAreaAndOpensTheFirstPort) {
 
     ASSERT_EQ(machine.opened.size(), 1u);
     EXPECT_EQ(machine.opened[0]->name, "/dev/ttyUSB0");
-    EXPECT_EQ(form.PortHandle().Current(), machine.opened[0]);
+    EXPECT_EQ(form.Dialog().PortHandle().Current(), machine.opened[0]);
     EXPECT_EQ(StatusText(form), "Init and Open /dev/ttyUSB0 Success!");
-    EXPECT_EQ(form.CurrentStatusMark(), StatusMark::Success);
+    EXPECT_EQ(form.Dialog().CurrentStatusMark(), StatusMark::Success);
     EXPECT_EQ(StatusBackground(form), kGreen);
     EXPECT_TRUE(machine.messages.empty());
 }
@@ -110,22 +110,22 @@ TEST_F(StartUp, WithoutPortsOrWithAFailedDiscoveryOpensNothingAndSaysNothing) {
         machine.portNames = discoveryFails ? std::vector<std::string>{"/dev/ttyUSB0"}
                                            : std::vector<std::string>{};
         machine.discoveryFails = discoveryFails;
-        TrackerConfigDialog form(machine.Services());
+        TrackerWindow form(machine.Services());
 
         EXPECT_EQ(ListOf(form, kPortList)->count(), 0);
-        EXPECT_EQ(form.PortIndex(), -1);
-        EXPECT_TRUE(form.Ports().empty());
+        EXPECT_EQ(form.Dialog().PortIndex(), -1);
+        EXPECT_TRUE(form.Dialog().Ports().empty());
         EXPECT_TRUE(machine.opened.empty());
-        EXPECT_EQ(form.PortHandle().Current(), nullptr);
+        EXPECT_EQ(form.Dialog().PortHandle().Current(), nullptr);
         EXPECT_EQ(StatusText(form), "");
-        EXPECT_EQ(form.CurrentStatusMark(), StatusMark::None);
+        EXPECT_EQ(form.Dialog().CurrentStatusMark(), StatusMark::None);
         EXPECT_EQ(StatusBackground(form), DefaultBackground(form));
         EXPECT_TRUE(machine.messages.empty());
     }
 }
 
 TEST_F(StartUp, StatusColourFollowsTheMarkAndLeavesTheTextColour) {
-    TrackerConfigDialog form(machine.Services());
+    TrackerWindow form(machine.Services());
     const QColor text = form.Control(kStatusBox)->palette().color(QPalette::Text);
     const std::pair<StatusMark, QColor> marks[] = {
         {StatusMark::Success, kGreen},
@@ -133,7 +133,7 @@ TEST_F(StartUp, StatusColourFollowsTheMarkAndLeavesTheTextColour) {
         {StatusMark::None, DefaultBackground(form)},
     };
     for (const auto& [mark, background] : marks) {
-        form.ReportStatus(GbkOf("状态"), mark);
+        form.Dialog().ReportStatus(GbkOf("状态"), mark);
         EXPECT_EQ(StatusText(form), "状态");
         EXPECT_EQ(StatusBackground(form), background);
         EXPECT_EQ(form.Control(kStatusBox)->palette().color(QPalette::Text), text);
@@ -151,12 +151,12 @@ TEST_F(StartUp, UnlockingAndChoosingAWorkingModeEnableItsGroups) {
         {false, true, true, true},
         {false, true, true, true},
     }};
-    TrackerConfigDialog chosen(machine.Services());
-    chosen.UnlockConfigArea();
+    TrackerWindow chosen(machine.Services());
+    chosen.Dialog().UnlockConfigArea();
     for (int mode : {1, 4, 0, 2, 3}) {
-        TrackerConfigDialog unlocked(machine.Services());
-        unlocked.SelectEntry(kWorkingModeList, mode);
-        unlocked.UnlockConfigArea();
+        TrackerWindow unlocked(machine.Services());
+        unlocked.Dialog().SelectEntry(kWorkingModeList, mode);
+        unlocked.Dialog().UnlockConfigArea();
         Choose(chosen, kWorkingModeList, mode);
 
         std::set<int> expectedEnabled;
@@ -182,8 +182,8 @@ TEST_F(StartUp, UnlockingAndChoosingAWorkingModeEnableItsGroups) {
 }
 
 TEST_F(StartUp, TheFenceBoxAndTheFenceTypeEnableTheFenceParameters) {
-    TrackerConfigDialog form(machine.Services());
-    form.UnlockConfigArea();
+    TrackerWindow form(machine.Services());
+    form.Dialog().UnlockConfigArea();
     auto* fenceOpen = qobject_cast<QCheckBox*>(form.Control(kFenceOpen));
     const auto enabledFenceControls = [&] {
         std::set<int> enabled;
@@ -196,7 +196,7 @@ TEST_F(StartUp, TheFenceBoxAndTheFenceTypeEnableTheFenceParameters) {
     };
 
     fenceOpen->click();
-    EXPECT_EQ(form.Record().fenceEnabled, 1);
+    EXPECT_EQ(form.Dialog().Record().fenceEnabled, 1);
     EXPECT_EQ(enabledFenceControls(), (std::set<int>{kFenceTypeList, kFenceRadius, kFenceInterval}));
 
     Choose(form, kFenceTypeList, kCustomFence);
@@ -206,21 +206,21 @@ TEST_F(StartUp, TheFenceBoxAndTheFenceTypeEnableTheFenceParameters) {
     Choose(form, kFenceTypeList, kCustomFence);
 
     fenceOpen->click();
-    EXPECT_EQ(form.Record().fenceEnabled, 0);
+    EXPECT_EQ(form.Dialog().Record().fenceEnabled, 0);
     EXPECT_TRUE(enabledFenceControls().empty());
-    EXPECT_EQ(form.CurrentSelections().fenceType, kCustomFence);
+    EXPECT_EQ(form.Dialog().CurrentSelections().fenceType, kCustomFence);
 }
 
 TEST_F(StartUp, LanguageSwitchResetsListsStatusAndFenceAndShowsTheRecord) {
     machine.portNames = {"/dev/ttyUSB0"};
-    TrackerConfigDialog form(machine.Services());
-    form.UnlockConfigArea();
-    form.SelectEntry(kWarningTypeList, 2);
-    form.SelectEntry(kWorkingModeList, 3);
-    form.SelectEntry(kNorthSouthList, 1);
+    TrackerWindow form(machine.Services());
+    form.Dialog().UnlockConfigArea();
+    form.Dialog().SelectEntry(kWarningTypeList, 2);
+    form.Dialog().SelectEntry(kWorkingModeList, 3);
+    form.Dialog().SelectEntry(kNorthSouthList, 1);
     qobject_cast<QCheckBox*>(form.Control(kFenceOpen))->click();
     Choose(form, kFenceTypeList, kCustomFence);
-    form.Record().centerNumber = "10086";
+    form.Dialog().Record().centerNumber = "10086";
     SetControlText(*form.Control(kCenterNumber), "99");  // typed, never saved
 
     Choose(form, kLanguageList, kChinese);
@@ -231,17 +231,17 @@ TEST_F(StartUp, LanguageSwitchResetsListsStatusAndFenceAndShowsTheRecord) {
     EXPECT_EQ(Entries(ListOf(form, kWorkingModeList)),
               (QStringList{"点到点", "点到中心", "GPRS按需连接", "GPRS长连接", "GPRS省电连接"}));
     EXPECT_EQ(Entries(ListOf(form, kFenceTypeList)), (QStringList{"围栏", "自定义围栏"}));
-    const Selections selections = form.CurrentSelections();
+    const Selections selections = form.Dialog().CurrentSelections();
     EXPECT_EQ(selections.warningType, 0);
     EXPECT_EQ(selections.workingMode, 0);
     EXPECT_EQ(selections.fenceType, 0);
     EXPECT_EQ(selections.northSouth, 1);  // not a language list
-    EXPECT_EQ(form.Language(), kChinese);
+    EXPECT_EQ(form.Dialog().Language(), kChinese);
 
     EXPECT_EQ(StatusText(form), "");
     EXPECT_EQ(StatusBackground(form), kGreen);
     EXPECT_EQ(Shown(form, kCenterNumber), "10086");
-    EXPECT_EQ(form.Record().fenceEnabled, 1);
+    EXPECT_EQ(form.Dialog().Record().fenceEnabled, 1);
     EXPECT_FALSE(qobject_cast<QCheckBox*>(form.Control(kFenceOpen))->isChecked());
     for (const int id : kFenceControls) {
         EXPECT_FALSE(form.Control(id)->isEnabled()) << id;
@@ -260,18 +260,18 @@ TEST_F(StartUp, LanguageSwitchResetsListsStatusAndFenceAndShowsTheRecord) {
 
 TEST_F(StartUp, ChangingThePortReopensReportsAndLocks) {
     machine.portNames = {"/dev/ttyUSB0", "/dev/ttyUSB1"};
-    TrackerConfigDialog form(machine.Services());
+    TrackerWindow form(machine.Services());
 
-    form.UnlockConfigArea();
+    form.Dialog().UnlockConfigArea();
     Choose(form, kPortList, 1);
     ASSERT_EQ(machine.opened.size(), 2u);
     EXPECT_TRUE(machine.opened[0]->closed);
-    EXPECT_EQ(form.PortHandle().Current(), machine.opened[1]);
+    EXPECT_EQ(form.Dialog().PortHandle().Current(), machine.opened[1]);
     EXPECT_EQ(StatusText(form), "Init and Open /dev/ttyUSB1 Success!");
     EXPECT_FALSE(form.Control(kSetAll)->isEnabled());
 
     // The same port again: closed first, then opened anew.
-    form.UnlockConfigArea();
+    form.Dialog().UnlockConfigArea();
     Choose(form, kPortList, 1);
     ASSERT_EQ(machine.opened.size(), 3u);
     EXPECT_TRUE(machine.opened[1]->closed);
@@ -279,10 +279,10 @@ TEST_F(StartUp, ChangingThePortReopensReportsAndLocks) {
     EXPECT_FALSE(form.Control(kSetAll)->isEnabled());
 
     machine.failingPorts = {"/dev/ttyUSB0"};
-    form.UnlockConfigArea();
+    form.Dialog().UnlockConfigArea();
     Choose(form, kPortList, 0);
     EXPECT_TRUE(machine.opened[2]->closed);
-    EXPECT_EQ(form.PortHandle().Current(), nullptr);
+    EXPECT_EQ(form.Dialog().PortHandle().Current(), nullptr);
     EXPECT_EQ(StatusText(form), "Open /dev/ttyUSB0 Failed!");
     EXPECT_EQ(StatusBackground(form), kRed);
     EXPECT_FALSE(form.Control(kSetAll)->isEnabled());
@@ -291,27 +291,27 @@ TEST_F(StartUp, ChangingThePortReopensReportsAndLocks) {
     Choose(form, kPortList, 1);
     form.reject();  // the form ends: its port is closed
     EXPECT_TRUE(machine.opened.back()->closed);
-    EXPECT_EQ(form.PortHandle().Current(), nullptr);
+    EXPECT_EQ(form.Dialog().PortHandle().Current(), nullptr);
 }
 
 TEST_F(StartUp, GroupEnablingCountsTheBoxAndEverythingInsideIt) {
-    TrackerConfigDialog form(machine.Services());
-    form.UnlockConfigArea();
-    EXPECT_EQ(form.EnableGroupChildren(form.Control(kSetAll), false), 0);
+    TrackerWindow form(machine.Services());
+    form.Dialog().UnlockConfigArea();
+    EXPECT_EQ(form.Dialog().EnableGroupChildren(kSetAll, false), 0);
     EXPECT_TRUE(form.Control(kSetAll)->isEnabled());
-    EXPECT_EQ(form.EnableGroupChildren(nullptr, false), 0);
+    EXPECT_EQ(form.Dialog().EnableGroupChildren(kNoControlId, false), 0);
 
-    EXPECT_EQ(form.EnableGroupChildren(form.Control(kCenterGroup), false), 3);
+    EXPECT_EQ(form.Dialog().EnableGroupChildren(kCenterGroup, false), 3);
     EXPECT_FALSE(form.Control(kSetCenterNumber)->isEnabled());
     EXPECT_FALSE(form.Control(kCenterNumber)->isEnabled());
     EXPECT_TRUE(form.Control(kUserNumber1 + 8)->isEnabled());
 
-    // Hidden controls and untitled boxes count like the others.
+    // Hidden controls count like the others; untitled boxes have no id.
     int inArea = 0;
     for (const DialogControl& row : DialogLayout()) {
-        inArea += Contains(FindDialogControl(kConfigArea)->rect, row.rect) ? 1 : 0;
+        inArea += row.id != kNoControlId && Contains(FindDialogControl(kConfigArea)->rect, row.rect);
     }
-    EXPECT_EQ(form.EnableGroupChildren(form.Control(kConfigArea), true), inArea);
+    EXPECT_EQ(form.Dialog().EnableGroupChildren(kConfigArea, true), inArea);
     EXPECT_TRUE(form.Control(kWriteImei)->isEnabled());
 }
 
@@ -336,7 +336,7 @@ QStringList LabelTexts(const QWidget* box) {
 class Chrome : public ::testing::Test {
 protected:
     Machine machine{{}, false};
-    TrackerConfigDialog form{machine.Services()};
+    TrackerWindow form{machine.Services()};
 };
 
 // The base units Windows would take from this font: the 52 letters' width
@@ -440,10 +440,10 @@ TEST(MessageBox, IsModalWithTheCaptionAndTheGbkTextDecoded) {
 class DataExchange : public ::testing::Test {
 protected:
     Machine machine{{}, false};
-    TrackerConfigDialog form{machine.Services()};
+    TrackerWindow form{machine.Services()};
 
     // Every edit usable, whatever the working mode would allow.
-    void SetUp() override { form.EnableGroupChildren(form.Control(kConfigArea), true); }
+    void SetUp() override { form.Dialog().EnableGroupChildren(kConfigArea, true); }
 };
 
 TEST_F(DataExchange, TypingStopsAtTheFieldsLimitInGbkBytes) {
@@ -474,36 +474,36 @@ TEST_F(DataExchange, TypingStopsAtTheFieldsLimitInGbkBytes) {
 
 TEST_F(DataExchange, SaveStopsAtTheFirstOverlongFieldWithTheFocusOnIt) {
     form.show();
-    form.Record().centerNumber = std::string(21, '1');
-    form.Record().userId = "old";
-    form.Refresh();
+    form.Dialog().Record().centerNumber = std::string(21, '1');
+    form.Dialog().Record().userId = "old";
+    form.Dialog().Refresh();
     TypeKeys(form.Control(kApn), "cmnet");      // saved before the centre number
     TypeKeys(form.Control(kUserId), "-new");    // saved after it
 
-    EXPECT_FALSE(form.UpdateData(true));
+    EXPECT_FALSE(form.Dialog().UpdateData(true));
     EXPECT_EQ(machine.messages, std::vector<std::string>{"Enter no more than 20 characters."});
     EXPECT_EQ(machine.captions, std::vector<std::string>{"Vorlen"});
     EXPECT_EQ(form.focusWidget(), form.Control(kCenterNumber));
-    EXPECT_EQ(form.Record().apn, "cmnet");
-    EXPECT_EQ(form.Record().centerNumber, std::string(21, '1'));
-    EXPECT_EQ(form.Record().userId, "old");
+    EXPECT_EQ(form.Dialog().Record().apn, "cmnet");
+    EXPECT_EQ(form.Dialog().Record().centerNumber, std::string(21, '1'));
+    EXPECT_EQ(form.Dialog().Record().userId, "old");
 
     Choose(form, kLanguageList, kChinese);
-    EXPECT_FALSE(form.UpdateData(true));
+    EXPECT_FALSE(form.Dialog().UpdateData(true));
     EXPECT_EQ(machine.messages.back(), "最多只能输入20个字符。");
 }
 
 // A tracker reply may hold bytes that are not GBK; they show as U+FFFD.
 TEST_F(DataExchange, BytesThatAreNotGbkSurviveASaveUntilEdited) {
     const std::string reply = "V\xFF" "1";
-    form.Record().softwareVersion = reply;
-    form.Refresh();
-    EXPECT_TRUE(form.UpdateData(true));
-    EXPECT_EQ(form.Record().softwareVersion, reply);
+    form.Dialog().Record().softwareVersion = reply;
+    form.Dialog().Refresh();
+    EXPECT_TRUE(form.Dialog().UpdateData(true));
+    EXPECT_EQ(form.Dialog().Record().softwareVersion, reply);
 
     TypeKeys(form.Control(kSoftwareVersion), "2");
-    EXPECT_TRUE(form.UpdateData(true));
-    EXPECT_EQ(form.Record().softwareVersion, "V?12");
+    EXPECT_TRUE(form.Dialog().UpdateData(true));
+    EXPECT_EQ(form.Dialog().Record().softwareVersion, "V?12");
 }
 
 }  // namespace

@@ -28,7 +28,7 @@
 #include "model/control_ids.h"
 #include "qt/control_text.h"
 #include "model/gbk.h"
-#include "qt/tracker_config_dialog.h"
+#include "qt/tracker_window.h"
 #include "dialog/tracker_config_services.h"
 #include "serial/posix/serial_port.h"
 #include "sim/sim_process.h"
@@ -178,25 +178,25 @@ struct Rig {
 
     test::SimProcess sim;
     Machine machine;
-    TrackerConfigDialog form{machine.Services()};
+    TrackerWindow form{machine.Services()};
 };
 
 inline const QColor kGreen(0, 255, 0);
 inline const QColor kRed(255, 0, 0);
 inline const std::vector<std::string> kWakeUpCommands{"AT+ISP=RCAL:8", "AT+ESLP=0"};
 
-inline std::string Shown(const TrackerConfigDialog& form, int id) {
+inline std::string Shown(const TrackerWindow& form, int id) {
     return ControlText(*form.Control(id)).toStdString();
 }
-inline std::string StatusText(const TrackerConfigDialog& form) { return Shown(form, kStatusBox); }
+inline std::string StatusText(const TrackerWindow& form) { return Shown(form, kStatusBox); }
 
 // What the operator sees behind the status text.
-inline QColor StatusBackground(const TrackerConfigDialog& form) {
+inline QColor StatusBackground(const TrackerWindow& form) {
     auto* box = qobject_cast<QPlainTextEdit*>(form.Control(kStatusBox));
     return box->viewport()->grab().toImage().pixelColor(2, 2);
 }
 
-inline void Type(TrackerConfigDialog& form, int id, const QString& text) {
+inline void Type(TrackerWindow& form, int id, const QString& text) {
     SetControlText(*form.Control(id), text);
 }
 
@@ -210,21 +210,21 @@ inline void TypeKeys(QWidget* edit, const QString& text) {
 }
 
 // A click, which a disabled button ignores like the operator's would be.
-inline void Press(TrackerConfigDialog& form, int buttonId) {
+inline void Press(TrackerWindow& form, int buttonId) {
     auto* button = qobject_cast<QAbstractButton*>(form.Control(buttonId));
     ASSERT_NE(button, nullptr) << buttonId;
     EXPECT_TRUE(button->isEnabled()) << buttonId;
     button->click();
 }
 
-inline void SwitchFence(TrackerConfigDialog& form, bool on) {
+inline void SwitchFence(TrackerWindow& form, bool on) {
     auto* box = qobject_cast<QAbstractButton*>(form.Control(kFenceOpen));
     if (box->isChecked() != on) {
         box->click();
     }
 }
 
-inline QComboBox* ListOf(const TrackerConfigDialog& form, int id) {
+inline QComboBox* ListOf(const TrackerWindow& form, int id) {
     return qobject_cast<QComboBox*>(form.Control(id));
 }
 
@@ -237,7 +237,7 @@ inline QStringList Entries(const QComboBox* list) {
 }
 
 // What the list does when the operator picks an entry.
-inline void Choose(TrackerConfigDialog& form, int listId, int index) {
+inline void Choose(TrackerWindow& form, int listId, int index) {
     ListOf(form, listId)->setCurrentIndex(index);
     emit ListOf(form, listId)->activated(index);
 }
@@ -247,10 +247,10 @@ inline bool WaitUntil(const std::function<bool()>& done, std::chrono::millisecon
     return QTest::qWaitFor(done, static_cast<int>(timeout.count()));
 }
 
-inline bool Unlocked(const TrackerConfigDialog& form) { return form.Control(kSetAll)->isEnabled(); }
+inline bool Unlocked(const TrackerWindow& form) { return form.Control(kSetAll)->isEnabled(); }
 
 // Presses Wake Tracker, confirms, and waits until the area is usable.
-inline bool WakeUp(TrackerConfigDialog& form) {
+inline bool WakeUp(TrackerWindow& form) {
     Press(form, kWakeTracker);
     return WaitUntil([&] { return Unlocked(form); });
 }

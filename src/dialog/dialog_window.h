@@ -1,0 +1,61 @@
+// What the form's behaviour needs of a window toolkit. A window implements
+// this over its real controls; the form addresses every control by its id
+// from the layout table and never sees a widget. Texts cross it as GBK bytes:
+// the window converts them at its edge.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "protocol/status_mark.h"
+
+namespace vorlen {
+
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageAnswer { Ok, Cancel };
+
+class DialogWindow {
+public:
+    virtual ~DialogWindow() = default;
+
+    // The text a control shows: a caption, or an edit's contents. An edit
+    // whose text has not changed since SetText gives back exactly the bytes
+    // it was given, even bytes that are not GBK and show as U+FFFD.
+    virtual std::string Text(int controlId) const = 0;
+    virtual void SetText(int controlId, const std::string& text) = 0;
+
+    virtual void Enable(int controlId, bool enable) = 0;
+
+    virtual bool IsChecked(int controlId) const = 0;
+    virtual void SetChecked(int controlId, bool checked) = 0;
+
+    // Replaces a list's entries; nothing is selected afterwards.
+    virtual void FillList(int listId, const std::vector<std::string>& entries) = 0;
+    // An index the list lacks, -1 among them, leaves it without a selection.
+    virtual void SelectEntry(int listId, int index) = 0;
+    // -1 when nothing is selected.
+    virtual int SelectedEntry(int listId) const = 0;
+
+    // A modal box; returns when the operator has answered.
+    virtual MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                                      MessageButtons buttons) = 0;
+
+    // Puts the keyboard focus into an edit with all its text selected.
+    virtual void FocusField(int controlId) = 0;
+
+    // While a transaction holds the window's thread the window cannot
+    // repaint; a busy pointer tells the operator the tool is still working.
+    virtual void ShowBusy(bool busy) = 0;
+
+    // The status box's background: green, red, or the usual colour.
+    virtual void ShowStatusMark(StatusMark mark) = 0;
+
+    // Runs `call` on the window's thread soon; safe from any thread.
+    virtual void RunOnWindowThread(std::function<void()> call) = 0;
+
+    // The modal about box.
+    virtual void ShowAbout() = 0;
+};
+
+}  // namespace vorlen

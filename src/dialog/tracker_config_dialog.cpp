@@ -1,0 +1,360 @@
+#include "dialog/tracker_config_dialog.h"
+
+#include <array>
+#include <vector>
+
+#include "dialog/button_actions.h"
+#include "dialog/captions.h"
+#include "dialog/choice_lists.h"
+#include "dialog/dialog_layout.h"
+#include "dialog/system_command.h"
+#include "model/bilingual.h"
+#include "model/control_ids.h"
+#include "model/gbk.h"
+#include "model/validation_messages.h"
+#include "protocol/send_command.h"
+#include "serial/open_messages.h"
+
+namespace vorlen {
+namespace {
+
+using namespace control;
+
+// The fence parameters in the order they are switched, and whether a circle
+// fence uses them (a custom fence uses all of them).
+struct FenceParameter {
+    int id;
+    bool circleUses;
+};
+constexpr std::array<FenceParameter, 6> kFenceParameters{{
+    {kFenceRadius, true},
+    {kFenceInterval, true},
+    {kLatitude, false},
+    {kNorthSouthList, false},
+    {kLongitude, false},
+    {kEastWestList, false},
+}};
+
+// The setting groups a working mode uses, in the order they are switched.
+constexpr std::array<int, 4> kModeGroups{kCenterGroup, kIpPortGroup, kApnGroup, kUserIdGroup};
+constexpr std::array<std::array<bool, 4>, 5> kGroupsOfMode{{
+    {false, false, false, false},  // P2P
+    {true, false, false, false},   // P2S
+    {false, true, true, true},     // custom GPRS connection
+    {false, true, true, true},     // long GPRS connection
+    {false, true, true, true},     // GPRS power saving
+}};
+
+std::string TooLongMessage(int maxLength, int language) {
+    static constexpr Bilingual kText{"Enter no more than %1 characters.", "最多只能输入%1个字符。"};
+    std::string text = InLanguage(kText, language);
+    text.replace(text.find("%1"), 2, std::to_string(maxLength));
+    return text;
+}
+
+// The busy pointer for as long as a transaction holds the window's thread.
+class BusyWhile {
+public:
+    explicit BusyWhile(DialogWindow& window) : window_(window) { window_.ShowBusy(true); }
+    ~BusyWhile() { window_.ShowBusy(false); }
+    BusyWhile(const BusyWhile&) = delete;
+    BusyWhile& operator=(const BusyWhile&) = delete;
+
+private:
+    DialogWindow& window_;
+};
+
+}  // namespace
+
+TrackerConfigDialog::TrackerConfigDialog(TrackerConfigServices services, DialogWindow& window,
+                                         WakeUpWorker::PauseFactory wakePause)
+    : services_(std::move(services)), window_(window), wakeWorker_(std::move(wakePause)) {}
+
+TrackerConfigDialog::~TrackerConfigDialog() { OnClose(); }
+
+void TrackerConfigDialog::StartUp() {
+    UpdateData(false);
+    FillPortList();
+    for (const ChoiceList& list : ChoiceLists()) {
+        FillList(list.controlId);
+    }
+    ResetFenceControls();
+    ApplyLanguage();
+    LockConfigArea();
+    OpenSelectedPort();
+}
+
+bool TrackerConfigDialog::UpdateData(bool save) {
+    for (const FieldSpec& field : ExchangeOrder()) {
+        if (field.text == nullptr) {
+            if (save) {
+                record_.fenceEnabled = window_.IsChecked(field.controlId) ? 1 : 0;
+            } else {
+                // Only a read-back stores a value other than 0 and 1; any
+                // non-zero value means the fence is on.
+                window_.SetChecked(field.controlId, record_.fenceEnabled != 0);
+            }
+            continue;
+        }
+        std::string& value = record_.*field.text;
+        if (!save) {
+            window_.SetText(field.controlId, value);
+            continue;
+        }
+        value = window_.Text(field.controlId);
+        if (field.maxLength > 0 && value.size() > static_cast<std::size_t>(field.maxLength)) {
+            ShowMessage(TooLongMessage(field.maxLength, Language()));
+            window_.FocusField(field.controlId);
+            return false;
+        }
+    }
+    if (!save) {
+        window_.ShowStatusMark(statusMark_);
+    }
+    return true;
+}
+
+Selections TrackerConfigDialog::CurrentSelections() const {
+    Selections selections;
+    selections.workingMode = window_.SelectedEntry(kWorkingModeList);
+    selections.warningType = window_.SelectedEntry(kWarningTypeList);
+    selections.baseStationCount = window_.SelectedEntry(kBaseStationList);
+    selections.fenceType = window_.SelectedEntry(kFenceTypeList);
+    selections.northSouth = window_.SelectedEntry(kNorthSouthList);
+    selections.eastWest = window_.SelectedEntry(kEastWestList);
+    return selections;
+}
+
+int TrackerConfigDialog::Language() const { return window_.SelectedEntry(kLanguageList); }
+
+int TrackerConfigDialog::PortIndex() const { return window_.SelectedEntry(kPortList); }
+
+MessageAnswer TrackerConfigDialog::ShowMessage(const std::string& text, MessageButtons buttons,
+                                               std::string_view caption) {
+    const std::string captionText(caption);
+    if (services_.showMessage) {
+        return services_.showMessage(text, captionText, buttons);
+    }
+    return window_.ShowMessage(text, captionText, buttons);
+}
+
+void TrackerConfigDialog::ReportStatus(const std::string& text, StatusMark mark) {
+    record_.statusText = text;
+    statusMark_ = mark;
+    UpdateData(false);
+}
+
+void TrackerConfigDialog::Refresh() { UpdateData(false); }
+
+void TrackerConfigDialog::SelectEntry(int listId, int index) { window_.SelectEntry(listId, index); }
+
+void TrackerConfigDialog::EnableControl(int controlId, bool enable) {
+    window_.Enable(controlId, enable);
+}
+
+void TrackerConfigDialog::ApplyWorkingModeEnabling() {
+    const int mode = window_.SelectedEntry(kWorkingModeList);
+    if (mode < 0 || mode >= static_cast<int>(kGroupsOfMode.size())) {
+        return;
+    }
+    for (std::size_t group = 0; group < kModeGroups.size(); ++group) {
+        EnableGroupChildren(kModeGroups[group],
+                            kGroupsOfMode[static_cast<std::size_t>(mode)][group]);
+    }
+}
+
+// Membership comes from the layout in dialog units, so it is the same on
+// every toolkit. The untitled boxes have no id to address them by; they
+// show no caption that a disabled state would grey.
+int TrackerConfigDialog::EnableGroupChildren(int groupId, bool enable) {
+    const DialogControl* group = FindDialogControl(groupId);
+    if (group == nullptr || group->kind != ControlKind::GroupBox) {
+        return 0;
+    }
+    int count = 0;
+    for (const DialogControl& row : DialogLayout()) {
+        if (row.id != kNoControlId && Contains(group->rect, row.rect)) {
+            window_.Enable(row.id, enable);
+            ++count;
+        }
+    }
+    return count;
+}
+
+void TrackerConfigDialog::LockConfigArea() { EnableGroupChildren(kConfigArea, false); }
+
+void TrackerConfigDialog::UnlockConfigArea() {
+    EnableGroupChildren(kConfigArea, true);
+    ResetFenceControls();
+    ApplyWorkingModeEnabling();
+}
+
+void TrackerConfigDialog::ResetFenceControls() {
+    window_.SetChecked(kFenceOpen, false);
+    EnableControl(kFenceTypeList, false);
+    for (const FenceParameter& parameter : kFenceParameters) {
+        EnableControl(parameter.id, false);
+    }
+}
+
+void TrackerConfigDialog::ApplyFenceEnabling() {
+    const int type = window_.SelectedEntry(kFenceTypeList);
+    if (type != kCircleFence && type != kCustomFence) {
+        return;
+    }
+    for (const FenceParameter& parameter : kFenceParameters) {
+        EnableControl(parameter.id, type == kCustomFence || parameter.circleUses);
+    }
+}
+
+void TrackerConfigDialog::ApplyLanguage() {
+    const int language = Language();
+    FillList(kWarningTypeList);
+    FillList(kFenceTypeList);
+    ResetFenceControls();
+    FillList(kWorkingModeList);
+    for (const Caption& caption : LanguageCaptions()) {
+        window_.SetText(caption.controlId, InLanguage(caption.text, language));
+    }
+    record_.statusText.clear();
+    UpdateData(false);
+    // The load shows the saved fence switch again; the box stays cleared so
+    // that it matches the fence controls, which are all disabled now.
+    window_.SetChecked(kFenceOpen, false);
+}
+
+void TrackerConfigDialog::OpenSelectedPort() {
+    const int index = PortIndex();
+    if (index < 0 || static_cast<std::size_t>(index) >= ports_.size()) {
+        return;
+    }
+    const std::string name = ports_[static_cast<std::size_t>(index)].portName;
+    std::shared_ptr<Port> port = services_.openPort(name);
+    const bool opened = port != nullptr;
+    port_.Replace(std::move(port));
+    ReportStatus(OpenResultText(name, opened, Language()),
+                 opened ? StatusMark::Success : StatusMark::Failure);
+}
+
+// Port names are the system's device names, which are plain ASCII.
+void TrackerConfigDialog::FillPortList() {
+    PortList found;
+    try {
+        services_.enumeratePorts(found);
+    } catch (const PortEnumerationError&) {
+        return;  // no ports to offer; the operator sees an empty list
+    }
+    ports_ = std::move(found);
+    std::vector<std::string> names;
+    for (const PortInfo& port : ports_) {
+        names.push_back(port.portName);
+    }
+    window_.FillList(kPortList, names);
+    window_.SelectEntry(kPortList, 0);
+}
+
+void TrackerConfigDialog::FillList(int listId) {
+    const ChoiceList* list = FindChoiceList(listId);
+    const int language = Language();
+    std::vector<std::string> entries;
+    for (const Bilingual& entry : list->entries) {
+        entries.push_back(InLanguage(entry, language));
+    }
+    window_.FillList(listId, entries);
+    window_.SelectEntry(listId, list->selectedAfterFill);
+}
+
+// A save that stops at an over-long field (only a read-back can put one
+// there) ends the action: the rest of the record would still hold older
+// values, which the command or the refresh after it would use.
+void TrackerConfigDialog::RunButtonAction(const ButtonAction& action) {
+    if (action.check != nullptr) {
+        if (!UpdateData(true)) {
+            return;
+        }
+        if (const Verdict refused = action.check(record_, CurrentSelections())) {
+            ShowMessage(InLanguage(MessageText(*refused), Language()));
+            return;
+        }
+    }
+    SendCommand(action.type);
+}
+
+// Saves again, so the command carries the controls' text as typed; only the
+// trimming the command itself does reaches the line.
+void TrackerConfigDialog::SendCommand(CommandType type) {
+    if (!UpdateData(true)) {
+        return;
+    }
+    const std::shared_ptr<Port> port = port_.Current();
+    const BusyWhile busy(window_);
+    vorlen::SendCommand(type, port.get(), record_, CurrentSelections(), *this, Language());
+}
+
+// The worker runs on its own thread; its unlock request goes to the window's
+// thread and is dropped there when a later press or the closing has stopped
+// that worker in the meantime.
+void TrackerConfigDialog::OnWakeTracker() {
+    static constexpr Bilingual kText{"Please reset tracker!", "请重启追踪器!"};
+    static constexpr Bilingual kCaption{"WakeUp Tracker", "唤醒追踪器"};
+    const int language = Language();
+    if (ShowMessage(InLanguage(kText, language), MessageButtons::OkCancel,
+                    InLanguage(kCaption, language)) != MessageAnswer::Ok) {
+        return;
+    }
+    wakeWorker_.Restart(port_, [this](WakeUpWorker::Ticket ticket) {
+        window_.RunOnWindowThread([this, ticket] {
+            if (wakeWorker_.Accepts(ticket)) {
+                UnlockConfigArea();
+            }
+        });
+    });
+}
+
+void TrackerConfigDialog::OnButtonClicked(int buttonId) {
+    if (buttonId == kWakeTracker) {
+        OnWakeTracker();
+    } else if (const ButtonAction* action = ActionForButton(buttonId)) {
+        RunButtonAction(*action);
+    }
+}
+
+void TrackerConfigDialog::OnFenceOpenClicked() {
+    UpdateData(true);
+    if (record_.fenceEnabled == 0) {
+        ResetFenceControls();
+    } else {
+        EnableControl(kFenceTypeList, true);
+        ApplyFenceEnabling();
+    }
+}
+
+// Choosing a port, even the one already open, starts over on it: the old
+// one is closed first, since a port opens for one user at a time, and the
+// tracker has to be woken again before anything is sent.
+void TrackerConfigDialog::OnPortChanged() {
+    ClosePort();
+    OpenSelectedPort();
+    LockConfigArea();
+}
+
+void TrackerConfigDialog::OnSystemCommand(unsigned command) {
+    if (OpensAboutBox(command)) {
+        window_.ShowAbout();
+    }
+}
+
+void TrackerConfigDialog::ClosePort() {
+    if (std::shared_ptr<Port> port = port_.Replace(nullptr)) {
+        port->Close();
+    }
+}
+
+// The port first: closing it wakes a write the worker may be waiting in, so
+// the stop returns within one poll.
+void TrackerConfigDialog::OnClose() {
+    ClosePort();
+    wakeWorker_.Stop();
+}
+
+}  // namespace vorlen

@@ -1,0 +1,301 @@
+#include "qt/tracker_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <algorithm>
+
+#include "dialog/system_command.h"
+#include "model/control_ids.h"
+#include "model/gbk.h"
+#include "model/shown_text.h"
+#include "model/tracker_form.h"
+#include "qt/about_dialog.h"
+#include "qt/control_text.h"
+#include "qt/dialog_metrics.h"
+#include "qt/gbk_length_validator.h"
+#include "qt/message_box.h"
+#include "qt/status_colours.h"
+#include "qt/tip_combo_box.h"
+#include "qt/wrapping_push_button.h"
+
+namespace vorlen {
+namespace {
+
+using namespace control;
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString FromGbk(const std::string& text) { return QString::fromStdString(GbkToUtf8(text)); }
+
+// Entries that can be wider than their list show in full in a tip.
+constexpr int kListsWithTips[] = {kWarningTypeList, kWorkingModeList, kPortList,
+                                  kFenceTypeList, kLanguageList};
+
+bool ShowsTips(int listId) {
+    return std::find(std::begin(kListsWithTips), std::end(kListsWithTips), listId) !=
+           std::end(kListsWithTips);
+}
+
+}  // namespace
+
+TrackerWindow::TrackerWindow(TrackerConfigServices services, QWidget* parent)
+    : QDialog(parent), dialog_(std::move(services), *this) {
+    setWindowTitle(FromUtf8(TrackerConfigDialog::kProgramName));
+    setWindowIcon(ApplicationIcon());
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(DialogFont());
+    baseUnits_ = BaseUnitsOf(font());
+    setFixedSize(PixelRect(kFormRect, baseUnits_).size());
+
+    CreateControls();
+    ConnectSelectionChanges();
+    AddAboutItem();
+    dialog_.StartUp();
+}
+
+TrackerWindow::~TrackerWindow() = default;
+
+void TrackerWindow::CreateControls() {
+    for (const DialogControl& row : DialogLayout()) {
+        QWidget* widget = CreateControl(row);
+        widget->setGeometry(PixelRect(FieldRect(row), baseUnits_));
+        if (row.Has(control_flag::kHidden)) {
+            widget->hide();
+        }
+        if (row.id != kNoControlId) {
+            controls_[row.id] = widget;
+        }
+    }
+}
+
+QWidget* TrackerWindow::CreateControl(const DialogControl& row) {
+    const QString caption = FromUtf8(row.caption);
+    switch (row.kind) {
+    case ControlKind::PushButton: {
+        QPushButton* button = row.Has(control_flag::kMultiLine)
+                                  ? new WrappingPushButton(caption, this)
+                                  : new QPushButton(caption, this);
+        // Not even the focused button becomes the default: Enter would send
+        // a command the operator did not ask for.
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this,
+                [this, id = row.id] { dialog_.OnButtonClicked(id); });
+        return button;
+    }
+    case ControlKind::Edit: {
+        if (row.Has(control_flag::kMultiLine)) {
+            statusBox_ = new QPlainTextEdit(this);
+            statusBox_->setReadOnly(row.Has(control_flag::kReadOnly));
+            statusBox_->setVerticalScrollBarPolicy(row.Has(control_flag::kVerticalScroll)
+                                                       ? Qt::ScrollBarAlwaysOn
+                                                       : Qt::ScrollBarAlwaysOff);
+            statusBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            return statusBox_;
+        }
+        auto* edit = new QLineEdit(this);
+        const FieldSpec* field = FieldForControl(row.id);
+        edit->setValidator(new GbkLengthValidator(field != nullptr ? field->maxLength : 0, edit));
+        return edit;
+    }
+    case ControlKind::DropDownList:
+        return CreateList(row);
+    case ControlKind::CheckBox: {
+        auto* box = new QCheckBox(caption, this);
+        connect(box, &QCheckBox::clicked, this, [this] { dialog_.OnFenceOpenClicked(); });
+        return box;
+    }
+    case ControlKind::Label: {
+        auto* label = new QLabel(caption, this);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment((row.Has(control_flag::kCentered) ? Qt::AlignHCenter : Qt::AlignLeft) |
+                            Qt::AlignTop);
+        return label;
+    }
+    case ControlKind::GroupBox: {
+        // Like a Windows group box, only a frame: the controls inside are
+        // the form's, and clicks go through to them.
+        auto* box = new QGroupBox(this);
+        box->setAttribute(Qt::WA_TransparentForMouseEvents);
+        box->lower();
+        return box;
+    }
+    }
+    return nullptr;
+}
+
+// A wheel turned over a list the operator is not working in must not change
+// it: over the port list that would reopen the port. So a list takes the
+// focus only from the keyboard or a click, and its wheel events are
+// filtered while it lacks the focus.
+QComboBox* TrackerWindow::CreateList(const DialogControl& row) {
+    QComboBox* list = ShowsTips(row.id) ? new TipComboBox(this) : new QComboBox(this);
+    list->setMaxVisibleItems(OpenListRows(row));
+    list->setFocusPolicy(Qt::StrongFocus);
+    list->installEventFilter(this);
+    return list;
+}
+
+bool TrackerWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        if (auto* list = qobject_cast<QComboBox*>(watched); list != nullptr && !list->hasFocus()) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TrackerWindow::AddAboutItem() {
+    // Linux gives a program no say in the window menu, so the about item
+    // lives in the form's context menu and on F1.
+    auto* about = new QAction(QStringLiteral("&About Vorlen..."), this);
+    about->setShortcut(Qt::Key_F1);
+    connect(about, &QAction::triggered, this, [this] { dialog_.OnSystemCommand(kAboutCommand); });
+    addAction(about);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+// `activated` comes from the operator only, never from the program's own
+// filling or selecting, like a Windows selection-change notification.
+void TrackerWindow::ConnectSelectionChanges() {
+    connect(List(kPortList), &QComboBox::activated, this, [this] { dialog_.OnPortChanged(); });
+    connect(List(kLanguageList), &QComboBox::activated, this,
+            [this] { dialog_.OnLanguageChanged(); });
+    connect(List(kFenceTypeList), &QComboBox::activated, this,
+            [this] { dialog_.OnFenceTypeChanged(); });
+    connect(List(kWorkingModeList), &QComboBox::activated, this,
+            [this] { dialog_.OnWorkingModeChanged(); });
+}
+
+QWidget* TrackerWindow::Control(int id) const {
+    const auto found = controls_.find(id);
+    return found != controls_.end() ? found->second : nullptr;
+}
+
+QComboBox* TrackerWindow::List(int listId) const {
+    return qobject_cast<QComboBox*>(Control(listId));
+}
+
+std::string TrackerWindow::Text(int controlId) const {
+    const QWidget* widget = Control(controlId);
+    if (widget == nullptr) {
+        return {};
+    }
+    const auto given = given_.find(controlId);
+    return GbkOfShownText(ControlText(*widget).toStdString(),
+                          given != given_.end() ? given->second : std::string());
+}
+
+void TrackerWindow::SetText(int controlId, const std::string& text) {
+    QWidget* widget = Control(controlId);
+    if (widget == nullptr) {
+        return;
+    }
+    given_[controlId] = text;
+    const QString shown = FromGbk(text);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        if (auto* limit = edit->findChild<GbkLengthValidator*>()) {
+            limit->SetText(shown);
+            return;
+        }
+    }
+    SetControlText(*widget, shown);
+}
+
+void TrackerWindow::Enable(int controlId, bool enable) {
+    if (QWidget* widget = Control(controlId)) {
+        widget->setEnabled(enable);
+    }
+}
+
+bool TrackerWindow::IsChecked(int controlId) const {
+    const auto* box = qobject_cast<const QCheckBox*>(Control(controlId));
+    return box != nullptr && box->isChecked();
+}
+
+void TrackerWindow::SetChecked(int controlId, bool checked) {
+    if (auto* box = qobject_cast<QCheckBox*>(Control(controlId))) {
+        box->setChecked(checked);
+    }
+}
+
+void TrackerWindow::FillList(int listId, const std::vector<std::string>& entries) {
+    QComboBox* list = List(listId);
+    if (list == nullptr) {
+        return;
+    }
+    list->clear();
+    for (const std::string& entry : entries) {
+        list->addItem(FromGbk(entry));
+    }
+    list->setCurrentIndex(-1);
+}
+
+void TrackerWindow::SelectEntry(int listId, int index) {
+    if (QComboBox* list = List(listId)) {
+        list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+    }
+}
+
+int TrackerWindow::SelectedEntry(int listId) const {
+    const QComboBox* list = List(listId);
+    return list != nullptr ? list->currentIndex() : -1;
+}
+
+MessageAnswer TrackerWindow::ShowMessage(const std::string& text, const std::string& caption,
+                                         MessageButtons buttons) {
+    return ShowMessageBox(this, text, caption, buttons);
+}
+
+void TrackerWindow::FocusField(int controlId) {
+    QWidget* widget = Control(controlId);
+    if (widget == nullptr) {
+        return;
+    }
+    widget->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->selectAll();
+    }
+}
+
+void TrackerWindow::ShowBusy(bool busy) {
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void TrackerWindow::ShowStatusMark(StatusMark mark) {
+    if (statusBox_ != nullptr) {
+        vorlen::ShowStatusMark(*statusBox_, mark);
+    }
+}
+
+// A queued call dies with the window, so a late call finds no dead form.
+void TrackerWindow::RunOnWindowThread(std::function<void()> call) {
+    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+}
+
+void TrackerWindow::ShowAbout() {
+    AboutDialog about(this);
+    about.exec();
+}
+
+void TrackerWindow::done(int result) {
+    dialog_.OnClose();
+    QDialog::done(result);
+}
+
+}  // namespace vorlen
