@@ -288,7 +288,8 @@ void TrackerConfigDialog::SendCommand(CommandType type) {
     }
     const std::shared_ptr<Port> port = port_.Current();
     const BusyWhile busy(window_);
-    vorlen::SendCommand(type, port.get(), record_, CurrentSelections(), *this, Language());
+    vorlen::SendCommand(type, port.get(), record_, CurrentSelections(), *this, Language(),
+                        services_.transactionPause);
 }
 
 // The worker runs on its own thread; its unlock request goes to the window's

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dialog/dialog_window.h"
+#include "protocol/pause.h"
 #include "protocol/port.h"
 #include "serial/port_info.h"
 
@@ -27,6 +28,9 @@ struct TrackerConfigServices {
     std::function<MessageAnswer(const std::string& text, const std::string& caption,
                                 MessageButtons buttons)>
         showMessage;
+
+    // The pause between a command's polls; a long test run may shorten it.
+    Pause transactionPause = RealPause();
 };
 
 }  // namespace vorlen

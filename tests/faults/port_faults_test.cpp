@@ -89,14 +89,6 @@ private:
     std::string path_;
 };
 
-std::size_t FailedWrites(const RecordingPort& port) {
-    std::size_t failed = 0;
-    for (const WriteAttempt& write : port.Writes()) {
-        failed += write.written == 0 ? 1 : 0;
-    }
-    return failed;
-}
-
 TEST(Unplugged, TheWakeUpKeepsTryingAndFinishesOnTheRepluggedTracker) {
     Socket socket;
     std::optional<test::SimProcess> first(std::in_place, std::vector<std::string>{"--silent"});

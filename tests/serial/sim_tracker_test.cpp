@@ -24,7 +24,7 @@ constexpr auto kSilenceWait = 200ms;
 std::string AnswerTo(Port& port, const std::string& command,
                      std::chrono::milliseconds wait = kAnswerWait) {
     const std::string line = command + "\r\n";
-    EXPECT_EQ(port.Write(line), line.size());
+    EXPECT_EQ(port.Write(line, {}), line.size());
     std::string answer;
     std::array<char, 1024> buffer;
     for (const auto deadline = Clock::now() + wait; Clock::now() < deadline;) {

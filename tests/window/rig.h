@@ -56,11 +56,11 @@ public:
     RecordingPort(std::string name, std::shared_ptr<Port> line, bool keepWrites)
         : name(std::move(name)), line_(std::move(line)), keepWrites_(keepWrites) {}
 
-    std::size_t Write(std::string_view bytes) override {
+    std::size_t Write(std::string_view bytes, std::stop_token stop) override {
         if (beforeWrite) {
             beforeWrite(bytes);
         }
-        const std::size_t written = line_ ? line_->Write(bytes) : bytes.size();
+        const std::size_t written = line_ ? line_->Write(bytes, stop) : bytes.size();
         {
             std::lock_guard lock(mutex_);
             ++count_;

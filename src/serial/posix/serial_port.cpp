@@ -53,6 +53,17 @@ bool TakeExclusiveHold(int device) {
     return true;
 }
 
+// Writing 1 to an eventfd fails only when its counter would overflow.
+void Signal(int eventDescriptor) {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t signalled = ::write(eventDescriptor, &one, sizeof one);
+}
+
+void Drain(int eventDescriptor) {
+    std::uint64_t count = 0;
+    [[maybe_unused]] const ssize_t drained = ::read(eventDescriptor, &count, sizeof count);
+}
+
 }  // namespace
 
 std::shared_ptr<SerialPort> SerialPort::Open(const std::string& devicePath,
@@ -86,18 +97,19 @@ SerialPort::~SerialPort() {
     ::close(wake_);
 }
 
-std::size_t SerialPort::Write(std::string_view bytes) {
+std::size_t SerialPort::Write(std::string_view bytes, std::stop_token stop) {
     std::lock_guard lock(mutex_);
+    const std::stop_callback interrupt(stop, [this] { Signal(wake_); });
     const auto deadline = std::chrono::steady_clock::now() + writeTimeout_;
     std::size_t written = 0;
-    while (device_ >= 0 && !closing_ && written < bytes.size()) {
+    while (device_ >= 0 && !closing_ && !stop.stop_requested() && written < bytes.size()) {
         const ssize_t count = ::write(device_, bytes.data() + written, bytes.size() - written);
         if (count > 0) {
             written += static_cast<std::size_t>(count);
         } else if (count < 0 && errno == EINTR) {
             continue;
         } else if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            if (!WaitForRoom(deadline)) {
+            if (!WaitForRoom(deadline, stop)) {
                 break;
             }
         } else {
@@ -107,9 +119,13 @@ std::size_t SerialPort::Write(std::string_view bytes) {
     return written;
 }
 
-bool SerialPort::WaitForRoom(std::chrono::steady_clock::time_point deadline) {
+bool SerialPort::WaitForRoom(std::chrono::steady_clock::time_point deadline,
+                             const std::stop_token& stop) {
     using std::chrono::milliseconds;
     for (;;) {
+        if (closing_ || stop.stop_requested()) {
+            return false;
+        }
         const auto left =
             std::chrono::ceil<milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left <= milliseconds::zero()) {
@@ -120,8 +136,16 @@ bool SerialPort::WaitForRoom(std::chrono::steady_clock::time_point deadline) {
         if (ready < 0 && errno == EINTR) {
             continue;
         }
-        if (ready <= 0 || watched[1].revents != 0) {
+        if (ready <= 0) {
             return false;
+        }
+        if (watched[1].revents != 0) {
+            // Close leaves the signal for every later wait; a stop of this
+            // or an earlier write is used up here and looked at above.
+            if (!closing_) {
+                Drain(wake_);
+            }
+            continue;
         }
         // The other side hung up, or the line failed: nothing more will go out.
         return (watched[0].revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
@@ -147,9 +171,7 @@ std::size_t SerialPort::Read(char* into, std::size_t room) {
 void SerialPort::Close() {
     if (!closing_.exchange(true)) {
         // Wakes a write that waits for room, so it lets go of the lock at once.
-        // Writing 1 to an eventfd fails only when its counter would overflow.
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t signalled = ::write(wake_, &one, sizeof one);
+        Signal(wake_);
     }
     std::lock_guard lock(mutex_);
     if (device_ >= 0) {

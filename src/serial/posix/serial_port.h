@@ -32,7 +32,7 @@ public:
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    std::size_t Write(std::string_view bytes) override;
+    std::size_t Write(std::string_view bytes, std::stop_token stop) override;
     std::size_t Read(char* into, std::size_t room) override;
     void Close() override;
 
@@ -40,12 +40,13 @@ private:
     SerialPort(int device, int wake, std::chrono::milliseconds writeTimeout);
 
     // Waits until the line takes more bytes. False on time-out, a hang-up or
-    // an error of the line, or when Close has been called.
-    bool WaitForRoom(std::chrono::steady_clock::time_point deadline);
+    // an error of the line, when Close has been called, or when `stop` is
+    // requested.
+    bool WaitForRoom(std::chrono::steady_clock::time_point deadline, const std::stop_token& stop);
 
     std::mutex mutex_;
     int device_;                     // -1 once closed; guarded by mutex_
-    const int wake_;                 // signalled once by Close; lives as long as the object
+    const int wake_;                 // signalled by Close and by a write's stop; lives as long as the object
     std::atomic<bool> closing_{false};
     const std::chrono::milliseconds writeTimeout_;
 };
