@@ -237,20 +237,30 @@ void TrackerConfigDialog::OpenSelectedPort() {
 }
 
 // Port names are the system's device names, which are plain ASCII.
-void TrackerConfigDialog::FillPortList() {
+void TrackerConfigDialog::FillPortList(const std::optional<std::string>& kept) {
     PortList found;
     try {
         services_.enumeratePorts(found);
     } catch (const PortEnumerationError&) {
-        return;  // no ports to offer; the operator sees an empty list
+        return;  // no ports to offer; the operator sees the list as it was
     }
     ports_ = std::move(found);
     std::vector<std::string> names;
+    int selection = kept ? -1 : 0;
     for (const PortInfo& port : ports_) {
+        if (kept && port.portName == *kept) {
+            selection = static_cast<int>(names.size());
+        }
         names.push_back(port.portName);
     }
     window_.FillList(kPortList, names);
-    window_.SelectEntry(kPortList, 0);
+    window_.SelectEntry(kPortList, selection);
+}
+
+void TrackerConfigDialog::OnPortListOpening() {
+    const int index = PortIndex();
+    const bool picked = index >= 0 && static_cast<std::size_t>(index) < ports_.size();
+    FillPortList(picked ? ports_[static_cast<std::size_t>(index)].portName : std::string());
 }
 
 void TrackerConfigDialog::FillList(int listId) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -95,6 +96,10 @@ public:
     void OnButtonClicked(int buttonId);
     void OnFenceOpenClicked();
     void OnPortChanged();
+    // Lists the machine's ports afresh: a cable plugged in since shows up,
+    // one pulled out is gone. The selection stays on the port that was
+    // picked while it is listed; nothing is opened or closed.
+    void OnPortListOpening();
     void OnLanguageChanged() { ApplyLanguage(); }
     void OnFenceTypeChanged() { ApplyFenceEnabling(); }
     void OnWorkingModeChanged() { ApplyWorkingModeEnabling(); }
@@ -104,7 +109,10 @@ public:
     void OnClose();
 
 private:
-    void FillPortList();
+    // Replaces the port list with the machine's ports and selects the one
+    // named `kept` (nothing when it is not listed), or the first without
+    // one. Ports that cannot be listed leave the list as it was.
+    void FillPortList(const std::optional<std::string>& kept = std::nullopt);
     void FillList(int listId);
 
     void RunButtonAction(const ButtonAction& action);

@@ -170,6 +170,8 @@ void TrackerWindow::AddAboutItem() {
 // filling or selecting, like a Windows selection-change notification.
 void TrackerWindow::ConnectSelectionChanges() {
     connect(List(kPortList), &QComboBox::activated, this, [this] { dialog_.OnPortChanged(); });
+    connect(static_cast<TipComboBox*>(List(kPortList)), &TipComboBox::popupAboutToShow, this,
+            [this] { dialog_.OnPortListOpening(); });
     connect(List(kLanguageList), &QComboBox::activated, this,
             [this] { dialog_.OnLanguageChanged(); });
     connect(List(kFenceTypeList), &QComboBox::activated, this,

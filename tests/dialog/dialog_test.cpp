@@ -103,6 +103,31 @@ TEST(Dialog, AFailedOpenIsRedAndAPortChangeStartsOverLocked) {
     EXPECT_FALSE(bench.window.Enabled(kSetAll));
 }
 
+// A cable plugged in or pulled out while the form is open.
+TEST(Dialog, OpeningThePortListListsThePortsAfreshAndKeepsThePick) {
+    Bench bench;
+    bench.window.Choose(kPortList, 1);
+    bench.dialog.OnPortChanged();
+    const struct {
+        std::vector<std::string> ports;
+        int selected;
+    } steps[] = {
+        {{"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1"}, 2},
+        {{"/dev/ttyUSB1"}, 0},
+        {{"/dev/ttyUSB0"}, -1},
+        {{"/dev/ttyUSB0", "/dev/ttyUSB2"}, -1},
+    };
+    for (const auto& step : steps) {
+        bench.portNames = step.ports;
+        bench.dialog.OnPortListOpening();
+        EXPECT_EQ(bench.window.lists.at(kPortList), step.ports);
+        EXPECT_EQ(bench.window.SelectedEntry(kPortList), step.selected);
+    }
+    EXPECT_EQ(bench.opened, (std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyUSB1"}))
+        << "nothing opened without a pick";
+    EXPECT_NE(bench.dialog.PortHandle().Current(), nullptr) << "nor closed";
+}
+
 // Group membership comes from the layout, so every toolkit gets the same.
 TEST(Dialog, TheWorkingModeEnablesItsGroupsFromTheLayout) {
     const struct {

@@ -43,6 +43,18 @@ TEST(Adapter, ATextLongerThanItsLimitCanOnlyGetShorter) {
     }
 }
 
+TEST(Adapter, OpeningThePortListListsThePortsAfresh) {
+    Machine machine{{"/dev/ttyFake0"}, false};
+    TrackerWindow form(machine.Services());
+    form.show();
+    machine.portNames.push_back("/dev/ttyFake1");
+    ListOf(form, kPortList)->showPopup();
+    EXPECT_EQ(Entries(ListOf(form, kPortList)), (QStringList{"/dev/ttyFake0", "/dev/ttyFake1"}));
+    EXPECT_EQ(ListOf(form, kPortList)->currentIndex(), 0);
+    EXPECT_EQ(machine.opened.size(), 1u);
+    ListOf(form, kPortList)->hidePopup();
+}
+
 void Wheel(QWidget* list) {
     const QPointF middle(list->width() / 2.0, list->height() / 2.0);
     QWheelEvent down(middle, list->mapToGlobal(middle), QPoint(), QPoint(0, -120), Qt::NoButton,
