@@ -4,6 +4,7 @@
 
 #include "model/control_ids.h"
 #include "model/find_row.h"
+#include "model/gbk.h"
 
 namespace vorlen {
 namespace {
@@ -85,6 +86,23 @@ const ProfileKey* FindChoiceKey(int listId) {
 
 int TextLimit(const ProfileKey& key) {
     return FindRow(ExchangeOrder(), &FieldSpec::name, key.name)->maxLength;
+}
+
+std::string_view EntryName(const ProfileKey& key, int index) {
+    const bool listed = index >= 0 && static_cast<std::size_t>(index) < key.entries.size();
+    return listed ? key.entries[static_cast<std::size_t>(index)] : std::string_view();
+}
+
+std::string ValueText(const ProfileKey& key, const Profile& profile) {
+    switch (key.kind) {
+        case KeyKind::Text:
+            return GbkToUtf8(profile.form.*key.text);
+        case KeyKind::Choice:
+            return std::string(EntryName(key, profile.selections.*key.selection));
+        case KeyKind::Switch:
+            break;
+    }
+    return profile.form.fenceEnabled != 0 ? "true" : "false";
 }
 
 }  // namespace vorlen

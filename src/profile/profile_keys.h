@@ -6,8 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/selections.h"
-#include "model/tracker_form.h"
+#include "profile/profile.h"
 
 namespace vorlen {
 
@@ -37,5 +36,13 @@ const ProfileKey* FindChoiceKey(int listId);
 
 // A text key's limit in GBK bytes: its field's typing limit.
 int TextLimit(const ProfileKey& key);
+
+// The name of entry `index` of a choice key; "" for no selection or an index
+// the list does not have.
+std::string_view EntryName(const ProfileKey& key, int index);
+
+// The key's value as a profile shows it, in UTF-8: the text, the entry name,
+// or true / false.
+std::string ValueText(const ProfileKey& key, const Profile& profile);
 
 }  // namespace vorlen

@@ -24,9 +24,7 @@ void WriteValue(std::ostringstream& out, T value) {
 }
 
 void WriteChoice(std::ostringstream& out, const ProfileKey& key, int index) {
-    const bool listed = index >= 0 && static_cast<std::size_t>(index) < key.entries.size();
-    WriteValue(out, listed ? std::string(key.entries[static_cast<std::size_t>(index)])
-                           : std::string());
+    WriteValue(out, std::string(EntryName(key, index)));
     out << "  # one of";
     for (const std::string_view entry : key.entries) {
         out << ' ' << entry;
