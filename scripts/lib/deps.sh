@@ -5,6 +5,7 @@ BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  libtomlplusplus-dev nlohmann-json3-dev
   fonts-wqy-microhei
 )
 
