@@ -13,9 +13,9 @@ public:
     CountingPort(Port& line, std::function<void(int written)> onWrite)
         : line_(line), onWrite_(std::move(onWrite)) {}
 
-    std::size_t Write(std::string_view bytes) override {
+    std::size_t Write(std::string_view bytes, std::stop_token stop) override {
         onWrite_(++writes_);
-        return line_.Write(bytes);
+        return line_.Write(bytes, stop);
     }
     std::size_t Read(char* into, std::size_t room) override { return line_.Read(into, room); }
     void Close() override { line_.Close(); }
