@@ -11,7 +11,10 @@
 #include "model/bilingual.h"
 #include "model/control_ids.h"
 #include "model/gbk.h"
+#include "model/shown_text.h"
 #include "model/validation_messages.h"
+#include "profile/profile_file.h"
+#include "profile/profile_keys.h"
 #include "protocol/send_command.h"
 #include "serial/open_messages.h"
 
@@ -181,9 +184,13 @@ int TrackerConfigDialog::EnableGroupChildren(int groupId, bool enable) {
     return count;
 }
 
-void TrackerConfigDialog::LockConfigArea() { EnableGroupChildren(kConfigArea, false); }
+void TrackerConfigDialog::LockConfigArea() {
+    areaUnlocked_ = false;
+    EnableGroupChildren(kConfigArea, false);
+}
 
 void TrackerConfigDialog::UnlockConfigArea() {
+    areaUnlocked_ = true;
     EnableGroupChildren(kConfigArea, true);
     ResetFenceControls();
     ApplyWorkingModeEnabling();
@@ -215,6 +222,9 @@ void TrackerConfigDialog::ApplyLanguage() {
     FillList(kWorkingModeList);
     for (const Caption& caption : LanguageCaptions()) {
         window_.SetText(caption.controlId, InLanguage(caption.text, language));
+    }
+    for (const WindowMenuItem& item : WindowMenuItems()) {
+        window_.SetMenuText(item.command, InLanguage(item.caption, language));
     }
     record_.statusText.clear();
     UpdateData(false);
@@ -350,8 +360,86 @@ void TrackerConfigDialog::OnPortChanged() {
 }
 
 void TrackerConfigDialog::OnSystemCommand(unsigned command) {
+    static constexpr struct {
+        unsigned command;
+        void (TrackerConfigDialog::*handler)();
+    } kHandlers[] = {
+        {kSaveProfileCommand, &TrackerConfigDialog::OnSaveProfile},
+        {kLoadProfileCommand, &TrackerConfigDialog::OnLoadProfile},
+    };
     if (OpensAboutBox(command)) {
         window_.ShowAbout();
+    }
+    for (const auto& item : kHandlers) {
+        if (MenuCommandOf(command) == item.command) {
+            (this->*item.handler)();
+        }
+    }
+}
+
+std::optional<std::filesystem::path> TrackerConfigDialog::AskProfilePath(bool forSaving) {
+    static constexpr Bilingual kSaveCaption{"Save Profile", "保存配置文件"};
+    static constexpr Bilingual kLoadCaption{"Load Profile", "载入配置文件"};
+    if (services_.askProfilePath) {
+        return services_.askProfilePath(forSaving);
+    }
+    return window_.AskProfilePath(InLanguage(forSaving ? kSaveCaption : kLoadCaption, Language()),
+                                  forSaving);
+}
+
+void TrackerConfigDialog::OnSaveProfile() {
+    static constexpr Bilingual kNotWritten{"Could not write the profile %s.", "无法写入配置文件%s。"};
+    if (!UpdateData(true)) {
+        return;
+    }
+    const std::optional<std::filesystem::path> path = AskProfilePath(true);
+    if (path && !SaveProfileFile(*path, record_, CurrentSelections())) {
+        std::string text = InLanguage(kNotWritten, Language());
+        const std::u8string name = path->u8string();
+        text.replace(text.find("%s"), 2,
+                     GbkOfShownText({reinterpret_cast<const char*>(name.data()), name.size()}, {}));
+        ShowMessage(text);
+    }
+}
+
+void TrackerConfigDialog::OnLoadProfile() {
+    const std::optional<std::filesystem::path> path = AskProfilePath(false);
+    if (!path) {
+        return;
+    }
+    const ProfileResult loaded = LoadProfileFile(*path, Language());
+    if (!loaded) {
+        ShowMessage(loaded.error.message);
+        return;
+    }
+    ApplyProfile(*loaded.profile);
+}
+
+// The fields a profile does not hold (the IMEI) keep what the operator typed.
+void TrackerConfigDialog::ApplyProfile(const Profile& profile) {
+    for (const FieldSpec& field : ExchangeOrder()) {
+        if (field.text != nullptr) {
+            record_.*field.text = window_.Text(field.controlId);
+        }
+    }
+    for (const ProfileKey& key : ProfileKeys()) {
+        if (key.text != nullptr) {
+            record_.*key.text = profile.form.*key.text;
+        } else if (key.selection != nullptr) {
+            window_.SelectEntry(key.listId, profile.selections.*key.selection);
+        }
+    }
+    record_.fenceEnabled = profile.form.fenceEnabled;
+    UpdateData(false);
+    if (!areaUnlocked_) {
+        return;
+    }
+    ApplyWorkingModeEnabling();
+    if (record_.fenceEnabled != 0) {
+        EnableControl(kFenceTypeList, true);
+        ApplyFenceEnabling();
+    } else {
+        ResetFenceControls();
     }
 }
 

@@ -23,6 +23,7 @@
 namespace vorlen {
 
 struct ButtonAction;
+struct Profile;
 
 // After StartUp() the form is like this: lists filled, English captions, the
 // configuration area locked, the first port opened and its outcome in the
@@ -103,7 +104,14 @@ public:
     void OnLanguageChanged() { ApplyLanguage(); }
     void OnFenceTypeChanged() { ApplyFenceEnabling(); }
     void OnWorkingModeChanged() { ApplyWorkingModeEnabling(); }
+    // The window menu's items: the about box, saving and loading a profile.
     void OnSystemCommand(unsigned command);
+    // Saves the form (after the usual save, which may stop at an over-long
+    // field) to a profile file the operator names.
+    void OnSaveProfile();
+    // Loads a profile file into the form, only when all of it is valid; a
+    // bad one is refused in a message naming the key and the line.
+    void OnLoadProfile();
     // Every way of closing the form ends here (the close box, Escape): the
     // port is closed and a running wake-up stopped.
     void OnClose();
@@ -119,11 +127,14 @@ private:
     void SendCommand(CommandType type);
     void OnWakeTracker();
     void ClosePort();
+    std::optional<std::filesystem::path> AskProfilePath(bool forSaving);
+    void ApplyProfile(const Profile& profile);
 
     TrackerConfigServices services_;
     DialogWindow& window_;
     TrackerForm record_;
     StatusMark statusMark_ = StatusMark::None;
+    bool areaUnlocked_ = false;
     PortList ports_;
     PortSlot port_;
     // Declared after the port it reads, so it is stopped before the port goes.

@@ -29,6 +29,9 @@ struct TrackerConfigServices {
                                 MessageButtons buttons)>
         showMessage;
 
+    // Asks for a profile file instead of the window's file dialog, when set.
+    std::function<std::optional<std::filesystem::path>(bool forSaving)> askProfilePath;
+
     // The pause between a command's polls; a long test run may shorten it.
     Pause transactionPause = RealPause();
 };

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -60,7 +61,7 @@ TrackerWindow::TrackerWindow(TrackerConfigServices services, QWidget* parent)
 
     CreateControls();
     ConnectSelectionChanges();
-    AddAboutItem();
+    AddMenuItems();
     dialog_.StartUp();
 }
 
@@ -156,13 +157,22 @@ bool TrackerWindow::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TrackerWindow::AddAboutItem() {
-    // Linux gives a program no say in the window menu, so the about item
-    // lives in the form's context menu and on F1.
-    auto* about = new QAction(QStringLiteral("&About Vorlen..."), this);
-    about->setShortcut(Qt::Key_F1);
-    connect(about, &QAction::triggered, this, [this] { dialog_.OnSystemCommand(kAboutCommand); });
-    addAction(about);
+// Linux gives a program no say in the window menu, so its items live in the
+// form's context menu and on their shortcuts.
+void TrackerWindow::AddMenuItems() {
+    for (const WindowMenuItem& item : WindowMenuItems()) {
+        if (item.command == kAboutCommand) {
+            auto* separator = new QAction(this);
+            separator->setSeparator(true);
+            addAction(separator);
+        }
+        auto* action = new QAction(FromUtf8(item.caption.english), this);
+        action->setShortcut(QKeySequence(FromUtf8(item.shortcut)));
+        connect(action, &QAction::triggered, this,
+                [this, command = item.command] { dialog_.OnSystemCommand(command); });
+        addAction(action);
+        menuItems_[item.command] = action;
+    }
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -293,6 +303,25 @@ void TrackerWindow::RunOnWindowThread(std::function<void()> call) {
 void TrackerWindow::ShowAbout() {
     AboutDialog about(this);
     about.exec();
+}
+
+void TrackerWindow::SetMenuText(unsigned command, const std::string& text) {
+    if (const auto item = menuItems_.find(command); item != menuItems_.end()) {
+        item->second->setText(FromGbk(text));
+    }
+}
+
+std::optional<std::filesystem::path> TrackerWindow::AskProfilePath(const std::string& caption,
+                                                                    bool forSaving) {
+    QFileDialog ask(this, FromGbk(caption));
+    ask.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    ask.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    ask.setNameFilters({QStringLiteral("Vorlen profile (*.toml)"), QStringLiteral("All files (*)")});
+    ask.setDefaultSuffix(QStringLiteral("toml"));
+    if (ask.exec() != QDialog::Accepted || ask.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(ask.selectedFiles().front().toStdU16String());
 }
 
 void TrackerWindow::done(int result) {

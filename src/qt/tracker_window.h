@@ -16,6 +16,7 @@
 #include "dialog/dialog_window.h"
 #include "dialog/tracker_config_dialog.h"
 
+class QAction;
 class QComboBox;
 class QPlainTextEdit;
 
@@ -51,6 +52,9 @@ public:
     void ShowStatusMark(StatusMark mark) override;
     void RunOnWindowThread(std::function<void()> call) override;
     void ShowAbout() override;
+    void SetMenuText(unsigned command, const std::string& text) override;
+    std::optional<std::filesystem::path> AskProfilePath(const std::string& caption,
+                                                        bool forSaving) override;
 
 protected:
     void done(int result) override;
@@ -61,13 +65,14 @@ private:
     QWidget* CreateControl(const DialogControl& row);
     QComboBox* CreateList(const DialogControl& row);
     void ConnectSelectionChanges();
-    void AddAboutItem();
+    void AddMenuItems();
     QComboBox* List(int listId) const;
 
     BaseUnits baseUnits_;
     std::map<int, QWidget*> controls_;
     std::map<int, std::string> given_;  // the GBK bytes each control was last given
     QPlainTextEdit* statusBox_ = nullptr;
+    std::map<unsigned, QAction*> menuItems_;
     // Last, so that it is gone before the widgets it talks to.
     TrackerConfigDialog dialog_;
 };

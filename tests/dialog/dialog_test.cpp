@@ -4,12 +4,16 @@
 
 #include <atomic>
 #include <chrono>
+#include <algorithm>
 #include <condition_variable>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <thread>
 
 #include "../core/fakes.h"
 #include "dialog/dialog_layout.h"
+#include "dialog/system_command.h"
 #include "dialog/tracker_config_dialog.h"
 #include "model/bilingual.h"
 #include "model/gbk.h"
@@ -229,6 +233,75 @@ TEST(Dialog, ASecondWakeUpPressInterruptsAWriteThatHangs) {
     const auto closing = Clock::now();
     bench.dialog.OnClose();
     EXPECT_LT(Clock::now() - closing, 200ms);
+}
+
+// The operator's file: a temporary folder of the test's own.
+struct ProfileFolder {
+    ProfileFolder() {
+        char pattern[] = "/tmp/vorlen-profile-XXXXXX";
+        path = ::mkdtemp(pattern);
+    }
+    ~ProfileFolder() { std::filesystem::remove_all(path); }
+    std::filesystem::path path;
+};
+
+TEST(Dialog, AProfileSavedFromOneFormLoadsIntoAnotherUnchanged) {
+    ProfileFolder folder;
+    Bench first;
+    first.dialog.UnlockConfigArea();
+    first.window.Type(kApn, GbkOf("中国移动"));
+    first.window.Type(kUserPassword, "1234");
+    first.window.Type(kLatitude, "2232.1234");
+    first.window.Choose(kWorkingModeList, 3);
+    first.window.Choose(kFenceTypeList, 1);
+    first.window.SetChecked(kFenceOpen, true);
+    first.window.profilePath = folder.path / "fleet.toml";
+    first.dialog.OnSystemCommand(kSaveProfileCommand);
+    ASSERT_TRUE(first.window.messages.empty()) << first.window.messages[0].text;
+
+    Bench second;
+    second.dialog.UnlockConfigArea();
+    second.window.Type(kImei, "354660000000001");
+    second.window.profilePath = first.window.profilePath;
+    second.dialog.OnSystemCommand(kLoadProfileCommand + 3);
+    EXPECT_TRUE(second.window.messages.empty());
+    for (const int id : {kApn, kUserPassword, kLatitude}) {
+        EXPECT_EQ(second.window.Text(id), first.window.Text(id)) << id;
+    }
+    EXPECT_EQ(second.window.Text(kImei), "354660000000001") << "not in a profile";
+    EXPECT_EQ(second.window.SelectedEntry(kWorkingModeList), 3);
+    EXPECT_TRUE(second.window.IsChecked(kFenceOpen));
+    EXPECT_TRUE(second.window.Enabled(kLatitude)) << "a custom fence uses the latitude";
+    EXPECT_TRUE(second.window.Enabled(kApn)) << "the GPRS mode's groups";
+}
+
+TEST(Dialog, ABadProfileIsRefusedByKeyAndLineAndChangesNothing) {
+    ProfileFolder folder;
+    Bench bench;
+    bench.window.profilePath = folder.path / "bad.toml";
+    bench.dialog.OnSaveProfile();
+    std::string text;
+    {
+        std::ifstream saved(*bench.window.profilePath);
+        text.assign(std::istreambuf_iterator<char>(saved), {});
+    }
+    const std::size_t at = text.find("userPassword = \"\"");
+    ASSERT_NE(at, std::string::npos) << text;
+    text.replace(at, 17, "userPassword = \"123456\"");
+    std::ofstream(*bench.window.profilePath) << text;
+    const int line = static_cast<int>(std::count(text.begin(), text.begin() + at, '\n')) + 1;
+
+    bench.window.Type(kUserPassword, "42");
+    bench.dialog.OnLoadProfile();
+    ASSERT_EQ(bench.window.messages.size(), 1u);
+    const std::string message = bench.window.messages[0].text;
+    EXPECT_NE(message.find("userPassword"), std::string::npos) << message;
+    EXPECT_NE(message.find("Line " + std::to_string(line)), std::string::npos) << message;
+    EXPECT_EQ(bench.window.Text(kUserPassword), "42");
+
+    bench.window.profilePath.reset();
+    bench.dialog.OnLoadProfile();
+    EXPECT_EQ(bench.window.messages.size(), 1u) << "a cancelled question does nothing";
 }
 
 TEST(Dialog, OnlyTheAboutCommandsOfTheWindowMenuOpenTheAboutBox) {

@@ -66,6 +66,13 @@ public:
         queued_.push_back(std::move(call));
     }
     void ShowAbout() override { ++aboutBoxes; }
+    void SetMenuText(unsigned command, const std::string& text) override {
+        menuTexts[command] = text;
+    }
+    std::optional<std::filesystem::path> AskProfilePath(const std::string&, bool saving) override {
+        asked.push_back(saving);
+        return profilePath;
+    }
 
     // Runs what other threads queued so far; returns how many calls ran.
     int RunQueued() {
@@ -97,6 +104,9 @@ public:
     std::vector<bool> busyChanges;
     StatusMark mark = StatusMark::None;
     int aboutBoxes = 0;
+    std::map<unsigned, std::string> menuTexts;
+    std::optional<std::filesystem::path> profilePath;  // the operator's answer
+    std::vector<bool> asked;                            // true: for saving
 
 private:
     static std::string Find(const std::map<int, std::string>& in, int id) {

@@ -1,5 +1,6 @@
 // The Qt window as the dialog's adapter: what the toolkit itself would get
 // wrong if left alone, the typing limit and the mouse wheel.
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QWheelEvent>
@@ -53,6 +54,40 @@ TEST(Adapter, OpeningThePortListListsThePortsAfresh) {
     EXPECT_EQ(ListOf(form, kPortList)->currentIndex(), 0);
     EXPECT_EQ(machine.opened.size(), 1u);
     ListOf(form, kPortList)->hidePopup();
+}
+
+TEST(Adapter, AProfileGoesOutAndComesBackThroughTheShortcuts) {
+    char folder[] = "/tmp/vorlen-window-profile-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    Machine machine{{"/dev/ttyFake0"}, false};
+    machine.profilePath = std::filesystem::path(folder) / "fleet.toml";
+    TrackerWindow form(machine.Services());
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.Dialog().UnlockConfigArea();
+    Choose(form, kWorkingModeList, 3);
+    Type(form, kApn, "cmnet");
+    Type(form, kCenterNumber, "+8613900000000");
+    QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_TRUE(std::filesystem::exists(*machine.profilePath));
+
+    TrackerWindow other(machine.Services());
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    QTest::keyClick(&other, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(Shown(other, kApn), "cmnet");
+    EXPECT_EQ(Shown(other, kCenterNumber), "+8613900000000");
+    EXPECT_EQ(ListOf(other, kWorkingModeList)->currentIndex(), 3);
+    EXPECT_TRUE(machine.Refusals().empty());
+
+    // The menu speaks the operator's language.
+    Choose(other, kLanguageList, kChinese);
+    QStringList captions;
+    for (const QAction* action : other.actions()) {
+        captions << action->text();
+    }
+    EXPECT_TRUE(captions.contains(QString::fromUtf8("保存配置文件(&S)..."))) << captions.join('|').toStdString();
+    std::filesystem::remove_all(folder);
 }
 
 void Wheel(QWidget* list) {

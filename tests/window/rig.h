@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -122,6 +123,7 @@ struct Machine {
     bool discoveryFails = false;
     bool keepWrites = true;
     MessageAnswer answer = MessageAnswer::Ok;
+    std::optional<std::filesystem::path> profilePath;  // the file dialog's answer
 
     std::vector<std::shared_ptr<RecordingPort>> opened;  // every port opened, in order
     std::vector<std::string> messages;                   // UTF-8
@@ -154,6 +156,7 @@ struct Machine {
             buttons.push_back(kind);
             return answer;
         };
+        services.askProfilePath = [this](bool) { return profilePath; };
         return services;
     }
 
