@@ -374,8 +374,8 @@ TEST_F(Chrome, WindowIsVorlenWithAMinimiseButNoMaximiseBox) {
 
 TEST_F(Chrome, AboutItemIsInTheContextMenuAndOnF1) {
     EXPECT_EQ(form.contextMenuPolicy(), Qt::ActionsContextMenu);
-    ASSERT_EQ(form.actions().size(), 1);
-    QAction* about = form.actions().front();
+    ASSERT_FALSE(form.actions().empty());
+    QAction* about = form.actions().back();
     EXPECT_EQ(about->text(), "&About Vorlen...");
     EXPECT_EQ(about->shortcut(), QKeySequence(Qt::Key_F1));
 
