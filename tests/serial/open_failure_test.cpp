@@ -42,6 +42,25 @@ TEST(DescribeOpenError, SortsTheSystemErrorIntoWhatTheOperatorCanDo) {
     EXPECT_EQ(DescribeOpenError(EACCES, "/nonexistent/ttyUSB0").group, "");
 }
 
+TEST(DescribeOpenError, NamesTheGroupOnlyWhenItsMembersMayUseTheDevice) {
+    char node[] = "/tmp/vorlen-node-XXXXXX";
+    const int file = ::mkstemp(node);
+    ASSERT_GE(file, 0);
+    ::close(file);
+    const group* own = ::getgrgid(::getegid());
+    ASSERT_NE(own, nullptr);
+    const std::string ownGroup = own->gr_name;
+    const struct {
+        mode_t mode;
+        std::string group;
+    } cases[] = {{0660, ownGroup}, {0600, ""}, {0640, ""}, {0666, ownGroup}};
+    for (const auto& c : cases) {
+        ASSERT_EQ(::chmod(node, c.mode), 0);
+        EXPECT_EQ(DescribeOpenError(EACCES, node).group, c.group) << std::oct << c.mode;
+    }
+    ::unlink(node);
+}
+
 // A pseudo-terminal's device side; the test holds the far end.
 class Terminal {
 public:

@@ -32,10 +32,12 @@ OpenFailureKind KindOf(int error) {
     return found == std::end(kErrorClasses) ? OpenFailureKind::Other : found->kind;
 }
 
-// The name of the group that owns the device node (after links), or empty.
+// The name of the group that owns the device node (after links), or empty
+// when joining it would not help: its members may not read and write.
 std::string GroupOf(const std::string& devicePath) {
     struct stat node {};
-    if (::stat(devicePath.c_str(), &node) != 0) {
+    if (::stat(devicePath.c_str(), &node) != 0 ||
+        (node.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP)) {
         return {};
     }
     const long suggested = ::sysconf(_SC_GETGR_R_SIZE_MAX);
