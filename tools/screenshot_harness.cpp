@@ -52,7 +52,8 @@ int main(int argc, char** argv) {
     services.enumeratePorts = [](vorlen::PortList& ports) {
         ports = {vorlen::PortInfo{"/dev/ttyUSB0", "/dev/ttyUSB0", "USB Serial", 1, "USB Serial"}};
     };
-    services.openPort = [terminal](const std::string&) -> std::shared_ptr<vorlen::Port> {
+    services.openPort = [terminal](const std::string&,
+                                   vorlen::OpenFailure*) -> std::shared_ptr<vorlen::Port> {
         return vorlen::OpenPort(terminal);
     };
 

@@ -9,6 +9,10 @@ BUILD_PACKAGES=(
   fonts-wqy-microhei
 )
 
+# What scripts/package-deb needs beyond the build: CPack's shlibdeps and the
+# checkers.
+PACKAGING_PACKAGES=(dpkg-dev lintian desktop-file-utils appstream)
+
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }

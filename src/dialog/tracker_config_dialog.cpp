@@ -16,6 +16,7 @@
 #include "profile/profile_file.h"
 #include "profile/profile_keys.h"
 #include "protocol/send_command.h"
+#include "serial/open_failure_hint.h"
 #include "serial/open_messages.h"
 
 namespace vorlen {
@@ -239,10 +240,12 @@ void TrackerConfigDialog::OpenSelectedPort() {
         return;
     }
     const std::string name = ports_[static_cast<std::size_t>(index)].portName;
-    std::shared_ptr<Port> port = services_.openPort(name);
+    OpenFailure why;
+    std::shared_ptr<Port> port = services_.openPort(name, &why);
     const bool opened = port != nullptr;
     port_.Replace(std::move(port));
-    ReportStatus(OpenResultText(name, opened, Language()),
+    const std::string result = OpenResultText(name, opened, Language());
+    ReportStatus(opened ? result : WithOpenFailureHint(result, why, Language()),
                  opened ? StatusMark::Success : StatusMark::Failure);
 }
 

@@ -10,6 +10,7 @@
 #include "dialog/dialog_window.h"
 #include "protocol/pause.h"
 #include "protocol/port.h"
+#include "serial/open_failure.h"
 #include "serial/port_info.h"
 
 namespace vorlen {
@@ -19,8 +20,9 @@ struct TrackerConfigServices {
     // PortEnumerationError when they cannot be listed.
     std::function<void(PortList&)> enumeratePorts;
 
-    // The port opened with the tracker's line settings, or null.
-    std::function<std::shared_ptr<Port>(const std::string& portName)> openPort;
+    // The port opened with the tracker's line settings, or null; then `why`
+    // tells the reason.
+    std::function<std::shared_ptr<Port>(const std::string& portName, OpenFailure* why)> openPort;
 
     // Shows a modal message (text and caption as GBK bytes) and returns the
     // operator's answer. Every message box of the form goes through here;

@@ -37,6 +37,10 @@ QString FromUtf8(std::string_view text) {
 
 QString FromGbk(const std::string& text) { return QString::fromStdString(GbkToUtf8(text)); }
 
+// The record breaks a status line with CR LF, as a Windows edit needs; a Qt
+// edit breaks at LF alone and would show the CR as a line of its own.
+QString Shown(const std::string& text) { return FromGbk(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
 // Entries that can be wider than their list show in full in a tip.
 constexpr int kListsWithTips[] = {kWarningTypeList, kWorkingModeList, kPortList,
                                   kFenceTypeList, kLanguageList};
@@ -204,9 +208,13 @@ std::string TrackerWindow::Text(int controlId) const {
     if (widget == nullptr) {
         return {};
     }
+    const QString shown = ControlText(*widget);
     const auto given = given_.find(controlId);
-    return GbkOfShownText(ControlText(*widget).toStdString(),
-                          given != given_.end() ? given->second : std::string());
+    if (given == given_.end()) {
+        return GbkOfShownText(shown.toStdString(), {});
+    }
+    return shown == Shown(given->second) ? given->second
+                                         : GbkOfShownText(shown.toStdString(), given->second);
 }
 
 void TrackerWindow::SetText(int controlId, const std::string& text) {
@@ -215,7 +223,7 @@ void TrackerWindow::SetText(int controlId, const std::string& text) {
         return;
     }
     given_[controlId] = text;
-    const QString shown = FromGbk(text);
+    const QString shown = Shown(text);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         if (auto* limit = edit->findChild<GbkLengthValidator*>()) {
             limit->SetText(shown);

@@ -59,9 +59,13 @@ struct Bench {
                 ports.push_back({name, name, name, 0, name});
             }
         };
-        services.openPort = [this](const std::string& name) -> std::shared_ptr<Port> {
+        services.openPort = [this](const std::string& name, OpenFailure* why) -> std::shared_ptr<Port> {
             opened.push_back(name);
-            return name == failing ? nullptr : line;
+            if (name == failing) {
+                *why = {OpenFailureKind::InUse, "Device or resource busy", ""};
+                return nullptr;
+            }
+            return line;
         };
         return services;
     }
@@ -101,7 +105,9 @@ TEST(Dialog, AFailedOpenIsRedAndAPortChangeStartsOverLocked) {
     bench.failing = "/dev/ttyUSB1";
     bench.window.Choose(kPortList, 1);
     bench.dialog.OnPortChanged();
-    EXPECT_EQ(bench.Status(), "Open /dev/ttyUSB1 Failed!");
+    EXPECT_EQ(bench.Status(),
+              "Open /dev/ttyUSB1 Failed!\r\n"
+              "Another program is using this port. Close that program, then pick the port again.");
     EXPECT_EQ(bench.window.mark, StatusMark::Failure);
     EXPECT_EQ(bench.dialog.PortHandle().Current(), nullptr);
     EXPECT_FALSE(bench.window.Enabled(kSetAll));

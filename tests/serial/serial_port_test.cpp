@@ -3,6 +3,7 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -10,6 +11,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "protocol/transaction.h"
 #include "serial/posix/serial_port.h"
 
 namespace vorlen {
@@ -224,6 +226,63 @@ TEST(SerialPort, HangUpOfTheFarEndDeliversNothingAndWritesNothing) {
     EXPECT_EQ(port->Write("AT+ISP=RCAL:8\r\n", {}), 0u);
     EXPECT_LT(Clock::now() - start, 1000ms);
 }
+
+TEST(SerialPort, ClosingDiscardsWhatTheLineHasNotSentInsteadOfWaitingForIt) {
+    Cable cable;
+    const auto port = SerialPort::Open(cable.device(), 200ms);
+    ASSERT_NE(port, nullptr);
+    // The far end reads nothing, so most of this waits in the terminal's
+    // output buffers; only its line buffer (4 KiB) has taken some.
+    constexpr std::size_t kFarLineBuffer = 4096;
+    const std::size_t written = port->Write(kMoreThanTheLineHolds, {});
+    ASSERT_GT(written, 2 * kFarLineBuffer);
+    const auto closing = Clock::now();
+    port->Close();
+    EXPECT_LT(Clock::now() - closing, 1000ms);
+    EXPECT_LE(cable.Received(100ms).size(), kFarLineBuffer) << "the unsent output was kept";
+}
+
+// How many of this process's descriptors are open on `device`.
+int DescriptorsOn(const std::string& device) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code unreadable;
+        count += std::filesystem::read_symlink(entry.path(), unreadable) == device ? 1 : 0;
+    }
+    return count;
+}
+
+// The far end goes away while the port is held, before a command or while
+// the tracker's reply is awaited.
+class DeviceGone : public ::testing::TestWithParam<bool> {};
+
+TEST_P(DeviceGone, ClosesThePortAtOnceAndTheNextCommandFailsAtOnce) {
+    const bool noticedByRead = GetParam();
+    Cable cable;
+    const auto port = OpenPort(cable.device());
+    ASSERT_NE(port, nullptr);
+    ASSERT_EQ(DescriptorsOn(cable.device()), 1);
+    cable.HangUp();
+    if (noticedByRead) {
+        std::array<char, 8> buffer{};
+        EXPECT_EQ(port->Read(buffer.data(), buffer.size()), 0u);
+        EXPECT_EQ(DescriptorsOn(cable.device()), 0) << "the read kept the dead device open";
+    }
+
+    for (int command = 0; command < 2; ++command) {
+        std::string reply;
+        const auto start = Clock::now();
+        EXPECT_FALSE(RunTransaction(port.get(), "AT+ISP=RCAL:8\r\n", reply));
+        EXPECT_LT(Clock::now() - start, 100ms) << "command " << command;
+        EXPECT_EQ(DescriptorsOn(cable.device()), 0);
+    }
+    port->Close();
+}
+
+INSTANTIATE_TEST_SUITE_P(SerialPort, DeviceGone, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "WhileAwaitingAReply" : "BeforeACommand";
+                         });
 
 }  // namespace
 }  // namespace vorlen

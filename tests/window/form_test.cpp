@@ -283,7 +283,9 @@ TEST_F(StartUp, ChangingThePortReopensReportsAndLocks) {
     Choose(form, kPortList, 0);
     EXPECT_TRUE(machine.opened[2]->closed);
     EXPECT_EQ(form.Dialog().PortHandle().Current(), nullptr);
-    EXPECT_EQ(StatusText(form), "Open /dev/ttyUSB0 Failed!");
+    EXPECT_EQ(StatusText(form),
+              "Open /dev/ttyUSB0 Failed!\n"
+              "Another program is using this port. Close that program, then pick the port again.");
     EXPECT_EQ(StatusBackground(form), kRed);
     EXPECT_FALSE(form.Control(kSetAll)->isEnabled());
 

@@ -141,9 +141,13 @@ struct Machine {
                 ports.push_back({name, name, name, 0, name});
             }
         };
-        services.openPort = [this](const std::string& name) -> std::shared_ptr<Port> {
+        services.openPort = [this](const std::string& name, OpenFailure* why) -> std::shared_ptr<Port> {
             std::shared_ptr<Port> line;
-            if (failingPorts.contains(name) || (realPorts && !(line = OpenPort(name)))) {
+            if (failingPorts.contains(name)) {
+                *why = {OpenFailureKind::InUse, "Device or resource busy", ""};
+                return nullptr;
+            }
+            if (realPorts && !(line = OpenPort(name, why))) {
                 return nullptr;
             }
             opened.push_back(std::make_shared<RecordingPort>(name, std::move(line), keepWrites));
