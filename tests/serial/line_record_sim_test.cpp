@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "../core/fakes.h"
 #include "model/bilingual.h"
 #include "model/tracker_form.h"
 #include "protocol/line_record.h"
@@ -26,16 +27,6 @@ bool QuickPause(std::chrono::milliseconds) {
     std::this_thread::sleep_for(5ms);
     return true;
 }
-
-class NullView : public FormView {
-public:
-    void ReportStatus(const std::string&, StatusMark mark) override { lastMark = mark; }
-    void Refresh() override {}
-    void SelectEntry(int, int) override {}
-    void EnableControl(int, bool) override {}
-    void ApplyWorkingModeEnabling() override {}
-    StatusMark lastMark = StatusMark::None;
-};
 
 // Keeps a copy of everything the line delivered, beneath the record.
 class Tap : public Port {
@@ -132,9 +123,10 @@ TEST(RecordedLine, HoldsTheReadBackQueriesAndTheirReplies) {
     RecordedTracker line({"--awake"});
     ASSERT_NE(line.serial, nullptr);
     TrackerForm form;
-    NullView view;
+    testing::FakeFormView view;
     ReadBackConfiguration(line.port.get(), form, view, kEnglish, QuickPause);
-    ASSERT_EQ(view.lastMark, StatusMark::Success);
+    ASSERT_EQ(view.statuses.size(), 1u);
+    ASSERT_EQ(view.statuses[0].mark, StatusMark::Success);
 
     const std::vector<Exchange> exchanges = Exchanges(line.record);
     line.ExpectWritesAsLogged(exchanges);
