@@ -59,6 +59,10 @@ public:
     // The modal about box.
     virtual void ShowAbout() = 0;
 
+    // The line monitor beside the form, not modal; brought to the front when
+    // it is already shown. It reads the dialog's line record.
+    virtual void ShowLineMonitor() = 0;
+
     // The caption of a window menu item (see system_command.h), GBK.
     virtual void SetMenuText(unsigned command, const std::string& text) = 0;
 

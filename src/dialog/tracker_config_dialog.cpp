@@ -15,6 +15,7 @@
 #include "model/validation_messages.h"
 #include "profile/profile_file.h"
 #include "profile/profile_keys.h"
+#include "protocol/recorded_port.h"
 #include "protocol/send_command.h"
 #include "serial/open_failure_hint.h"
 #include "serial/open_messages.h"
@@ -243,6 +244,9 @@ void TrackerConfigDialog::OpenSelectedPort() {
     OpenFailure why;
     std::shared_ptr<Port> port = services_.openPort(name, &why);
     const bool opened = port != nullptr;
+    if (opened) {
+        port = std::make_shared<RecordedPort>(std::move(port), line_);
+    }
     port_.Replace(std::move(port));
     const std::string result = OpenResultText(name, opened, Language());
     ReportStatus(opened ? result : WithOpenFailureHint(result, why, Language()),
@@ -372,6 +376,9 @@ void TrackerConfigDialog::OnSystemCommand(unsigned command) {
     };
     if (OpensAboutBox(command)) {
         window_.ShowAbout();
+    }
+    if (MenuCommandOf(command) == kLineMonitorCommand) {
+        window_.ShowLineMonitor();
     }
     for (const auto& item : kHandlers) {
         if (MenuCommandOf(command) == item.command) {

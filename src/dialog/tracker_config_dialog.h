@@ -16,6 +16,7 @@
 #include "model/tracker_form.h"
 #include "protocol/command_type.h"
 #include "protocol/form_view.h"
+#include "protocol/line_record.h"
 #include "protocol/port_slot.h"
 #include "protocol/wake_worker.h"
 #include "serial/port_info.h"
@@ -60,6 +61,8 @@ public:
 
     const PortList& Ports() const { return ports_; }
     PortSlot& PortHandle() { return port_; }
+    // Every byte that went to the tracker and came back, for the line monitor.
+    LineRecord& Line() { return line_; }
     StatusMark CurrentStatusMark() const { return statusMark_; }
 
     static constexpr std::string_view kProgramName = "Vorlen";
@@ -136,6 +139,8 @@ private:
     StatusMark statusMark_ = StatusMark::None;
     bool areaUnlocked_ = false;
     PortList ports_;
+    // Declared before the port, which records into it.
+    LineRecord line_;
     PortSlot port_;
     // Declared after the port it reads, so it is stopped before the port goes.
     WakeUpWorker wakeWorker_;

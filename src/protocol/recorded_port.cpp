@@ -9,8 +9,8 @@ RecordedPort::RecordedPort(std::shared_ptr<Port> line, LineRecord& record)
 
 // The line's own counts go back unchanged; only the record is held to what
 // the call could have moved.
-std::size_t RecordedPort::Write(std::string_view bytes) {
-    const std::size_t written = line_->Write(bytes);
+std::size_t RecordedPort::Write(std::string_view bytes, std::stop_token stop) {
+    const std::size_t written = line_->Write(bytes, stop);
     if (!bytes.empty()) {
         const std::size_t took = std::min(written, bytes.size());
         record_.Append(LineDirection::Written, bytes.substr(0, took), bytes.size() - took);

@@ -18,12 +18,15 @@ public:
     // Records the bytes the line took, not the whole command: the record is
     // what reached the tracker. The rest of a short write is counted in the
     // entry, so a write the line refused still shows as one.
-    std::size_t Write(std::string_view bytes) override;
+    std::size_t Write(std::string_view bytes, std::stop_token stop) override;
 
     // Records the bytes delivered; an empty read records nothing.
     std::size_t Read(char* into, std::size_t room) override;
 
     void Close() override;
+
+    // The port underneath.
+    const std::shared_ptr<Port>& Line() const { return line_; }
 
 private:
     const std::shared_ptr<Port> line_;

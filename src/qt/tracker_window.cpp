@@ -21,6 +21,7 @@
 #include "qt/control_text.h"
 #include "qt/dialog_metrics.h"
 #include "qt/gbk_length_validator.h"
+#include "qt/line_monitor_window.h"
 #include "qt/message_box.h"
 #include "qt/status_colours.h"
 #include "qt/tip_combo_box.h"
@@ -311,6 +312,14 @@ void TrackerWindow::RunOnWindowThread(std::function<void()> call) {
 void TrackerWindow::ShowAbout() {
     AboutDialog about(this);
     about.exec();
+}
+
+void TrackerWindow::ShowLineMonitor() {
+    if (lineMonitor_ == nullptr) {
+        lineMonitor_ = new LineMonitorWindow(dialog_.Line(), dialog_.Language(), this);
+    }
+    lineMonitor_->SetLanguage(dialog_.Language());
+    lineMonitor_->ShowAndRaise();
 }
 
 void TrackerWindow::SetMenuText(unsigned command, const std::string& text) {

@@ -22,6 +22,8 @@ class QPlainTextEdit;
 
 namespace vorlen {
 
+class LineMonitorWindow;
+
 class TrackerWindow : public QDialog, public DialogWindow {
     Q_OBJECT
 
@@ -52,6 +54,7 @@ public:
     void ShowStatusMark(StatusMark mark) override;
     void RunOnWindowThread(std::function<void()> call) override;
     void ShowAbout() override;
+    void ShowLineMonitor() override;
     void SetMenuText(unsigned command, const std::string& text) override;
     std::optional<std::filesystem::path> AskProfilePath(const std::string& caption,
                                                         bool forSaving) override;
@@ -73,6 +76,7 @@ private:
     std::map<int, std::string> given_;  // the GBK bytes each control was last given
     QPlainTextEdit* statusBox_ = nullptr;
     std::map<unsigned, QAction*> menuItems_;
+    LineMonitorWindow* lineMonitor_ = nullptr;  // made when first asked for
     // Last, so that it is gone before the widgets it talks to.
     TrackerConfigDialog dialog_;
 };

@@ -185,6 +185,21 @@ TEST(Dialog, AnOverLongFieldStopsTheActionWithTheFocusOnIt) {
     EXPECT_TRUE(static_cast<ScriptedTracker&>(*bench.line).written.empty());
 }
 
+TEST(Dialog, TheLineRecordHoldsTheFormsTrafficAndTheMonitorOpensOnItsItem) {
+    Bench bench;
+    bench.dialog.UnlockConfigArea();
+    bench.dialog.OnButtonClicked(kOpenGps);
+    const std::vector<LineEntry> entries = bench.dialog.Line().Since(0);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].direction, LineDirection::Written);
+    EXPECT_EQ(entries[0].bytes, "AT+OPENAT=221,;\r\n");
+    EXPECT_EQ(entries[1].direction, LineDirection::Received);
+    EXPECT_EQ(entries[1].bytes, "OK");
+    bench.dialog.OnSystemCommand(kLineMonitorCommand);
+    EXPECT_EQ(bench.window.lineMonitors, 1);
+    EXPECT_EQ(GbkToUtf8(bench.window.menuTexts.at(kLineMonitorCommand)), "Line &Monitor...");
+}
+
 TEST(Dialog, ACommandShowsBusyWhileTheTrackerIsAsked) {
     Bench bench;
     bench.dialog.UnlockConfigArea();

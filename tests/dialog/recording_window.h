@@ -66,6 +66,7 @@ public:
         queued_.push_back(std::move(call));
     }
     void ShowAbout() override { ++aboutBoxes; }
+    void ShowLineMonitor() override { ++lineMonitors; }
     void SetMenuText(unsigned command, const std::string& text) override {
         menuTexts[command] = text;
     }
@@ -104,6 +105,7 @@ public:
     std::vector<bool> busyChanges;
     StatusMark mark = StatusMark::None;
     int aboutBoxes = 0;
+    int lineMonitors = 0;
     std::map<unsigned, std::string> menuTexts;
     std::optional<std::filesystem::path> profilePath;  // the operator's answer
     std::vector<bool> asked;                            // true: for saving

@@ -32,7 +32,9 @@ bool QuickPause(std::chrono::milliseconds) {
 class Tap : public Port {
 public:
     explicit Tap(std::shared_ptr<Port> line) : line_(std::move(line)) {}
-    std::size_t Write(std::string_view bytes) override { return line_->Write(bytes); }
+    std::size_t Write(std::string_view bytes, std::stop_token stop) override {
+        return line_->Write(bytes, stop);
+    }
     std::size_t Read(char* into, std::size_t room) override {
         const std::size_t count = line_->Read(into, room);
         received.append(into, count);

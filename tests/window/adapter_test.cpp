@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QWheelEvent>
 
+#include "qt/line_monitor_window.h"
 #include "rig.h"
 
 namespace vorlen::testing {
@@ -88,6 +90,28 @@ TEST(Adapter, AProfileGoesOutAndComesBackThroughTheShortcuts) {
     }
     EXPECT_TRUE(captions.contains(QString::fromUtf8("保存配置文件(&S)..."))) << captions.join('|').toStdString();
     std::filesystem::remove_all(folder);
+}
+
+// Ctrl+L opens the monitor beside the form; the form stays usable and its
+// commands show there as they go out.
+TEST(Adapter, TheLineMonitorOpensOnCtrlLAndShowsTheFormsCommands) {
+    Rig rig;
+    TrackerWindow& form = rig.form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.Dialog().UnlockConfigArea();
+    QTest::keyClick(&form, Qt::Key_L, Qt::ControlModifier);
+    auto* monitor = form.findChild<LineMonitorWindow*>();
+    ASSERT_NE(monitor, nullptr);
+    EXPECT_TRUE(monitor->isVisible());
+    EXPECT_FALSE(monitor->isModal());
+
+    Press(form, kOpenGps);
+    auto* rows = monitor->findChild<QPlainTextEdit*>();
+    ASSERT_TRUE(WaitUntil([&] { return rows->toPlainText().count('\n') >= 1; }));
+    const QStringList lines = rows->toPlainText().split('\n');
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("-> AT+OPENAT=221,;\\r\\n"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("<- "))) << lines[1].toStdString();
 }
 
 void Wheel(QWidget* list) {

@@ -98,7 +98,7 @@ TEST_F(StartUp, FillsTheListsLocksTheAreaAndOpensTheFirstPort) {
 
     ASSERT_EQ(machine.opened.size(), 1u);
     EXPECT_EQ(machine.opened[0]->name, "/dev/ttyUSB0");
-    EXPECT_EQ(form.Dialog().PortHandle().Current(), machine.opened[0]);
+    EXPECT_EQ(LineUnder(form), machine.opened[0]);
     EXPECT_EQ(StatusText(form), "Init and Open /dev/ttyUSB0 Success!");
     EXPECT_EQ(form.Dialog().CurrentStatusMark(), StatusMark::Success);
     EXPECT_EQ(StatusBackground(form), kGreen);
@@ -266,7 +266,7 @@ TEST_F(StartUp, ChangingThePortReopensReportsAndLocks) {
     Choose(form, kPortList, 1);
     ASSERT_EQ(machine.opened.size(), 2u);
     EXPECT_TRUE(machine.opened[0]->closed);
-    EXPECT_EQ(form.Dialog().PortHandle().Current(), machine.opened[1]);
+    EXPECT_EQ(LineUnder(form), machine.opened[1]);
     EXPECT_EQ(StatusText(form), "Init and Open /dev/ttyUSB1 Success!");
     EXPECT_FALSE(form.Control(kSetAll)->isEnabled());
 

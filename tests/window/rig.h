@@ -32,6 +32,7 @@
 #include "qt/tracker_window.h"
 #include "dialog/tracker_config_services.h"
 #include "serial/posix/serial_port.h"
+#include "protocol/recorded_port.h"
 #include "sim/sim_process.h"
 
 namespace vorlen::testing {
@@ -191,6 +192,12 @@ struct Rig {
 inline const QColor kGreen(0, 255, 0);
 inline const QColor kRed(255, 0, 0);
 inline const std::vector<std::string> kWakeUpCommands{"AT+ISP=RCAL:8", "AT+ESLP=0"};
+
+// The port the form talks through, beneath the line record's copy.
+inline std::shared_ptr<vorlen::Port> LineUnder(TrackerWindow& form) {
+    const auto recorded = std::dynamic_pointer_cast<RecordedPort>(form.Dialog().PortHandle().Current());
+    return recorded ? recorded->Line() : nullptr;
+}
 
 inline std::string Shown(const TrackerWindow& form, int id) {
     return ControlText(*form.Control(id)).toStdString();
