@@ -38,9 +38,12 @@ QString FromUtf8(std::string_view text) {
 
 QString FromGbk(const std::string& text) { return QString::fromStdString(GbkToUtf8(text)); }
 
-// The record breaks a status line with CR LF, as a Windows edit needs; a Qt
+// The status text breaks its lines with CR LF, as a Windows edit needs; a Qt
 // edit breaks at LF alone and would show the CR as a line of its own.
-QString Shown(const std::string& text) { return FromGbk(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+QString Shown(const std::string& text, bool multiLine) {
+    QString shown = FromGbk(text);
+    return multiLine ? shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) : shown;
+}
 
 // Entries that can be wider than their list show in full in a tip.
 constexpr int kListsWithTips[] = {kWarningTypeList, kWorkingModeList, kPortList,
@@ -214,7 +217,7 @@ std::string TrackerWindow::Text(int controlId) const {
     if (given == given_.end()) {
         return GbkOfShownText(shown.toStdString(), {});
     }
-    return shown == Shown(given->second) ? given->second
+    return shown == Shown(given->second, widget == statusBox_) ? given->second
                                          : GbkOfShownText(shown.toStdString(), given->second);
 }
 
@@ -224,7 +227,7 @@ void TrackerWindow::SetText(int controlId, const std::string& text) {
         return;
     }
     given_[controlId] = text;
-    const QString shown = Shown(text);
+    const QString shown = Shown(text, widget == statusBox_);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         if (auto* limit = edit->findChild<GbkLengthValidator*>()) {
             limit->SetText(shown);
