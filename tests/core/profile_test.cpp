@@ -53,7 +53,7 @@ TrackerForm Awkward() {
     form.fenceEnabled = 1;
     form.apn = GbkOf("中" + std::string(98, 'a'));  // 100 bytes, the limit
     form.userId = GbkOf("用户\"名\\");    // quote and backslash, 8 bytes
-    form.apnPassword = GbkOf("p#s=s [x] 'y'");
+    form.apnPassword = GbkOf("p#s=s [x] 'y'、é﹐");  // characters toml++ cannot test as blanks
     form.serverIp = "  10.0.0.1  ";  // blanks are kept as typed
     return form;
 }
@@ -145,6 +145,10 @@ std::vector<Refusal> Refusals() {
         {"unterminated_text", WithLine("userId", "userId = \"ID42"), "", "userId",
          "not valid TOML"},
         {"key_twice", WithLine("", "apn = \"again\""), "", "apn = \"again\"", "not valid TOML"},
+        {"chinese_comma_after_a_value", WithLine("userId", "userId = \"ID42\"、"), "", "userId",
+         "not valid TOML"},
+        {"accented_letter_before_the_equals", WithLine("apn", "apn é= \"x\""), "", "apn",
+         "not valid TOML"},
     };
 }
 
