@@ -33,8 +33,9 @@ struct Times {
 };
 
 // Provisions the trackers `runs` times with one program run each.
-Times Measure(const std::string& profile, const std::vector<std::unique_ptr<test::SimProcess>>& sims,
-              int runs) {
+using Trackers = std::vector<std::unique_ptr<test::SimProcess>>;
+
+Times Measure(const std::string& profile, const Trackers& sims, int runs) {
     std::vector<std::string> arguments{"vorlen-provision", "--profile", profile};
     for (const auto& sim : sims) {
         arguments.insert(arguments.end(), {"--port", sim->LinkPath()});
@@ -57,8 +58,8 @@ Times Measure(const std::string& profile, const std::vector<std::unique_ptr<test
     return {times.front(), times[times.size() / 2], times.back(), passed};
 }
 
-std::vector<std::unique_ptr<test::SimProcess>> AwakeTrackers(int count) {
-    std::vector<std::unique_ptr<test::SimProcess>> sims;
+Trackers AwakeTrackers(int count) {
+    Trackers sims;
     for (int i = 0; i < count; ++i) {
         sims.push_back(std::make_unique<test::SimProcess>(std::vector<std::string>{"--awake"}));
     }
@@ -94,8 +95,8 @@ int main() {
 
     std::printf("| %-30s | runs | min ms    | median ms | max ms    | %-22s | met    |\n",
                 "provisioning", "target");
-    std::printf("|%s|------|-----------|-----------|-----------|------------------------|--------|\n",
-                std::string(32, '-').c_str());
+    std::printf("|%s|------|-----------|-----------|-----------|%s|--------|\n",
+                std::string(32, '-').c_str(), std::string(24, '-').c_str());
     char floorTarget[32];
     std::snprintf(floorTarget, sizeof floorTarget, "floor %.0f, +10 %%", kFloorMs);
     PrintRow("one tracker", 5, single, kFloorMs * 1.10, floorTarget);

@@ -11,8 +11,9 @@ namespace vorlen::provision {
 
 namespace text {
 inline constexpr Bilingual kOpening{"opening", "正在打开"};
-inline constexpr Bilingual kWaking{"waiting for the tracker: reset it now (gives up after {detail} s)",
-                                   "等待追踪器: 请重启追踪器({detail}秒后放弃)"};
+inline constexpr Bilingual kWaking{
+    "waiting for the tracker: reset it now (gives up after {detail} s)",
+    "等待追踪器: 请重启追踪器({detail}秒后放弃)"};
 inline constexpr Bilingual kSetting{"set-all, step {count} of {total}",
                                     "设置所有配置, 第{count}步/共{total}步"};
 inline constexpr Bilingual kVerifying{"reading the configuration back", "正在读回配置信息"};

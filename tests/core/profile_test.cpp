@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -190,9 +191,9 @@ TEST(ProfileRefusal, ReportsTheFirstFaultDownTheFileInChinese) {
 class ProfileFile : public ::testing::Test {
 protected:
     void SetUp() override {
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         directory_ = fs::temp_directory_path() /
-                     ("vorlen-profile-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                     ("vorlen-profile-" + std::to_string(std::random_device{}()) + "-" + test);
         fs::create_directories(directory_);
     }
     void TearDown() override { fs::remove_all(directory_); }
