@@ -59,6 +59,8 @@ TrackerForm Awkward() {
     return form;
 }
 
+void PrintTo(const RoundTrip& trip, std::ostream* out) { *out << trip.name; }
+
 class ProfileRoundTrip : public ::testing::TestWithParam<RoundTrip> {};
 
 TEST_P(ProfileRoundTrip, ReadsBackExactlyWhatWasWritten) {
@@ -152,6 +154,8 @@ std::vector<Refusal> Refusals() {
          "not valid TOML"},
     };
 }
+
+void PrintTo(const Refusal& refusal, std::ostream* out) { *out << refusal.name; }
 
 class ProfileRefusal : public ::testing::TestWithParam<Refusal> {};
 

@@ -64,6 +64,8 @@ std::vector<BadInput> BadInputs() {
     };
 }
 
+void PrintTo(const BadInput& bad, std::ostream* out) { *out << bad.name; }
+
 class BadInputTest : public ProvisionTest, public ::testing::WithParamInterface<BadInput> {};
 
 // One clear line, exit status 2, and the simulator's log proves that nothing

@@ -52,6 +52,8 @@ std::vector<Check> Checks() {
     };
 }
 
+void PrintTo(const Check& check, std::ostream* out) { *out << check.name; }
+
 class Verification : public ::testing::TestWithParam<Check> {};
 
 TEST_P(Verification, NamesOnlyWhatTheCommandsSetAndTheTrackerHoldsOtherwise) {
