@@ -39,8 +39,6 @@ inline constexpr Bilingual kSummary{"{count} of {total} trackers configured and 
 inline constexpr Bilingual kSaved{"{port}: configuration saved to {detail}",
                                   "{port}: 配置信息已保存到{detail}"};
 inline constexpr Bilingual kReadFailed{"{port}: failed: {detail}", "{port}: 失败: {detail}"};
-inline constexpr Bilingual kSaveFailed{"Cannot write the profile {detail}.",
-                                       "无法写入配置文件{detail}。"};
 inline constexpr Bilingual kSavedButUnfit{
     "Note: {detail} The window and vorlen-provision refuse the file until it is corrected.",
     "注意: {detail} 修改之前, 窗口和vorlen-provision都不接受这个文件。"};

@@ -223,6 +223,9 @@ TEST_F(ProfileFile, SavedFileIsTheOwnersAloneAndLoadsBack) {
 
 TEST_F(ProfileFile, SaveIntoAMissingFolderFailsAndLeavesNothing) {
     EXPECT_FALSE(SaveProfileFile(directory_ / "no" / "fleet.toml", {}, {}));
+    EXPECT_NE(GbkToUtf8(SaveFailedMessage(directory_ / "no" / "fleet.toml", kChinese))
+                  .find("无法写入配置文件"),
+              std::string::npos);
     EXPECT_TRUE(fs::is_empty(directory_));
 }
 
