@@ -18,7 +18,7 @@
 namespace vorlen::provision {
 namespace {
 
-using Ports = std::vector<std::shared_ptr<SerialPort>>;
+using Ports = std::vector<std::shared_ptr<Port>>;
 
 // The profile as the window's Set ALL would take it, or the one line that
 // refuses it. The check trims a copy; the commands go out as the file has
@@ -63,7 +63,7 @@ std::optional<std::string> RepeatedPort(const std::vector<std::string>& ports) {
 std::optional<Ports> OpenAll(const Options& options, const Streams& streams) {
     Ports ports;
     for (const std::string& name : options.ports) {
-        std::shared_ptr<SerialPort> port = OpenPort(name);
+        std::shared_ptr<Port> port = OpenPort(name);
         if (!port) {
             streams.err << Say(text::kOpenFailed, options.LanguageIndex(), {.port = name})
                         << std::endl;

@@ -25,8 +25,9 @@ struct Options {
     std::chrono::milliseconds WakeTimeout() const;
 };
 
-// Declares every option with its help text and the rules between them.
-void DescribeOptions(CLI::App& app, Options& options);
+// Declares every option with its help text in the language (0 Chinese,
+// anything else English) and the rules between them.
+void DescribeOptions(CLI::App& app, Options& options, int language);
 
 // The language the arguments ask for, found before they are parsed, so that
 // even a refusal of the arguments speaks it.

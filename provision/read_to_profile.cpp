@@ -47,7 +47,7 @@ int ReadToProfile(const Options& options, const Streams& streams) {
         return RefuseArguments(Say(text::kNoFolder, language, {.detail = options.out}), language,
                                streams);
     }
-    const std::shared_ptr<SerialPort> port = OpenPort(name);
+    const std::shared_ptr<Port> port = OpenPort(name);
     if (!port) {
         streams.err << Say(text::kOpenFailed, language, {.port = name}) << std::endl;
         return kBadInput;
@@ -60,7 +60,7 @@ int ReadToProfile(const Options& options, const Streams& streams) {
         return kSomeFailed;
     }
     if (!SaveProfileFile(options.out, read->form, read->selections)) {
-        streams.err << Say(text::kSaveFailed, language, {.detail = options.out}) << std::endl;
+        streams.err << GbkToUtf8(SaveFailedMessage(options.out, language)) << std::endl;
         return kSomeFailed;
     }
     streams.out << Say(text::kSaved, language, {.port = name, .detail = options.out}) << std::endl;

@@ -12,7 +12,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     const Streams streams{out, err, terminal};
     CLI::App app("vorlen-provision", "vorlen-provision");
     Options options;
-    DescribeOptions(app, options);
+    DescribeOptions(app, options, LanguageAskedFor(argc, argv));
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {

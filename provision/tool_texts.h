@@ -11,8 +11,9 @@ namespace vorlen::provision {
 
 namespace text {
 inline constexpr Bilingual kOpening{"opening", "正在打开"};
-inline constexpr Bilingual kWaking{"waiting for the tracker: reset it now (gives up after {detail} s)",
-                                   "等待追踪器: 请重启追踪器({detail}秒后放弃)"};
+inline constexpr Bilingual kWaking{
+    "waiting for the tracker: reset it now (gives up after {detail} s)",
+    "等待追踪器: 请重启追踪器({detail}秒后放弃)"};
 inline constexpr Bilingual kSetting{"set-all, step {count} of {total}",
                                     "设置所有配置, 第{count}步/共{total}步"};
 inline constexpr Bilingual kVerifying{"reading the configuration back", "正在读回配置信息"};
@@ -38,8 +39,6 @@ inline constexpr Bilingual kSummary{"{count} of {total} trackers configured and 
 inline constexpr Bilingual kSaved{"{port}: configuration saved to {detail}",
                                   "{port}: 配置信息已保存到{detail}"};
 inline constexpr Bilingual kReadFailed{"{port}: failed: {detail}", "{port}: 失败: {detail}"};
-inline constexpr Bilingual kSaveFailed{"Cannot write the profile {detail}.",
-                                       "无法写入配置文件{detail}。"};
 inline constexpr Bilingual kSavedButUnfit{
     "Note: {detail} The window and vorlen-provision refuse the file until it is corrected.",
     "注意: {detail} 修改之前, 窗口和vorlen-provision都不接受这个文件。"};

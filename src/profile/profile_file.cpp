@@ -51,6 +51,10 @@ bool SaveProfileFile(const fs::path& path, const TrackerForm& form,
     return true;
 }
 
+std::string SaveFailedMessage(const fs::path& path, int language) {
+    return FileRefusal(profile_text::kNotWritten, path, language).message;
+}
+
 ProfileResult LoadProfileFile(const fs::path& path, int language) {
     std::error_code error;
     if (!fs::exists(path, error)) {

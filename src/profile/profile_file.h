@@ -1,7 +1,9 @@
 // Profiles on disk.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include "profile/profile.h"
 
@@ -16,6 +18,10 @@ inline constexpr std::uintmax_t kLargestProfileFile = 1 << 20;
 // file cannot be written.
 bool SaveProfileFile(const std::filesystem::path& path, const TrackerForm& form,
                      const Selections& selections);
+
+// Why SaveProfileFile failed, naming the file: GBK bytes in the language (0
+// Chinese, anything else English).
+std::string SaveFailedMessage(const std::filesystem::path& path, int language);
 
 // Reads and checks a profile file; a missing or unreadable file is refused
 // like a bad profile, with no key and no line.

@@ -35,6 +35,8 @@ inline constexpr Bilingual kNoFile{"Cannot read the profile {detail}: no such fi
                                    "无法读取配置文件{detail}: 文件不存在。"};
 inline constexpr Bilingual kUnreadable{"Cannot read the profile {detail}.",
                                        "无法读取配置文件{detail}。"};
+inline constexpr Bilingual kNotWritten{"Cannot write the profile {detail}.",
+                                       "无法写入配置文件{detail}。"};
 inline constexpr Bilingual kTooLarge{"The file {detail} is too large to be a profile.",
                                      "文件{detail}太大, 不是配置文件。"};
 

@@ -8,6 +8,7 @@
 #include "profile/profile.h"
 #include "profile/profile_keys.h"
 #include "profile/profile_messages.h"
+#include "profile/toml_shield.h"
 
 namespace vorlen {
 namespace {
@@ -45,7 +46,7 @@ Fault TakeText(const ProfileKey& key, const toml::node& node, int line, int lang
     if (value == nullptr) {
         return Refusal(text::kNotText, language, line, key.name);
     }
-    const std::optional<std::string> gbk = Utf8ToGbk(value->get());
+    const std::optional<std::string> gbk = Utf8ToGbk(Unshielded(value->get()));
     if (!gbk) {
         return Refusal(text::kNotGbk, language, line, key.name);
     }
@@ -110,10 +111,11 @@ void KeepFirst(Fault& first, Fault fault) {
 ProfileResult ReadProfile(std::string_view utf8Text, int language) {
     toml::table table;
     try {
-        table = toml::parse(utf8Text);
+        table = toml::parse(ShieldFromParser(utf8Text));
     } catch (const toml::parse_error& error) {
         const int line = LineOf(error.source());
-        return {std::nullopt, Refusal(text::kSyntax, language, line, {}, error.description())};
+        return {std::nullopt, Refusal(text::kSyntax, language, line, {},
+                                      Unshielded(error.description()))};
     }
     Profile profile;
     Fault first;
@@ -122,7 +124,7 @@ ProfileResult ReadProfile(std::string_view utf8Text, int language) {
         const int line = LineOf(name.source());
         const ProfileKey* key = FindProfileKey(name.str());
         if (key == nullptr) {
-            KeepFirst(first, Refusal(text::kUnknownKey, language, line, name.str()));
+            KeepFirst(first, Refusal(text::kUnknownKey, language, line, Unshielded(name.str())));
             continue;
         }
         seen.insert(key->name);

@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -53,10 +54,12 @@ TrackerForm Awkward() {
     form.fenceEnabled = 1;
     form.apn = GbkOf("中" + std::string(98, 'a'));  // 100 bytes, the limit
     form.userId = GbkOf("用户\"名\\");    // quote and backslash, 8 bytes
-    form.apnPassword = GbkOf("p#s=s [x] 'y'");
+    form.apnPassword = GbkOf("p#s=s [x] 'y'、é﹐");  // characters toml++ cannot test as blanks
     form.serverIp = "  10.0.0.1  ";  // blanks are kept as typed
     return form;
 }
+
+void PrintTo(const RoundTrip& trip, std::ostream* out) { *out << trip.name; }
 
 class ProfileRoundTrip : public ::testing::TestWithParam<RoundTrip> {};
 
@@ -145,8 +148,14 @@ std::vector<Refusal> Refusals() {
         {"unterminated_text", WithLine("userId", "userId = \"ID42"), "", "userId",
          "not valid TOML"},
         {"key_twice", WithLine("", "apn = \"again\""), "", "apn = \"again\"", "not valid TOML"},
+        {"chinese_comma_after_a_value", WithLine("userId", "userId = \"ID42\"、"), "", "userId",
+         "not valid TOML"},
+        {"accented_letter_before_the_equals", WithLine("apn", "apn é= \"x\""), "", "apn",
+         "not valid TOML"},
     };
 }
+
+void PrintTo(const Refusal& refusal, std::ostream* out) { *out << refusal.name; }
 
 class ProfileRefusal : public ::testing::TestWithParam<Refusal> {};
 
@@ -186,9 +195,9 @@ TEST(ProfileRefusal, ReportsTheFirstFaultDownTheFileInChinese) {
 class ProfileFile : public ::testing::Test {
 protected:
     void SetUp() override {
+        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         directory_ = fs::temp_directory_path() /
-                     ("vorlen-profile-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                     ("vorlen-profile-" + std::to_string(std::random_device{}()) + "-" + test);
         fs::create_directories(directory_);
     }
     void TearDown() override { fs::remove_all(directory_); }
@@ -214,6 +223,9 @@ TEST_F(ProfileFile, SavedFileIsTheOwnersAloneAndLoadsBack) {
 
 TEST_F(ProfileFile, SaveIntoAMissingFolderFailsAndLeavesNothing) {
     EXPECT_FALSE(SaveProfileFile(directory_ / "no" / "fleet.toml", {}, {}));
+    EXPECT_NE(GbkToUtf8(SaveFailedMessage(directory_ / "no" / "fleet.toml", kChinese))
+                  .find("无法写入配置文件"),
+              std::string::npos);
     EXPECT_TRUE(fs::is_empty(directory_));
 }
 

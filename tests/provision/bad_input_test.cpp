@@ -14,7 +14,9 @@ struct BadInput {
     std::string said;         // part of the one line on the error stream
 };
 
-std::string GoodProfileText() { return WriteProfile(FleetProfile().form, FleetProfile().selections); }
+std::string GoodProfileText() {
+    return WriteProfile(FleetProfile().form, FleetProfile().selections);
+}
 
 std::string WithLine(const std::string& key, const std::string& line) {
     std::string text = GoodProfileText();
@@ -62,6 +64,8 @@ std::vector<BadInput> BadInputs() {
     };
 }
 
+void PrintTo(const BadInput& bad, std::ostream* out) { *out << bad.name; }
+
 class BadInputTest : public ProvisionTest, public ::testing::WithParamInterface<BadInput> {};
 
 // One clear line, exit status 2, and the simulator's log proves that nothing
@@ -97,6 +101,15 @@ TEST_F(ProvisionTest, RefusalsSpeakChineseWhenAskedEvenForBadArguments) {
     const ToolRun missing = RunTool({"--language", "zh", "--profile", Path("none.toml"),
                                      "--port", "/tmp/vorlen-no-such-tty"});
     EXPECT_NE(missing.err.find("文件不存在"), std::string::npos) << missing.err;
+}
+
+TEST_F(ProvisionTest, HelpListsTheOptionsAndExitCodesInTheAskedLanguage) {
+    const ToolRun english = RunTool({"--help"});
+    EXPECT_EQ(english.status, provision::kAllPassed);
+    EXPECT_NE(english.out.find("--wake-timeout SECONDS"), std::string::npos);
+    EXPECT_NE(english.out.find("Exit status: 0"), std::string::npos);
+    const ToolRun chinese = RunTool({"--language", "zh", "--help"});
+    EXPECT_NE(chinese.out.find("退出状态: 0"), std::string::npos) << chinese.out;
 }
 
 }  // namespace

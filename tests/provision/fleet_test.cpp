@@ -153,8 +153,8 @@ TEST_F(Fleet, ReadingAFactoryTrackerSavesItAndSaysWhatDoesNotFit) {
     EXPECT_NE(read.out.find("\"userPassword\" is longer than 4 bytes"), std::string::npos)
         << read.out;
     std::ifstream saved(Path("factory.toml"));
-    EXPECT_NE(std::string(std::istreambuf_iterator<char>(saved), {}).find("userPassword = \"123456\""),
-              std::string::npos);
+    const std::string text(std::istreambuf_iterator<char>(saved), {});
+    EXPECT_NE(text.find("userPassword = \"123456\""), std::string::npos);
 }
 
 TEST_F(Fleet, ATerminalSeesEveryStepRedrawnInPlace) {

@@ -43,13 +43,16 @@ std::vector<Check> Checks() {
          },
          {}},
         {"no_hemisphere_is_sent_as_the_second_letter",
-         [](Profile& p) { p.selections.northSouth = -1; }, [](Profile& p) { p.selections.northSouth = 1; },
+         [](Profile& p) { p.selections.northSouth = -1; },
+         [](Profile& p) { p.selections.northSouth = 1; },
          {}},
         {"texts_compared_byte_for_byte", Keep,
          [](Profile& p) { p.form.apnUser += ' '; p.selections.workingMode = -1; },
          {"workingMode", "apnUser"}},
     };
 }
+
+void PrintTo(const Check& check, std::ostream* out) { *out << check.name; }
 
 class Verification : public ::testing::TestWithParam<Check> {};
 

@@ -128,6 +128,20 @@ TEST(SimTracker, KeepsItsSettingsWhenThePortIsReopenedUntilAFactoryReset) {
         << "factory values, but the IMEI stays";
 }
 
+// Acknowledged, yet stored otherwise: the number of 711 (not its slot) and
+// the first value of the others get a 9; 760 leaves the fence on.
+TEST(SimTracker, MisstoredSettingsAreAcknowledgedButKeptOtherwise) {
+    Tracker tracker({"--awake", "--misstore", "711", "--misstore", "730", "--misstore", "760"});
+    for (const char* command : {"AT+OPENAT=711,2,139;", "AT+OPENAT=730,60,5;",
+                                "AT+OPENAT=750,300,5;", "AT+OPENAT=760,;"}) {
+        ASSERT_EQ(tracker.Answer(command), kOk) << command;
+    }
+    EXPECT_EQ(FieldList(tracker.Answer("AT+OPENAT=901,;")),
+              "###123456##1399########864507030000001#");
+    EXPECT_EQ(FieldList(tracker.Answer("AT+OPENAT=902,;")).substr(0, 13), "1#0#0#609#5#C");
+    EXPECT_EQ(FieldList(tracker.Answer("AT+OPENAT=903,;")), "1##N##E#300#5#2#");
+}
+
 TEST(SimTracker, QueriesReportInTheOrderTheReadBackExpects) {
     Tracker tracker;
     for (const char* command :
