@@ -6,6 +6,9 @@
 #include "model/gbk.h"
 #include "model/validation.h"
 #include "profile/profile_file.h"
+#include "protocol/line_record.h"
+#include "protocol/line_rows.h"
+#include "protocol/recorded_port.h"
 #include "provision/actions.h"
 #include "provision/open_port.h"
 #include "provision/outcome_lines.h"
@@ -14,11 +17,13 @@
 #include "provision/report.h"
 #include "provision/run.h"
 #include "provision/tool_texts.h"
+#include "serial/open_failure_hint.h"
 
 namespace vorlen::provision {
 namespace {
 
 using Ports = std::vector<std::shared_ptr<Port>>;
+using Records = std::vector<std::unique_ptr<LineRecord>>;
 
 // The profile as the window's Set ALL would take it, or the one line that
 // refuses it. The check trims a copy; the commands go out as the file has
@@ -59,19 +64,34 @@ std::optional<std::string> RepeatedPort(const std::vector<std::string>& ports) {
 }
 
 // Every port, or none: a port that does not open stops the run before
-// anything is written.
-std::optional<Ports> OpenAll(const Options& options, const Streams& streams) {
+// anything is written. With a trace, each port records into its own record.
+std::optional<Ports> OpenAll(const Options& options, Records& records, const Streams& streams) {
+    const int language = options.LanguageIndex();
     Ports ports;
     for (const std::string& name : options.ports) {
-        std::shared_ptr<Port> port = OpenPort(name);
+        OpenFailure why;
+        std::shared_ptr<Port> port = OpenPort(name, &why);
         if (!port) {
-            streams.err << Say(text::kOpenFailed, options.LanguageIndex(), {.port = name})
-                        << std::endl;
+            streams.err << Say(text::kOpenFailed, language, {.port = name}) << ' '
+                        << GbkToUtf8(OpenFailureHint(why, language)) << std::endl;
             return std::nullopt;
+        }
+        if (options.trace) {
+            records.push_back(std::make_unique<LineRecord>());
+            port = std::make_shared<RecordedPort>(std::move(port), *records.back());
         }
         ports.push_back(std::move(port));
     }
     return ports;
+}
+
+// The rows of every port's line, port by port, as the line monitor shows them.
+void PrintTraces(const Options& options, const Records& records, const Streams& streams) {
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        streams.out << Say(text::kTraceOf, options.LanguageIndex(), {.port = options.ports[i]})
+                    << '\n'
+                    << LineRecordText(*records[i]);
+    }
 }
 
 std::vector<Outcome> RunAll(const Ports& ports, const Profile& profile, const Options& options,
@@ -109,12 +129,14 @@ int ProvisionFleet(const Options& options, const Streams& streams) {
     if (!profile) {
         return kBadInput;
     }
-    const std::optional<Ports> ports = OpenAll(options, streams);
+    Records records;
+    const std::optional<Ports> ports = OpenAll(options, records, streams);
     if (!ports) {
         return kBadInput;
     }
     const RunSettings settings{options.WakeTimeout(), language};
     const std::vector<Outcome> outcomes = RunAll(*ports, *profile, options, settings, streams);
+    PrintTraces(options, records, streams);
     int passed = 0;
     for (const Outcome& outcome : outcomes) {
         passed += outcome.result == Result::Done ? 1 : 0;

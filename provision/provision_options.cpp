@@ -42,6 +42,8 @@ constexpr Bilingual kReadHelp{
     "wake the tracker on PORT and save its configuration as a profile (--out)",
     "唤醒PORT上的追踪器, 把它的配置信息保存为配置文件(--out)"};
 constexpr Bilingual kOutHelp{"where --read saves the profile", "--read保存配置文件的位置"};
+constexpr Bilingual kTraceHelp{"print every byte written to and read from each tracker",
+                               "打印向每个追踪器写入和从中读取的每个字节"};
 constexpr Bilingual kLanguageHelp{"the language of every text: en or zh",
                                   "所有文字的语言: en或zh"};
 
@@ -85,11 +87,13 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
                      ->option_text("PORT");
     auto* out = app.add_option("--out", options.out, say(kOutHelp))
                     ->option_text("FILE");
+    auto* trace = app.add_flag("--trace", options.trace, say(kTraceHelp));
     app.add_option("--language", options.language, say(kLanguageHelp))
         ->check(CLI::IsMember({"en", "zh"}));
     profile->needs(ports);
     ports->needs(profile);
     report->needs(profile);
+    trace->needs(profile);
     read->needs(out);
     out->needs(read);
     read->excludes(profile);

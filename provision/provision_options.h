@@ -20,6 +20,7 @@ struct Options {
     std::string readPort;
     std::string out;
     std::string language = "en";
+    bool trace = false;
 
     int LanguageIndex() const;
     std::chrono::milliseconds WakeTimeout() const;

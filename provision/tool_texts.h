@@ -61,6 +61,7 @@ inline constexpr Bilingual kRefusedProfile{"{port}: Set ALL refuses this profile
 inline constexpr Bilingual kOpenFailed{
     "Cannot open the port {port}; nothing was sent to any tracker.",
     "无法打开串口{port}; 没有向任何追踪器发送数据。"};
+inline constexpr Bilingual kTraceOf{"Line of {port}:", "{port}的线路:"};
 inline constexpr Bilingual kReportFailed{"Cannot write the report {detail}.",
                                          "无法写入报告{detail}。"};
 }  // namespace text

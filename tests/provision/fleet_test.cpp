@@ -77,6 +77,27 @@ TEST_F(Fleet, EightTrackersInParallelAllPass) {
     EXPECT_NE(run.out.find("8 of 8 trackers configured and verified."), std::string::npos);
 }
 
+// The trace shows each port's line as the line monitor would: the refused
+// password's write is followed by the tracker's ERROR and nothing more.
+TEST_F(Fleet, TheTraceShowsEachPortsLineAsTheMonitorDoes) {
+    const auto sims = Trackers({{"--awake"}, {"--awake", "--refuse", "770"}});
+    const ToolRun run = Provision(sims, {"--trace"});
+    EXPECT_EQ(run.status, provision::kSomeFailed);
+    const std::size_t first = run.out.find("Line of " + sims[0]->LinkPath() + ":\n");
+    const std::size_t second = run.out.find("Line of " + sims[1]->LinkPath() + ":\n");
+    ASSERT_NE(first, std::string::npos) << run.out;
+    ASSERT_NE(second, std::string::npos) << run.out;
+    const std::string refused = run.out.substr(second);
+    const std::size_t password = refused.find("-> AT+OPENAT=770,4321;\\r\\n\n");
+    const std::size_t error = refused.find("<- \\r\\nERROR\\r\\n\n");
+    ASSERT_NE(password, std::string::npos) << refused;
+    ASSERT_NE(error, std::string::npos) << refused;
+    EXPECT_LT(password, error);
+    EXPECT_EQ(refused.find("-> ", error), std::string::npos) << "nothing after the refusal";
+    const std::string passed = run.out.substr(first, second - first);
+    EXPECT_NE(passed.find("-> AT+OPENAT=903,;\\r\\n"), std::string::npos) << passed;
+}
+
 // The password is step 15: nothing after it reaches that tracker, and the
 // others are not held up.
 TEST_F(Fleet, ARefusedCommandFailsThatTrackerAtItsStepAlone) {
