@@ -10,7 +10,6 @@
 namespace vorlen::provision {
 
 namespace text {
-inline constexpr Bilingual kOpening{"opening", "正在打开"};
 inline constexpr Bilingual kWaking{
     "waiting for the tracker: reset it now (gives up after {detail} s)",
     "等待追踪器: 请重启追踪器({detail}秒后放弃)"};
