@@ -11,7 +11,6 @@
 #include "model/bilingual.h"
 #include "model/control_ids.h"
 #include "model/gbk.h"
-#include "model/shown_text.h"
 #include "model/validation_messages.h"
 #include "profile/profile_file.h"
 #include "profile/profile_keys.h"
@@ -398,17 +397,12 @@ std::optional<std::filesystem::path> TrackerConfigDialog::AskProfilePath(bool fo
 }
 
 void TrackerConfigDialog::OnSaveProfile() {
-    static constexpr Bilingual kNotWritten{"Could not write the profile %s.", "无法写入配置文件%s。"};
     if (!UpdateData(true)) {
         return;
     }
     const std::optional<std::filesystem::path> path = AskProfilePath(true);
     if (path && !SaveProfileFile(*path, record_, CurrentSelections())) {
-        std::string text = InLanguage(kNotWritten, Language());
-        const std::u8string name = path->u8string();
-        text.replace(text.find("%s"), 2,
-                     GbkOfShownText({reinterpret_cast<const char*>(name.data()), name.size()}, {}));
-        ShowMessage(text);
+        ShowMessage(SaveFailedMessage(*path, Language()));
     }
 }
 
