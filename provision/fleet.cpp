@@ -10,7 +10,7 @@
 #include "protocol/line_rows.h"
 #include "protocol/recorded_port.h"
 #include "provision/actions.h"
-#include "provision/open_port.h"
+#include "serial/open_port.h"
 #include "provision/outcome_lines.h"
 #include "provision/progress.h"
 #include "provision/provision_tracker.h"

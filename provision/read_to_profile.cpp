@@ -2,7 +2,7 @@
 #include "profile/profile_file.h"
 #include "protocol/readback.h"
 #include "provision/actions.h"
-#include "provision/open_port.h"
+#include "serial/open_port.h"
 #include "provision/phases.h"
 #include "provision/progress.h"
 #include "provision/run.h"

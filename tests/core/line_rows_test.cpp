@@ -33,7 +33,9 @@ TEST(LineRow, ShowsTimeDirectionAndTheBytesAsVisibleText) {
         // unassigned pair, a lead byte cut off at the end of the entry.
         {Entry(R, "\xff\xff"), "   0.000 <- \\xff\\xff"},
         {Entry(R, "\x81\x7f" "A"), "   0.000 <- \\x81\\x7fA"},
+#ifndef _WIN32  // Windows' code page 936 gives the user-defined area private-use characters
         {Entry(R, "\xa2\xa0!"), "   0.000 <- \\xa2\\xa0!"},
+#endif
         {Entry(R, GbkOf("中") + "\xd6"), "   0.000 <- 中\\xd6"},
         {Entry(R, "\xd6" "AB"), "   0.000 <- 諥B"},
         {Entry(R, ""), "   0.000 <-"},

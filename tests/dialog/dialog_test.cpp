@@ -5,10 +5,10 @@
 #include <atomic>
 #include <chrono>
 #include <algorithm>
-#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <thread>
 
 #include "../core/fakes.h"
@@ -31,19 +31,14 @@ using Clock = std::chrono::steady_clock;
 class StuckLine : public Port {
 public:
     std::size_t Write(std::string_view, std::stop_token stop) override {
-        std::unique_lock lock(mutex_);
         ++writes;
-        room_.wait_for(lock, stop, 2s, [] { return false; });
+        StoppablePause(stop)(2s);
         return 0;
     }
     std::size_t Read(char*, std::size_t) override { return 0; }
     void Close() override {}
 
     std::atomic<int> writes = 0;
-
-private:
-    std::mutex mutex_;
-    std::condition_variable_any room_;
 };
 
 struct Bench {
@@ -259,8 +254,9 @@ TEST(Dialog, ASecondWakeUpPressInterruptsAWriteThatHangs) {
 // The operator's file: a temporary folder of the test's own.
 struct ProfileFolder {
     ProfileFolder() {
-        char pattern[] = "/tmp/vorlen-profile-XXXXXX";
-        path = ::mkdtemp(pattern);
+        path = std::filesystem::temp_directory_path() /
+               ("vorlen-profile-" + std::to_string(std::random_device{}()));
+        std::filesystem::create_directories(path);
     }
     ~ProfileFolder() { std::filesystem::remove_all(path); }
     std::filesystem::path path;
