@@ -1,7 +1,6 @@
 #include "protocol/pause.h"
 
-#include <condition_variable>
-#include <mutex>
+#include <algorithm>
 #include <thread>
 
 namespace vorlen {
@@ -14,21 +13,19 @@ const Pause& RealPause() {
     return pause;
 }
 
-// A stop callback and a plain condition variable, rather than the waits of
-// condition_variable_any that take a stop token: under MinGW's threads those
-// can miss the stop and sleep on (seen under Wine).
+// The pause looks at the stop between short sleeps instead of registering a
+// std::stop_callback: with MinGW's libstdc++, a callback's removal can wait
+// for ever on a semaphore whose wake-up was lost (a worker hung that way
+// under Wine), and condition_variable_any's stop-token waits use the same
+// callbacks.
 Pause StoppablePause(std::stop_token stop) {
     return [stop](std::chrono::milliseconds duration) {
-        std::mutex mutex;
-        std::condition_variable wake;
-        bool stopped = false;
-        const std::stop_callback onStop(stop, [&] {
-            const std::lock_guard hold(mutex);
-            stopped = true;
-            wake.notify_all();
-        });
-        std::unique_lock lock(mutex);
-        wake.wait_for(lock, duration, [&] { return stopped; });
+        using Clock = std::chrono::steady_clock;
+        const Clock::time_point end = Clock::now() + duration;
+        for (Clock::time_point now = Clock::now(); now < end && !stop.stop_requested();
+             now = Clock::now()) {
+            std::this_thread::sleep_for(std::min<Clock::duration>(end - now, kStopCheck));
+        }
         return !stop.stop_requested();
     };
 }

@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "protocol/pause.h"
+
 namespace vorlen {
 
 namespace {
@@ -142,36 +144,43 @@ std::shared_ptr<SerialPort> SerialPort::Open(const std::string& portName,
     const DWORD error = ::GetLastError();
     const HANDLE closed = ManualResetEvent();
     const HANDLE done = ManualResetEvent();
-    const HANDLE stopped = ManualResetEvent();
-    if (device == INVALID_HANDLE_VALUE || closed == nullptr || done == nullptr ||
-        stopped == nullptr) {
-        CloseAll({hold, device, closed, done, stopped});
+    if (device == INVALID_HANDLE_VALUE || closed == nullptr || done == nullptr) {
+        CloseAll({hold, device, closed, done});
         return Refused(device == INVALID_HANDLE_VALUE ? error : ::GetLastError(), why);
     }
     PrepareLine(device, writeTimeout);
     return std::shared_ptr<SerialPort>(
-        new SerialPort(device, hold, closed, done, stopped, writeTimeout));
+        new SerialPort(device, hold, closed, done, writeTimeout));
 }
 
-SerialPort::SerialPort(Handle device, Handle hold, Handle closed, Handle done, Handle stopped,
+SerialPort::SerialPort(Handle device, Handle hold, Handle closed, Handle done,
                        std::chrono::milliseconds writeTimeout)
     : device_(device),
       hold_(hold),
       closed_(closed),
       done_(done),
-      stopped_(stopped),
       writeTimeout_(writeTimeout) {}
 
 SerialPort::~SerialPort() {
     Close();
-    CloseAll({closed_, done_, stopped_});
+    CloseAll({closed_, done_});
 }
 
-std::size_t SerialPort::Finish(void* started, std::chrono::milliseconds bound) {
+std::size_t SerialPort::Finish(void* started, std::chrono::milliseconds bound,
+                               std::stop_token stop) {
+    using std::chrono::milliseconds;
     auto* io = static_cast<OVERLAPPED*>(started);
-    const HANDLE waited[] = {done_, closed_, stopped_};
-    const DWORD woken =
-        ::WaitForMultipleObjects(3, waited, FALSE, static_cast<DWORD>(bound.count()));
+    const HANDLE waited[] = {done_, closed_};
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    DWORD woken = WAIT_TIMEOUT;
+    // The stop is looked at between short waits: see StoppablePause for why
+    // no stop callback sets an event here.
+    for (milliseconds left = bound; woken == WAIT_TIMEOUT && left > milliseconds::zero() &&
+                                    !stop.stop_requested();
+         left = std::chrono::ceil<milliseconds>(deadline - std::chrono::steady_clock::now())) {
+        woken = ::WaitForMultipleObjects(2, waited, FALSE,
+                                         static_cast<DWORD>(std::min(left, kStopCheck).count()));
+    }
     if (woken != WAIT_OBJECT_0) {
         ::CancelIoEx(device_, io);
     }
@@ -181,7 +190,8 @@ std::size_t SerialPort::Finish(void* started, std::chrono::milliseconds bound) {
     return moved;
 }
 
-std::size_t SerialPort::WriteOnce(std::string_view bytes, std::chrono::milliseconds bound) {
+std::size_t SerialPort::WriteOnce(std::string_view bytes, std::chrono::milliseconds bound,
+                                  std::stop_token stop) {
     OVERLAPPED io{};
     io.hEvent = done_;
     ::ResetEvent(done_);
@@ -190,7 +200,7 @@ std::size_t SerialPort::WriteOnce(std::string_view bytes, std::chrono::milliseco
         ::GetLastError() != ERROR_IO_PENDING) {
         return 0;
     }
-    return Finish(&io, bound);
+    return Finish(&io, bound, stop);
 }
 
 // Some drivers (Wine's on a pseudo-terminal among them) end a write with what
@@ -199,8 +209,6 @@ std::size_t SerialPort::WriteOnce(std::string_view bytes, std::chrono::milliseco
 std::size_t SerialPort::Write(std::string_view bytes, std::stop_token stop) {
     using std::chrono::milliseconds;
     std::lock_guard lock(mutex_);
-    ::ResetEvent(stopped_);
-    const std::stop_callback interrupt(stop, [this] { ::SetEvent(stopped_); });
     const auto deadline = std::chrono::steady_clock::now() + writeTimeout_;
     std::size_t written = 0;
     while (device_ != INVALID_HANDLE_VALUE && !closing_ && !stop.stop_requested() &&
@@ -210,13 +218,11 @@ std::size_t SerialPort::Write(std::string_view bytes, std::stop_token stop) {
         if (left <= milliseconds::zero()) {
             break;
         }
-        const std::size_t moved = WriteOnce(bytes.substr(written), left);
+        const std::size_t moved = WriteOnce(bytes.substr(written), left, stop);
         written += moved;
-        const HANDLE ends[] = {closed_, stopped_};
-        if (moved == 0 &&
-            ::WaitForMultipleObjects(2, ends, FALSE,
-                                     static_cast<DWORD>(std::min(left, kRoomPause).count())) !=
-                WAIT_TIMEOUT) {
+        if (moved == 0 && ::WaitForSingleObject(
+                              closed_, static_cast<DWORD>(std::min(left, kRoomPause).count())) !=
+                              WAIT_TIMEOUT) {
             break;
         }
     }
@@ -231,14 +237,13 @@ std::size_t SerialPort::Read(char* into, std::size_t room) {
     OVERLAPPED io{};
     io.hEvent = done_;
     ::ResetEvent(done_);
-    ::ResetEvent(stopped_);  // a write's late stop must not cut a read short
     const auto size = static_cast<DWORD>(std::min<std::size_t>(room, MAXDWORD));
     // A read error (the adapter was pulled) delivers nothing; the transaction
     // counts it as an empty poll.
     if (!::ReadFile(device_, into, size, nullptr, &io) && ::GetLastError() != ERROR_IO_PENDING) {
         return 0;
     }
-    return Finish(&io, kReadBound);
+    return Finish(&io, kReadBound, {});
 }
 
 void SerialPort::Close() {
