@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <algorithm>
+
 #include "model/code_page_936.h"
 
 namespace vorlen {
@@ -7,6 +9,16 @@ namespace {
 
 constexpr UINT kCodePage936 = 936;
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+// Windows gives the user-defined areas of code page 936, and the byte FF,
+// characters of the Private Use Area. glibc's GBK has none of them, nor does
+// the tracker, so here too they are no characters, both ways: a text means
+// the same on both platforms.
+bool IsPrivateUse(wchar_t c) { return c >= 0xE000 && c <= 0xF8FF; }
+
+bool HasPrivateUse(std::wstring_view wide) {
+    return std::any_of(wide.begin(), wide.end(), IsPrivateUse);
+}
 
 std::wstring Utf16Of(std::string_view text, UINT codePage) {
     const int size = static_cast<int>(text.size());
@@ -35,7 +47,8 @@ void AppendUtf8(std::wstring_view wide, std::string& out) {
 std::wstring FirstCharacter(std::string_view gbk, std::size_t& used) {
     const auto lead = static_cast<BYTE>(gbk[0]);
     used = gbk.size() > 1 && ::IsDBCSLeadByteEx(kCodePage936, lead) ? 2 : 1;
-    return Utf16Of(gbk.substr(0, used), kCodePage936);
+    std::wstring character = Utf16Of(gbk.substr(0, used), kCodePage936);
+    return HasPrivateUse(character) ? std::wstring() : character;
 }
 
 }  // namespace
@@ -45,8 +58,8 @@ std::optional<std::string> EncodeCodePage936(std::string_view utf8) {
         return std::string();
     }
     const std::wstring wide = Utf16Of(utf8, CP_UTF8);
-    if (wide.empty()) {
-        return std::nullopt;  // not valid UTF-8
+    if (wide.empty() || HasPrivateUse(wide)) {
+        return std::nullopt;  // not valid UTF-8, or no character of GBK
     }
     const int size = static_cast<int>(wide.size());
     BOOL unmapped = FALSE;

@@ -73,6 +73,8 @@ TEST(Gbk, BothPlatformsEncodeAndDecodeAlike) {
         {"\xF3\xA0\x80\x9F ", std::nullopt},          // a tag character, which iconv would drop
         {"x\xF3\xA0\x81\xBF", std::nullopt},          // the last tag character
         {"\xF3\xA0\x82\x80", std::nullopt},           // the first one after them: no GBK code either
+        {"\xEE\x80\x80", std::nullopt},               // U+E000: Windows would write AA A1
+        {"\xEF\xA3\xB5", std::nullopt},               // U+F8F5: Windows would write FF
         {"\xE2\x82", std::nullopt},                   // cut UTF-8
         {"\xC0\xAF", std::nullopt},                   // an over-long "/"
     };
@@ -87,6 +89,8 @@ TEST(Gbk, BothPlatformsEncodeAndDecodeAlike) {
         {"\xA1\xFF\x80\xFF\xFE", "\xEF\xBF\xBD\xEF\xBF\xBD\xE2\x82\xAC\xEF\xBF\xBD\xEF\xBF\xBD"},
         {"\x81\x7F", "\xEF\xBF\xBD\x7F"},              // 7F is no trail byte
         {"\xFF", "\xEF\xBF\xBD"},
+        {"\xAA\xA1", "\xEF\xBF\xBD\xEF\xBF\xBD"},  // the user-defined areas: no characters
+        {"\xA1\x40", "\xEF\xBF\xBD@"},
     };
     for (const auto& c : decodings) {
         EXPECT_EQ(GbkToUtf8(c.gbk), c.utf8);
