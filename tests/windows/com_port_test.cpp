@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <future>
 #include <string>
 #include <thread>
@@ -83,33 +84,61 @@ TEST_F(ComPort, ReopeningDiscardsAReplyThatArrivedInBetween) {
 TEST_F(ComPort, AHeldPortDoesNotOpenTwiceAndIsFreeOnceClosed) {
     const auto first = OpenPort(tracker);
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(OpenPort(tracker), nullptr);
+    OpenFailure held;
+    EXPECT_EQ(OpenPort(tracker, &held), nullptr);
+    EXPECT_EQ(held.kind, OpenFailureKind::InUse) << held.systemText;
     first->Close();
     const auto again = OpenPort(tracker);
     EXPECT_NE(again, nullptr);
-    EXPECT_EQ(OpenPort("COM99"), nullptr);
+    OpenFailure missing;
+    EXPECT_EQ(OpenPort("COM99", &missing), nullptr);
+    EXPECT_EQ(missing.kind, OpenFailureKind::NoDevice) << missing.systemText;
+    EXPECT_FALSE(missing.systemText.empty());
     EXPECT_EQ(OpenPort(""), nullptr);
+}
+
+// A write of a megabyte into a line that takes nothing, ended from another
+// thread by `end` after half a second; how long the write took to return.
+Clock::duration BlockedWriteEndsAfter(SerialPort& port, std::stop_source& stop,
+                                      const std::function<void()>& end) {
+    const std::string flood(1 << 20, 'A');
+    auto writing = std::async(std::launch::async, [&] {
+        const std::size_t written = port.Write(flood, stop.get_token());
+        return std::make_pair(written, Clock::now());
+    });
+    EXPECT_EQ(writing.wait_for(500ms), std::future_status::timeout) << "the write is blocked";
+    const auto ended = Clock::now();
+    end();
+    if (writing.wait_for(2s) != std::future_status::ready) {
+        ADD_FAILURE() << "the write went on";
+        port.Close();
+    }
+    const auto [written, returned] = writing.get();
+    EXPECT_LT(written, flood.size());
+    return returned - ended;
 }
 
 TEST_F(ComPort, CloseEndsAWriteBlockedOnAStalledLineAtOnce) {
     const auto port = SerialPort::Open(stalled, 30s);
     ASSERT_NE(port, nullptr);
-    const std::string flood(1 << 20, 'A');
-    auto writing = std::async(std::launch::async, [&] {
-        const std::size_t written = port->Write(flood, {});
-        return std::make_pair(written, Clock::now());
-    });
-    ASSERT_EQ(writing.wait_for(500ms), std::future_status::timeout) << "the write is blocked";
-    const auto closed = Clock::now();
-    port->Close();
-    ASSERT_EQ(writing.wait_for(2s), std::future_status::ready);
-    const auto [written, returned] = writing.get();
-    EXPECT_LT(written, flood.size());
-    EXPECT_LT(returned - closed, 200ms);
+    std::stop_source stop;
+    EXPECT_LT(BlockedWriteEndsAfter(*port, stop, [&] { port->Close(); }), 200ms);
 
     char byte;
     EXPECT_EQ(port->Write("AT\r\n", {}), 0u) << "a closed port writes nothing";
     EXPECT_EQ(port->Read(&byte, 1), 0u);
+}
+
+// The wake-up worker's stop ends its write; the port stays usable.
+TEST_F(ComPort, AStopEndsABlockedWriteAndLeavesThePortOpen) {
+    const auto port = SerialPort::Open(stalled, 30s);
+    ASSERT_NE(port, nullptr);
+    std::stop_source stop;
+    EXPECT_LT(BlockedWriteEndsAfter(*port, stop, [&] { stop.request_stop(); }), 200ms);
+    char byte;
+    EXPECT_EQ(port->Read(&byte, 1), 0u) << "the stalled tracker says nothing";
+    const auto reopened = SerialPort::Open(stalled);
+    EXPECT_EQ(reopened, nullptr) << "the port is still held";
 }
 
 TEST_F(ComPort, AWriteThatTheLineDoesNotTakeEndsAfterItsTimeOut) {
