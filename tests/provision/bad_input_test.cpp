@@ -51,14 +51,13 @@ std::vector<BadInput> BadInputs() {
         {"refused_by_the_set_all_check", {"--profile", "profile", "--port", "port"},
          WithLine("userPassword", "userPassword = \"12a4\""),
          "Set ALL refuses this profile: Password must be valid digit number!"},
-        {"port_that_does_not_open",
-         {"--profile", "profile", "--port", "port", "--port", "/tmp/vorlen-no-such-tty"}, "",
-         "Cannot open the port /tmp/vorlen-no-such-tty; nothing was sent to any tracker."},
+        {"port_that_does_not_open", {"--profile", "profile", "--port", "port", "--port", "absent"},
+         "", "Cannot open the port absent; nothing was sent to any tracker."},
         {"port_given_twice", {"--profile", "profile", "--port", "port", "--port", "port"}, "",
          "is given twice"},
         {"report_into_a_missing_folder",
          {"--profile", "profile", "--port", "port", "--report", "/tmp/vorlen-no-such/r.json"}, "",
-         "the folder of /tmp/vorlen-no-such/r.json does not exist"},
+         "/tmp/vorlen-no-such/r.json does not exist"},
         {"read_into_a_missing_folder", {"--read", "port", "--out", "/tmp/vorlen-no-such/p.toml"},
          "", "does not exist"},
     };
@@ -78,13 +77,18 @@ TEST_P(BadInputTest, IsRefusedInOneLineBeforeAnythingIsSent) {
     std::vector<std::string> arguments;
     for (const std::string& argument : bad.arguments) {
         arguments.push_back(argument == "profile" ? profile
-                            : argument == "port"  ? tracker.LinkPath()
+                            : argument == "port"  ? PortOf(tracker)
+                            : argument == "absent" ? tool_->AbsentPort()
                             : argument == "missing.toml" ? Path("missing.toml")
                                                          : argument);
     }
+    std::string said = bad.said;
+    if (const std::size_t absent = said.find("absent"); absent != std::string::npos) {
+        said.replace(absent, 6, tool_->AbsentPort());
+    }
     const ToolRun run = RunTool(arguments);
     EXPECT_EQ(run.status, provision::kBadInput);
-    EXPECT_NE(run.err.find(bad.said), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(said), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(tracker.Commands().empty());
@@ -99,7 +103,7 @@ TEST_F(ProvisionTest, RefusalsSpeakChineseWhenAskedEvenForBadArguments) {
     EXPECT_EQ(run.err.rfind("vorlen-provision: 参数错误: ", 0), 0u) << run.err;
 
     const ToolRun missing = RunTool({"--language", "zh", "--profile", Path("none.toml"),
-                                     "--port", "/tmp/vorlen-no-such-tty"});
+                                     "--port", tool_->AbsentPort()});
     EXPECT_NE(missing.err.find("文件不存在"), std::string::npos) << missing.err;
 }
 

@@ -1,10 +1,10 @@
-// Runs vorlen-provision in the test's own process against simulated trackers
-// on pseudo-terminals, with a profile in a folder of the test's own.
+// Runs vorlen-provision (see provision_tool.h) against simulated trackers on
+// pseudo-terminals, with a profile in a folder of the test's own.
 #pragma once
 
 #include <filesystem>
 #include <memory>
-#include <sstream>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -15,29 +15,10 @@
 #include "model/gbk.h"
 #include "profile/profile_file.h"
 #include "provision/run.h"
+#include "provision_tool.h"
 #include "sim/sim_process.h"
 
 namespace vorlen::test {
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-inline ToolRun RunTool(const std::vector<std::string>& arguments, bool terminal = false) {
-    std::vector<const char*> argv{"vorlen-provision"};
-    for (const std::string& argument : arguments) {
-        argv.push_back(argument.c_str());
-    }
-    std::ostringstream out;
-    std::ostringstream err;
-    ToolRun run;
-    run.status = provision::Run(static_cast<int>(argv.size()), argv.data(), out, err, terminal);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
 
 // Every setting the form has, the custom fence on, a Chinese APN user.
 inline Profile FleetProfile() {
@@ -68,6 +49,7 @@ inline Profile FleetProfile() {
 class ProvisionTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        tool_ = ToolFromEnvironment();
         char pattern[] = "/tmp/vorlen-provision-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         folder_ = pattern;
@@ -77,6 +59,11 @@ protected:
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
     std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+
+    ToolRun RunTool(const std::vector<std::string>& arguments, bool terminal = false) {
+        return tool_->Run(arguments, terminal);
+    }
+    std::string PortOf(const SimProcess& tracker) { return tool_->PortOf(tracker); }
 
     // A file in the test's folder holding `text`.
     std::string FileWith(const std::string& name, const std::string& text) const {
@@ -89,6 +76,7 @@ protected:
         return nlohmann::json::parse(in);
     }
 
+    std::unique_ptr<ProvisionTool> tool_;
     std::filesystem::path folder_;
     std::string profile_;
 };
