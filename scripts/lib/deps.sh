@@ -8,6 +8,12 @@ BUILD_PACKAGES=(
   fonts-wqy-microhei
 )
 
+# The Windows cross-build and its tests under Wine.
+WINDOWS_PACKAGES=(
+  cmake ninja-build g++-mingw-w64-x86-64-posix googletest
+  wine wine64 util-linux
+)
+
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }

@@ -1,6 +1,5 @@
 #include "serial/enumerate_ports.h"
 
-#include "serial/posix/device_nodes.h"
 #include "serial/port_cleanup.h"
 #include "serial/port_sort.h"
 #include "serial/windows_strategies.h"
@@ -12,6 +11,7 @@ void EnumeratePorts(PortList& ports, WindowsSystem& system) {
     switch (ChooseStrategy(QueryVersion(system))) {
         case PortStrategy::DeviceInterfaces:
             AddDeviceInterfacePorts(ports, system);
+            AddDeviceMapPorts(ports, system);
             break;
         case PortStrategy::FixedList:
             AddFixedListPorts(ports);

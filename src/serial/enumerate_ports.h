@@ -12,8 +12,9 @@ namespace vorlen {
 void EnumeratePorts(PortList& ports);
 
 // The same on Windows: the strategy chosen by the system version (a failed
-// version query throws "Could not get OS version. (err=...)"), then the
-// clean-up pass keeping the COM names, then the sort.
+// version query throws "Could not get OS version. (err=...)"; the device
+// interfaces are followed by the device map's ports), then the clean-up pass
+// keeping the COM names, then the sort.
 void EnumeratePorts(PortList& ports, WindowsSystem& system);
 
 }  // namespace vorlen

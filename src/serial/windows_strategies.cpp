@@ -159,6 +159,28 @@ void AddDeviceInterfacePorts(PortList& ports, WindowsSystem& system) {
     }
 }
 
+void AddDeviceMapPorts(PortList& ports, WindowsSystem& system) {
+    const auto deviceMap = system.OpenKey(kLocalMachine, "HARDWARE\\DEVICEMAP\\SERIALCOMM");
+    if (!deviceMap) {
+        return;
+    }
+    for (std::uint32_t index = 0; auto name = system.ValueText(*deviceMap, index); ++index) {
+        const bool listed = std::any_of(ports.begin(), ports.end(), [&](const PortInfo& port) {
+            return port.portName == *name;
+        });
+        if (listed) {
+            continue;
+        }
+        PortInfo port;
+        port.devicePath = std::string(kDevicePrefix) + *name;
+        port.portName = *name;
+        port.friendlyName = *name;
+        port.description = std::move(*name);
+        ports.push_back(std::move(port));
+    }
+    system.CloseKey(*deviceMap);
+}
+
 void AddFixedListPorts(PortList& ports) {
     for (int number = 1; number <= kFixedListSize; ++number) {
         PortInfo port;

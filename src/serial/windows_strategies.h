@@ -25,6 +25,12 @@ PortStrategy ChooseStrategy(const OsVersion& version);
 // the friendly name, and the port is USB when its location begins with "USB".
 void AddDeviceInterfacePorts(PortList& ports, WindowsSystem& system);
 
+// After the device interfaces: every port in HKLM\HARDWARE\DEVICEMAP\SERIALCOMM
+// that is not listed yet, named by itself. Some virtual COM port drivers, and
+// Wine, register their ports only there. Ports already listed stay as they
+// are; a missing key adds nothing.
+void AddDeviceMapPorts(PortList& ports, WindowsSystem& system);
+
 // COM1 to COM16, whether they exist or not.
 void AddFixedListPorts(PortList& ports);
 

@@ -64,6 +64,10 @@ public:
     // RegQueryValueExA into 128 bytes, taken as a terminated text; nothing
     // when the read fails or the value does not fit.
     virtual std::optional<std::string> TextValue(RegistryKey key, const std::string& name) = 0;
+    // RegEnumValueA: the data of value `index` read into 128 bytes, taken as
+    // a terminated text; nothing for any non-zero result, which ends the walk
+    // (data that does not fit too).
+    virtual std::optional<std::string> ValueText(RegistryKey key, std::uint32_t index) = 0;
     // RegCloseKey.
     virtual void CloseKey(RegistryKey key) = 0;
 };

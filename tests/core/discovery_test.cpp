@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <iterator>
 #include <map>
 #include <set>
 
@@ -146,6 +147,7 @@ public:
     std::optional<std::uint32_t> walkFailsAt;   // SelectPortInterface fails with 0x3e6
     std::optional<std::uint32_t> detailFailsAt;  // InterfaceDevicePath fails with 0x7a
     RegistryNode enumKey{"Enum", {}, {}, true};
+    std::optional<RegistryNode> deviceMap;  // HARDWARE\DEVICEMAP\SERIALCOMM
 
     int openDeviceSets = 0;
     std::set<RegistryKey> openKeys;
@@ -192,6 +194,9 @@ public:
         const RegistryNode* node = nullptr;
         if (parent == kLocalMachine) {
             node = name == "Enum" ? &enumKey : nullptr;
+            if (name == "HARDWARE\\DEVICEMAP\\SERIALCOMM" && deviceMap) {
+                node = &*deviceMap;
+            }
         } else {
             for (const RegistryNode& subkey : keys_.at(parent)->subkeys) {
                 node = subkey.name == name ? &subkey : node;
@@ -212,6 +217,13 @@ public:
         const auto& values = keys_.at(key)->values;
         const auto found = values.find(name);
         return found == values.end() ? std::nullopt : std::optional(found->second);
+    }
+    std::optional<std::string> ValueText(RegistryKey key, std::uint32_t index) override {
+        const auto& values = keys_.at(key)->values;
+        if (index >= values.size()) {
+            return std::nullopt;
+        }
+        return std::next(values.begin(), index)->second;
     }
     void CloseKey(RegistryKey key) override { EXPECT_EQ(openKeys.erase(key), 1u); }
 
@@ -305,6 +317,49 @@ TEST(WindowsDiscovery, FailuresCarryTheirTextAndLeaveTheRecordsAsFound) {
             EXPECT_EQ(ports[2].description, "") << "the clean-up pass did not run";
         }
     }
+}
+
+// Wine, and some virtual COM port drivers, register their ports in the device
+// map only.
+TEST(WindowsDiscovery, DeviceMapAddsThePortsTheInterfaceWalkMissed) {
+    const RegistryNode deviceMap{"SERIALCOMM",
+                                 {{"\\Device\\Serial0", "COM1"},
+                                  {"\\Device\\VCom12", "COM12"},
+                                  {"\\Device\\VCom3", "COM3"},
+                                  {"\\Device\\Odd", "LPT9"}},
+                                 {},
+                                 true};
+    FakeWindows windows;
+    windows.devices = {{"\\\\?\\acpi#pnp0501#1", "Communications Port (COM1)",
+                        "Communications Port", "Serial", "PCI bus 0"}};
+    windows.deviceMap = deviceMap;
+    PortList ports;
+    EnumeratePorts(ports, windows);
+    EXPECT_TRUE(windows.openKeys.empty());
+    ASSERT_EQ(NamesOf(ports), (std::vector<std::string>{"COM1", "COM3", "COM12"}));
+    EXPECT_EQ(ports[0].devicePath, "\\\\?\\acpi#pnp0501#1") << "what the walk found stays";
+    EXPECT_EQ(ports[0].friendlyName, "Communications Port (COM1)");
+    for (const PortInfo* added : {&ports[1], &ports[2]}) {
+        EXPECT_EQ(added->devicePath, "\\\\.\\" + added->portName);
+        EXPECT_EQ(added->friendlyName, added->portName);
+        EXPECT_EQ(added->description, added->portName);
+        EXPECT_EQ(added->isUsb, 0);
+    }
+
+    FakeWindows failing;
+    failing.devices = windows.devices;
+    failing.deviceMap = deviceMap;
+    failing.walkFailsAt = 1;
+    PortList found;
+    EXPECT_EQ(EnumerationError(found, failing), "SetupDiEnumDeviceInterfaces failed. (err=3e6)");
+    EXPECT_EQ(NamesOf(found), std::vector<std::string>{"COM1"}) << "a failed walk adds nothing";
+
+    FakeWindows nt4;
+    nt4.version = OsVersion{4, kPlatformWin32Nt};
+    nt4.deviceMap = deviceMap;
+    EnumeratePorts(found, nt4);
+    EXPECT_EQ(found.size(), 16u) << "only the device-interface walk is completed";
+    EXPECT_TRUE(nt4.openKeys.empty());
 }
 
 RegistryNode Instance(std::string name, std::map<std::string, std::string> values) {

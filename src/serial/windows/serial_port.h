@@ -1,0 +1,64 @@
+// The tracker's serial line on a Windows COM port: 115200 baud, 8N1, no flow
+// control, DTR off and RTS on, reads that return at once, writes bounded in
+// time, and the port held exclusively while it is open.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "protocol/port.h"
+
+namespace vorlen {
+
+// A write that the line does not take within this time returns short.
+inline constexpr std::chrono::milliseconds kWriteTimeout{2000};
+
+// The window's thread may close or replace the port while the wake-up worker
+// is in the middle of a transaction on it. So every call is serialised, Close
+// ends a write that is waiting for the line at once (the port works with
+// overlapped I/O, which Close cancels), and once closed the port answers
+// every call like a closed handle: 0 written, 0 read. The handle is given
+// back to the system only once, so a later call cannot reach a port that
+// someone else has opened meanwhile under the same number.
+class SerialPort : public Port {
+public:
+    // Opens \\.\<name> (which also reaches COM10 and above) with the
+    // tracker's line settings. Settings that the driver refuses are not an
+    // error; a missing port or one held by another program is: the result is
+    // null.
+    static std::shared_ptr<SerialPort> Open(const std::string& portName,
+                                            std::chrono::milliseconds writeTimeout = kWriteTimeout);
+
+    ~SerialPort() override;
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    std::size_t Write(std::string_view bytes) override;
+    std::size_t Read(char* into, std::size_t room) override;
+    void Close() override;
+
+private:
+    using Handle = void*;  // a Win32 HANDLE, without <windows.h> in every includer
+
+    SerialPort(Handle device, Handle closed, Handle done, std::chrono::milliseconds writeTimeout);
+
+    // Waits for the started transfer `io` until it completes, Close is called
+    // or `bound` passes, cancelling it in the last two cases; returns the
+    // bytes it moved.
+    std::size_t Finish(void* io, std::chrono::milliseconds bound);
+
+    std::mutex mutex_;
+    Handle device_;  // INVALID_HANDLE_VALUE once closed; guarded by mutex_
+    const Handle closed_;  // set once by Close; lives as long as the object
+    const Handle done_;    // signals the end of the transfer under way
+    std::atomic<bool> closing_{false};
+    const std::chrono::milliseconds writeTimeout_;
+};
+
+// The port that the port list names; null when it cannot be opened.
+std::shared_ptr<SerialPort> OpenPort(const std::string& portName);
+
+}  // namespace vorlen
