@@ -1,4 +1,6 @@
 #include <climits>
+#include <optional>
+#include <string>
 #include <gtest/gtest.h>
 
 #include "model/field_text.h"
@@ -54,6 +56,41 @@ TEST(Gbk, InvalidBytesFromTheLineStillConvertForDisplay) {
     EXPECT_EQ(GbkToUtf8(std::string("A\xFF" "B", 3)), "A\xEF\xBF\xBD" "B");
     EXPECT_EQ(GbkToUtf8(std::string("\x81", 1)), "\xEF\xBF\xBD");  // lead byte cut off
     EXPECT_EQ(GbkToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
+}
+
+// Linux and Windows convert with different tables (iconv, the system's code
+// page 936); both must give these results.
+TEST(Gbk, BothPlatformsEncodeAndDecodeAlike) {
+    const struct {
+        std::string utf8;
+        std::optional<std::string> gbk;
+    } encodings[] = {
+        {"CMNET", "CMNET"},
+        {"读取配置信息成功！", "\xB6\xC1\xC8\xA1\xC5\xE4\xD6\xC3\xD0\xC5\xCF\xA2\xB3\xC9\xB9\xA6\xA3\xA1"},
+        {"\xE2\x82\xAC", "\x80"},                     // the euro sign, code page 936's one single byte
+        {std::string("a\0b", 3), std::string("a\0b", 3)},
+        {"", ""},
+        {"\xF3\xA0\x80\x9F ", std::nullopt},          // a tag character, which iconv would drop
+        {"x\xF3\xA0\x81\xBF", std::nullopt},          // the last tag character
+        {"\xF3\xA0\x82\x80", std::nullopt},           // the first one after them: no GBK code either
+        {"\xE2\x82", std::nullopt},                   // cut UTF-8
+        {"\xC0\xAF", std::nullopt},                   // an over-long "/"
+    };
+    for (const auto& c : encodings) {
+        EXPECT_EQ(Utf8ToGbk(c.utf8), c.gbk) << c.utf8;
+    }
+    const struct {
+        std::string gbk;
+        std::string utf8;
+    } decodings[] = {
+        {"\xD6\xD0\xCE\xC4\xD6", "中文\xEF\xBF\xBD"},  // a lead byte cut off
+        {"\xA1\xFF\x80\xFF\xFE", "\xEF\xBF\xBD\xEF\xBF\xBD\xE2\x82\xAC\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"\x81\x7F", "\xEF\xBF\xBD\x7F"},              // 7F is no trail byte
+        {"\xFF", "\xEF\xBF\xBD"},
+    };
+    for (const auto& c : decodings) {
+        EXPECT_EQ(GbkToUtf8(c.gbk), c.utf8);
+    }
 }
 
 TEST(TrackerFormTable, GivesEveryLimitOnceInExchangeOrder) {

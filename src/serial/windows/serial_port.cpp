@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace vorlen {
 
@@ -14,6 +15,12 @@ constexpr DWORD kPurgeAll = PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURG
 // The read time-outs make every read complete at once; this only bounds a
 // driver that keeps one pending anyway, so a poll never hangs.
 constexpr std::chrono::milliseconds kReadBound{100};
+
+// How long a write waits before it tries again when the line took nothing.
+constexpr std::chrono::milliseconds kRoomPause{10};
+
+// A name per port for the hold below, in the session's namespace.
+std::string HoldName(const std::string& portName) { return "Local\\vorlen-port-" + portName; }
 
 // Raw 8N1 at 115200 with neither hardware nor software flow control, DTR held
 // off and RTS held on. Every other field keeps the driver's value.
@@ -59,35 +66,44 @@ void PrepareLine(HANDLE device, std::chrono::milliseconds writeTimeout) {
 
 HANDLE ManualResetEvent() { return ::CreateEventA(nullptr, TRUE, FALSE, nullptr); }
 
+void CloseAll(std::initializer_list<HANDLE> handles) {
+    for (const HANDLE handle : handles) {
+        if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(handle);
+        }
+    }
+}
+
 }  // namespace
 
 std::shared_ptr<SerialPort> SerialPort::Open(const std::string& portName,
                                              std::chrono::milliseconds writeTimeout) {
+    // Windows' own serial drivers refuse a second open of a port, but not
+    // every driver does (Wine's does not); the named hold keeps two opens of
+    // this program, in one process or two, apart everywhere.
+    const HANDLE hold = ::CreateMutexA(nullptr, FALSE, HoldName(portName).c_str());
+    if (hold == nullptr || ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseAll({hold});
+        return nullptr;
+    }
     const std::string path = "\\\\.\\" + portName;
     // No sharing: a port that another program holds does not open.
     const HANDLE device = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                         OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
-    if (device == INVALID_HANDLE_VALUE) {
-        return nullptr;
-    }
     const HANDLE closed = ManualResetEvent();
     const HANDLE done = ManualResetEvent();
-    if (closed == nullptr || done == nullptr) {
-        for (const HANDLE handle : {closed, done, device}) {
-            if (handle != nullptr) {
-                ::CloseHandle(handle);
-            }
-        }
+    if (device == INVALID_HANDLE_VALUE || closed == nullptr || done == nullptr) {
+        CloseAll({hold, device, closed, done});
         return nullptr;
     }
     PrepareLine(device, writeTimeout);
-    return std::shared_ptr<SerialPort>(new SerialPort(device, closed, done, writeTimeout));
+    return std::shared_ptr<SerialPort>(new SerialPort(device, hold, closed, done, writeTimeout));
 }
 
-SerialPort::SerialPort(Handle device, Handle closed, Handle done,
+SerialPort::SerialPort(Handle device, Handle hold, Handle closed, Handle done,
                        std::chrono::milliseconds writeTimeout)
-    : device_(device), closed_(closed), done_(done), writeTimeout_(writeTimeout) {}
+    : device_(device), hold_(hold), closed_(closed), done_(done), writeTimeout_(writeTimeout) {}
 
 SerialPort::~SerialPort() {
     Close();
@@ -109,11 +125,7 @@ std::size_t SerialPort::Finish(void* started, std::chrono::milliseconds bound) {
     return moved;
 }
 
-std::size_t SerialPort::Write(std::string_view bytes) {
-    std::lock_guard lock(mutex_);
-    if (device_ == INVALID_HANDLE_VALUE || closing_ || bytes.empty()) {
-        return 0;
-    }
+std::size_t SerialPort::WriteOnce(std::string_view bytes, std::chrono::milliseconds bound) {
     OVERLAPPED io{};
     io.hEvent = done_;
     ::ResetEvent(done_);
@@ -122,7 +134,32 @@ std::size_t SerialPort::Write(std::string_view bytes) {
         ::GetLastError() != ERROR_IO_PENDING) {
         return 0;
     }
-    return Finish(&io, writeTimeout_);
+    return Finish(&io, bound);
+}
+
+// Some drivers (Wine's on a pseudo-terminal among them) end a write with what
+// fitted at once instead of waiting; the rest goes out as the line takes it,
+// within the same time-out.
+std::size_t SerialPort::Write(std::string_view bytes) {
+    using std::chrono::milliseconds;
+    std::lock_guard lock(mutex_);
+    const auto deadline = std::chrono::steady_clock::now() + writeTimeout_;
+    std::size_t written = 0;
+    while (device_ != INVALID_HANDLE_VALUE && !closing_ && written < bytes.size()) {
+        const auto left =
+            std::chrono::ceil<milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left <= milliseconds::zero()) {
+            break;
+        }
+        const std::size_t moved = WriteOnce(bytes.substr(written), left);
+        written += moved;
+        if (moved == 0 &&
+            ::WaitForSingleObject(closed_, static_cast<DWORD>(std::min(left, kRoomPause).count())) ==
+                WAIT_OBJECT_0) {
+            break;
+        }
+    }
+    return written;
 }
 
 std::size_t SerialPort::Read(char* into, std::size_t room) {
@@ -149,7 +186,7 @@ void SerialPort::Close() {
     }
     std::lock_guard lock(mutex_);
     if (device_ != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(device_);
+        CloseAll({device_, hold_});
         device_ = INVALID_HANDLE_VALUE;
     }
 }

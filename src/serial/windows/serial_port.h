@@ -43,15 +43,19 @@ public:
 private:
     using Handle = void*;  // a Win32 HANDLE, without <windows.h> in every includer
 
-    SerialPort(Handle device, Handle closed, Handle done, std::chrono::milliseconds writeTimeout);
+    SerialPort(Handle device, Handle hold, Handle closed, Handle done,
+               std::chrono::milliseconds writeTimeout);
 
     // Waits for the started transfer `io` until it completes, Close is called
     // or `bound` passes, cancelling it in the last two cases; returns the
     // bytes it moved.
     std::size_t Finish(void* io, std::chrono::milliseconds bound);
+    // One WriteFile of the bytes, finished within `bound`.
+    std::size_t WriteOnce(std::string_view bytes, std::chrono::milliseconds bound);
 
     std::mutex mutex_;
     Handle device_;  // INVALID_HANDLE_VALUE once closed; guarded by mutex_
+    Handle hold_;    // the port's named hold, given back with the device
     const Handle closed_;  // set once by Close; lives as long as the object
     const Handle done_;    // signals the end of the transfer under way
     std::atomic<bool> closing_{false};

@@ -1,0 +1,127 @@
+// The Win32 serial port under Wine, against simulated trackers on
+// pseudo-terminals that scripts/windows-test maps as COM ports.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <future>
+#include <string>
+#include <thread>
+
+#include "fakes.h"
+#include "model/gbk.h"
+#include "protocol/readback.h"
+#include "protocol/transaction.h"
+#include "serial/open_port.h"
+
+namespace vorlen {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// The COM port that scripts/windows-test mapped under this variable's name.
+std::string MappedPort(const char* variable) {
+    const char* name = std::getenv(variable);
+    return name == nullptr ? std::string() : std::string(name);
+}
+
+class ComPort : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (tracker.empty() || stalled.empty()) {
+            GTEST_SKIP() << "no COM ports mapped: run scripts/windows-test";
+        }
+    }
+
+    const std::string tracker = MappedPort("VORLEN_TEST_TRACKER_PORT");
+    const std::string stalled = MappedPort("VORLEN_TEST_STALLED_PORT");
+};
+
+TEST_F(ComPort, TransactionsAndTheReadBackCrossTheLine) {
+    const auto port = OpenPort(tracker);
+    ASSERT_NE(port, nullptr);
+    std::string reply;
+    EXPECT_TRUE(RunTransaction(port.get(), "AT+OPENAT=710,13800138000;\r\n", reply));
+    EXPECT_EQ(reply, "\r\nOK\r\n");
+    reply.clear();
+    EXPECT_TRUE(RunTransaction(port.get(), "AT+EGMR=0,7\r\n", reply));
+    EXPECT_NE(reply.find("864507030000001"), std::string::npos) << reply;
+    reply.clear();
+    const std::string userId = GbkOf("车队一号");
+    EXPECT_TRUE(RunTransaction(port.get(), "AT+OPENAT=801," + userId + ";\r\n", reply));
+
+    TrackerForm form;
+    testing::FakeFormView view;
+    ReadBackConfiguration(port.get(), form, view, 1);
+    ASSERT_FALSE(view.statuses.empty());
+    EXPECT_EQ(view.statuses.back().mark, StatusMark::Success) << view.statuses.back().text;
+    EXPECT_EQ(form.centerNumber, "13800138000");
+    EXPECT_EQ(form.userId, userId) << "GBK bytes go out and come back unchanged";
+}
+
+TEST_F(ComPort, ReopeningDiscardsAReplyThatArrivedInBetween) {
+    std::string reply;
+    {
+        const auto port = OpenPort(tracker);
+        ASSERT_NE(port, nullptr);
+        ASSERT_EQ(port->Write("AT+OPENAT=221,;\r\n"), 17u);
+        std::this_thread::sleep_for(300ms);
+        char late[64];
+        EXPECT_GT(port->Read(late, sizeof late), 0u) << "the reply waits on an open port";
+        ASSERT_EQ(port->Write("AT+OPENAT=231,;\r\n"), 17u);
+        std::this_thread::sleep_for(300ms);
+    }
+    const auto reopened = OpenPort(tracker);
+    ASSERT_NE(reopened, nullptr);
+    std::this_thread::sleep_for(100ms);
+    char left[64];
+    EXPECT_EQ(reopened->Read(left, sizeof left), 0u) << "the open purged the late reply";
+    EXPECT_TRUE(RunTransaction(reopened.get(), "AT+OPENAT=221,;\r\n", reply));
+}
+
+TEST_F(ComPort, AHeldPortDoesNotOpenTwiceAndIsFreeOnceClosed) {
+    const auto first = OpenPort(tracker);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(OpenPort(tracker), nullptr);
+    first->Close();
+    const auto again = OpenPort(tracker);
+    EXPECT_NE(again, nullptr);
+    EXPECT_EQ(OpenPort("COM99"), nullptr);
+    EXPECT_EQ(OpenPort(""), nullptr);
+}
+
+TEST_F(ComPort, CloseEndsAWriteBlockedOnAStalledLineAtOnce) {
+    const auto port = SerialPort::Open(stalled, 30s);
+    ASSERT_NE(port, nullptr);
+    const std::string flood(1 << 20, 'A');
+    auto writing = std::async(std::launch::async, [&] {
+        const std::size_t written = port->Write(flood);
+        return std::make_pair(written, Clock::now());
+    });
+    ASSERT_EQ(writing.wait_for(500ms), std::future_status::timeout) << "the write is blocked";
+    const auto closed = Clock::now();
+    port->Close();
+    ASSERT_EQ(writing.wait_for(2s), std::future_status::ready);
+    const auto [written, returned] = writing.get();
+    EXPECT_LT(written, flood.size());
+    EXPECT_LT(returned - closed, 200ms);
+
+    char byte;
+    EXPECT_EQ(port->Write("AT\r\n"), 0u) << "a closed port writes nothing";
+    EXPECT_EQ(port->Read(&byte, 1), 0u);
+}
+
+TEST_F(ComPort, AWriteThatTheLineDoesNotTakeEndsAfterItsTimeOut) {
+    const auto port = SerialPort::Open(stalled, 300ms);
+    ASSERT_NE(port, nullptr);
+    const std::string flood(1 << 20, 'A');
+    const auto started = Clock::now();
+    EXPECT_LT(port->Write(flood), flood.size());
+    const auto took = Clock::now() - started;
+    EXPECT_GE(took, 250ms);
+    EXPECT_LT(took, 2s);
+}
+
+}  // namespace
+}  // namespace vorlen
