@@ -56,7 +56,7 @@ double StartUp(const std::string& link) {
     services.enumeratePorts = [link](PortList& ports) {
         ports = {PortInfo{link, link, "Virtual serial port", 0, "Virtual serial port"}};
     };
-    services.openPort = [](const std::string& portName) -> std::shared_ptr<Port> {
+    services.openPort = [](const std::string& portName, OpenFailure*) -> std::shared_ptr<Port> {
         return OpenPort(portName);
     };
     TrackerWindow form(std::move(services));

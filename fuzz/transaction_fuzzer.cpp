@@ -21,7 +21,7 @@ class ChunkedLine : public vorlen::Port {
 public:
     explicit ChunkedLine(FuzzedDataProvider& input) : input_(input) {}
 
-    std::size_t Write(std::string_view bytes) override { return bytes.size(); }
+    std::size_t Write(std::string_view bytes, std::stop_token) override { return bytes.size(); }
 
     std::size_t Read(char* into, std::size_t room) override {
         // The transaction may never offer room beyond its buffer's end.

@@ -42,6 +42,7 @@ TrackerTraits TraitsOf(const Options& options) {
     traits.awake = options.awake;
     traits.wakeAfter = std::chrono::milliseconds(std::llround(options.wakeAfter * 1000));
     traits.refused = options.refused;
+    traits.misstored = options.misstored;
     traits.replies = CannedReplies(options.replies);
     traits.echo = options.echo;
     traits.imei = options.imei;

@@ -81,6 +81,12 @@ void DescribeOptions(CLI::App& app, Options& options) {
                    "answer ERROR to this command: an AT+OPENAT code such as 710, or an AT "
                    "command name such as EGMR, ISP or ESLP; may be repeated")
         ->option_text("CODE");
+    app.add_option("--misstore", options.misstored,
+                   "acknowledge this AT+OPENAT setting code with OK but store its first value "
+                   "(for 711 the number) with a 9 appended, like a tracker that keeps another value than it was told "
+                   "(a setting without arguments is acknowledged and not stored at all); may be "
+                   "repeated")
+        ->option_text("CODE");
     app.add_option("--reply", options.replies,
                    "answer this command with exactly BYTES instead, where \\xHH stands for any "
                    "byte (a zero byte, a byte that is not text); nothing is added, not even OK. "

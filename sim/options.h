@@ -16,6 +16,7 @@ struct Options {
     double wakeAfter = 0;
     bool silent = false;
     std::vector<std::string> refused;
+    std::vector<std::string> misstored;
     std::vector<std::string> replies;  // CODE=BYTES, see CannedReplies
     bool echo = false;
     bool chunked = false;

@@ -215,6 +215,11 @@ bool Tracker::IsRefused(const Command& command) const {
                traits_.refused.end();
 }
 
+bool Tracker::IsMisstored(const Command& command) const {
+    return std::find(traits_.misstored.begin(), traits_.misstored.end(), command.code) !=
+           traits_.misstored.end();
+}
+
 const std::string* Tracker::CannedReply(const Command& command) const {
     if (!command.wellFormed) {
         return nullptr;
@@ -253,10 +258,18 @@ std::string Tracker::ReplyToOpenAt(const Command& command) {
         return std::string(kError);
     }
     if (setting->arguments == 0) {
+        if (command.arguments.empty() && IsMisstored(command)) {
+            return std::string(kOk);
+        }
         return command.arguments.empty() && setting->store(config_, {}) ? std::string(kOk)
                                                                        : std::string(kError);
     }
-    const Arguments arguments = Split(command.arguments);
+    Arguments arguments = Split(command.arguments);
+    // A misstored setting keeps another value than it was sent: its first
+    // value with a 9 appended (for 711 the number, not the slot).
+    if (IsMisstored(command) && arguments.size() == setting->arguments) {
+        arguments[command.code == "711" ? 1 : 0] += '9';
+    }
     // A refused value leaves the stored configuration as it was.
     TrackerConfig changed = config_;
     if (arguments.size() != setting->arguments || !setting->store(changed, arguments)) {

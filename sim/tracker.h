@@ -17,6 +17,7 @@ struct TrackerTraits {
     bool awake = false;                    // no wake-up needed
     std::chrono::milliseconds wakeAfter{0};  // still resetting this long after the first wake-up call
     std::vector<std::string> refused;      // command codes answered with ERROR
+    std::vector<std::string> misstored;    // setting codes acknowledged but stored wrongly
     std::map<std::string, std::string> replies;  // command codes answered with these bytes alone
     bool echo = false;                     // every answer starts with the command line
     std::string imei;
@@ -42,6 +43,7 @@ private:
     static Command Parse(std::string_view line);
     bool HeardWhileAsleep(const Command& command, Clock::time_point now);
     bool IsRefused(const Command& command) const;
+    bool IsMisstored(const Command& command) const;
     const std::string* CannedReply(const Command& command) const;
     std::string Reply(const Command& command);
     std::string ReplyToOpenAt(const Command& command);

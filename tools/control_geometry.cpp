@@ -30,7 +30,9 @@ int main(int argc, char** argv) {
 
     vorlen::TrackerConfigServices services;
     services.enumeratePorts = [](vorlen::PortList& none) { none.clear(); };
-    services.openPort = [](const std::string&) -> std::shared_ptr<vorlen::Port> { return nullptr; };
+    services.openPort = [](const std::string&, vorlen::OpenFailure*) -> std::shared_ptr<vorlen::Port> {
+        return nullptr;
+    };
     const vorlen::TrackerWindow form(std::move(services));
     for (const vorlen::DialogControl& row : vorlen::DialogLayout()) {
         if (const QWidget* control = form.Control(row.id)) {

@@ -1,20 +1,27 @@
 // Shows the real form on the X display with a pseudo-terminal as its only
 // port, and saves what the screen shows: first in English, then with the
 // mouse resting on the port list whose name is cut off (its tip shows the
-// whole name), then after the operator's switch to Chinese. Used by scripts/screenshots; never touches
-// the machine's own serial ports.
+// whole name), then after the operator's switch to Chinese, and last the
+// line monitor beside the form after a read-back from the simulated
+// tracker. Used by scripts/screenshots; never touches the machine's own
+// serial ports.
 #include <QApplication>
 #include <QComboBox>
+#include <QPainter>
 #include <QScreen>
 #include <QTest>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "dialog/system_command.h"
 #include "model/control_ids.h"
+#include "qt/line_monitor_window.h"
 #include "qt/tracker_window.h"
 #include "serial/posix/serial_port.h"
+#include "sim/sim_process.h"
 
 namespace {
 
@@ -31,12 +38,51 @@ bool SaveScreen(vorlen::TrackerWindow& form, const QString& file) {
     return true;
 }
 
+// The form on a simulated tracker, read back, with the monitor beside it.
+bool SaveMonitor(vorlen::TrackerWindow& form, const QString& file) {
+    vorlen::test::SimProcess tracker({"--awake"});
+    vorlen::TrackerConfigServices services;
+    services.enumeratePorts = [&tracker](vorlen::PortList& ports) {
+        ports = {vorlen::PortInfo{tracker.LinkPath(), tracker.LinkPath(), "Virtual serial port", 0,
+                                  "Virtual serial port"}};
+    };
+    services.openPort = [](const std::string& name, vorlen::OpenFailure* why) -> std::shared_ptr<vorlen::Port> {
+        return vorlen::OpenPort(name, why);
+    };
+    vorlen::TrackerWindow tracked(std::move(services));
+    tracked.move(form.pos());
+    tracked.show();
+    if (!QTest::qWaitForWindowExposed(&tracked)) {
+        return false;
+    }
+    tracked.Dialog().UnlockConfigArea();
+    tracked.Dialog().OnButtonClicked(vorlen::control::kReadConfig);
+    tracked.Dialog().OnSystemCommand(vorlen::kLineMonitorCommand);
+    auto* monitor = tracked.findChild<vorlen::LineMonitorWindow*>();
+    if (monitor == nullptr || !QTest::qWaitForWindowExposed(monitor)) {
+        return false;
+    }
+    monitor->resize(700, tracked.height());
+    QTest::qWait(300);
+    // Side by side as they stand on a desktop, each drawn by itself.
+    const QPixmap formShot = tracked.grab();
+    const QPixmap monitorShot = monitor->grab();
+    QPixmap both(formShot.width() + 8 + monitorShot.width(),
+                 std::max(formShot.height(), monitorShot.height()));
+    both.fill(Qt::darkGray);
+    QPainter painter(&both);
+    painter.drawPixmap(0, 0, formShot);
+    painter.drawPixmap(formShot.width() + 8, 0, monitorShot);
+    painter.end();
+    return both.save(file);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s ENGLISH.png TIP.png CHINESE.png\n", argv[0]);
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: %s ENGLISH.png TIP.png CHINESE.png MONITOR.png\n", argv[0]);
         return 2;
     }
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
@@ -52,7 +98,8 @@ int main(int argc, char** argv) {
     services.enumeratePorts = [](vorlen::PortList& ports) {
         ports = {vorlen::PortInfo{"/dev/ttyUSB0", "/dev/ttyUSB0", "USB Serial", 1, "USB Serial"}};
     };
-    services.openPort = [terminal](const std::string&) -> std::shared_ptr<vorlen::Port> {
+    services.openPort = [terminal](const std::string&,
+                                   vorlen::OpenFailure*) -> std::shared_ptr<vorlen::Port> {
         return vorlen::OpenPort(terminal);
     };
 
@@ -69,8 +116,12 @@ int main(int argc, char** argv) {
     QTest::mouseMove(&form, QPoint(form.width() - 4, form.height() - 4));
     auto* language = static_cast<QComboBox*>(form.Control(vorlen::control::kLanguageList));
     QTest::keyClick(language, Qt::Key_Up);  // English -> 中文, as the operator would
-    const bool saved = SaveScreen(form, argv[3]);
+    if (!SaveScreen(form, argv[3])) {
+        return 1;
+    }
+    QTest::keyClick(language, Qt::Key_Down);
+    const bool monitored = SaveMonitor(form, argv[4]);
     form.close();
     close(master);
-    return saved ? 0 : 1;
+    return monitored ? 0 : 1;
 }

@@ -5,8 +5,13 @@ BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  libtomlplusplus-dev nlohmann-json3-dev
   fonts-wqy-microhei
 )
+
+# What scripts/package-deb needs beyond the build: CPack's shlibdeps and the
+# checkers.
+PACKAGING_PACKAGES=(dpkg-dev lintian desktop-file-utils appstream)
 
 # The Windows cross-build and its tests under Wine.
 WINDOWS_PACKAGES=(

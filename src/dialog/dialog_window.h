@@ -4,7 +4,9 @@
 // the window converts them at its edge.
 #pragma once
 
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,18 @@ public:
 
     // The modal about box.
     virtual void ShowAbout() = 0;
+
+    // The line monitor beside the form, not modal; brought to the front when
+    // it is already shown. It reads the dialog's line record.
+    virtual void ShowLineMonitor() = 0;
+
+    // The caption of a window menu item (see system_command.h), GBK.
+    virtual void SetMenuText(unsigned command, const std::string& text) = 0;
+
+    // Asks which profile file to save to, or to load; nothing when the
+    // operator cancels. `caption` is GBK.
+    virtual std::optional<std::filesystem::path> AskProfilePath(const std::string& caption,
+                                                                bool forSaving) = 0;
 };
 
 }  // namespace vorlen

@@ -12,7 +12,11 @@
 #include "model/control_ids.h"
 #include "model/gbk.h"
 #include "model/validation_messages.h"
+#include "profile/profile_file.h"
+#include "profile/profile_keys.h"
+#include "protocol/recorded_port.h"
 #include "protocol/send_command.h"
+#include "serial/open_failure_hint.h"
 #include "serial/open_messages.h"
 
 namespace vorlen {
@@ -181,9 +185,13 @@ int TrackerConfigDialog::EnableGroupChildren(int groupId, bool enable) {
     return count;
 }
 
-void TrackerConfigDialog::LockConfigArea() { EnableGroupChildren(kConfigArea, false); }
+void TrackerConfigDialog::LockConfigArea() {
+    areaUnlocked_ = false;
+    EnableGroupChildren(kConfigArea, false);
+}
 
 void TrackerConfigDialog::UnlockConfigArea() {
+    areaUnlocked_ = true;
     EnableGroupChildren(kConfigArea, true);
     ResetFenceControls();
     ApplyWorkingModeEnabling();
@@ -216,6 +224,9 @@ void TrackerConfigDialog::ApplyLanguage() {
     for (const Caption& caption : LanguageCaptions()) {
         window_.SetText(caption.controlId, InLanguage(caption.text, language));
     }
+    for (const WindowMenuItem& item : WindowMenuItems()) {
+        window_.SetMenuText(item.command, InLanguage(item.caption, language));
+    }
     record_.statusText.clear();
     UpdateData(false);
     // The load shows the saved fence switch again; the box stays cleared so
@@ -229,28 +240,43 @@ void TrackerConfigDialog::OpenSelectedPort() {
         return;
     }
     const std::string name = ports_[static_cast<std::size_t>(index)].portName;
-    std::shared_ptr<Port> port = services_.openPort(name);
+    OpenFailure why;
+    std::shared_ptr<Port> port = services_.openPort(name, &why);
     const bool opened = port != nullptr;
+    if (opened) {
+        port = std::make_shared<RecordedPort>(std::move(port), line_);
+    }
     port_.Replace(std::move(port));
-    ReportStatus(OpenResultText(name, opened, Language()),
+    const std::string result = OpenResultText(name, opened, Language());
+    ReportStatus(opened ? result : WithOpenFailureHint(result, why, Language()),
                  opened ? StatusMark::Success : StatusMark::Failure);
 }
 
 // Port names are the system's device names, which are plain ASCII.
-void TrackerConfigDialog::FillPortList() {
+void TrackerConfigDialog::FillPortList(const std::optional<std::string>& kept) {
     PortList found;
     try {
         services_.enumeratePorts(found);
     } catch (const PortEnumerationError&) {
-        return;  // no ports to offer; the operator sees an empty list
+        return;  // no ports to offer; the operator sees the list as it was
     }
     ports_ = std::move(found);
     std::vector<std::string> names;
+    int selection = kept ? -1 : 0;
     for (const PortInfo& port : ports_) {
+        if (kept && port.portName == *kept) {
+            selection = static_cast<int>(names.size());
+        }
         names.push_back(port.portName);
     }
     window_.FillList(kPortList, names);
-    window_.SelectEntry(kPortList, 0);
+    window_.SelectEntry(kPortList, selection);
+}
+
+void TrackerConfigDialog::OnPortListOpening() {
+    const int index = PortIndex();
+    const bool picked = index >= 0 && static_cast<std::size_t>(index) < ports_.size();
+    FillPortList(picked ? ports_[static_cast<std::size_t>(index)].portName : std::string());
 }
 
 void TrackerConfigDialog::FillList(int listId) {
@@ -288,7 +314,8 @@ void TrackerConfigDialog::SendCommand(CommandType type) {
     }
     const std::shared_ptr<Port> port = port_.Current();
     const BusyWhile busy(window_);
-    vorlen::SendCommand(type, port.get(), record_, CurrentSelections(), *this, Language());
+    vorlen::SendCommand(type, port.get(), record_, CurrentSelections(), *this, Language(),
+                        services_.transactionPause);
 }
 
 // The worker runs on its own thread; its unlock request goes to the window's
@@ -339,8 +366,84 @@ void TrackerConfigDialog::OnPortChanged() {
 }
 
 void TrackerConfigDialog::OnSystemCommand(unsigned command) {
+    static constexpr struct {
+        unsigned command;
+        void (TrackerConfigDialog::*handler)();
+    } kHandlers[] = {
+        {kSaveProfileCommand, &TrackerConfigDialog::OnSaveProfile},
+        {kLoadProfileCommand, &TrackerConfigDialog::OnLoadProfile},
+    };
     if (OpensAboutBox(command)) {
         window_.ShowAbout();
+    }
+    if (MenuCommandOf(command) == kLineMonitorCommand) {
+        window_.ShowLineMonitor();
+    }
+    for (const auto& item : kHandlers) {
+        if (MenuCommandOf(command) == item.command) {
+            (this->*item.handler)();
+        }
+    }
+}
+
+std::optional<std::filesystem::path> TrackerConfigDialog::AskProfilePath(bool forSaving) {
+    static constexpr Bilingual kSaveCaption{"Save Profile", "保存配置文件"};
+    static constexpr Bilingual kLoadCaption{"Load Profile", "载入配置文件"};
+    if (services_.askProfilePath) {
+        return services_.askProfilePath(forSaving);
+    }
+    return window_.AskProfilePath(InLanguage(forSaving ? kSaveCaption : kLoadCaption, Language()),
+                                  forSaving);
+}
+
+void TrackerConfigDialog::OnSaveProfile() {
+    if (!UpdateData(true)) {
+        return;
+    }
+    const std::optional<std::filesystem::path> path = AskProfilePath(true);
+    if (path && !SaveProfileFile(*path, record_, CurrentSelections())) {
+        ShowMessage(SaveFailedMessage(*path, Language()));
+    }
+}
+
+void TrackerConfigDialog::OnLoadProfile() {
+    const std::optional<std::filesystem::path> path = AskProfilePath(false);
+    if (!path) {
+        return;
+    }
+    const ProfileResult loaded = LoadProfileFile(*path, Language());
+    if (!loaded) {
+        ShowMessage(loaded.error.message);
+        return;
+    }
+    ApplyProfile(*loaded.profile);
+}
+
+// The fields a profile does not hold (the IMEI) keep what the operator typed.
+void TrackerConfigDialog::ApplyProfile(const Profile& profile) {
+    for (const FieldSpec& field : ExchangeOrder()) {
+        if (field.text != nullptr) {
+            record_.*field.text = window_.Text(field.controlId);
+        }
+    }
+    for (const ProfileKey& key : ProfileKeys()) {
+        if (key.text != nullptr) {
+            record_.*key.text = profile.form.*key.text;
+        } else if (key.selection != nullptr) {
+            window_.SelectEntry(key.listId, profile.selections.*key.selection);
+        }
+    }
+    record_.fenceEnabled = profile.form.fenceEnabled;
+    UpdateData(false);
+    if (!areaUnlocked_) {
+        return;
+    }
+    ApplyWorkingModeEnabling();
+    if (record_.fenceEnabled != 0) {
+        EnableControl(kFenceTypeList, true);
+        ApplyFenceEnabling();
+    } else {
+        ResetFenceControls();
     }
 }
 

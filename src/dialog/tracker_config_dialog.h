@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,7 @@
 #include "model/tracker_form.h"
 #include "protocol/command_type.h"
 #include "protocol/form_view.h"
+#include "protocol/line_record.h"
 #include "protocol/port_slot.h"
 #include "protocol/wake_worker.h"
 #include "serial/port_info.h"
@@ -22,6 +24,7 @@
 namespace vorlen {
 
 struct ButtonAction;
+struct Profile;
 
 // After StartUp() the form is like this: lists filled, English captions, the
 // configuration area locked, the first port opened and its outcome in the
@@ -58,6 +61,8 @@ public:
 
     const PortList& Ports() const { return ports_; }
     PortSlot& PortHandle() { return port_; }
+    // Every byte that went to the tracker and came back, for the line monitor.
+    LineRecord& Line() { return line_; }
     StatusMark CurrentStatusMark() const { return statusMark_; }
 
     static constexpr std::string_view kProgramName = "Vorlen";
@@ -95,28 +100,47 @@ public:
     void OnButtonClicked(int buttonId);
     void OnFenceOpenClicked();
     void OnPortChanged();
+    // Lists the machine's ports afresh: a cable plugged in since shows up,
+    // one pulled out is gone. The selection stays on the port that was
+    // picked while it is listed; nothing is opened or closed.
+    void OnPortListOpening();
     void OnLanguageChanged() { ApplyLanguage(); }
     void OnFenceTypeChanged() { ApplyFenceEnabling(); }
     void OnWorkingModeChanged() { ApplyWorkingModeEnabling(); }
+    // The window menu's items: the about box, saving and loading a profile.
     void OnSystemCommand(unsigned command);
+    // Saves the form (after the usual save, which may stop at an over-long
+    // field) to a profile file the operator names.
+    void OnSaveProfile();
+    // Loads a profile file into the form, only when all of it is valid; a
+    // bad one is refused in a message naming the key and the line.
+    void OnLoadProfile();
     // Every way of closing the form ends here (the close box, Escape): the
     // port is closed and a running wake-up stopped.
     void OnClose();
 
 private:
-    void FillPortList();
+    // Replaces the port list with the machine's ports and selects the one
+    // named `kept` (nothing when it is not listed), or the first without
+    // one. Ports that cannot be listed leave the list as it was.
+    void FillPortList(const std::optional<std::string>& kept = std::nullopt);
     void FillList(int listId);
 
     void RunButtonAction(const ButtonAction& action);
     void SendCommand(CommandType type);
     void OnWakeTracker();
     void ClosePort();
+    std::optional<std::filesystem::path> AskProfilePath(bool forSaving);
+    void ApplyProfile(const Profile& profile);
 
     TrackerConfigServices services_;
     DialogWindow& window_;
     TrackerForm record_;
     StatusMark statusMark_ = StatusMark::None;
+    bool areaUnlocked_ = false;
     PortList ports_;
+    // Declared before the port, which records into it.
+    LineRecord line_;
     PortSlot port_;
     // Declared after the port it reads, so it is stopped before the port goes.
     WakeUpWorker wakeWorker_;

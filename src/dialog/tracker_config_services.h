@@ -8,7 +8,9 @@
 #include <string>
 
 #include "dialog/dialog_window.h"
+#include "protocol/pause.h"
 #include "protocol/port.h"
+#include "serial/open_failure.h"
 #include "serial/port_info.h"
 
 namespace vorlen {
@@ -18,8 +20,9 @@ struct TrackerConfigServices {
     // PortEnumerationError when they cannot be listed.
     std::function<void(PortList&)> enumeratePorts;
 
-    // The port opened with the tracker's line settings, or null.
-    std::function<std::shared_ptr<Port>(const std::string& portName)> openPort;
+    // The port opened with the tracker's line settings, or null; then `why`
+    // tells the reason.
+    std::function<std::shared_ptr<Port>(const std::string& portName, OpenFailure* why)> openPort;
 
     // Shows a modal message (text and caption as GBK bytes) and returns the
     // operator's answer. Every message box of the form goes through here;
@@ -27,6 +30,12 @@ struct TrackerConfigServices {
     std::function<MessageAnswer(const std::string& text, const std::string& caption,
                                 MessageButtons buttons)>
         showMessage;
+
+    // Asks for a profile file instead of the window's file dialog, when set.
+    std::function<std::optional<std::filesystem::path>(bool forSaving)> askProfilePath;
+
+    // The pause between a command's polls; a long test run may shorten it.
+    Pause transactionPause = RealPause();
 };
 
 }  // namespace vorlen

@@ -15,7 +15,10 @@ using Pause = std::function<bool(std::chrono::milliseconds)>;
 // Sleeps the whole time; never stopped.
 const Pause& RealPause();
 
-// Sleeps until the time has passed or `stop` is requested.
+// How soon a stoppable wait notices a stop request.
+inline constexpr std::chrono::milliseconds kStopCheck{5};
+
+// Sleeps until the time has passed or, within kStopCheck, `stop` is requested.
 Pause StoppablePause(std::stop_token stop);
 
 }  // namespace vorlen

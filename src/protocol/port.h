@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <stop_token>
 #include <string_view>
 
 namespace vorlen {
@@ -12,8 +13,10 @@ public:
     virtual ~Port() = default;
 
     // Writes the whole command, or as much as the line takes within its write
-    // time-out; returns the number of bytes written (0 on failure).
-    virtual std::size_t Write(std::string_view bytes) = 0;
+    // time-out; returns the number of bytes written (0 on failure). A write
+    // waiting for room on the line gives up at once when `stop` is requested,
+    // so nothing more of it goes out.
+    virtual std::size_t Write(std::string_view bytes, std::stop_token stop) = 0;
 
     // Returns at once with at most `room` bytes that have already arrived,
     // possibly none. A read error delivers 0.

@@ -7,9 +7,10 @@
 namespace vorlen {
 
 bool RunTransaction(Port* port, std::string_view command, std::string& reply,
-                    const Pause& pause) {
-    const std::size_t written = port == nullptr ? 0 : port->Write(command);
-    if (written != command.size()) {
+                    const Pause& pause, std::stop_token stop) {
+    // Nothing written would be acknowledged by nothing: an empty command
+    // never reaches the polls.
+    if (port == nullptr || command.empty() || port->Write(command, stop) != command.size()) {
         return false;
     }
 

@@ -16,7 +16,7 @@ bool Attempt(std::stop_token stop, const PortSlot& ports, std::string_view comma
     }
     const std::shared_ptr<Port> port = ports.Current();
     std::string reply;
-    return RunTransaction(port.get(), command, reply, pause);
+    return RunTransaction(port.get(), command, reply, pause, stop);
 }
 
 }  // namespace

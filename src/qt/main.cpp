@@ -15,8 +15,9 @@ int main(int argc, char** argv) {
 
     vorlen::TrackerConfigServices services;
     services.enumeratePorts = [](vorlen::PortList& ports) { vorlen::EnumeratePorts(ports); };
-    services.openPort = [](const std::string& portName) -> std::shared_ptr<vorlen::Port> {
-        return vorlen::OpenPort(portName);
+    services.openPort = [](const std::string& portName,
+                           vorlen::OpenFailure* why) -> std::shared_ptr<vorlen::Port> {
+        return vorlen::OpenPort(portName, why);
     };
 
     vorlen::TrackerWindow form(std::move(services));

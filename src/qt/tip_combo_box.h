@@ -24,6 +24,11 @@ public:
 
     void showPopup() override;
 
+signals:
+    // Before the list opens, so its entries can be brought up to date.
+    void popupAboutToShow();
+
+public:
     // The text may overhang the field by this many pixels before a tip shows.
     static constexpr int kWidthAllowance = 6;
     // Where the tip's corner sits relative to the field's.

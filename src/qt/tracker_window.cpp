@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include "qt/control_text.h"
 #include "qt/dialog_metrics.h"
 #include "qt/gbk_length_validator.h"
+#include "qt/line_monitor_window.h"
 #include "qt/message_box.h"
 #include "qt/status_colours.h"
 #include "qt/tip_combo_box.h"
@@ -35,6 +37,13 @@ QString FromUtf8(std::string_view text) {
 }
 
 QString FromGbk(const std::string& text) { return QString::fromStdString(GbkToUtf8(text)); }
+
+// The status text breaks its lines with CR LF, as a Windows edit needs; a Qt
+// edit breaks at LF alone and would show the CR as a line of its own.
+QString Shown(const std::string& text, bool multiLine) {
+    QString shown = FromGbk(text);
+    return multiLine ? shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) : shown;
+}
 
 // Entries that can be wider than their list show in full in a tip.
 constexpr int kListsWithTips[] = {kWarningTypeList, kWorkingModeList, kPortList,
@@ -60,7 +69,7 @@ TrackerWindow::TrackerWindow(TrackerConfigServices services, QWidget* parent)
 
     CreateControls();
     ConnectSelectionChanges();
-    AddAboutItem();
+    AddMenuItems();
     dialog_.StartUp();
 }
 
@@ -156,13 +165,22 @@ bool TrackerWindow::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void TrackerWindow::AddAboutItem() {
-    // Linux gives a program no say in the window menu, so the about item
-    // lives in the form's context menu and on F1.
-    auto* about = new QAction(QStringLiteral("&About Vorlen..."), this);
-    about->setShortcut(Qt::Key_F1);
-    connect(about, &QAction::triggered, this, [this] { dialog_.OnSystemCommand(kAboutCommand); });
-    addAction(about);
+// Linux gives a program no say in the window menu, so its items live in the
+// form's context menu and on their shortcuts.
+void TrackerWindow::AddMenuItems() {
+    for (const WindowMenuItem& item : WindowMenuItems()) {
+        if (item.command == kAboutCommand) {
+            auto* separator = new QAction(this);
+            separator->setSeparator(true);
+            addAction(separator);
+        }
+        auto* action = new QAction(FromUtf8(item.caption.english), this);
+        action->setShortcut(QKeySequence(FromUtf8(item.shortcut)));
+        connect(action, &QAction::triggered, this,
+                [this, command = item.command] { dialog_.OnSystemCommand(command); });
+        addAction(action);
+        menuItems_[item.command] = action;
+    }
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -170,6 +188,8 @@ void TrackerWindow::AddAboutItem() {
 // filling or selecting, like a Windows selection-change notification.
 void TrackerWindow::ConnectSelectionChanges() {
     connect(List(kPortList), &QComboBox::activated, this, [this] { dialog_.OnPortChanged(); });
+    connect(static_cast<TipComboBox*>(List(kPortList)), &TipComboBox::popupAboutToShow, this,
+            [this] { dialog_.OnPortListOpening(); });
     connect(List(kLanguageList), &QComboBox::activated, this,
             [this] { dialog_.OnLanguageChanged(); });
     connect(List(kFenceTypeList), &QComboBox::activated, this,
@@ -192,9 +212,13 @@ std::string TrackerWindow::Text(int controlId) const {
     if (widget == nullptr) {
         return {};
     }
+    const QString shown = ControlText(*widget);
     const auto given = given_.find(controlId);
-    return GbkOfShownText(ControlText(*widget).toStdString(),
-                          given != given_.end() ? given->second : std::string());
+    if (given == given_.end()) {
+        return GbkOfShownText(shown.toStdString(), {});
+    }
+    return shown == Shown(given->second, widget == statusBox_) ? given->second
+                                         : GbkOfShownText(shown.toStdString(), given->second);
 }
 
 void TrackerWindow::SetText(int controlId, const std::string& text) {
@@ -203,7 +227,7 @@ void TrackerWindow::SetText(int controlId, const std::string& text) {
         return;
     }
     given_[controlId] = text;
-    const QString shown = FromGbk(text);
+    const QString shown = Shown(text, widget == statusBox_);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         if (auto* limit = edit->findChild<GbkLengthValidator*>()) {
             limit->SetText(shown);
@@ -291,6 +315,33 @@ void TrackerWindow::RunOnWindowThread(std::function<void()> call) {
 void TrackerWindow::ShowAbout() {
     AboutDialog about(this);
     about.exec();
+}
+
+void TrackerWindow::ShowLineMonitor() {
+    if (lineMonitor_ == nullptr) {
+        lineMonitor_ = new LineMonitorWindow(dialog_.Line(), dialog_.Language(), this);
+    }
+    lineMonitor_->SetLanguage(dialog_.Language());
+    lineMonitor_->ShowAndRaise();
+}
+
+void TrackerWindow::SetMenuText(unsigned command, const std::string& text) {
+    if (const auto item = menuItems_.find(command); item != menuItems_.end()) {
+        item->second->setText(FromGbk(text));
+    }
+}
+
+std::optional<std::filesystem::path> TrackerWindow::AskProfilePath(const std::string& caption,
+                                                                    bool forSaving) {
+    QFileDialog ask(this, FromGbk(caption));
+    ask.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    ask.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    ask.setNameFilters({QStringLiteral("Vorlen profile (*.toml)"), QStringLiteral("All files (*)")});
+    ask.setDefaultSuffix(QStringLiteral("toml"));
+    if (ask.exec() != QDialog::Accepted || ask.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(ask.selectedFiles().front().toStdU16String());
 }
 
 void TrackerWindow::done(int result) {

@@ -16,10 +16,13 @@
 #include "dialog/dialog_window.h"
 #include "dialog/tracker_config_dialog.h"
 
+class QAction;
 class QComboBox;
 class QPlainTextEdit;
 
 namespace vorlen {
+
+class LineMonitorWindow;
 
 class TrackerWindow : public QDialog, public DialogWindow {
     Q_OBJECT
@@ -51,6 +54,10 @@ public:
     void ShowStatusMark(StatusMark mark) override;
     void RunOnWindowThread(std::function<void()> call) override;
     void ShowAbout() override;
+    void ShowLineMonitor() override;
+    void SetMenuText(unsigned command, const std::string& text) override;
+    std::optional<std::filesystem::path> AskProfilePath(const std::string& caption,
+                                                        bool forSaving) override;
 
 protected:
     void done(int result) override;
@@ -61,13 +68,15 @@ private:
     QWidget* CreateControl(const DialogControl& row);
     QComboBox* CreateList(const DialogControl& row);
     void ConnectSelectionChanges();
-    void AddAboutItem();
+    void AddMenuItems();
     QComboBox* List(int listId) const;
 
     BaseUnits baseUnits_;
     std::map<int, QWidget*> controls_;
     std::map<int, std::string> given_;  // the GBK bytes each control was last given
     QPlainTextEdit* statusBox_ = nullptr;
+    std::map<unsigned, QAction*> menuItems_;
+    LineMonitorWindow* lineMonitor_ = nullptr;  // made when first asked for
     // Last, so that it is gone before the widgets it talks to.
     TrackerConfigDialog dialog_;
 };

@@ -1,6 +1,6 @@
 // Opening the port that the port list names, on either platform:
-//   std::shared_ptr<SerialPort> OpenPort(const std::string& portName);
-// null when the port cannot be opened. On Linux the name is the device path
+//   std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* why);
+// null when the port cannot be opened, and then `why` says why. On Linux the name is the device path
 // (/dev/ttyUSB0), on Windows the port name (COM3). Callers include this
 // header and need not know which platform they are built for.
 #pragma once

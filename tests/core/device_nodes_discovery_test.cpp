@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "serial/posix/device_nodes.h"
 #include "serial/posix/enumerate_device_nodes.h"
@@ -67,6 +69,13 @@ public:
     }
 
     void AddNode(const std::string& name) { Write(dev() / name, ""); }
+
+    // Unplugged: the kernel drops the tty and its device, udev the node.
+    void RemoveTty(const std::string& name, const std::string& device) {
+        fs::remove(sys() / "class" / "tty" / name);
+        fs::remove_all(sys() / "devices" / device);
+        fs::remove(dev() / name);
+    }
 
     // Several ttys may share a device, and with it its links.
     void Link(const fs::path& link, const fs::path& target) {
@@ -144,6 +153,43 @@ TEST(DeviceNodes, ListsUsbAdaptersThenVirtualPortsThenOtherUarts) {
         EXPECT_EQ(ports[i].isUsb, expected[i].isUsb) << expected[i].name;
         EXPECT_EQ(ports[i].description, expected[i].description);
     }
+}
+
+// The names the list shows, as the window asks for them each time it is
+// opened, with the same list object.
+std::vector<std::string> ListedNames(const FakeMachine& machine, PortList& ports) {
+    EnumeratePorts(ports, DeviceRoots{machine.sys(), machine.dev()});
+    std::vector<std::string> names;
+    for (const PortInfo& port : ports) {
+        names.push_back(fs::path(port.portName).filename().string());
+    }
+    return names;
+}
+
+TEST(DeviceNodes, EachEnumerationListsThePortsOfThatMoment) {
+    FakeMachine machine;
+    const std::string hub = kUsbHub;
+    const std::string first = hub + "/1-1/1-1:1.0/ttyUSB0";
+    const std::string second = hub + "/1-2/1-2:1.0/ttyUSB1";
+    machine.AddTty("ttyAMA0", "platform/fe201000.serial", "amba", "uart-pl011");
+    machine.AddTty("ttyUSB0", first, "usb-serial", "ch341");
+    PortList ports;
+    EXPECT_EQ(ListedNames(machine, ports), (std::vector<std::string>{"ttyUSB0", "ttyAMA0"}));
+
+    // A second cable plugged in after the start.
+    machine.AddTty("ttyUSB1", second, "usb-serial", "cp210x");
+    EXPECT_EQ(ListedNames(machine, ports),
+              (std::vector<std::string>{"ttyUSB0", "ttyUSB1", "ttyAMA0"}));
+
+    // The first pulled out: gone from the list, even though a program may
+    // still hold it open.
+    machine.RemoveTty("ttyUSB0", first);
+    EXPECT_EQ(ListedNames(machine, ports), (std::vector<std::string>{"ttyUSB1", "ttyAMA0"}));
+
+    // Plugged in again while ttyUSB1 is taken: the kernel names it anew.
+    machine.AddTty("ttyUSB2", first, "usb-serial", "ch341");
+    machine.RemoveTty("ttyUSB1", second);
+    EXPECT_EQ(ListedNames(machine, ports), (std::vector<std::string>{"ttyUSB2", "ttyAMA0"}));
 }
 
 TEST(DeviceNodes, AnUnreadableTreeIsAnErrorCarryingThePath) {

@@ -30,7 +30,7 @@ public:
     explicit ScriptedTracker(Script script, std::deque<std::string> chunks = {})
         : script_(std::move(script)), chunks_(std::move(chunks)) {}
 
-    std::size_t Write(std::string_view bytes) override {
+    std::size_t Write(std::string_view bytes, std::stop_token) override {
         std::lock_guard lock(mutex_);
         written.emplace_back(bytes);
         if (std::string answer = script_ ? script_(written.back()) : ""; !answer.empty()) {

@@ -40,11 +40,16 @@ TEST(RunTransaction, PollsUntilAnExactOkArrivesOrFiftyPollsComeBackEmpty) {
     }
 }
 
-TEST(RunTransaction, NoPortOrAFailedWriteFailsAtOnceWithoutPausing) {
+// An empty command would pass a length check against the zero bytes that no
+// port wrote, and go on to poll a port that is not there.
+TEST(RunTransaction, NoPortAFailedWriteOrAnEmptyCommandFailsAtOnceWithoutPausing) {
     RecordingPause pause;
     std::string reply = "untouched";
     EXPECT_FALSE(RunTransaction(nullptr, "AT+EGMR=0,7\r\n", reply, pause.Get()));
+    EXPECT_FALSE(RunTransaction(nullptr, "", reply, pause.Get()));
     ScriptedTracker line(nullptr, {"OK"});
+    EXPECT_FALSE(RunTransaction(&line, "", reply, pause.Get()));
+    EXPECT_TRUE(line.written.empty());
     line.writeFails = true;
     EXPECT_FALSE(RunTransaction(&line, "x", reply, pause.Get()));
     EXPECT_TRUE(pause.pauses.empty());

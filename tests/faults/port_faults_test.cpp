@@ -11,6 +11,12 @@
 namespace vorlen::testing {
 namespace {
 
+// The second status line after a failed open.
+const std::string kInUse =
+    "Another program is using this port. Close that program, then pick the port again.";
+const std::string kGone =
+    "The device is not there (any more). Plug the cable in, then pick the port again.";
+
 // Who holds the first port when the window starts.
 enum class Holder { SerialPortOfAnotherProgram, AnotherWindow };
 
@@ -33,7 +39,7 @@ TEST_P(HeldPort, FailsInRedAndALaterPortStillOpens) {
     Machine machine{{held.LinkPath(), free.LinkPath()}};
     TrackerWindow form(machine.Services());
     form.show();
-    EXPECT_EQ(StatusText(form), "Open " + held.LinkPath() + " Failed!");
+    EXPECT_EQ(StatusText(form), "Open " + held.LinkPath() + " Failed!\n" + kInUse);
     EXPECT_EQ(form.Dialog().CurrentStatusMark(), StatusMark::Failure);
     EXPECT_EQ(StatusBackground(form), kRed);
     EXPECT_EQ(form.Dialog().PortHandle().Current(), nullptr);
@@ -89,14 +95,6 @@ private:
     std::string path_;
 };
 
-std::size_t FailedWrites(const RecordingPort& port) {
-    std::size_t failed = 0;
-    for (const WriteAttempt& write : port.Writes()) {
-        failed += write.written == 0 ? 1 : 0;
-    }
-    return failed;
-}
-
 TEST(Unplugged, TheWakeUpKeepsTryingAndFinishesOnTheRepluggedTracker) {
     Socket socket;
     std::optional<test::SimProcess> first(std::in_place, std::vector<std::string>{"--silent"});
@@ -117,7 +115,7 @@ TEST(Unplugged, TheWakeUpKeepsTryingAndFinishesOnTheRepluggedTracker) {
 
     // The operator picks the port again while it is missing.
     Choose(form, kPortList, 0);
-    EXPECT_EQ(StatusText(form), "Open " + socket.Path() + " Failed!");
+    EXPECT_EQ(StatusText(form), "Open " + socket.Path() + " Failed!\n" + kGone);
     EXPECT_EQ(StatusBackground(form), kRed);
     QTest::qWait(300);  // the worker, now without a port, keeps going
     EXPECT_FALSE(Unlocked(form));

@@ -3,6 +3,7 @@
 #include <array>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -10,6 +11,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "protocol/transaction.h"
 #include "serial/posix/serial_port.h"
 
 namespace vorlen {
@@ -110,7 +112,7 @@ TEST(SerialPort, CarriesBytesUnchangedBothWays) {
     const auto port = OpenPort(cable.device());
     ASSERT_NE(port, nullptr);
     const std::string command = "AT+OPENAT=770,\xC4\xE3\x00\r\n"s;
-    EXPECT_EQ(port->Write(command), command.size());
+    EXPECT_EQ(port->Write(command, {}), command.size());
     EXPECT_EQ(cable.Received(), command);
 
     const std::string reply = "\r\nOK\r\n\x03\x11\x13";
@@ -147,7 +149,7 @@ TEST(SerialPort, IsExclusiveWhileOpenAndOpensAgainAfterClose) {
     first->Close();
     const auto again = OpenPort(cable.device());
     ASSERT_NE(again, nullptr);
-    EXPECT_EQ(again->Write("AT\r\n"), 4u);
+    EXPECT_EQ(again->Write("AT\r\n", {}), 4u);
     EXPECT_EQ(OpenPort("/nonexistent/ttyUSB0"), nullptr);
     EXPECT_EQ(OpenPort(""), nullptr);
 }
@@ -157,7 +159,7 @@ TEST(SerialPort, WriteThatTheLineDoesNotTakeStopsAtTheBoundWithAShortCount) {
     const auto port = SerialPort::Open(cable.device(), 300ms);
     ASSERT_NE(port, nullptr);
     const auto start = Clock::now();
-    const std::size_t written = port->Write(kMoreThanTheLineHolds);
+    const std::size_t written = port->Write(kMoreThanTheLineHolds, {});
     const auto took = Clock::now() - start;
     EXPECT_GT(written, 0u);
     EXPECT_LT(written, kMoreThanTheLineHolds.size());
@@ -170,7 +172,7 @@ TEST(SerialPort, CloseFromAnotherThreadEndsAWaitingWriteAtOnce) {
     const auto port = OpenPort(cable.device());
     ASSERT_NE(port, nullptr);
     std::size_t written = 0;
-    std::thread worker([&] { written = port->Write(kMoreThanTheLineHolds); });
+    std::thread worker([&] { written = port->Write(kMoreThanTheLineHolds, {}); });
     std::this_thread::sleep_for(200ms);  // the worker is now waiting for room
     const auto closing = Clock::now();
     port->Close();
@@ -183,12 +185,34 @@ TEST(SerialPort, CloseFromAnotherThreadEndsAWaitingWriteAtOnce) {
     const int file = ::mkstemp(reused);
     ASSERT_GE(file, 0);
     std::array<char, 8> buffer{};
-    EXPECT_EQ(port->Write("AT\r\n"), 0u);
+    EXPECT_EQ(port->Write("AT\r\n", {}), 0u);
     EXPECT_EQ(port->Read(buffer.data(), buffer.size()), 0u);
     port->Close();
     EXPECT_EQ(::lseek(file, 0, SEEK_END), 0);
     ::close(file);
     ::unlink(reused);
+}
+
+// A restarted wake-up stops its old worker in the middle of a write; the port
+// stays open for the new one, whose writes wait as usual.
+TEST(SerialPort, StopRequestEndsAWaitingWriteAtOnceAndOnlyThatWrite) {
+    Cable cable;
+    const auto port = SerialPort::Open(cable.device(), 400ms);
+    ASSERT_NE(port, nullptr);
+    std::stop_source stop;
+    std::size_t written = 0;
+    std::thread worker([&] { written = port->Write(kMoreThanTheLineHolds, stop.get_token()); });
+    std::this_thread::sleep_for(150ms);
+    const auto stopping = Clock::now();
+    stop.request_stop();
+    worker.join();
+    EXPECT_LT(Clock::now() - stopping, 100ms) << "the write waited out its time-out";
+    EXPECT_LT(written, kMoreThanTheLineHolds.size());
+
+    EXPECT_EQ(port->Write("AT", stop.get_token()), 0u) << "a stopped token writes nothing";
+    const auto start = Clock::now();
+    port->Write(kMoreThanTheLineHolds, {});
+    EXPECT_GE(Clock::now() - start, 400ms) << "an old stop cut a later write short";
 }
 
 TEST(SerialPort, HangUpOfTheFarEndDeliversNothingAndWritesNothing) {
@@ -199,9 +223,66 @@ TEST(SerialPort, HangUpOfTheFarEndDeliversNothingAndWritesNothing) {
     std::array<char, 8> buffer{};
     const auto start = Clock::now();
     EXPECT_EQ(port->Read(buffer.data(), buffer.size()), 0u);
-    EXPECT_EQ(port->Write("AT+ISP=RCAL:8\r\n"), 0u);
+    EXPECT_EQ(port->Write("AT+ISP=RCAL:8\r\n", {}), 0u);
     EXPECT_LT(Clock::now() - start, 1000ms);
 }
+
+TEST(SerialPort, ClosingDiscardsWhatTheLineHasNotSentInsteadOfWaitingForIt) {
+    Cable cable;
+    const auto port = SerialPort::Open(cable.device(), 200ms);
+    ASSERT_NE(port, nullptr);
+    // The far end reads nothing, so most of this waits in the terminal's
+    // output buffers; only its line buffer (4 KiB) has taken some.
+    constexpr std::size_t kFarLineBuffer = 4096;
+    const std::size_t written = port->Write(kMoreThanTheLineHolds, {});
+    ASSERT_GT(written, 2 * kFarLineBuffer);
+    const auto closing = Clock::now();
+    port->Close();
+    EXPECT_LT(Clock::now() - closing, 1000ms);
+    EXPECT_LE(cable.Received(100ms).size(), kFarLineBuffer) << "the unsent output was kept";
+}
+
+// How many of this process's descriptors are open on `device`.
+int DescriptorsOn(const std::string& device) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        std::error_code unreadable;
+        count += std::filesystem::read_symlink(entry.path(), unreadable) == device ? 1 : 0;
+    }
+    return count;
+}
+
+// The far end goes away while the port is held, before a command or while
+// the tracker's reply is awaited.
+class DeviceGone : public ::testing::TestWithParam<bool> {};
+
+TEST_P(DeviceGone, ClosesThePortAtOnceAndTheNextCommandFailsAtOnce) {
+    const bool noticedByRead = GetParam();
+    Cable cable;
+    const auto port = OpenPort(cable.device());
+    ASSERT_NE(port, nullptr);
+    ASSERT_EQ(DescriptorsOn(cable.device()), 1);
+    cable.HangUp();
+    if (noticedByRead) {
+        std::array<char, 8> buffer{};
+        EXPECT_EQ(port->Read(buffer.data(), buffer.size()), 0u);
+        EXPECT_EQ(DescriptorsOn(cable.device()), 0) << "the read kept the dead device open";
+    }
+
+    for (int command = 0; command < 2; ++command) {
+        std::string reply;
+        const auto start = Clock::now();
+        EXPECT_FALSE(RunTransaction(port.get(), "AT+ISP=RCAL:8\r\n", reply));
+        EXPECT_LT(Clock::now() - start, 100ms) << "command " << command;
+        EXPECT_EQ(DescriptorsOn(cable.device()), 0);
+    }
+    port->Close();
+}
+
+INSTANTIATE_TEST_SUITE_P(SerialPort, DeviceGone, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "WhileAwaitingAReply" : "BeforeACommand";
+                         });
 
 }  // namespace
 }  // namespace vorlen

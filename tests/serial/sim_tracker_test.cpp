@@ -24,7 +24,7 @@ constexpr auto kSilenceWait = 200ms;
 std::string AnswerTo(Port& port, const std::string& command,
                      std::chrono::milliseconds wait = kAnswerWait) {
     const std::string line = command + "\r\n";
-    EXPECT_EQ(port.Write(line), line.size());
+    EXPECT_EQ(port.Write(line, {}), line.size());
     std::string answer;
     std::array<char, 1024> buffer;
     for (const auto deadline = Clock::now() + wait; Clock::now() < deadline;) {
@@ -126,6 +126,20 @@ TEST(SimTracker, KeepsItsSettingsWhenThePortIsReopenedUntilAFactoryReset) {
     EXPECT_EQ(FieldList(tracker.Answer("AT+OPENAT=901,;")),
               "###123456##########359000000000009#")
         << "factory values, but the IMEI stays";
+}
+
+// Acknowledged, yet stored otherwise: the number of 711 (not its slot) and
+// the first value of the others get a 9; 760 leaves the fence on.
+TEST(SimTracker, MisstoredSettingsAreAcknowledgedButKeptOtherwise) {
+    Tracker tracker({"--awake", "--misstore", "711", "--misstore", "730", "--misstore", "760"});
+    for (const char* command : {"AT+OPENAT=711,2,139;", "AT+OPENAT=730,60,5;",
+                                "AT+OPENAT=750,300,5;", "AT+OPENAT=760,;"}) {
+        ASSERT_EQ(tracker.Answer(command), kOk) << command;
+    }
+    EXPECT_EQ(FieldList(tracker.Answer("AT+OPENAT=901,;")),
+              "###123456##1399########864507030000001#");
+    EXPECT_EQ(FieldList(tracker.Answer("AT+OPENAT=902,;")).substr(0, 13), "1#0#0#609#5#C");
+    EXPECT_EQ(FieldList(tracker.Answer("AT+OPENAT=903,;")), "1##N##E#300#5#2#");
 }
 
 TEST(SimTracker, QueriesReportInTheOrderTheReadBackExpects) {

@@ -28,7 +28,9 @@ bool QuickPause(std::chrono::milliseconds) {
 class CountingPort : public Port {
 public:
     explicit CountingPort(Port& line) : line_(line) {}
-    std::size_t Write(std::string_view bytes) override { return line_.Write(bytes); }
+    std::size_t Write(std::string_view bytes, std::stop_token stop) override {
+        return line_.Write(bytes, stop);
+    }
     std::size_t Read(char* into, std::size_t room) override {
         const std::size_t count = line_.Read(into, room);
         dataReads += count > 0 ? 1 : 0;

@@ -333,6 +333,32 @@ TEST(SetAllAndReadBack, NineteenCommandsInOrderThenReadConfigFillsAnotherForm) {
     EXPECT_TRUE(machine.messages.empty());
 }
 
+// A user ID read back with a byte that is not GBK (shown as U+FFFD) and a
+// blank at its end: the check trims the record, but the edit still shows
+// what it was given, so the bytes go out as they came.
+TEST(SetAllAndReadBack, BytesOutsideGbkThatTheOperatorDidNotEditGoOutAsReceived) {
+    test::SimProcess sim({"--awake"});
+    Machine machine{{sim.LinkPath()}};
+    TrackerWindow form(machine.Services());
+    form.Dialog().UnlockConfigArea();
+    FillForm(form);
+    const std::string readBack = "car\xFF" "7 ";
+    ASSERT_TRUE(form.Dialog().UpdateData(true));
+    form.Dialog().Record().userId = readBack;
+    form.Dialog().Refresh();
+    const std::string sent = "AT+OPENAT=801," + readBack + ";\r\n";
+
+    Press(form, kSetUserId);
+    ASSERT_EQ(StatusText(form), "Set user ID successfully!");
+    EXPECT_EQ(machine.opened.at(0)->Writes().back().bytes, sent);
+
+    Press(form, kSetAll);
+    ASSERT_EQ(StatusText(form), "Set all config successfully!");
+    const std::vector<WriteAttempt> writes = machine.opened.at(0)->Writes();
+    ASSERT_EQ(writes.size(), 20u);
+    EXPECT_EQ(writes[17].bytes, sent) << "set-all step 17";
+}
+
 TEST(SetAllAndReadBack, SetAllShowsOnlyTheFirstRefusalAndSendsNothing) {
     Rig rig;
     rig.form.Dialog().UnlockConfigArea();

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@
 #include "qt/tracker_window.h"
 #include "dialog/tracker_config_services.h"
 #include "serial/posix/serial_port.h"
+#include "protocol/recorded_port.h"
 #include "sim/sim_process.h"
 
 namespace vorlen::testing {
@@ -56,11 +58,11 @@ public:
     RecordingPort(std::string name, std::shared_ptr<Port> line, bool keepWrites)
         : name(std::move(name)), line_(std::move(line)), keepWrites_(keepWrites) {}
 
-    std::size_t Write(std::string_view bytes) override {
+    std::size_t Write(std::string_view bytes, std::stop_token stop) override {
         if (beforeWrite) {
             beforeWrite(bytes);
         }
-        const std::size_t written = line_ ? line_->Write(bytes) : bytes.size();
+        const std::size_t written = line_ ? line_->Write(bytes, stop) : bytes.size();
         {
             std::lock_guard lock(mutex_);
             ++count_;
@@ -122,6 +124,7 @@ struct Machine {
     bool discoveryFails = false;
     bool keepWrites = true;
     MessageAnswer answer = MessageAnswer::Ok;
+    std::optional<std::filesystem::path> profilePath;  // the file dialog's answer
 
     std::vector<std::shared_ptr<RecordingPort>> opened;  // every port opened, in order
     std::vector<std::string> messages;                   // UTF-8
@@ -139,9 +142,13 @@ struct Machine {
                 ports.push_back({name, name, name, 0, name});
             }
         };
-        services.openPort = [this](const std::string& name) -> std::shared_ptr<Port> {
+        services.openPort = [this](const std::string& name, OpenFailure* why) -> std::shared_ptr<Port> {
             std::shared_ptr<Port> line;
-            if (failingPorts.contains(name) || (realPorts && !(line = OpenPort(name)))) {
+            if (failingPorts.contains(name)) {
+                *why = {OpenFailureKind::InUse, "Device or resource busy", ""};
+                return nullptr;
+            }
+            if (realPorts && !(line = OpenPort(name, why))) {
                 return nullptr;
             }
             opened.push_back(std::make_shared<RecordingPort>(name, std::move(line), keepWrites));
@@ -154,6 +161,7 @@ struct Machine {
             buttons.push_back(kind);
             return answer;
         };
+        services.askProfilePath = [this](bool) { return profilePath; };
         return services;
     }
 
@@ -184,6 +192,12 @@ struct Rig {
 inline const QColor kGreen(0, 255, 0);
 inline const QColor kRed(255, 0, 0);
 inline const std::vector<std::string> kWakeUpCommands{"AT+ISP=RCAL:8", "AT+ESLP=0"};
+
+// The port the form talks through, beneath the line record's copy.
+inline std::shared_ptr<vorlen::Port> LineUnder(TrackerWindow& form) {
+    const auto recorded = std::dynamic_pointer_cast<RecordedPort>(form.Dialog().PortHandle().Current());
+    return recorded ? recorded->Line() : nullptr;
+}
 
 inline std::string Shown(const TrackerWindow& form, int id) {
     return ControlText(*form.Control(id)).toStdString();

@@ -65,11 +65,11 @@ TEST_F(ComPort, ReopeningDiscardsAReplyThatArrivedInBetween) {
     {
         const auto port = OpenPort(tracker);
         ASSERT_NE(port, nullptr);
-        ASSERT_EQ(port->Write("AT+OPENAT=221,;\r\n"), 17u);
+        ASSERT_EQ(port->Write("AT+OPENAT=221,;\r\n", {}), 17u);
         std::this_thread::sleep_for(300ms);
         char late[64];
         EXPECT_GT(port->Read(late, sizeof late), 0u) << "the reply waits on an open port";
-        ASSERT_EQ(port->Write("AT+OPENAT=231,;\r\n"), 17u);
+        ASSERT_EQ(port->Write("AT+OPENAT=231,;\r\n", {}), 17u);
         std::this_thread::sleep_for(300ms);
     }
     const auto reopened = OpenPort(tracker);
@@ -96,7 +96,7 @@ TEST_F(ComPort, CloseEndsAWriteBlockedOnAStalledLineAtOnce) {
     ASSERT_NE(port, nullptr);
     const std::string flood(1 << 20, 'A');
     auto writing = std::async(std::launch::async, [&] {
-        const std::size_t written = port->Write(flood);
+        const std::size_t written = port->Write(flood, {});
         return std::make_pair(written, Clock::now());
     });
     ASSERT_EQ(writing.wait_for(500ms), std::future_status::timeout) << "the write is blocked";
@@ -108,7 +108,7 @@ TEST_F(ComPort, CloseEndsAWriteBlockedOnAStalledLineAtOnce) {
     EXPECT_LT(returned - closed, 200ms);
 
     char byte;
-    EXPECT_EQ(port->Write("AT\r\n"), 0u) << "a closed port writes nothing";
+    EXPECT_EQ(port->Write("AT\r\n", {}), 0u) << "a closed port writes nothing";
     EXPECT_EQ(port->Read(&byte, 1), 0u);
 }
 
@@ -117,7 +117,7 @@ TEST_F(ComPort, AWriteThatTheLineDoesNotTakeEndsAfterItsTimeOut) {
     ASSERT_NE(port, nullptr);
     const std::string flood(1 << 20, 'A');
     const auto started = Clock::now();
-    EXPECT_LT(port->Write(flood), flood.size());
+    EXPECT_LT(port->Write(flood, {}), flood.size());
     const auto took = Clock::now() - started;
     EXPECT_GE(took, 250ms);
     EXPECT_LT(took, 2s);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "protocol/port.h"
+#include "serial/open_failure.h"
 
 namespace vorlen {
 
@@ -19,39 +20,53 @@ inline constexpr std::chrono::milliseconds kWriteTimeout{2000};
 // The window's thread may close or replace the port while the wake-up worker
 // is in the middle of a transaction on it. So every call is serialised, Close
 // wakes a write that is waiting for room on the line, and once closed the
-// port answers every call like a closed handle: 0 written, 0 read.
+// port answers every call like a closed handle: 0 written, 0 read. A device
+// that disappears while open (unplugged, or the far end of a pseudo-terminal
+// closed) closes the port at once, so every later command fails at once.
 class SerialPort : public Port {
 public:
     // Opens the device with the tracker's line settings. Settings that the
     // device refuses (a pseudo-terminal has no modem lines) are not an error;
-    // a missing device or one held by another program is: the result is null.
+    // a missing device or one held by another program is: the result is null,
+    // and `why` (when given) tells the reason.
     static std::shared_ptr<SerialPort> Open(const std::string& devicePath,
-                                            std::chrono::milliseconds writeTimeout = kWriteTimeout);
+                                            std::chrono::milliseconds writeTimeout = kWriteTimeout,
+                                            OpenFailure* why = nullptr);
 
     ~SerialPort() override;
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    std::size_t Write(std::string_view bytes) override;
+    std::size_t Write(std::string_view bytes, std::stop_token stop) override;
     std::size_t Read(char* into, std::size_t room) override;
+    // Discards what the line has not sent yet, so closing never waits for a
+    // stalled device to drain.
     void Close() override;
 
 private:
     SerialPort(int device, int wake, std::chrono::milliseconds writeTimeout);
 
     // Waits until the line takes more bytes. False on time-out, a hang-up or
-    // an error of the line, or when Close has been called.
-    bool WaitForRoom(std::chrono::steady_clock::time_point deadline);
+    // an error of the line, when Close has been called, or when `stop` is
+    // requested.
+    bool WaitForRoom(std::chrono::steady_clock::time_point deadline, const std::stop_token& stop);
+
+    // Closes the port when the last call's error (an errno value, 0 for
+    // none), or the line's state, says the device is gone. Called with
+    // mutex_ held.
+    void CloseIfGone(int error);
+    void CloseDevice();
 
     std::mutex mutex_;
     int device_;                     // -1 once closed; guarded by mutex_
-    const int wake_;                 // signalled once by Close; lives as long as the object
+    const int wake_;                 // signalled by Close and by a write's stop; lives as long as the object
     std::atomic<bool> closing_{false};
     const std::chrono::milliseconds writeTimeout_;
 };
 
 // The port that the port list names. On Linux the name is the device path
-// (for example /dev/ttyUSB0). Null when it cannot be opened.
-std::shared_ptr<SerialPort> OpenPort(const std::string& portName);
+// (for example /dev/ttyUSB0). Null when it cannot be opened; `why` (when
+// given) then tells the reason.
+std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* why = nullptr);
 
 }  // namespace vorlen

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <string>
+
+#include "protocol/pause.h"
 
 namespace vorlen {
 
@@ -66,6 +69,51 @@ void PrepareLine(HANDLE device, std::chrono::milliseconds writeTimeout) {
 
 HANDLE ManualResetEvent() { return ::CreateEventA(nullptr, TRUE, FALSE, nullptr); }
 
+// The system's own text for an error, as GBK bytes like every text of the form.
+std::string SystemText(DWORD error) {
+    wchar_t* message = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    std::string text;
+    if (length > 0) {
+        const int size = ::WideCharToMultiByte(936, 0, message, static_cast<int>(length), nullptr, 0,
+                                               nullptr, nullptr);
+        text.resize(static_cast<std::size_t>(std::max(size, 0)));
+        ::WideCharToMultiByte(936, 0, message, static_cast<int>(length), text.data(), size,
+                              nullptr, nullptr);
+    }
+    ::LocalFree(message);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text.empty() ? "error " + std::to_string(error) : text;
+}
+
+// Windows answers "access denied" for a port that another program has open.
+OpenFailureKind KindOf(DWORD error) {
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_ALREADY_EXISTS:
+        return OpenFailureKind::InUse;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_UNIT:
+    case ERROR_DEV_NOT_EXIST:
+        return OpenFailureKind::NoDevice;
+    default:
+        return OpenFailureKind::Other;
+    }
+}
+
+std::shared_ptr<SerialPort> Refused(DWORD error, OpenFailure* why) {
+    if (why != nullptr) {
+        *why = {KindOf(error), SystemText(error), ""};
+    }
+    return nullptr;
+}
+
 void CloseAll(std::initializer_list<HANDLE> handles) {
     for (const HANDLE handle : handles) {
         if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
@@ -77,45 +125,62 @@ void CloseAll(std::initializer_list<HANDLE> handles) {
 }  // namespace
 
 std::shared_ptr<SerialPort> SerialPort::Open(const std::string& portName,
-                                             std::chrono::milliseconds writeTimeout) {
+                                             std::chrono::milliseconds writeTimeout,
+                                             OpenFailure* why) {
     // Windows' own serial drivers refuse a second open of a port, but not
     // every driver does (Wine's does not); the named hold keeps two opens of
     // this program, in one process or two, apart everywhere.
     const HANDLE hold = ::CreateMutexA(nullptr, FALSE, HoldName(portName).c_str());
     if (hold == nullptr || ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        const DWORD error = hold == nullptr ? ::GetLastError() : ERROR_ALREADY_EXISTS;
         CloseAll({hold});
-        return nullptr;
+        return Refused(error, why);
     }
     const std::string path = "\\\\.\\" + portName;
     // No sharing: a port that another program holds does not open.
     const HANDLE device = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                         OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+    const DWORD error = ::GetLastError();
     const HANDLE closed = ManualResetEvent();
     const HANDLE done = ManualResetEvent();
     if (device == INVALID_HANDLE_VALUE || closed == nullptr || done == nullptr) {
         CloseAll({hold, device, closed, done});
-        return nullptr;
+        return Refused(device == INVALID_HANDLE_VALUE ? error : ::GetLastError(), why);
     }
     PrepareLine(device, writeTimeout);
-    return std::shared_ptr<SerialPort>(new SerialPort(device, hold, closed, done, writeTimeout));
+    return std::shared_ptr<SerialPort>(
+        new SerialPort(device, hold, closed, done, writeTimeout));
 }
 
 SerialPort::SerialPort(Handle device, Handle hold, Handle closed, Handle done,
                        std::chrono::milliseconds writeTimeout)
-    : device_(device), hold_(hold), closed_(closed), done_(done), writeTimeout_(writeTimeout) {}
+    : device_(device),
+      hold_(hold),
+      closed_(closed),
+      done_(done),
+      writeTimeout_(writeTimeout) {}
 
 SerialPort::~SerialPort() {
     Close();
-    ::CloseHandle(closed_);
-    ::CloseHandle(done_);
+    CloseAll({closed_, done_});
 }
 
-std::size_t SerialPort::Finish(void* started, std::chrono::milliseconds bound) {
+std::size_t SerialPort::Finish(void* started, std::chrono::milliseconds bound,
+                               std::stop_token stop) {
+    using std::chrono::milliseconds;
     auto* io = static_cast<OVERLAPPED*>(started);
     const HANDLE waited[] = {done_, closed_};
-    const DWORD woken =
-        ::WaitForMultipleObjects(2, waited, FALSE, static_cast<DWORD>(bound.count()));
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    DWORD woken = WAIT_TIMEOUT;
+    // The stop is looked at between short waits: see StoppablePause for why
+    // no stop callback sets an event here.
+    for (milliseconds left = bound; woken == WAIT_TIMEOUT && left > milliseconds::zero() &&
+                                    !stop.stop_requested();
+         left = std::chrono::ceil<milliseconds>(deadline - std::chrono::steady_clock::now())) {
+        woken = ::WaitForMultipleObjects(2, waited, FALSE,
+                                         static_cast<DWORD>(std::min(left, kStopCheck).count()));
+    }
     if (woken != WAIT_OBJECT_0) {
         ::CancelIoEx(device_, io);
     }
@@ -125,7 +190,8 @@ std::size_t SerialPort::Finish(void* started, std::chrono::milliseconds bound) {
     return moved;
 }
 
-std::size_t SerialPort::WriteOnce(std::string_view bytes, std::chrono::milliseconds bound) {
+std::size_t SerialPort::WriteOnce(std::string_view bytes, std::chrono::milliseconds bound,
+                                  std::stop_token stop) {
     OVERLAPPED io{};
     io.hEvent = done_;
     ::ResetEvent(done_);
@@ -134,28 +200,29 @@ std::size_t SerialPort::WriteOnce(std::string_view bytes, std::chrono::milliseco
         ::GetLastError() != ERROR_IO_PENDING) {
         return 0;
     }
-    return Finish(&io, bound);
+    return Finish(&io, bound, stop);
 }
 
 // Some drivers (Wine's on a pseudo-terminal among them) end a write with what
 // fitted at once instead of waiting; the rest goes out as the line takes it,
 // within the same time-out.
-std::size_t SerialPort::Write(std::string_view bytes) {
+std::size_t SerialPort::Write(std::string_view bytes, std::stop_token stop) {
     using std::chrono::milliseconds;
     std::lock_guard lock(mutex_);
     const auto deadline = std::chrono::steady_clock::now() + writeTimeout_;
     std::size_t written = 0;
-    while (device_ != INVALID_HANDLE_VALUE && !closing_ && written < bytes.size()) {
+    while (device_ != INVALID_HANDLE_VALUE && !closing_ && !stop.stop_requested() &&
+           written < bytes.size()) {
         const auto left =
             std::chrono::ceil<milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left <= milliseconds::zero()) {
             break;
         }
-        const std::size_t moved = WriteOnce(bytes.substr(written), left);
+        const std::size_t moved = WriteOnce(bytes.substr(written), left, stop);
         written += moved;
-        if (moved == 0 &&
-            ::WaitForSingleObject(closed_, static_cast<DWORD>(std::min(left, kRoomPause).count())) ==
-                WAIT_OBJECT_0) {
+        if (moved == 0 && ::WaitForSingleObject(
+                              closed_, static_cast<DWORD>(std::min(left, kRoomPause).count())) !=
+                              WAIT_TIMEOUT) {
             break;
         }
     }
@@ -176,7 +243,7 @@ std::size_t SerialPort::Read(char* into, std::size_t room) {
     if (!::ReadFile(device_, into, size, nullptr, &io) && ::GetLastError() != ERROR_IO_PENDING) {
         return 0;
     }
-    return Finish(&io, kReadBound);
+    return Finish(&io, kReadBound, {});
 }
 
 void SerialPort::Close() {
@@ -191,8 +258,8 @@ void SerialPort::Close() {
     }
 }
 
-std::shared_ptr<SerialPort> OpenPort(const std::string& portName) {
-    return SerialPort::Open(portName);
+std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* why) {
+    return SerialPort::Open(portName, kWriteTimeout, why);
 }
 
 }  // namespace vorlen

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "protocol/port.h"
+#include "serial/open_failure.h"
 
 namespace vorlen {
 
@@ -28,15 +29,16 @@ public:
     // Opens \\.\<name> (which also reaches COM10 and above) with the
     // tracker's line settings. Settings that the driver refuses are not an
     // error; a missing port or one held by another program is: the result is
-    // null.
+    // null, and `why` says which.
     static std::shared_ptr<SerialPort> Open(const std::string& portName,
-                                            std::chrono::milliseconds writeTimeout = kWriteTimeout);
+                                            std::chrono::milliseconds writeTimeout = kWriteTimeout,
+                                            OpenFailure* why = nullptr);
 
     ~SerialPort() override;
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    std::size_t Write(std::string_view bytes) override;
+    std::size_t Write(std::string_view bytes, std::stop_token stop) override;
     std::size_t Read(char* into, std::size_t room) override;
     void Close() override;
 
@@ -46,12 +48,13 @@ private:
     SerialPort(Handle device, Handle hold, Handle closed, Handle done,
                std::chrono::milliseconds writeTimeout);
 
-    // Waits for the started transfer `io` until it completes, Close is called
-    // or `bound` passes, cancelling it in the last two cases; returns the
-    // bytes it moved.
-    std::size_t Finish(void* io, std::chrono::milliseconds bound);
-    // One WriteFile of the bytes, finished within `bound`.
-    std::size_t WriteOnce(std::string_view bytes, std::chrono::milliseconds bound);
+    // Waits for the started transfer `io` until it completes, Close is called,
+    // the write's stop is requested or `bound` passes, cancelling it in all
+    // but the first case; returns the bytes it moved.
+    std::size_t Finish(void* io, std::chrono::milliseconds bound, std::stop_token stop);
+    // One WriteFile of the bytes, finished within `bound` or the stop.
+    std::size_t WriteOnce(std::string_view bytes, std::chrono::milliseconds bound,
+                          std::stop_token stop);
 
     std::mutex mutex_;
     Handle device_;  // INVALID_HANDLE_VALUE once closed; guarded by mutex_
@@ -63,6 +66,6 @@ private:
 };
 
 // The port that the port list names; null when it cannot be opened.
-std::shared_ptr<SerialPort> OpenPort(const std::string& portName);
+std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* why = nullptr);
 
 }  // namespace vorlen

@@ -1,0 +1,31 @@
+// What the program can be asked to do; each returns the exit status.
+#pragma once
+
+#include <ostream>
+
+#include "provision/provision_options.h"
+
+namespace vorlen::provision {
+
+struct Streams {
+    std::ostream& out;
+    std::ostream& err;
+    bool terminal;
+};
+
+// --profile with --port: every port configured and verified.
+int ProvisionFleet(const Options& options, const Streams& streams);
+
+// --read with --out: one tracker's configuration saved as a profile.
+int ReadToProfile(const Options& options, const Streams& streams);
+
+// --list-ports.
+int ListPorts(const Options& options, const Streams& streams);
+
+// One line to the error stream: the arguments are refused.
+int RefuseArguments(const std::string& why, int language, const Streams& streams);
+
+// A file to be written must have an existing folder.
+bool FolderExists(const std::string& file);
+
+}  // namespace vorlen::provision

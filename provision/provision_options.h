@@ -1,0 +1,37 @@
+// vorlen-provision's command line.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+namespace vorlen::provision {
+
+inline constexpr double kDefaultWakeTimeout = 120;
+
+struct Options {
+    std::string profile;
+    std::vector<std::string> ports;
+    double wakeTimeout = kDefaultWakeTimeout;  // seconds
+    std::string report;
+    bool listPorts = false;
+    std::string readPort;
+    std::string out;
+    std::string language = "en";
+    bool trace = false;
+
+    int LanguageIndex() const;
+    std::chrono::milliseconds WakeTimeout() const;
+};
+
+// Declares every option with its help text in the language (0 Chinese,
+// anything else English) and the rules between them.
+void DescribeOptions(CLI::App& app, Options& options, int language);
+
+// The language the arguments ask for, found before they are parsed, so that
+// even a refusal of the arguments speaks it.
+int LanguageAskedFor(int argc, const char* const* argv);
+
+}  // namespace vorlen::provision

@@ -1,0 +1,27 @@
+#include "provision/terminal.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace vorlen::provision {
+
+#ifdef _WIN32
+// A console that takes neither UTF-8 nor the cursor movements gets plain
+// lines.
+bool PrepareTerminal() {
+    const HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (console == INVALID_HANDLE_VALUE || !GetConsoleMode(console, &mode)) {
+        return false;
+    }
+    return SetConsoleOutputCP(CP_UTF8) &&
+           SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+}
+#else
+bool PrepareTerminal() { return isatty(STDOUT_FILENO) != 0; }
+#endif
+
+}  // namespace vorlen::provision

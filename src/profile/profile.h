@@ -1,0 +1,48 @@
+// A profile: the whole form as a UTF-8 TOML text an operator can read and
+// edit, for loading into the window and for provisioning many trackers.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/selections.h"
+#include "model/tracker_form.h"
+
+namespace vorlen {
+
+struct Profile {
+    TrackerForm form;  // the texts set-all sends and the fence switch; nothing else
+    Selections selections;
+};
+
+// Why a text is not a profile. `key` is empty when no key is to blame (a
+// syntax error, an unreadable file); `line` counts from 1, 0 when there is
+// no line to name (a missing key). `message` names both, as GBK bytes in the
+// chosen language (0 Chinese, anything else English).
+struct ProfileError {
+    std::string key;
+    int line = 0;
+    std::string message;
+};
+
+// Either a profile or the first fault of the text, by line.
+struct ProfileResult {
+    std::optional<Profile> profile;
+    ProfileError error;
+
+    explicit operator bool() const { return profile.has_value(); }
+};
+
+// The profile text of a form: every key, grouped and commented, texts
+// converted from GBK. ReadProfile gives back exactly this form and these
+// selections (a fence switch other than 0 comes back as 1).
+std::string WriteProfile(const TrackerForm& form, const Selections& selections);
+
+// Reads a profile. Every key must be there and no other; every text must fit
+// its field's byte limit in GBK and hold no control character; every choice
+// must name an entry of its list (or be "" for no selection). The whole text
+// is valid, or nothing of it is taken.
+ProfileResult ReadProfile(std::string_view utf8Text, int language);
+
+}  // namespace vorlen

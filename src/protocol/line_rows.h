@@ -1,0 +1,31 @@
+// The line record as text rows, the same in every window and in the
+// provisioning trace: one row per entry, UTF-8.
+//
+//   12.345 -> AT+OPENAT=710,123;\r\n
+//   12.397 <- \r\nOK\r\n
+//
+// Seconds since the record started, with milliseconds; "->" for bytes
+// written to the tracker, "<-" for bytes received from it; then the bytes
+// decoded from GBK. Carriage return, line feed, tab and the backslash are
+// written as C escapes (\r \n \t \\), every other control byte and every byte
+// that is not GBK text as \xHH, so a row is plain ASCII apart from the
+// tracker's own characters and survives any font, terminal or clipboard.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "protocol/line_record.h"
+
+namespace vorlen {
+
+// One entry's row, without a line end.
+std::string LineRow(const LineEntry& entry);
+
+// The rows of the entries, each ended by a line feed.
+std::string LineRows(std::span<const LineEntry> entries);
+
+// Everything the record holds, as the contents of a text file.
+std::string LineRecordText(const LineRecord& record);
+
+}  // namespace vorlen

@@ -1,0 +1,333 @@
+// The form's behaviour without a toolkit: TrackerConfigDialog against a
+// recording window and scripted lines.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <thread>
+
+#include "../core/fakes.h"
+#include "dialog/dialog_layout.h"
+#include "dialog/system_command.h"
+#include "dialog/tracker_config_dialog.h"
+#include "model/bilingual.h"
+#include "model/gbk.h"
+#include "recording_window.h"
+
+namespace vorlen::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using namespace control;
+using Clock = std::chrono::steady_clock;
+
+// A line that takes nothing: a write waits for room until its time-out, or
+// until its stop is requested, like a USB adapter whose buffer never drains.
+class StuckLine : public Port {
+public:
+    std::size_t Write(std::string_view, std::stop_token stop) override {
+        ++writes;
+        StoppablePause(stop)(2s);
+        return 0;
+    }
+    std::size_t Read(char*, std::size_t) override { return 0; }
+    void Close() override {}
+
+    std::atomic<int> writes = 0;
+};
+
+struct Bench {
+    explicit Bench(std::vector<std::string> names = {"/dev/ttyUSB0", "/dev/ttyUSB1"})
+        : portNames(std::move(names)) {
+        dialog.StartUp();
+    }
+
+    TrackerConfigServices Services() {
+        TrackerConfigServices services;
+        services.enumeratePorts = [this](PortList& ports) {
+            for (const std::string& name : portNames) {
+                ports.push_back({name, name, name, 0, name});
+            }
+        };
+        services.openPort = [this](const std::string& name, OpenFailure* why) -> std::shared_ptr<Port> {
+            opened.push_back(name);
+            if (name == failing) {
+                *why = {OpenFailureKind::InUse, "Device or resource busy", ""};
+                return nullptr;
+            }
+            return line;
+        };
+        return services;
+    }
+
+    std::string Status() const { return GbkToUtf8(window.Text(kStatusBox)); }
+
+    std::vector<std::string> portNames;
+    std::string failing;
+    std::vector<std::string> opened;
+    std::shared_ptr<Port> line =
+        std::make_shared<ScriptedTracker>([](const std::string&) { return "OK"; });
+    RecordingWindow window;
+    TrackerConfigDialog dialog{Services(), window};
+};
+
+TEST(Dialog, StartsInEnglishLockedAndOnTheFirstPort) {
+    Bench bench;
+    const RecordingWindow& window = bench.window;
+    EXPECT_EQ(window.lists.at(kPortList), bench.portNames);
+    EXPECT_EQ(window.SelectedEntry(kPortList), 0);
+    EXPECT_EQ(window.SelectedEntry(kLanguageList), kEnglish);
+    EXPECT_EQ(window.Text(kSetAll), "Set ALL");
+    EXPECT_EQ(bench.opened, std::vector<std::string>{"/dev/ttyUSB0"});
+    EXPECT_EQ(bench.Status(), "Init and Open /dev/ttyUSB0 Success!");
+    EXPECT_EQ(window.mark, StatusMark::Success);
+    for (const int usable : {kPortList, kLanguageList, kStatusBox, kWakeTracker}) {
+        EXPECT_TRUE(window.Enabled(usable)) << usable;
+    }
+    for (const int locked : {kSetAll, kReadConfig, kUserNumber1, kFenceOpen}) {
+        EXPECT_FALSE(window.Enabled(locked)) << locked;
+    }
+}
+
+TEST(Dialog, AFailedOpenIsRedAndAPortChangeStartsOverLocked) {
+    Bench bench;
+    bench.dialog.UnlockConfigArea();
+    bench.failing = "/dev/ttyUSB1";
+    bench.window.Choose(kPortList, 1);
+    bench.dialog.OnPortChanged();
+    EXPECT_EQ(bench.Status(),
+              "Open /dev/ttyUSB1 Failed!\r\n"
+              "Another program is using this port. Close that program, then pick the port again.");
+    EXPECT_EQ(bench.window.mark, StatusMark::Failure);
+    EXPECT_EQ(bench.dialog.PortHandle().Current(), nullptr);
+    EXPECT_FALSE(bench.window.Enabled(kSetAll));
+}
+
+// A cable plugged in or pulled out while the form is open.
+TEST(Dialog, OpeningThePortListListsThePortsAfreshAndKeepsThePick) {
+    Bench bench;
+    bench.window.Choose(kPortList, 1);
+    bench.dialog.OnPortChanged();
+    const struct {
+        std::vector<std::string> ports;
+        int selected;
+    } steps[] = {
+        {{"/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyUSB1"}, 2},
+        {{"/dev/ttyUSB1"}, 0},
+        {{"/dev/ttyUSB0"}, -1},
+        {{"/dev/ttyUSB0", "/dev/ttyUSB2"}, -1},
+    };
+    for (const auto& step : steps) {
+        bench.portNames = step.ports;
+        bench.dialog.OnPortListOpening();
+        EXPECT_EQ(bench.window.lists.at(kPortList), step.ports);
+        EXPECT_EQ(bench.window.SelectedEntry(kPortList), step.selected);
+    }
+    EXPECT_EQ(bench.opened, (std::vector<std::string>{"/dev/ttyUSB0", "/dev/ttyUSB1"}))
+        << "nothing opened without a pick";
+    EXPECT_NE(bench.dialog.PortHandle().Current(), nullptr) << "nor closed";
+}
+
+// Group membership comes from the layout, so every toolkit gets the same.
+TEST(Dialog, TheWorkingModeEnablesItsGroupsFromTheLayout) {
+    const struct {
+        int mode;
+        bool centre, gprs;
+    } cases[] = {{0, false, false}, {1, true, false}, {2, false, true}, {3, false, true},
+                 {4, false, true}};
+    for (const auto& c : cases) {
+        Bench bench;
+        bench.window.Choose(kWorkingModeList, c.mode);
+        bench.dialog.UnlockConfigArea();
+        EXPECT_EQ(bench.window.Enabled(kCenterNumber), c.centre) << c.mode;
+        for (const int id : {kServerIp, kApn, kUserId, kSetIpAndPort}) {
+            EXPECT_EQ(bench.window.Enabled(id), c.gprs) << c.mode << " " << id;
+        }
+        EXPECT_TRUE(bench.window.Enabled(kUserNumber1)) << c.mode;
+    }
+    Bench bench;
+    EXPECT_EQ(bench.dialog.EnableGroupChildren(kSetAll, true), 0) << "not a group box";
+    EXPECT_EQ(bench.dialog.EnableGroupChildren(kCenterGroup, true), 3);
+}
+
+TEST(Dialog, TheLanguageSwitchRefillsTheListsAndClearsStatusAndFence) {
+    Bench bench;
+    bench.dialog.UnlockConfigArea();
+    bench.window.SetChecked(kFenceOpen, true);
+    bench.dialog.OnFenceOpenClicked();
+    bench.window.Choose(kLanguageList, kChinese);
+    bench.dialog.OnLanguageChanged();
+    EXPECT_EQ(GbkToUtf8(bench.window.Text(kSetAll)), "设置所有");
+    EXPECT_EQ(bench.window.Text(kStatusBox), "");
+    EXPECT_FALSE(bench.window.IsChecked(kFenceOpen));
+    EXPECT_FALSE(bench.window.Enabled(kFenceTypeList));
+    EXPECT_EQ(bench.window.SelectedEntry(kWorkingModeList), 0);
+}
+
+TEST(Dialog, AnOverLongFieldStopsTheActionWithTheFocusOnIt) {
+    Bench bench;
+    bench.dialog.UnlockConfigArea();
+    bench.window.Type(kUserPassword, "123456");
+    bench.dialog.OnButtonClicked(kOpenGps);
+    ASSERT_EQ(bench.window.messages.size(), 1u);
+    EXPECT_EQ(bench.window.messages[0].text, "Enter no more than 4 characters.");
+    EXPECT_EQ(bench.window.focused, kUserPassword);
+    EXPECT_TRUE(static_cast<ScriptedTracker&>(*bench.line).written.empty());
+}
+
+TEST(Dialog, TheLineRecordHoldsTheFormsTrafficAndTheMonitorOpensOnItsItem) {
+    Bench bench;
+    bench.dialog.UnlockConfigArea();
+    bench.dialog.OnButtonClicked(kOpenGps);
+    const std::vector<LineEntry> entries = bench.dialog.Line().Since(0);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].direction, LineDirection::Written);
+    EXPECT_EQ(entries[0].bytes, "AT+OPENAT=221,;\r\n");
+    EXPECT_EQ(entries[1].direction, LineDirection::Received);
+    EXPECT_EQ(entries[1].bytes, "OK");
+    bench.dialog.OnSystemCommand(kLineMonitorCommand);
+    EXPECT_EQ(bench.window.lineMonitors, 1);
+    EXPECT_EQ(GbkToUtf8(bench.window.menuTexts.at(kLineMonitorCommand)), "Line &Monitor...");
+}
+
+TEST(Dialog, ACommandShowsBusyWhileTheTrackerIsAsked) {
+    Bench bench;
+    bench.dialog.UnlockConfigArea();
+    bench.dialog.OnButtonClicked(kOpenGps);
+    EXPECT_EQ(static_cast<ScriptedTracker&>(*bench.line).written,
+              std::vector<std::string>{"AT+OPENAT=221,;\r\n"});
+    EXPECT_EQ(bench.window.busyChanges, (std::vector<bool>{true, false}));
+    EXPECT_EQ(bench.Status(), "Open GPS power successfully!");
+}
+
+TEST(Dialog, TheUnlockComesOnTheWindowsThreadAndOnlyFromTheCurrentWorker) {
+    Bench bench;
+    bench.window.answer = MessageAnswer::Cancel;
+    bench.dialog.OnButtonClicked(kWakeTracker);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(bench.window.RunQueued(), 0) << "Cancel starts nothing";
+
+    bench.window.answer = MessageAnswer::Ok;
+    bench.dialog.OnButtonClicked(kWakeTracker);
+    const auto deadline = Clock::now() + 3s;
+    while (bench.window.RunQueued() == 0 && Clock::now() < deadline) {
+        EXPECT_FALSE(bench.window.Enabled(kSetAll)) << "unlocked off the window's thread";
+        std::this_thread::sleep_for(20ms);
+    }
+    EXPECT_TRUE(bench.window.Enabled(kSetAll));
+
+    // A second press replaces the worker; the first one's late unlock is
+    // dropped, whatever the new one is doing.
+    bench.dialog.OnButtonClicked(kWakeTracker);
+    std::this_thread::sleep_for(400ms);  // the first worker has asked to unlock
+    bench.line = std::make_shared<StuckLine>();
+    bench.dialog.OnPortChanged();
+    bench.dialog.OnButtonClicked(kWakeTracker);
+    EXPECT_GE(bench.window.RunQueued(), 1);
+    EXPECT_FALSE(bench.window.Enabled(kSetAll));
+}
+
+// A second confirmed press while the worker's write hangs on a line that
+// does not drain: the press returns at once and the old write is given up.
+TEST(Dialog, ASecondWakeUpPressInterruptsAWriteThatHangs) {
+    Bench bench;
+    auto stuck = std::make_shared<StuckLine>();
+    bench.line = stuck;
+    bench.dialog.OnPortChanged();
+    bench.dialog.OnButtonClicked(kWakeTracker);
+    while (stuck->writes == 0) {
+        std::this_thread::sleep_for(5ms);
+    }
+    const auto start = Clock::now();
+    bench.dialog.OnButtonClicked(kWakeTracker);
+    EXPECT_LT(Clock::now() - start, 200ms);
+    const auto closing = Clock::now();
+    bench.dialog.OnClose();
+    EXPECT_LT(Clock::now() - closing, 200ms);
+}
+
+// The operator's file: a temporary folder of the test's own.
+struct ProfileFolder {
+    ProfileFolder() {
+        path = std::filesystem::temp_directory_path() /
+               ("vorlen-profile-" + std::to_string(std::random_device{}()));
+        std::filesystem::create_directories(path);
+    }
+    ~ProfileFolder() { std::filesystem::remove_all(path); }
+    std::filesystem::path path;
+};
+
+TEST(Dialog, AProfileSavedFromOneFormLoadsIntoAnotherUnchanged) {
+    ProfileFolder folder;
+    Bench first;
+    first.dialog.UnlockConfigArea();
+    first.window.Type(kApn, GbkOf("中国移动"));
+    first.window.Type(kUserPassword, "1234");
+    first.window.Type(kLatitude, "2232.1234");
+    first.window.Choose(kWorkingModeList, 3);
+    first.window.Choose(kFenceTypeList, 1);
+    first.window.SetChecked(kFenceOpen, true);
+    first.window.profilePath = folder.path / "fleet.toml";
+    first.dialog.OnSystemCommand(kSaveProfileCommand);
+    ASSERT_TRUE(first.window.messages.empty()) << first.window.messages[0].text;
+
+    Bench second;
+    second.dialog.UnlockConfigArea();
+    second.window.Type(kImei, "354660000000001");
+    second.window.profilePath = first.window.profilePath;
+    second.dialog.OnSystemCommand(kLoadProfileCommand + 3);
+    EXPECT_TRUE(second.window.messages.empty());
+    for (const int id : {kApn, kUserPassword, kLatitude}) {
+        EXPECT_EQ(second.window.Text(id), first.window.Text(id)) << id;
+    }
+    EXPECT_EQ(second.window.Text(kImei), "354660000000001") << "not in a profile";
+    EXPECT_EQ(second.window.SelectedEntry(kWorkingModeList), 3);
+    EXPECT_TRUE(second.window.IsChecked(kFenceOpen));
+    EXPECT_TRUE(second.window.Enabled(kLatitude)) << "a custom fence uses the latitude";
+    EXPECT_TRUE(second.window.Enabled(kApn)) << "the GPRS mode's groups";
+}
+
+TEST(Dialog, ABadProfileIsRefusedByKeyAndLineAndChangesNothing) {
+    ProfileFolder folder;
+    Bench bench;
+    bench.window.profilePath = folder.path / "bad.toml";
+    bench.dialog.OnSaveProfile();
+    std::string text;
+    {
+        std::ifstream saved(*bench.window.profilePath);
+        text.assign(std::istreambuf_iterator<char>(saved), {});
+    }
+    const std::size_t at = text.find("userPassword = \"\"");
+    ASSERT_NE(at, std::string::npos) << text;
+    text.replace(at, 17, "userPassword = \"123456\"");
+    std::ofstream(*bench.window.profilePath) << text;
+    const int line = static_cast<int>(std::count(text.begin(), text.begin() + at, '\n')) + 1;
+
+    bench.window.Type(kUserPassword, "42");
+    bench.dialog.OnLoadProfile();
+    ASSERT_EQ(bench.window.messages.size(), 1u);
+    const std::string message = bench.window.messages[0].text;
+    EXPECT_NE(message.find("userPassword"), std::string::npos) << message;
+    EXPECT_NE(message.find("Line " + std::to_string(line)), std::string::npos) << message;
+    EXPECT_EQ(bench.window.Text(kUserPassword), "42");
+
+    bench.window.profilePath.reset();
+    bench.dialog.OnLoadProfile();
+    EXPECT_EQ(bench.window.messages.size(), 1u) << "a cancelled question does nothing";
+}
+
+TEST(Dialog, OnlyTheAboutCommandsOfTheWindowMenuOpenTheAboutBox) {
+    Bench bench;
+    for (const unsigned command : {0x0010u, 0x0013u, 0x001Fu, 0x0020u, 0xF060u}) {
+        bench.dialog.OnSystemCommand(command);
+    }
+    EXPECT_EQ(bench.window.aboutBoxes, 3);
+}
+
+}  // namespace
+}  // namespace vorlen::testing

@@ -1,0 +1,196 @@
+#include <algorithm>
+#include <chrono>
+
+#include "provision_rig.h"
+
+namespace vorlen::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::vector<std::string> PortArguments(const std::vector<std::unique_ptr<SimProcess>>& sims) {
+    std::vector<std::string> arguments;
+    for (const auto& sim : sims) {
+        arguments.insert(arguments.end(), {"--port", sim->LinkPath()});
+    }
+    return arguments;
+}
+
+std::vector<std::unique_ptr<SimProcess>> Trackers(
+    const std::vector<std::vector<std::string>>& options) {
+    std::vector<std::unique_ptr<SimProcess>> sims;
+    for (const auto& option : options) {
+        sims.push_back(std::make_unique<SimProcess>(option));
+    }
+    return sims;
+}
+
+class Fleet : public ProvisionTest {
+protected:
+    ToolRun Provision(const std::vector<std::unique_ptr<SimProcess>>& sims,
+                      std::vector<std::string> extra = {}) {
+        std::vector<std::string> arguments{"--profile", profile_, "--report", Path("report.json")};
+        const std::vector<std::string> ports = PortArguments(sims);
+        arguments.insert(arguments.end(), ports.begin(), ports.end());
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return RunTool(arguments);
+    }
+};
+
+// The tracker starts asleep, as after a reset: two wake-up commands, the
+// nineteen settings, the three queries that verify them.
+TEST_F(Fleet, OneTrackerIsWokenConfiguredAndVerified) {
+    const auto sims = Trackers({{}});
+    const ToolRun run = Provision(sims, {"--language", "zh"});
+    EXPECT_EQ(run.status, provision::kAllPassed) << run.out << run.err;
+    const std::vector<std::string> sent = sims[0]->Commands();
+    ASSERT_EQ(sent.size(), 2u + 19u + 3u);
+    EXPECT_EQ(sent[0], "AT+ISP=RCAL:8");
+    EXPECT_EQ(sent[2], "AT+OPENAT=711,1,13900000001;");
+    EXPECT_EQ(sent[15], "AT+OPENAT=751,500,10,11403.5678,E,2232.1234,S;");
+    EXPECT_EQ(sent[19], GbkOf("AT+OPENAT=802,cmnet,车队,secret;"));
+    EXPECT_EQ(std::vector<std::string>(sent.end() - 3, sent.end()),
+              (std::vector<std::string>{"AT+OPENAT=901,;", "AT+OPENAT=902,;", "AT+OPENAT=903,;"}));
+    EXPECT_NE(run.out.find(sims[0]->LinkPath() + ": 完成, 已设置并核对"), std::string::npos)
+        << run.out;
+    const nlohmann::json report = Report(Path("report.json"));
+    EXPECT_TRUE(report["passed"].get<bool>());
+    EXPECT_EQ(report["ports"][0]["result"], "done");
+    EXPECT_GT(report["ports"][0]["timings"]["setAll"].get<double>(), 0.9);
+}
+
+// In parallel, eight trackers take hardly longer than one.
+TEST_F(Fleet, EightTrackersInParallelAllPass) {
+    const auto sims = Trackers(std::vector<std::vector<std::string>>(8, {"--awake"}));
+    const auto start = Clock::now();
+    const ToolRun run = Provision(sims);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    EXPECT_EQ(run.status, provision::kAllPassed) << run.out << run.err;
+    EXPECT_LT(seconds, 2.5);
+    const nlohmann::json report = Report(Path("report.json"));
+    ASSERT_EQ(report["ports"].size(), 8u);
+    for (std::size_t i = 0; i < sims.size(); ++i) {
+        EXPECT_EQ(report["ports"][i]["port"], sims[i]->LinkPath());
+        EXPECT_EQ(report["ports"][i]["result"], "done");
+        EXPECT_EQ(sims[i]->Commands().size(), 2u + 19u + 3u);
+    }
+    EXPECT_NE(run.out.find("8 of 8 trackers configured and verified."), std::string::npos);
+}
+
+// The trace shows each port's line as the line monitor would: the refused
+// password's write is followed by the tracker's ERROR and nothing more.
+TEST_F(Fleet, TheTraceShowsEachPortsLineAsTheMonitorDoes) {
+    const auto sims = Trackers({{"--awake"}, {"--awake", "--refuse", "770"}});
+    const ToolRun run = Provision(sims, {"--trace"});
+    EXPECT_EQ(run.status, provision::kSomeFailed);
+    const std::size_t first = run.out.find("Line of " + sims[0]->LinkPath() + ":\n");
+    const std::size_t second = run.out.find("Line of " + sims[1]->LinkPath() + ":\n");
+    ASSERT_NE(first, std::string::npos) << run.out;
+    ASSERT_NE(second, std::string::npos) << run.out;
+    const std::string refused = run.out.substr(second);
+    const std::size_t password = refused.find("-> AT+OPENAT=770,4321;\\r\\n\n");
+    const std::size_t error = refused.find("<- \\r\\nERROR\\r\\n\n");
+    ASSERT_NE(password, std::string::npos) << refused;
+    ASSERT_NE(error, std::string::npos) << refused;
+    EXPECT_LT(password, error);
+    EXPECT_EQ(refused.find("-> ", error), std::string::npos) << "nothing after the refusal";
+    const std::string passed = run.out.substr(first, second - first);
+    EXPECT_NE(passed.find("-> AT+OPENAT=903,;\\r\\n"), std::string::npos) << passed;
+}
+
+// The password is step 15: nothing after it reaches that tracker, and the
+// others are not held up.
+TEST_F(Fleet, ARefusedCommandFailsThatTrackerAtItsStepAlone) {
+    const auto sims = Trackers({{"--awake"}, {"--awake", "--refuse", "770"}, {"--awake"}});
+    const ToolRun run = Provision(sims);
+    EXPECT_EQ(run.status, provision::kSomeFailed);
+    const nlohmann::json ports = Report(Path("report.json"))["ports"];
+    EXPECT_EQ(ports[0]["result"], "done");
+    EXPECT_EQ(ports[2]["result"], "done");
+    EXPECT_EQ(ports[1]["result"], "step-failed");
+    EXPECT_EQ(ports[1]["failedStep"], 15);
+    EXPECT_EQ(ports[1]["failure"], "Set user password failed!");
+    EXPECT_EQ(sims[1]->Commands().back(), "AT+OPENAT=770,4321;");
+    EXPECT_NE(run.out.find(sims[1]->LinkPath() +
+                           ": failed at step 15 of 19: Set user password failed!"),
+              std::string::npos)
+        << run.out;
+}
+
+// The tracker says OK to the server but keeps another one; only the
+// read-back can tell.
+TEST_F(Fleet, AValueStoredOtherThanAcknowledgedIsCaughtByTheVerification) {
+    const auto sims = Trackers({{"--awake", "--misstore", "803"}});
+    const ToolRun run = Provision(sims);
+    EXPECT_EQ(run.status, provision::kSomeFailed);
+    const nlohmann::json port = Report(Path("report.json"))["ports"][0];
+    EXPECT_EQ(port["result"], "differs");
+    ASSERT_EQ(port["differences"].size(), 1u);
+    EXPECT_EQ(port["differences"][0]["key"], "serverIp");
+    EXPECT_EQ(port["differences"][0]["expected"], "10.1.2.3");
+    EXPECT_EQ(port["differences"][0]["actual"], "10.1.2.39");
+    EXPECT_NE(run.out.find("serverIp: sent \"10.1.2.3\", the tracker holds \"10.1.2.39\""),
+              std::string::npos)
+        << run.out;
+}
+
+TEST_F(Fleet, ATrackerThatIsNeverResetIsGivenUpAfterTheWakeTimeout) {
+    const auto sims = Trackers({{"--silent"}});
+    const auto start = Clock::now();
+    const ToolRun run = Provision(sims, {"--wake-timeout", "0.4"});
+    EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 1.0);
+    EXPECT_EQ(run.status, provision::kSomeFailed);
+    EXPECT_EQ(Report(Path("report.json"))["ports"][0]["result"], "not-woken");
+    const std::vector<std::string> sent = sims[0]->Commands();
+    EXPECT_TRUE(std::all_of(sent.begin(), sent.end(),
+                            [](const std::string& c) { return c == "AT+ISP=RCAL:8"; }));
+}
+
+// A tracker read into a profile configures a second one the same way.
+TEST_F(Fleet, AReadProfileGivesASecondTrackerTheSameConfiguration) {
+    const auto sims = Trackers({{"--awake"}, {}});
+    ASSERT_EQ(RunTool({"--profile", profile_, "--port", sims[0]->LinkPath()}).status, 0);
+    const ToolRun read = RunTool({"--read", sims[0]->LinkPath(), "--out", Path("first.toml")});
+    ASSERT_EQ(read.status, provision::kAllPassed) << read.out << read.err;
+    ASSERT_EQ(RunTool({"--profile", Path("first.toml"), "--port", sims[1]->LinkPath()}).status, 0);
+    ASSERT_EQ(RunTool({"--read", sims[1]->LinkPath(), "--out", Path("second.toml")}).status, 0);
+
+    const ProfileResult first = LoadProfileFile(Path("first.toml"), kEnglish);
+    ASSERT_TRUE(first) << GbkToUtf8(first.error.message);
+    EXPECT_EQ(WriteProfile(first.profile->form, first.profile->selections),
+              WriteProfile(FleetProfile().form, FleetProfile().selections));
+    std::ifstream one(Path("first.toml"));
+    std::ifstream two(Path("second.toml"));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(one), {}),
+              std::string(std::istreambuf_iterator<char>(two), {}));
+}
+
+// A factory tracker holds a six-digit password: saved as it is, with a note
+// that the file needs correcting before use.
+TEST_F(Fleet, ReadingAFactoryTrackerSavesItAndSaysWhatDoesNotFit) {
+    const auto sims = Trackers({{"--awake"}});
+    const ToolRun read = RunTool({"--read", sims[0]->LinkPath(), "--out", Path("factory.toml")});
+    EXPECT_EQ(read.status, provision::kAllPassed);
+    EXPECT_NE(read.out.find("\"userPassword\" is longer than 4 bytes"), std::string::npos)
+        << read.out;
+    std::ifstream saved(Path("factory.toml"));
+    const std::string text(std::istreambuf_iterator<char>(saved), {});
+    EXPECT_NE(text.find("userPassword = \"123456\""), std::string::npos);
+}
+
+TEST_F(Fleet, ATerminalSeesEveryStepRedrawnInPlace) {
+    const auto sims = Trackers({{"--awake"}});
+    const ToolRun tty =
+        RunTool({"--profile", profile_, "--port", sims[0]->LinkPath()}, /*terminal=*/true);
+    EXPECT_NE(tty.out.find("set-all, step 7 of 19"), std::string::npos);
+    EXPECT_NE(tty.out.find("set-all, step 19 of 19"), std::string::npos);
+    EXPECT_NE(tty.out.find("\x1b[1A"), std::string::npos);
+
+    const ToolRun plain = RunTool({"--profile", profile_, "--port", sims[0]->LinkPath()});
+    EXPECT_EQ(plain.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(plain.out.find("set-all, step 1 of 19\n"), std::string::npos);
+    EXPECT_EQ(plain.out.find("step 2 of 19"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vorlen::test

@@ -1,0 +1,96 @@
+// Runs vorlen-provision in the test's own process against simulated trackers
+// on pseudo-terminals, with a profile in a folder of the test's own.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "model/bilingual.h"
+#include "model/gbk.h"
+#include "profile/profile_file.h"
+#include "provision/run.h"
+#include "sim/sim_process.h"
+
+namespace vorlen::test {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline ToolRun RunTool(const std::vector<std::string>& arguments, bool terminal = false) {
+    std::vector<const char*> argv{"vorlen-provision"};
+    for (const std::string& argument : arguments) {
+        argv.push_back(argument.c_str());
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    ToolRun run;
+    run.status = provision::Run(static_cast<int>(argv.size()), argv.data(), out, err, terminal);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+// Every setting the form has, the custom fence on, a Chinese APN user.
+inline Profile FleetProfile() {
+    Profile profile;
+    TrackerForm& form = profile.form;
+    for (int slot = 1; slot <= 9; ++slot) {
+        UserNumber(form, slot) = "1390000000" + std::to_string(slot);
+    }
+    form.centerNumber = "+8610086";
+    form.intervalTime = "30";
+    form.uploadCount = "5";
+    form.fenceEnabled = 1;
+    form.fenceRadius = "500";
+    form.fenceInterval = "10";
+    form.latitude = "2232.1234";
+    form.longitude = "11403.5678";
+    form.userPassword = "4321";
+    form.userId = "FLEET01";
+    form.apn = "cmnet";
+    form.apnUser = GbkOf("车队");
+    form.apnPassword = "secret";
+    form.serverIp = "10.1.2.3";
+    form.serverPort = "9000";
+    profile.selections = {kModeLongGprs, 3, 5, kCustomFence, 1, 0};
+    return profile;
+}
+
+class ProvisionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vorlen-provision-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+        profile_ = Path("fleet.toml");
+        ASSERT_TRUE(SaveProfileFile(profile_, FleetProfile().form, FleetProfile().selections));
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+
+    // A file in the test's folder holding `text`.
+    std::string FileWith(const std::string& name, const std::string& text) const {
+        std::ofstream(Path(name)) << text;
+        return Path(name);
+    }
+
+    nlohmann::json Report(const std::string& path) const {
+        std::ifstream in(path);
+        return nlohmann::json::parse(in);
+    }
+
+    std::filesystem::path folder_;
+    std::string profile_;
+};
+
+}  // namespace vorlen::test
