@@ -18,8 +18,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     vorlen::TrackerConfigServices services;
     services.enumeratePorts = [](vorlen::PortList& ports) { vorlen::EnumeratePorts(ports); };
-    services.openPort = [](const std::string& portName) -> std::shared_ptr<vorlen::Port> {
-        return vorlen::OpenPort(portName);
+    services.openPort = [](const std::string& portName,
+                           vorlen::OpenFailure* why) -> std::shared_ptr<vorlen::Port> {
+        return vorlen::OpenPort(portName, why);
     };
 
     vorlen::win32::TrackerWindow form(std::move(services), instance);

@@ -14,9 +14,11 @@
 #include "win32/about_box.h"
 #include "win32/form_template.h"
 #include "win32/list_wheel.h"
+#include "win32/profile_path_dialog.h"
 #include "win32/resource_ids.h"
 #include "win32/typing_rule.h"
 #include "win32/wide_text.h"
+#include "win32/window_menu.h"
 
 namespace vorlen::win32 {
 namespace {
@@ -75,6 +77,7 @@ TrackerWindow::TrackerWindow(TrackerConfigServices services, HINSTANCE instance)
       dialog_(std::move(services), *this) {}
 
 TrackerWindow::~TrackerWindow() {
+    lineMonitor_.reset();
     ::DeleteObject(successBrush_);
     ::DeleteObject(failureBrush_);
     for (HICON icon : {largeIcon_, smallIcon_}) {
@@ -94,9 +97,17 @@ void TrackerWindow::Run() {
         return;
     }
     ::ShowWindow(window_, SW_SHOWNORMAL);
+    HACCEL shortcuts = CreateWindowMenuAccelerators();
     MSG message;
     while (window_ != nullptr && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (EndsNothing(message)) {
+            continue;
+        }
+        // A shortcut reaches the form as its window menu item would.
+        if (IsFormMessage(message) && ::TranslateAcceleratorW(window_, shortcuts, &message)) {
+            continue;
+        }
+        if (lineMonitor_ != nullptr && lineMonitor_->IsDialogMessage(&message)) {
             continue;
         }
         if (!::IsDialogMessageW(window_, &message)) {
@@ -104,12 +115,17 @@ void TrackerWindow::Run() {
             ::DispatchMessageW(&message);
         }
     }
+    ::DestroyAcceleratorTable(shortcuts);
+}
+
+bool TrackerWindow::IsFormMessage(const MSG& message) const {
+    return window_ != nullptr && (message.hwnd == window_ || ::IsChild(window_, message.hwnd));
 }
 
 // Enter on any control of the form, except in an open list, where it picks
 // the entry under the highlight.
 bool TrackerWindow::EndsNothing(const MSG& message) const {
-    if (!IsEnterKey(message) || (message.hwnd != window_ && !::IsChild(window_, message.hwnd))) {
+    if (!IsEnterKey(message) || !IsFormMessage(message)) {
         return false;
     }
     return !(IsList(message.hwnd) && ::SendMessageW(message.hwnd, CB_GETDROPPEDSTATE, 0, 0));
@@ -133,7 +149,7 @@ void TrackerWindow::OnInitDialog() {
         const std::lock_guard lock(queueMutex_);
         queueTarget_ = window_;
     }
-    AddAboutItem();
+    AddWindowMenuItems(window_);
     largeIcon_ = LoadFormIcon(instance_, SM_CXICON);
     smallIcon_ = LoadFormIcon(instance_, SM_CXSMICON);
     ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_));
@@ -146,16 +162,6 @@ void TrackerWindow::OnInitDialog() {
     dialog_.StartUp();
 }
 
-void TrackerWindow::AddAboutItem() {
-    HMENU menu = ::GetSystemMenu(window_, FALSE);
-    wchar_t text[64] = {};
-    if (menu == nullptr || ::LoadStringW(instance_, kAboutItemText, text, 64) == 0) {
-        return;
-    }
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING, kAboutCommand, text);
-}
-
 INT_PTR TrackerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
@@ -165,7 +171,7 @@ INT_PTR TrackerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLOREDIT:
         return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SYSCOMMAND:
-        if (OpensAboutBox(static_cast<unsigned>(wParam))) {
+        if (IsWindowMenuCommand(static_cast<unsigned>(wParam))) {
             dialog_.OnSystemCommand(static_cast<unsigned>(wParam));
             return TRUE;
         }
@@ -274,6 +280,7 @@ void TrackerWindow::Close() {
         queueTarget_ = nullptr;
         queue_.clear();
     }
+    lineMonitor_.reset();
     HWND window = window_;
     window_ = nullptr;
     ::DestroyWindow(window);
@@ -406,5 +413,21 @@ void TrackerWindow::ShowStatusMark(StatusMark mark) {
 }
 
 void TrackerWindow::ShowAbout() { ShowAboutBox(instance_, window_); }
+
+void TrackerWindow::ShowLineMonitor() {
+    if (lineMonitor_ == nullptr) {
+        lineMonitor_ = std::make_unique<LineMonitorWindow>(instance_, window_, dialog_.Line());
+    }
+    lineMonitor_->ShowAndRaise(dialog_.Language());
+}
+
+void TrackerWindow::SetMenuText(unsigned command, const std::string& text) {
+    SetWindowMenuCaption(window_, command, WideOfGbk(text));
+}
+
+std::optional<std::filesystem::path> TrackerWindow::AskProfilePath(const std::string& caption,
+                                                                    bool forSaving) {
+    return win32::AskProfilePath(window_, WideOfGbk(caption), forSaving);
+}
 
 }  // namespace vorlen::win32

@@ -20,6 +20,7 @@
 
 #include "dialog/dialog_window.h"
 #include "dialog/tracker_config_dialog.h"
+#include "win32/line_monitor_window.h"
 
 namespace vorlen::win32 {
 
@@ -49,12 +50,15 @@ public:
     void ShowStatusMark(StatusMark mark) override;
     void RunOnWindowThread(std::function<void()> call) override;
     void ShowAbout() override;
+    void ShowLineMonitor() override;
+    void SetMenuText(unsigned command, const std::string& text) override;
+    std::optional<std::filesystem::path> AskProfilePath(const std::string& caption,
+                                                        bool forSaving) override;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
-    void AddAboutItem();
     void OnCommand(int id, int code);
     void OnEditChanged(int id, HWND edit);
     INT_PTR OnControlColour(HDC dc, HWND control);
@@ -62,6 +66,7 @@ private:
     void Close();
     void RunQueuedCalls();
     bool EndsNothing(const MSG& message) const;
+    bool IsFormMessage(const MSG& message) const;
     HWND Control(int id) const;
 
     HINSTANCE instance_;
@@ -79,6 +84,9 @@ private:
     std::mutex queueMutex_;
     HWND queueTarget_ = nullptr;  // null once closed: later calls are dropped
     std::vector<std::function<void()>> queue_;
+
+    // Made on first showing; it reads the dialog's line record.
+    std::unique_ptr<LineMonitorWindow> lineMonitor_;
 
     // Last, so that it is gone before the rest: it stops the worker first.
     TrackerConfigDialog dialog_;
