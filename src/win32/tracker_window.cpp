@@ -16,6 +16,7 @@
 #include "win32/list_wheel.h"
 #include "win32/profile_path_dialog.h"
 #include "win32/resource_ids.h"
+#include "win32/tip_combo_box.h"
 #include "win32/typing_rule.h"
 #include "win32/wide_text.h"
 #include "win32/window_menu.h"
@@ -44,6 +45,10 @@ constexpr std::array<ListChange, 4> kListChanges{{
     {kFenceTypeList, &TrackerConfigDialog::OnFenceTypeChanged},
     {kWorkingModeList, &TrackerConfigDialog::OnWorkingModeChanged},
 }};
+
+// Entries that can be wider than their list show in full in a tip.
+constexpr std::array<int, 5> kListsWithTips{kWarningTypeList, kWorkingModeList, kPortList,
+                                            kFenceTypeList, kLanguageList};
 
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
@@ -159,6 +164,9 @@ void TrackerWindow::OnInitDialog() {
             KeepWheelToFocusedList(Control(row.id));
         }
     }
+    for (const int listId : kListsWithTips) {
+        AttachTipComboBox(Control(listId));
+    }
     dialog_.StartUp();
 }
 
@@ -205,6 +213,8 @@ void TrackerWindow::OnCommand(int id, int code) {
     }
     if (code == EN_CHANGE) {
         OnEditChanged(id, control);
+    } else if (code == CBN_DROPDOWN && id == kPortList) {
+        dialog_.OnPortListOpening();
     } else if (code == CBN_SELCHANGE) {
         for (const ListChange& change : kListChanges) {
             if (change.listId == id) {
