@@ -304,13 +304,13 @@ TEST(WakeUp, ClosingDuringTheWakeUpEndsAtOnceAndSendsNothingMore) {
     ASSERT_NE(box.window, nullptr);
     form.Answer(box, IDOK);
     ASSERT_TRUE(silent.WaitForCommands(1));
-    // The form goes once the worker has stopped; Wine itself takes about two
-    // seconds more to end any process.
+    // Under Wine even a form closed with nothing running takes about two
+    // seconds to end (Form.EscapeEndsTheForm); a worker that kept the form
+    // waiting for a whole unanswered attempt would add 2.5 s more.
     const auto closing = Clock::now();
     ::PostMessageW(form.Window(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(form.Window()); }, 1s));
-    EXPECT_LT(Clock::now() - closing, 1s);
-    EXPECT_TRUE(form.WaitForExit(5s));
+    EXPECT_TRUE(form.WaitForExit(3500ms));
+    EXPECT_LT(Clock::now() - closing, 3500ms);
     const std::size_t sent = silent.Since().size();
     ::Sleep(3000);  // longer than one unanswered attempt
     EXPECT_EQ(silent.Since().size(), sent);
