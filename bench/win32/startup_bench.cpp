@@ -1,7 +1,7 @@
 // How long vorlen.exe takes from its start to its first paint, and how much
-// memory it then holds, beside a bare dialog (this program itself, started
-// with --bare: one line of text and an OK button in the form's font). Every
-// run is a process of its own, so each start-up is a first one.
+// memory it then holds, beside a bare dialog (vorlen_bare_dialog.exe beside
+// this program). Every run is a process of its own, so each start-up is a
+// first one.
 //   vorlen_startup_bench <path of vorlen.exe> [runs]
 #include <windows.h>
 
@@ -14,40 +14,15 @@
 #include <string>
 #include <vector>
 
-#include "win32/dialog_template.h"
-#include "win32/form_template.h"
 
 namespace {
 
-using namespace vorlen::win32;
 using Clock = std::chrono::steady_clock;
-
-INT_PTR CALLBACK BareProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        ::EndDialog(box, IDOK);
-        return TRUE;
-    }
-    return message == WM_INITDIALOG ? TRUE : FALSE;
-}
-
-int RunBareDialog(HINSTANCE instance) {
-    const std::array<TemplateControl, 2> controls{{
-        {ControlClass::Static, SS_LEFT | WS_VISIBLE, {10, 10, 150, 8}, -1, L"A bare dialog"},
-        {ControlClass::Button, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_VISIBLE, {60, 30, 50, 14}, IDOK,
-         L"OK"},
-    }};
-    const TemplateFrame frame{DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 0,
-                              {0, 0, 170, 55}, L"Bare", kFormFont, kFormPointSize};
-    const std::vector<WORD> bare = BuildDialogTemplate(frame, controls);
-    ::DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(bare.data()), nullptr,
-                              BareProc, 0);
-    return 0;
-}
 
 struct Run {
     double firstPaintMs = 0;
     double workingSetMb = 0;
-    double privateMb = 0;
+    double peakMb = 0;
 };
 
 BOOL CALLBACK CloseWindowsOf(HWND window, LPARAM processId) {
@@ -72,12 +47,12 @@ bool Measure(std::wstring command, Run& run) {
     }
     const bool idle = ::WaitForInputIdle(process.hProcess, 30000) == 0;
     run.firstPaintMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    PROCESS_MEMORY_COUNTERS_EX memory{};
+    PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
-    ::GetProcessMemoryInfo(process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+    ::GetProcessMemoryInfo(process.hProcess, &memory,
                            sizeof memory);
     run.workingSetMb = static_cast<double>(memory.WorkingSetSize) / (1024 * 1024);
-    run.privateMb = static_cast<double>(memory.PrivateUsage) / (1024 * 1024);
+    run.peakMb = static_cast<double>(memory.PeakWorkingSetSize) / (1024 * 1024);
     ::EnumWindows(CloseWindowsOf, static_cast<LPARAM>(process.dwProcessId));
     if (::WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
         ::TerminateProcess(process.hProcess, 1);
@@ -93,7 +68,7 @@ double Median(std::vector<double> values) {
 }
 
 void Report(const char* name, const std::wstring& command, int runs) {
-    std::vector<double> paint, workingSet, privateBytes;
+    std::vector<double> paint, workingSet, peak;
     for (int i = 0; i < runs; ++i) {
         Run run;
         if (!Measure(command, run)) {
@@ -102,19 +77,16 @@ void Report(const char* name, const std::wstring& command, int runs) {
         }
         paint.push_back(run.firstPaintMs);
         workingSet.push_back(run.workingSetMb);
-        privateBytes.push_back(run.privateMb);
+        peak.push_back(run.peakMb);
     }
     std::printf("| %-12s | %8.0f | %8.0f | %8.1f | %8.1f |\n", name, Median(paint),
                 *std::max_element(paint.begin(), paint.end()), Median(workingSet),
-                Median(privateBytes));
+                Median(peak));
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc >= 2 && std::wstring(argv[1]) == L"--bare") {
-        return RunBareDialog(::GetModuleHandleW(nullptr));
-    }
     if (argc < 2) {
         std::fprintf(stderr, "usage: vorlen_startup_bench <vorlen.exe> [runs]\n");
         return 2;
@@ -122,10 +94,12 @@ int wmain(int argc, wchar_t** argv) {
     const int runs = argc >= 3 ? std::max(1, _wtoi(argv[2])) : 5;
     std::printf("Median of %d runs; start-up is from the process's start to its first paint.\n\n",
                 runs);
-    std::printf("| program      | start-up | slowest  | working  | private  |\n");
-    std::printf("|              | ms       | ms       | set MB   | MB       |\n");
+    std::printf("| program      | start-up | slowest  | working  | peak     |\n");
+    std::printf("|              | ms       | ms       | set MB   | set MB   |\n");
     std::printf("|--------------|----------|----------|----------|----------|\n");
-    Report("bare dialog", L"\"" + std::wstring(argv[0]) + L"\" --bare", runs);
+    std::wstring bare = argv[0];
+    bare = bare.substr(0, bare.find_last_of(L"\\/") + 1) + L"vorlen_bare_dialog.exe";
+    Report("bare dialog", L"\"" + bare + L"\"", runs);
     Report("vorlen.exe", L"\"" + std::wstring(argv[1]) + L"\"", runs);
     return 0;
 }
