@@ -1,0 +1,378 @@
+#include "win32/line_monitor_window.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <array>
+#include <span>
+#include <vector>
+
+#include "model/line_monitor_texts.h"
+#include "protocol/line_rows.h"
+#include "win32/dialog_template.h"
+#include "win32/form_template.h"
+#include "win32/wide_text.h"
+
+namespace vorlen::win32 {
+namespace {
+
+constexpr UINT_PTR kRefreshTimer = 1;
+
+// Dialog units, in the form's font. The rows fill everything above the
+// buttons; the buttons keep to the bottom left, the save result beside them.
+constexpr Rect kFrame{0, 0, 320, 180};
+constexpr int kMargin = 7;
+constexpr int kButtonWidth = 50;
+constexpr int kButtonHeight = 14;
+constexpr int kGap = 4;
+constexpr int kResultHeight = 8;
+
+struct ButtonCaption {
+    int id;
+    const Bilingual* caption;
+};
+constexpr std::array<ButtonCaption, 3> kButtons{{
+    {LineMonitorWindow::kClear, &kLineMonitorClear},
+    {LineMonitorWindow::kCopyAll, &kLineMonitorCopyAll},
+    {LineMonitorWindow::kSave, &kLineMonitorSave},
+}};
+
+std::wstring Caption(const Bilingual& text, int language) {
+    return WideOfUtf8(Utf8In(text, language));
+}
+
+// The rows' list is made at start-up: the template knows no list box.
+std::vector<WORD> MonitorTemplate() {
+    std::vector<TemplateControl> controls;
+    for (const ButtonCaption& button : kButtons) {
+        controls.push_back({ControlClass::Button, BS_PUSHBUTTON | WS_TABSTOP | WS_VISIBLE,
+                            {0, 0, kButtonWidth, kButtonHeight}, button.id, L""});
+    }
+    controls.push_back({ControlClass::Static, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS | WS_VISIBLE,
+                        {0, 0, kButtonWidth, kResultHeight}, LineMonitorWindow::kSaveResult, L""});
+    const TemplateFrame frame{WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX,
+                              0, kFrame, L"", kFormFont, kFormPointSize};
+    return BuildDialogTemplate(frame, controls);
+}
+
+// Windows programs paste lines ended by CR LF.
+std::wstring WithCrLf(const std::wstring& text) {
+    std::wstring out;
+    out.reserve(text.size() + text.size() / 16);
+    for (const wchar_t c : text) {
+        if (c == L'\n') {
+            out += L'\r';
+        }
+        out += c;
+    }
+    return out;
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    DWORD written = 0;
+    return ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size() && ::FlushFileBuffers(file);
+}
+
+// Written beside the old file and then put in its place, so that a failed
+// save leaves the old file as it was.
+bool ReplaceFile(const std::wstring& path, const std::string& bytes) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
+    wchar_t temporary[MAX_PATH] = {};
+    if (::GetTempFileNameW(folder.c_str(), L"vor", 0, temporary) == 0) {
+        return false;
+    }
+    HANDLE file = ::CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool written = file != INVALID_HANDLE_VALUE && WriteAll(file, bytes);
+    if (file != INVALID_HANDLE_VALUE) {
+        ::CloseHandle(file);
+    }
+    if (written &&
+        ::MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+        return true;
+    }
+    ::DeleteFileW(temporary);
+    return false;
+}
+
+}  // namespace
+
+LineMonitorWindow::LineMonitorWindow(HINSTANCE instance, HWND owner, LineRecord& record)
+    : instance_(instance), owner_(owner), record_(record) {
+    const std::vector<WORD> monitor = MonitorTemplate();
+    ::CreateDialogIndirectParamW(instance_, reinterpret_cast<LPCDLGTEMPLATEW>(monitor.data()),
+                                 owner_, DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+// The owner takes the window with it when it goes first.
+LineMonitorWindow::~LineMonitorWindow() {
+    if (window_ != nullptr) {
+        ::DestroyWindow(window_);
+    }
+}
+
+void LineMonitorWindow::ShowAndRaise(int language) {
+    if (window_ == nullptr) {
+        return;
+    }
+    language_ = language;
+    SetCaptions();
+    if (!placed_) {
+        PlaceBesideOwner();
+        placed_ = true;
+    }
+    ::ShowWindow(window_, ::IsIconic(window_) ? SW_RESTORE : SW_SHOW);
+    ::SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetForegroundWindow(window_);
+}
+
+bool LineMonitorWindow::IsDialogMessage(MSG* message) {
+    return window_ != nullptr && ::IsDialogMessageW(window_, message);
+}
+
+INT_PTR CALLBACK LineMonitorWindow::DialogProc(HWND window, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrW(window, DWLP_USER, lParam);
+        auto* self = reinterpret_cast<LineMonitorWindow*>(lParam);
+        self->window_ = window;
+        self->OnInitDialog();
+        return TRUE;
+    }
+    auto* self = reinterpret_cast<LineMonitorWindow*>(::GetWindowLongPtrW(window, DWLP_USER));
+    if (self == nullptr) {
+        return FALSE;
+    }
+    if (message == WM_NCDESTROY) {
+        self->window_ = nullptr;
+        ::SetWindowLongPtrW(window, DWLP_USER, 0);
+        return FALSE;
+    }
+    return self->OnMessage(message, wParam, lParam);
+}
+
+INT_PTR LineMonitorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return TRUE;
+    case WM_CLOSE:
+        ::ShowWindow(window_, SW_HIDE);
+        return TRUE;
+    case WM_SHOWWINDOW:
+        OnShown(wParam != FALSE);
+        return FALSE;
+    case WM_TIMER:
+        if (wParam == kRefreshTimer) {
+            AppendNewRows();
+        }
+        return TRUE;
+    case WM_SIZE:
+        LayOut(LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimumSize_.cx, minimumSize_.cy};
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void LineMonitorWindow::OnInitDialog() {
+    HWND list = ::CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT, 0, 0,
+        0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kRows)), instance_, nullptr);
+    ::SendMessageW(list, WM_SETFONT, ::SendMessageW(window_, WM_GETFONT, 0, 0), FALSE);
+    // First in the tab order, which is the order of the children.
+    ::SetWindowPos(list, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT frame;
+    ::GetWindowRect(window_, &frame);
+    minimumSize_ = {(frame.right - frame.left) / 2, (frame.bottom - frame.top) / 2};
+    RECT client;
+    ::GetClientRect(window_, &client);
+    LayOut(client.right, client.bottom);
+}
+
+// Polling only while someone looks; the rows that came in meanwhile follow
+// at once.
+void LineMonitorWindow::OnShown(bool shown) {
+    if (shown) {
+        AppendNewRows();
+        ::SetTimer(window_, kRefreshTimer, kRefreshMs, nullptr);
+    } else {
+        ::KillTimer(window_, kRefreshTimer);
+    }
+}
+
+void LineMonitorWindow::OnCommand(int id) {
+    switch (id) {
+    case IDCANCEL:  // Escape
+        ::ShowWindow(window_, SW_HIDE);
+        break;
+    case kClear:
+        Clear();
+        break;
+    case kCopyAll:
+        CopyAll();
+        break;
+    case kSave:
+        Save();
+        break;
+    default:
+        break;
+    }
+}
+
+void LineMonitorWindow::LayOut(int width, int height) {
+    RECT units{kMargin, kMargin, kButtonWidth, kButtonHeight};
+    ::MapDialogRect(window_, &units);
+    RECT spacing{kGap, kResultHeight, 0, 0};
+    ::MapDialogRect(window_, &spacing);
+    const int margin = units.left;
+    const int buttonWidth = units.right;
+    const int buttonHeight = units.bottom;
+    const int gap = spacing.left;
+    const int resultHeight = spacing.top;
+    const int buttonTop = height - margin - buttonHeight;
+    ::MoveWindow(Item(kRows), margin, margin, std::max(width - 2 * margin, 0),
+                 std::max(buttonTop - gap - margin, 0), TRUE);
+    int x = margin;
+    for (const ButtonCaption& button : kButtons) {
+        ::MoveWindow(Item(button.id), x, buttonTop, buttonWidth, buttonHeight, TRUE);
+        x += buttonWidth + gap;
+    }
+    ::MoveWindow(Item(kSaveResult), x, buttonTop + (buttonHeight - resultHeight) / 2,
+                 std::max(width - margin - x, 0), resultHeight, TRUE);
+}
+
+// Beside the form at first, so that both are seen; on the form's screen.
+void LineMonitorWindow::PlaceBesideOwner() {
+    RECT owner;
+    RECT own;
+    if (owner_ == nullptr || !::GetWindowRect(owner_, &owner) || !::GetWindowRect(window_, &own)) {
+        return;
+    }
+    MONITORINFO screen{};
+    screen.cbSize = sizeof screen;
+    ::GetMonitorInfoW(::MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &screen);
+    const RECT& area = screen.rcWork;
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    const int x = std::max<int>(area.left, std::min<int>(owner.right, area.right - width));
+    const int y = std::max<int>(area.top, std::min<int>(owner.top, area.bottom - height));
+    ::SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void LineMonitorWindow::SetCaptions() {
+    ::SetWindowTextW(window_, Caption(kLineMonitorTitle, language_).c_str());
+    for (const ButtonCaption& button : kButtons) {
+        ::SetDlgItemTextW(window_, button.id, Caption(*button.caption, language_).c_str());
+    }
+    ::SetDlgItemTextW(window_, kSaveResult, L"");
+}
+
+// One redraw per poll however many entries came in, and never more rows
+// than the list keeps: a flooding tracker costs one bounded update every
+// 100 ms. The list follows the newest row while the operator is there.
+void LineMonitorWindow::AppendNewRows() {
+    const std::vector<LineEntry> entries = record_.Since(shownUpTo_);
+    if (entries.empty()) {
+        return;
+    }
+    shownUpTo_ = entries.back().sequence;
+    std::span<const LineEntry> shown(entries);
+    if (shown.size() > static_cast<std::size_t>(kShownRows)) {
+        shown = shown.last(static_cast<std::size_t>(kShownRows));
+    }
+    HWND list = Item(kRows);
+    RECT client;
+    ::GetClientRect(list, &client);
+    const LRESULT rowHeight = std::max<LRESULT>(::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), 1);
+    const LRESULT visibleRows = client.bottom / rowHeight;
+    const bool following = ::SendMessageW(list, LB_GETTOPINDEX, 0, 0) + visibleRows >=
+                           ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    HDC dc = ::GetDC(list);
+    const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0));
+    HGDIOBJ oldFont = ::SelectObject(dc, font);
+    for (const LineEntry& entry : shown) {
+        AppendRow(list, dc, WideOfUtf8(LineRow(entry)));
+    }
+    ::SelectObject(dc, oldFont);
+    ::ReleaseDC(list, dc);
+    while (::SendMessageW(list, LB_GETCOUNT, 0, 0) > kShownRows) {
+        ::SendMessageW(list, LB_DELETESTRING, 0, 0);
+    }
+    ::SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widestRow_), 0);
+    if (following) {
+        ::SendMessageW(list, LB_SETTOPINDEX, ::SendMessageW(list, LB_GETCOUNT, 0, 0) - 1, 0);
+    }
+    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
+}
+
+void LineMonitorWindow::AppendRow(HWND list, HDC dc, const std::wstring& row) {
+    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, row.c_str(), static_cast<int>(row.size()), &size);
+    widestRow_ = std::max(widestRow_, static_cast<int>(size.cx) + 4);
+}
+
+void LineMonitorWindow::Clear() {
+    record_.Clear();
+    HWND list = Item(kRows);
+    ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    widestRow_ = 0;
+    ::SendMessageW(list, LB_SETHORIZONTALEXTENT, 0, 0);
+}
+
+void LineMonitorWindow::CopyAll() const {
+    const std::wstring text = WithCrLf(WideOfUtf8(LineRecordText(record_)));
+    if (!::OpenClipboard(window_)) {
+        return;
+    }
+    ::EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(::GlobalLock(memory)));
+        ::GlobalUnlock(memory);
+        if (::SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
+            ::GlobalFree(memory);
+        }
+    }
+    ::CloseClipboard();
+}
+
+void LineMonitorWindow::Save() {
+    std::wstring title = Caption(kLineMonitorSave, language_);
+    if (const std::size_t dots = title.find(L"..."); dots != std::wstring::npos) {
+        title.erase(dots);
+    }
+    // The filter is its caption and its pattern, each ended by a null,
+    // and a null after the last pair.
+    const std::wstring filter =
+        Caption(kLineMonitorFileFilter, language_) + L'\0' + L"*.txt" + L'\0' + L'\0';
+    std::wstring path(32768, L'\0');
+    OPENFILENAMEW ask{};
+    ask.lStructSize = sizeof ask;
+    ask.hwndOwner = window_;
+    ask.lpstrFilter = filter.c_str();
+    ask.lpstrFile = path.data();
+    ask.nMaxFile = static_cast<DWORD>(path.size());
+    ask.lpstrTitle = title.c_str();
+    ask.lpstrDefExt = L"txt";
+    ask.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    if (!::GetSaveFileNameW(&ask)) {
+        return;
+    }
+    path.resize(path.find(L'\0'));
+    const Bilingual& result =
+        ReplaceFile(path, LineRecordText(record_)) ? kLineMonitorSaved : kLineMonitorNotSaved;
+    ::SetDlgItemTextW(window_, kSaveResult, (Caption(result, language_) + path).c_str());
+}
+
+}  // namespace vorlen::win32
