@@ -2,12 +2,17 @@
 // read through the window system, against the simulated trackers' logs.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 
 #include "dialog/system_command.h"
 #include "model/bilingual.h"
 #include "model/control_ids.h"
 #include "remote_form.h"
+
+#include <dlgs.h>
 #include "win32/line_monitor_window.h"
 
 namespace vorlen::e2e {
@@ -36,15 +41,19 @@ BOOL CALLBACK FindOwnedWindow(HWND window, LPARAM search) {
     return TRUE;
 }
 
-// The monitor as the operator opens it: the window menu's item.
-HWND OpenMonitor(const RemoteForm& form, const wchar_t* caption = L"Line Monitor") {
-    ::PostMessageW(form.Window(), WM_SYSCOMMAND, kLineMonitorCommand, 0);
-    OwnedWindow search{form.Window(), caption, nullptr};
+HWND WaitForOwned(HWND owner, const wchar_t* caption) {
+    OwnedWindow search{owner, caption, nullptr};
     WaitUntil([&] {
         ::EnumWindows(FindOwnedWindow, reinterpret_cast<LPARAM>(&search));
         return search.found != nullptr;
     });
     return search.found;
+}
+
+// The monitor as the operator opens it: the window menu's item.
+HWND OpenMonitor(const RemoteForm& form, const wchar_t* caption = L"Line Monitor") {
+    ::PostMessageW(form.Window(), WM_SYSCOMMAND, kLineMonitorCommand, 0);
+    return WaitForOwned(form.Window(), caption);
 }
 
 // A monitor that hangs fails the test instead of hanging the suite.
@@ -142,6 +151,60 @@ TEST(LineMonitor, ASilentCommandShowsAsAWriteWithNothingAfterIt) {
     ASSERT_EQ(silent.Since().size(), 1u);
     EXPECT_EQ(Rows(monitor).size(), 1u);
     EXPECT_TRUE(EndsWith(Rows(monitor)[0], Written(silent.Since()[0])));
+}
+
+std::string Clipboard() {
+    std::string text;
+    if (::OpenClipboard(nullptr)) {
+        if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+            text = Utf8(static_cast<const wchar_t*>(::GlobalLock(data)));
+            ::GlobalUnlock(data);
+        }
+        ::CloseClipboard();
+    }
+    return text;
+}
+
+std::string Joined(const std::vector<std::string>& rows, const std::string& end) {
+    std::string text;
+    for (const std::string& row : rows) {
+        text += row + end;
+    }
+    return text;
+}
+
+// Copy All and Save hand out the rows as shown: the clipboard with Windows'
+// line ends, the file as UTF-8 with the Linux window's.
+TEST(LineMonitor, CopyAllAndSaveGiveTheRowsAsShown) {
+    RemoteForm form;
+    form.Wake();
+    const HWND monitor = OpenMonitor(form);
+    ASSERT_NE(monitor, nullptr) << "no monitor";
+    ASSERT_TRUE(WaitUntil([&] { return Rows(monitor).size() >= 4; }));
+    const std::vector<std::string> rows = Rows(monitor);
+
+    Send(::GetDlgItem(monitor, Monitor::kCopyAll), BM_CLICK, 0, 0);
+    EXPECT_EQ(Clipboard(), Joined(rows, "\r\n"));
+
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::filesystem::path path =
+        std::filesystem::path(folder) / (std::to_wstring(::GetTickCount()) + L"-线路.txt");
+    ::PostMessageW(::GetDlgItem(monitor, Monitor::kSave), BM_CLICK, 0, 0);
+    const HWND ask = WaitForOwned(monitor, L"Save");
+    ASSERT_NE(ask, nullptr) << "no file dialog";
+    HWND name = ::GetDlgItem(ask, cmb13) != nullptr ? ::GetDlgItem(ask, cmb13) : ::GetDlgItem(ask, edt1);
+    Send(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.wstring().c_str()));
+    ::PostMessageW(::GetDlgItem(ask, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(ask); })) << "the file dialog stayed";
+    std::ostringstream saved;
+    saved << std::ifstream(path, std::ios::binary).rdbuf();
+    EXPECT_EQ(saved.str(), Joined(rows, "\n"));
+    wchar_t result[MAX_PATH + 32] = {};
+    Send(::GetDlgItem(monitor, Monitor::kSaveResult), WM_GETTEXT, std::size(result),
+         reinterpret_cast<LPARAM>(result));
+    EXPECT_EQ(Utf8(result), "Saved as " + Utf8(path.wstring()));
+    std::filesystem::remove(path);
 }
 
 // Escape hides the monitor and leaves the form; opened again the monitor
