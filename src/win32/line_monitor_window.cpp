@@ -76,7 +76,7 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 
 // Written beside the old file and then put in its place, so that a failed
 // save leaves the old file as it was.
-bool ReplaceFile(const std::wstring& path, const std::string& bytes) {
+bool SaveReplacing(const std::wstring& path, const std::string& bytes) {
     const std::size_t slash = path.find_last_of(L"\\/");
     const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
     wchar_t temporary[MAX_PATH] = {};
@@ -371,7 +371,7 @@ void LineMonitorWindow::Save() {
     }
     path.resize(path.find(L'\0'));
     const Bilingual& result =
-        ReplaceFile(path, LineRecordText(record_)) ? kLineMonitorSaved : kLineMonitorNotSaved;
+        SaveReplacing(path, LineRecordText(record_)) ? kLineMonitorSaved : kLineMonitorNotSaved;
     ::SetDlgItemTextW(window_, kSaveResult, (Caption(result, language_) + path).c_str());
 }
 
