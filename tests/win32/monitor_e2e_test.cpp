@@ -197,13 +197,17 @@ TEST(LineMonitor, CopyAllAndSaveGiveTheRowsAsShown) {
     Send(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.wstring().c_str()));
     ::PostMessageW(::GetDlgItem(ask, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(ask); })) << "the file dialog stayed";
+    // The monitor writes the file once the dialog has gone, then says so.
+    wchar_t result[MAX_PATH + 32] = {};
+    EXPECT_TRUE(WaitUntil([&] {
+        Send(::GetDlgItem(monitor, Monitor::kSaveResult), WM_GETTEXT, std::size(result),
+             reinterpret_cast<LPARAM>(result));
+        return result[0] != L'\0';
+    }));
+    EXPECT_EQ(Utf8(result), "Saved as " + Utf8(path.wstring()));
     std::ostringstream saved;
     saved << std::ifstream(path, std::ios::binary).rdbuf();
     EXPECT_EQ(saved.str(), Joined(rows, "\n"));
-    wchar_t result[MAX_PATH + 32] = {};
-    Send(::GetDlgItem(monitor, Monitor::kSaveResult), WM_GETTEXT, std::size(result),
-         reinterpret_cast<LPARAM>(result));
-    EXPECT_EQ(Utf8(result), "Saved as " + Utf8(path.wstring()));
     std::filesystem::remove(path);
 }
 
