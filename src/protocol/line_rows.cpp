@@ -125,4 +125,17 @@ std::string LineRows(std::span<const LineEntry> entries) {
 
 std::string LineRecordText(const LineRecord& record) { return LineRows(record.Since(0)); }
 
+std::vector<LineEntry> NewEntriesToShow(const LineRecord& record, std::uint64_t& shownUpTo,
+                                        std::size_t most) {
+    std::vector<LineEntry> entries = record.Since(shownUpTo);
+    if (entries.empty()) {
+        return entries;
+    }
+    shownUpTo = entries.back().sequence;
+    if (entries.size() > most) {
+        entries.erase(entries.begin(), entries.end() - static_cast<std::ptrdiff_t>(most));
+    }
+    return entries;
+}
+
 }  // namespace vorlen

@@ -12,8 +12,11 @@
 // tracker's own characters and survives any font, terminal or clipboard.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "protocol/line_record.h"
 
@@ -24,6 +27,12 @@ std::string LineRow(const LineEntry& entry);
 
 // The rows of the entries, each ended by a line feed.
 std::string LineRows(std::span<const LineEntry> entries);
+
+// What a monitor adds at a poll: the entries that came after `shownUpTo`,
+// the newest `most` of them, so a flood costs one bounded update. Moves
+// `shownUpTo` to the newest entry.
+std::vector<LineEntry> NewEntriesToShow(const LineRecord& record, std::uint64_t& shownUpTo,
+                                        std::size_t most);
 
 // Everything the record holds, as the contents of a text file.
 std::string LineRecordText(const LineRecord& record);

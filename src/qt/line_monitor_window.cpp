@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QVBoxLayout>
-#include <span>
 
 #include "model/line_monitor_texts.h"
 #include "protocol/line_rows.h"
@@ -110,14 +109,10 @@ void LineMonitorWindow::hideEvent(QHideEvent* event) {
 // One append per poll however many entries came in, and never more than the
 // view keeps: a flooding tracker costs one bounded update every 100 ms.
 void LineMonitorWindow::AppendNewRows() {
-    const std::vector<LineEntry> entries = record_.Since(shownUpTo_);
-    if (entries.empty()) {
+    const std::vector<LineEntry> shown =
+        NewEntriesToShow(record_, shownUpTo_, static_cast<std::size_t>(kShownRows));
+    if (shown.empty()) {
         return;
-    }
-    shownUpTo_ = entries.back().sequence;
-    std::span<const LineEntry> shown(entries);
-    if (shown.size() > static_cast<std::size_t>(kShownRows)) {
-        shown = shown.last(static_cast<std::size_t>(kShownRows));
     }
     std::string rows = LineRows(shown);
     rows.pop_back();  // appendPlainText starts a line of its own

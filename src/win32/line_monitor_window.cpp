@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <span>
 #include <vector>
 
 #include "model/line_monitor_texts.h"
@@ -278,14 +277,10 @@ void LineMonitorWindow::SetCaptions() {
 // than the list keeps: a flooding tracker costs one bounded update every
 // 100 ms. The list follows the newest row while the operator is there.
 void LineMonitorWindow::AppendNewRows() {
-    const std::vector<LineEntry> entries = record_.Since(shownUpTo_);
-    if (entries.empty()) {
+    const std::vector<LineEntry> shown =
+        NewEntriesToShow(record_, shownUpTo_, static_cast<std::size_t>(kShownRows));
+    if (shown.empty()) {
         return;
-    }
-    shownUpTo_ = entries.back().sequence;
-    std::span<const LineEntry> shown(entries);
-    if (shown.size() > static_cast<std::size_t>(kShownRows)) {
-        shown = shown.last(static_cast<std::size_t>(kShownRows));
     }
     HWND list = Item(kRows);
     RECT client;
