@@ -18,6 +18,8 @@ constexpr std::chrono::milliseconds kFloodPause{10};
 constexpr std::string_view kFloodLine =
     "0123456789012345678901234567890123456789012345678901234567890123\r\n";
 constexpr std::size_t kFloodLines = 16;  // about 100 kB a second
+// Shorter than the tool's poll, so that every poll finds a byte.
+constexpr std::chrono::milliseconds kTricklePause{40};
 // A line that never ends is taken as a command once it is this long.
 constexpr std::size_t kLongestLine = 4096;
 
@@ -73,9 +75,9 @@ void LineServer::TakeInput(Clock::time_point now) {
 
 void LineServer::HandleLine(std::string_view line, Clock::time_point now) {
     log_.Record(line);
-    if (traits_.flood) {
-        if (!nextFlood_) {
-            nextFlood_ = now;
+    if (traits_.flood || traits_.trickle) {
+        if (!nextNoise_) {
+            nextNoise_ = now;
         }
         return;
     }
@@ -84,16 +86,20 @@ void LineServer::HandleLine(std::string_view line, Clock::time_point now) {
     }
     const std::string answer = tracker_.Answer(line, now);
     if (!answer.empty()) {
-        Schedule(answer, now);
+        Schedule(answer, now + tracker_.Lateness(line));
     }
 }
 
-void LineServer::Schedule(const std::string& answer, Clock::time_point now) {
+// The pending answers stay in the order they fall due, so an answer held back
+// by --late lets the answers to later commands go first.
+void LineServer::Schedule(const std::string& answer, Clock::time_point due) {
     if (!traits_.chunked) {
-        pending_.push_back({now, answer});
+        const auto later = std::upper_bound(pending_.begin(), pending_.end(), due,
+                                            [](Clock::time_point t, const Piece& p) { return t < p.due; });
+        pending_.insert(later, {due, answer});
         return;
     }
-    Clock::time_point due = pending_.empty() ? now : std::max(now, pending_.back().due + kChunkPause);
+    due = pending_.empty() ? due : std::max(due, pending_.back().due + kChunkPause);
     for (std::size_t start = 0; start < answer.size(); start += kChunkSize) {
         pending_.push_back({due, answer.substr(start, kChunkSize)});
         due += kChunkPause;
@@ -105,14 +111,7 @@ void LineServer::SendDue(Clock::time_point now) {
         output_ += pending_.front().bytes;
         pending_.pop_front();
     }
-    // The flood is topped up to a fixed amount, so it goes out only as fast as
-    // the terminal takes it.
-    if (nextFlood_ && *nextFlood_ <= now) {
-        while (output_.size() < kFloodLine.size() * kFloodLines) {
-            output_ += kFloodLine;
-        }
-        nextFlood_ = now + kFloodPause;
-    }
+    AddNoise(now);
     while (!output_.empty()) {
         const ssize_t count = ::write(terminal_, output_.data(), output_.size());
         if (count > 0) {
@@ -129,8 +128,25 @@ void LineServer::SendDue(Clock::time_point now) {
     }
 }
 
+// The flood is topped up to a fixed amount, so it goes out only as fast as
+// the terminal takes it; the trickle adds one digit at a time.
+void LineServer::AddNoise(Clock::time_point now) {
+    if (!nextNoise_ || *nextNoise_ > now) {
+        return;
+    }
+    if (traits_.flood) {
+        while (output_.size() < kFloodLine.size() * kFloodLines) {
+            output_ += kFloodLine;
+        }
+        nextNoise_ = now + kFloodPause;
+    } else {
+        output_ += kFloodLine[trickled_++ % 10];
+        nextNoise_ = now + kTricklePause;
+    }
+}
+
 int LineServer::MillisecondsToWait(Clock::time_point now) const {
-    std::optional<Clock::time_point> next = nextFlood_;
+    std::optional<Clock::time_point> next = nextNoise_;
     if (!pending_.empty() && (!next || pending_.front().due < *next)) {
         next = pending_.front().due;
     }

@@ -44,6 +44,7 @@ TrackerTraits TraitsOf(const Options& options) {
     traits.refused = options.refused;
     traits.misstored = options.misstored;
     traits.replies = CannedReplies(options.replies);
+    traits.late = options.late;
     traits.echo = options.echo;
     traits.imei = options.imei;
     return traits;
@@ -61,7 +62,7 @@ void Simulate(const Options& options) {
     }
     std::cout << terminal.path() << std::endl;
     LineServer(terminal.master(), tracker, log,
-               LineTraits{options.silent, options.chunked, options.flood})
+               LineTraits{options.silent, options.chunked, options.flood, options.trickle})
         .Run(stopSignals);
 }
 

@@ -100,11 +100,22 @@ void DescribeOptions(CLI::App& app, Options& options) {
             },
             "CODE=BYTES"))
         ->option_text("CODE=BYTES");
-    app.add_flag("--echo", options.echo, "echo each command line before its answer, as modems do");
+    app.add_option("--late", options.late,
+                   "answer this command 3 seconds after it arrived, when the tool has given up "
+                   "waiting (after 2.5 s of silence), so the answer lies on the line for the next "
+                   "command to find; CODE as for --refuse; may be repeated")
+        ->option_text("CODE");
+    app.add_flag("--echo", options.echo,
+                 "echo each command line before its answer, as modems do; with --refuse, a "
+                 "refused command whose arguments hold OK (an APN such as OKNET) is echoed with "
+                 "that OK before its ERROR");
     app.add_flag("--chunked", options.chunked,
                  "send answers in pieces of 3 bytes, 60 ms apart");
     app.add_flag("--flood", options.flood,
                  "from the first command on, send digits without end and never OK");
+    app.add_flag("--trickle", options.trickle,
+                 "from the first command on, send one digit every 40 ms without end and never "
+                 "OK, so every poll of the tool finds a byte and none is silent");
     app.add_option("--imei", options.imei,
                    "the IMEI the tracker starts with (" + options.imei + " unless given)")
         ->option_text("TEXT");

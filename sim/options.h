@@ -18,9 +18,11 @@ struct Options {
     std::vector<std::string> refused;
     std::vector<std::string> misstored;
     std::vector<std::string> replies;  // CODE=BYTES, see CannedReplies
+    std::vector<std::string> late;
     bool echo = false;
     bool chunked = false;
     bool flood = false;
+    bool trickle = false;
     std::string imei = "864507030000001";
 };
 

@@ -170,6 +170,13 @@ std::string Tracker::Answer(std::string_view line, Clock::time_point now) {
     return answer;
 }
 
+std::chrono::milliseconds Tracker::Lateness(std::string_view line) const {
+    const Command command = Parse(line);
+    const bool late = command.wellFormed && std::find(traits_.late.begin(), traits_.late.end(),
+                                                      command.code) != traits_.late.end();
+    return late ? kLateBy : std::chrono::milliseconds::zero();
+}
+
 // "AT+OPENAT=<code>,<arguments>;" or "AT+<name>=<arguments>".
 Tracker::Command Tracker::Parse(std::string_view line) {
     Command command;

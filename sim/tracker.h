@@ -19,9 +19,13 @@ struct TrackerTraits {
     std::vector<std::string> refused;      // command codes answered with ERROR
     std::vector<std::string> misstored;    // setting codes acknowledged but stored wrongly
     std::map<std::string, std::string> replies;  // command codes answered with these bytes alone
+    std::vector<std::string> late;         // command codes answered only after kLateBy
     bool echo = false;                     // every answer starts with the command line
     std::string imei;
 };
+
+// Longer than the tool waits for a silent tracker (50 polls, 2.5 s).
+inline constexpr std::chrono::milliseconds kLateBy{3000};
 
 class Tracker {
 public:
@@ -32,6 +36,10 @@ public:
     // The bytes the tracker sends back for one command line (given without
     // its CR LF); empty when it stays silent.
     std::string Answer(std::string_view line, Clock::time_point now);
+
+    // How long after its line the answer to it goes out: kLateBy for the
+    // codes given as late, none for the rest.
+    std::chrono::milliseconds Lateness(std::string_view line) const;
 
 private:
     struct Command {
