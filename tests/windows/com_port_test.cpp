@@ -81,6 +81,18 @@ TEST_F(ComPort, ReopeningDiscardsAReplyThatArrivedInBetween) {
     EXPECT_TRUE(RunTransaction(reopened.get(), "AT+OPENAT=221,;\r\n", reply));
 }
 
+// What the tracker sent before a command answers nothing: the transaction
+// reads it away and takes only its own answer.
+TEST_F(ComPort, ATransactionSkipsWhatArrivedBeforeItsCommand) {
+    const auto port = OpenPort(tracker);
+    ASSERT_NE(port, nullptr);
+    ASSERT_EQ(port->Write("AT+EGMR=0,7\r\n", {}), 13u);
+    std::this_thread::sleep_for(300ms);
+    std::string reply;
+    EXPECT_TRUE(RunTransaction(port.get(), "AT+OPENAT=221,;\r\n", reply));
+    EXPECT_EQ(reply, "\r\nOK\r\n");
+}
+
 TEST_F(ComPort, AHeldPortDoesNotOpenTwiceAndIsFreeOnceClosed) {
     const auto first = OpenPort(tracker);
     ASSERT_NE(first, nullptr);
@@ -127,6 +139,22 @@ TEST_F(ComPort, CloseEndsAWriteBlockedOnAStalledLineAtOnce) {
     char byte;
     EXPECT_EQ(port->Write("AT\r\n", {}), 0u) << "a closed port writes nothing";
     EXPECT_EQ(port->Read(&byte, 1), 0u);
+}
+
+// A driver that never completes the cancel (an adapter pulled out
+// mid-write): Close gives the port up after the cancel's bound instead of
+// waiting for ever, and lets go of it.
+TEST_F(ComPort, ACancelThatNeverCompletesAbandonsThePortWithinItsBound) {
+    const auto port = SerialPort::Open(stalled, 30s, nullptr, [](void*, void*) {});
+    ASSERT_NE(port, nullptr);
+    std::stop_source stop;
+    const auto took = BlockedWriteEndsAfter(*port, stop, [&] { port->Close(); });
+    EXPECT_GE(took, 400ms);
+    EXPECT_LT(took, 1500ms);
+    char byte;
+    EXPECT_EQ(port->Write("AT\r\n", {}), 0u) << "an abandoned port writes nothing";
+    EXPECT_EQ(port->Read(&byte, 1), 0u);
+    EXPECT_NE(SerialPort::Open(stalled), nullptr) << "and holds the port no longer";
 }
 
 // The wake-up worker's stop ends its write; the port stays usable.

@@ -22,6 +22,13 @@ constexpr std::chrono::milliseconds kReadBound{100};
 // How long a write waits before it tries again when the line took nothing.
 constexpr std::chrono::milliseconds kRoomPause{10};
 
+// How long a cancelled transfer may take to end before the port is given up.
+constexpr DWORD kCancelBoundMs = 500;
+
+void CancelWithTheDriver(void* device, void* io) {
+    ::CancelIoEx(static_cast<HANDLE>(device), static_cast<OVERLAPPED*>(io));
+}
+
 // A name per port for the hold below, in the session's namespace.
 std::string HoldName(const std::string& portName) { return "Local\\vorlen-port-" + portName; }
 
@@ -124,9 +131,28 @@ void CloseAll(std::initializer_list<HANDLE> handles) {
 
 }  // namespace
 
+// Lives on the heap so that a transfer the driver never ends can be left to
+// it, with the event it will signal and the bytes it may still touch.
+struct SerialPort::Transfer {
+    explicit Transfer(HANDLE done) { io.hEvent = done; }
+    ~Transfer() { CloseAll({io.hEvent}); }
+    Transfer(const Transfer&) = delete;
+    Transfer& operator=(const Transfer&) = delete;
+
+    void Start() {
+        const HANDLE done = io.hEvent;
+        io = OVERLAPPED{};
+        io.hEvent = done;
+        ::ResetEvent(done);
+    }
+
+    OVERLAPPED io{};
+    std::string bytes;  // what goes out, or room for what comes in
+};
+
 std::shared_ptr<SerialPort> SerialPort::Open(const std::string& portName,
                                              std::chrono::milliseconds writeTimeout,
-                                             OpenFailure* why) {
+                                             OpenFailure* why, CancelTransfer cancel) {
     // Windows' own serial drivers refuse a second open of a port, but not
     // every driver does (Wine's does not); the named hold keeps two opens of
     // this program, in one process or two, apart everywhere.
@@ -150,27 +176,29 @@ std::shared_ptr<SerialPort> SerialPort::Open(const std::string& portName,
     }
     PrepareLine(device, writeTimeout);
     return std::shared_ptr<SerialPort>(
-        new SerialPort(device, hold, closed, done, writeTimeout));
+        new SerialPort(device, hold, closed, std::make_unique<Transfer>(done), writeTimeout,
+                       cancel == nullptr ? CancelWithTheDriver : cancel));
 }
 
-SerialPort::SerialPort(Handle device, Handle hold, Handle closed, Handle done,
-                       std::chrono::milliseconds writeTimeout)
+SerialPort::SerialPort(Handle device, Handle hold, Handle closed,
+                       std::unique_ptr<Transfer> transfer, std::chrono::milliseconds writeTimeout,
+                       CancelTransfer cancel)
     : device_(device),
       hold_(hold),
       closed_(closed),
-      done_(done),
-      writeTimeout_(writeTimeout) {}
+      transfer_(std::move(transfer)),
+      writeTimeout_(writeTimeout),
+      cancel_(cancel) {}
 
 SerialPort::~SerialPort() {
     Close();
-    CloseAll({closed_, done_});
+    CloseAll({closed_});
 }
 
-std::size_t SerialPort::Finish(void* started, std::chrono::milliseconds bound,
-                               std::stop_token stop) {
+std::size_t SerialPort::Finish(std::chrono::milliseconds bound, std::stop_token stop) {
     using std::chrono::milliseconds;
-    auto* io = static_cast<OVERLAPPED*>(started);
-    const HANDLE waited[] = {done_, closed_};
+    OVERLAPPED* io = &transfer_->io;
+    const HANDLE waited[] = {io->hEvent, closed_};
     const auto deadline = std::chrono::steady_clock::now() + bound;
     DWORD woken = WAIT_TIMEOUT;
     // The stop is looked at between short waits: see StoppablePause for why
@@ -182,25 +210,35 @@ std::size_t SerialPort::Finish(void* started, std::chrono::milliseconds bound,
                                          static_cast<DWORD>(std::min(left, kStopCheck).count()));
     }
     if (woken != WAIT_OBJECT_0) {
-        ::CancelIoEx(device_, io);
+        cancel_(device_, io);
+        if (::WaitForSingleObject(io->hEvent, kCancelBoundMs) != WAIT_OBJECT_0) {
+            Abandon();
+            return 0;
+        }
     }
     DWORD moved = 0;
     // After a cancel the transfer ends with what it had moved until then.
-    ::GetOverlappedResult(device_, io, &moved, TRUE);
+    ::GetOverlappedResult(device_, io, &moved, FALSE);
     return moved;
+}
+
+// The driver may still complete the transfer into its OVERLAPPED and bytes,
+// and signal its event, at any later time: they are never freed.
+void SerialPort::Abandon() {
+    static_cast<void>(transfer_.release());
+    CloseDevice();
 }
 
 std::size_t SerialPort::WriteOnce(std::string_view bytes, std::chrono::milliseconds bound,
                                   std::stop_token stop) {
-    OVERLAPPED io{};
-    io.hEvent = done_;
-    ::ResetEvent(done_);
+    transfer_->Start();
     const auto size = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), MAXDWORD));
-    if (!::WriteFile(device_, bytes.data(), size, nullptr, &io) &&
+    transfer_->bytes.assign(bytes.substr(0, size));
+    if (!::WriteFile(device_, transfer_->bytes.data(), size, nullptr, &transfer_->io) &&
         ::GetLastError() != ERROR_IO_PENDING) {
         return 0;
     }
-    return Finish(&io, bound, stop);
+    return Finish(bound, stop);
 }
 
 // Some drivers (Wine's on a pseudo-terminal among them) end a write with what
@@ -234,16 +272,28 @@ std::size_t SerialPort::Read(char* into, std::size_t room) {
     if (device_ == INVALID_HANDLE_VALUE || closing_ || room == 0) {
         return 0;
     }
-    OVERLAPPED io{};
-    io.hEvent = done_;
-    ::ResetEvent(done_);
+    transfer_->Start();
     const auto size = static_cast<DWORD>(std::min<std::size_t>(room, MAXDWORD));
+    transfer_->bytes.resize(size);
     // A read error (the adapter was pulled) delivers nothing; the transaction
     // counts it as an empty poll.
-    if (!::ReadFile(device_, into, size, nullptr, &io) && ::GetLastError() != ERROR_IO_PENDING) {
+    if (!::ReadFile(device_, transfer_->bytes.data(), size, nullptr, &transfer_->io) &&
+        ::GetLastError() != ERROR_IO_PENDING) {
         return 0;
     }
-    return Finish(&io, kReadBound, {});
+    const std::size_t moved = std::min<std::size_t>(Finish(kReadBound, {}), size);
+    // An abandoned transfer is the driver's now, bytes and all.
+    if (transfer_ != nullptr) {
+        transfer_->bytes.copy(into, moved);
+    }
+    return transfer_ != nullptr ? moved : 0;
+}
+
+void SerialPort::CloseDevice() {
+    if (device_ != INVALID_HANDLE_VALUE) {
+        CloseAll({device_, hold_});
+        device_ = INVALID_HANDLE_VALUE;
+    }
 }
 
 void SerialPort::Close() {
@@ -252,10 +302,7 @@ void SerialPort::Close() {
         ::SetEvent(closed_);
     }
     std::lock_guard lock(mutex_);
-    if (device_ != INVALID_HANDLE_VALUE) {
-        CloseAll({device_, hold_});
-        device_ = INVALID_HANDLE_VALUE;
-    }
+    CloseDevice();
 }
 
 std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* why) {
