@@ -22,17 +22,26 @@ namespace vorlen::testing {
 
 // Records every command written. Each read delivers the next chunk (an empty
 // chunk is an empty poll; with none left every read is empty); the script's
-// answer to a command is queued as a chunk. Safe to drive from a worker thread.
+// answer to a command is queued as a chunk, and so are the chunks given for
+// the first command once it is written. Arrive() puts bytes on the line
+// before any command. Safe to drive from a worker thread.
 class ScriptedTracker : public Port {
 public:
     using Script = std::function<std::string(const std::string& command)>;
 
-    explicit ScriptedTracker(Script script, std::deque<std::string> chunks = {})
-        : script_(std::move(script)), chunks_(std::move(chunks)) {}
+    explicit ScriptedTracker(Script script, std::deque<std::string> firstAnswer = {})
+        : script_(std::move(script)), firstAnswer_(std::move(firstAnswer)) {}
+
+    void Arrive(std::string bytes) {
+        std::lock_guard lock(mutex_);
+        chunks_.push_back(std::move(bytes));
+    }
 
     std::size_t Write(std::string_view bytes, std::stop_token) override {
         std::lock_guard lock(mutex_);
         written.emplace_back(bytes);
+        chunks_.insert(chunks_.end(), firstAnswer_.begin(), firstAnswer_.end());
+        firstAnswer_.clear();
         if (std::string answer = script_ ? script_(written.back()) : ""; !answer.empty()) {
             chunks_.push_back(std::move(answer));
         }
@@ -67,6 +76,7 @@ public:
 private:
     mutable std::mutex mutex_;
     Script script_;
+    std::deque<std::string> firstAnswer_;
     std::deque<std::string> chunks_;
 };
 

@@ -13,12 +13,16 @@ std::vector<std::chrono::milliseconds> Polls(std::size_t count) {
     return std::vector<std::chrono::milliseconds>(count, kPollPause);
 }
 
-TEST(RunTransaction, PollsUntilAnExactOkArrivesOrFiftyPollsComeBackEmpty) {
+const std::string kCommand = "AT+OPENAT=802,OKNET,,;\r\n";
+const std::string kEcho = "AT+OPENAT=802,OKNET,,;\r\n";
+
+TEST(RunTransaction, PollsUntilTheTrackersOwnOkOrErrorOrASilenceOrThePollLimit) {
     const struct {
         std::deque<std::string> chunks;
         bool succeeds;
         std::string reply;
         std::size_t pauses;
+        std::string stale = "";  // on the line before the command is written
     } cases[] = {
         {{"O", "K\r\n"}, true, "OK\r\n", 2},  // an OK split over two reads
         // OK anywhere counts, and the reply keeps everything before it.
@@ -27,14 +31,26 @@ TEST(RunTransaction, PollsUntilAnExactOkArrivesOrFiftyPollsComeBackEmpty) {
         {{"ok\r\n", "", "ok", ""}, false, "ok\r\nok", kEmptyPollLimit + 2},
         {{std::string("AB\0OK", 5)}, false, "AB", kEmptyPollLimit + 1},  // a zero byte ends it
         {{}, false, "", kEmptyPollLimit},
+        // The echo's OK, whole or still arriving, is no acknowledgement; an
+        // ERROR line ends the wait at once.
+        {{kEcho, "\r\nERROR\r\n"}, false, kEcho + "\r\nERROR\r\n", 2},
+        {{"AT+OPENAT=802,OK", "", "NET,,;\r", "\nOK\r\n"}, true, kEcho + "OK\r\n", 4},
+        {{"AT+OPENAT=802,OKNET;\r\n"}, true, "AT+OPENAT=802,OKNET;\r\n", 1},  // not the command
+        {{"ERROR\r\nOK\r\n"}, false, "ERROR\r\nOK\r\n", 1},
+        {{"ERROR"}, false, "ERROR", kEmptyPollLimit + 1},  // not yet a line
+        // A byte at every poll, never OK: the poll limit ends it.
+        {std::deque<std::string>(kPollLimit * 2, "."), false, std::string(kPollLimit, '.'),
+         kPollLimit},
+        // An answer that came before the command answers nothing.
+        {{}, false, "", kEmptyPollLimit, "\r\nOK\r\n"},
     };
     for (const auto& c : cases) {
         ScriptedTracker line(nullptr, c.chunks);
+        line.Arrive(c.stale);
         RecordingPause pause;
         std::string reply;
-        EXPECT_EQ(RunTransaction(&line, "AT+OPENAT=999,;\r\n", reply, pause.Get()), c.succeeds)
-            << c.reply;
-        EXPECT_EQ(line.written, std::vector<std::string>{"AT+OPENAT=999,;\r\n"});
+        EXPECT_EQ(RunTransaction(&line, kCommand, reply, pause.Get()), c.succeeds) << c.reply;
+        EXPECT_EQ(line.written, std::vector<std::string>{kCommand});
         EXPECT_EQ(reply, c.reply);
         EXPECT_EQ(pause.pauses, Polls(c.pauses)) << c.reply;
     }
@@ -54,7 +70,7 @@ TEST(RunTransaction, NoPortAFailedWriteOrAnEmptyCommandFailsAtOnceWithoutPausing
     EXPECT_FALSE(RunTransaction(&line, "x", reply, pause.Get()));
     EXPECT_TRUE(pause.pauses.empty());
     EXPECT_EQ(reply, "untouched");
-    EXPECT_TRUE(line.roomAsked.empty());
+    EXPECT_EQ(line.roomAsked.size(), 1u) << "only the stale input is read";
 }
 
 TEST(RunTransaction, AFullBufferWithoutOkEndsAtOnceAndNeverOverflows) {
@@ -79,7 +95,7 @@ TEST(RunTransaction, AStoppedPauseEndsTheTransaction) {
     std::string reply;
     EXPECT_FALSE(RunTransaction(&line, "x", reply, pause.Get()));
     EXPECT_EQ(pause.pauses.size(), 2u);
-    EXPECT_EQ(line.roomAsked.size(), 1u);  // no read after the stop
+    EXPECT_EQ(line.roomAsked.size(), 2u);  // the stale input and one poll, none after the stop
 }
 
 TEST(StoppablePause, WakesOnAStopRequest) {
