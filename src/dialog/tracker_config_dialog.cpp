@@ -320,7 +320,9 @@ void TrackerConfigDialog::SendCommand(CommandType type) {
 
 // The worker runs on its own thread; its unlock request goes to the window's
 // thread and is dropped there when a later press or the closing has stopped
-// that worker in the meantime.
+// that worker in the meantime. The area is locked while it runs, also after
+// an earlier wake-up: the worker and the form's own commands would share the
+// line, and each could take the other's OK.
 void TrackerConfigDialog::OnWakeTracker() {
     static constexpr Bilingual kText{"Please reset tracker!", "请重启追踪器!"};
     static constexpr Bilingual kCaption{"WakeUp Tracker", "唤醒追踪器"};
@@ -329,6 +331,7 @@ void TrackerConfigDialog::OnWakeTracker() {
                     InLanguage(kCaption, language)) != MessageAnswer::Ok) {
         return;
     }
+    LockConfigArea();
     wakeWorker_.Restart(port_, [this](WakeUpWorker::Ticket ticket) {
         window_.RunOnWindowThread([this, ticket] {
             if (wakeWorker_.Accepts(ticket)) {

@@ -221,9 +221,11 @@ TEST(Dialog, TheUnlockComesOnTheWindowsThreadAndOnlyFromTheCurrentWorker) {
     }
     EXPECT_TRUE(bench.window.Enabled(kSetAll));
 
-    // A second press replaces the worker; the first one's late unlock is
-    // dropped, whatever the new one is doing.
+    // A second press replaces the worker and locks the area while it runs;
+    // the first one's late unlock is dropped, whatever the new one is doing.
     bench.dialog.OnButtonClicked(kWakeTracker);
+    EXPECT_FALSE(bench.window.Enabled(kSetAll)) << "the form's commands would share the line";
+    EXPECT_TRUE(bench.window.Enabled(kWakeTracker));
     std::this_thread::sleep_for(400ms);  // the first worker has asked to unlock
     bench.line = std::make_shared<StuckLine>();
     bench.dialog.OnPortChanged();
