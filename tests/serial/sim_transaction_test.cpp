@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include <signal.h>
 
+#include "../core/fakes.h"
+#include "model/bilingual.h"
+#include "protocol/send_command.h"
 #include "protocol/transaction.h"
 #include "serial/posix/serial_port.h"
 #include "sim/sim_process.h"
@@ -129,6 +133,73 @@ TEST(SimTransaction, TrackerThatDiesInMidTransactionMakesItFailQuietly) {
     EXPECT_EQ(reply, "");
     EXPECT_FALSE(RunTransaction(line.port.get(), "AT+OPENAT=901,;\r\n", reply, QuickPause));
 }
+
+// Line faults over one command (Set APN), the set-all and the read-back: an
+// echo that repeats the OK inside a refused command, an answer that comes
+// after the command was given up on, a byte at every poll and never OK.
+struct LineFaultCase {
+    const char* name;
+    std::vector<std::string> options;
+    CommandType action;
+    std::string status;     // of the last run
+    std::size_t received;   // command lines of the last run that reached the tracker
+    std::chrono::milliseconds within;  // the last run's longest time
+    bool again = false;     // run once more after the late answer has landed
+};
+
+void PrintTo(const LineFaultCase& c, std::ostream* out) { *out << c.name; }
+
+class LineFaults : public ::testing::TestWithParam<LineFaultCase> {};
+
+TEST_P(LineFaults, EndInTimeAndReportOnlyWhatTheTrackerAcknowledged) {
+    const LineFaultCase& c = GetParam();
+    TrackerOnLine line(c.options);
+    ASSERT_NE(line.port, nullptr);
+    TrackerForm form = testing::FilledForm();
+    form.apn = "OKNET";
+    const Selections selections{.workingMode = kModeP2P, .warningType = 3, .baseStationCount = 7};
+    testing::FakeFormView view;
+    const auto run = [&] {
+        const std::size_t before = line.sim.Commands().size();
+        const auto start = Clock::now();
+        SendCommand(c.action, line.port.get(), form, selections, view, kEnglish);
+        const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+        // The tracker logs a line as it arrives; the last one is in by now.
+        return std::make_pair(line.sim.Commands().size() - before, took);
+    };
+    auto [received, took] = run();
+    if (c.again) {
+        std::this_thread::sleep_for(1s);  // the late answer is on the line
+        std::tie(received, took) = run();
+    }
+    std::printf("[ line     ] %s: %lld ms\n", c.name, static_cast<long long>(took.count()));
+    ASSERT_FALSE(view.statuses.empty());
+    EXPECT_EQ(view.statuses.back().text, c.status);
+    EXPECT_EQ(received, c.received);
+    EXPECT_LT(took, c.within);
+}
+
+const std::vector<std::string> kEchoRefusingApn{"--awake", "--echo", "--refuse", "802"};
+const std::vector<std::string> kTrickle{"--awake", "--trickle"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Sim, LineFaults,
+    ::testing::Values(
+        LineFaultCase{"EchoedOkSetApn", kEchoRefusingApn, CommandType::SetApn, "Set APN failed!", 1, 500ms},
+        LineFaultCase{"EchoedOkSetAll", kEchoRefusingApn, CommandType::SetAll, "Set APN failed!", 18, 2s},
+        LineFaultCase{"EchoReadBack", {"--awake", "--echo"}, CommandType::ReadConfig,
+                      "Read config success!", 3, 500ms},
+        LineFaultCase{"LateOkSetApn", {"--awake", "--late", "802"}, CommandType::SetApn,
+                      "Set APN failed!", 1, 3s, true},
+        LineFaultCase{"LateOkSetAll", {"--awake", "--late", "711"}, CommandType::SetAll,
+                      "Set 1th pre-stored phonenumber failed!", 1, 3s, true},
+        LineFaultCase{"LateOkReadBack", {"--awake", "--late", "901"}, CommandType::ReadConfig,
+                      "Read config failed!", 1, 3s, true},
+        LineFaultCase{"TrickleSetApn", kTrickle, CommandType::SetApn, "Set APN failed!", 1, 7s},
+        LineFaultCase{"TrickleSetAll", kTrickle, CommandType::SetAll,
+                      "Set 1th pre-stored phonenumber failed!", 1, 7s},
+        LineFaultCase{"TrickleReadBack", kTrickle, CommandType::ReadConfig, "Read config failed!", 1, 7s}),
+    [](const ::testing::TestParamInfo<LineFaultCase>& info) { return info.param.name; });
 
 TEST(SimProcess, StopsOnRequestAndTakesItsLinkAlong) {
     test::SimProcess sim;
