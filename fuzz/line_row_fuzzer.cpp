@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(*back == bytes);
 
     vorlen::LineEntry entry;
-    entry.direction = size % 2 == 0 ? vorlen::LineDirection::Read : vorlen::LineDirection::Written;
+    entry.direction = size % 2 == 0 ? vorlen::LineDirection::Received : vorlen::LineDirection::Written;
     entry.bytes = std::string(bytes);
     const std::string row = vorlen::LineRow(entry);
     FUZZ_CHECK(row.find('\n') == std::string::npos);
