@@ -4,6 +4,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "profile/private_file.h"
 #include "profile/profile_messages.h"
 
 namespace vorlen {
@@ -17,38 +18,11 @@ ProfileError FileRefusal(const Bilingual& pattern, const fs::path& path, int lan
     return {{}, 0, profile_text::Describe(pattern, language, 0, {}, name)};
 }
 
-// Creates (or empties) the file and closes it to everyone but its owner
-// while it is still empty, then fills it.
-bool WritePrivately(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    std::error_code error;
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write,
-                    fs::perm_options::replace, error);
-    if (!out || error) {
-        return false;
-    }
-    out << text;
-    out.close();
-    return !out.fail();
-}
-
 }  // namespace
 
 bool SaveProfileFile(const fs::path& path, const TrackerForm& form,
                      const Selections& selections) {
-    fs::path part = path;
-    part += ".part";
-    std::error_code error;
-    if (!WritePrivately(part, WriteProfile(form, selections))) {
-        fs::remove(part, error);
-        return false;
-    }
-    fs::rename(part, path, error);
-    if (error) {
-        fs::remove(part, error);
-        return false;
-    }
-    return true;
+    return SavePrivateFile(path, WriteProfile(form, selections));
 }
 
 std::string SaveFailedMessage(const fs::path& path, int language) {
