@@ -111,11 +111,13 @@ void FindRefusedFields(const Profile& profile, Mistakes& mistakes) {
     Profile trial = profile;
     while (const Verdict verdict = ValidateAllFields(trial.form, trial.selections)) {
         const Culprit* culprit = FindRow<Culprit>(kCulprits, &Culprit::message, *verdict);
-        if (culprit == nullptr) {
-            return;
-        }
         const std::string message =
             EscapedText(InLanguage(MessageText(*verdict), mistakes.Language()));
+        if (culprit == nullptr) {
+            // A rule without a field here still refuses the profile.
+            mistakes.Add(text::kRefusedProfile, {}, message);
+            return;
+        }
         mistakes.Add(text::kSetAllRefuses, culprit->key, message);
         trial.form.*FindProfileKey(culprit->key)->text = culprit->standIn;
     }

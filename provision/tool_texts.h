@@ -55,6 +55,8 @@ inline constexpr Bilingual kPortTwice{"the port {port} is given twice", "串口{
 inline constexpr Bilingual kNoFolder{"the folder of {detail} does not exist",
                                      "{detail}所在的文件夹不存在"};
 inline constexpr Bilingual kBadProfile{"{port}: {detail}", "{port}: {detail}"};
+inline constexpr Bilingual kRefusedProfile{"Set ALL refuses this profile: {detail}",
+                                           "设置所有配置不接受这个配置文件: {detail}"};
 inline constexpr Bilingual kEmptyChoice{
     "Line {count}: \"{key}\" is empty, but Set ALL sends it: name one of {detail}.",
     "第{count}行: \"{key}\"为空, 但设置所有配置要发送它: 请选择{detail}之一。"};
