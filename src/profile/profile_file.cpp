@@ -18,6 +18,8 @@ ProfileError FileRefusal(const Bilingual& pattern, const fs::path& path, int lan
     return {{}, 0, profile_text::Describe(pattern, language, 0, {}, name)};
 }
 
+ProfileResult Refusing(const ProfileError& fault) { return {std::nullopt, fault, {fault}}; }
+
 }  // namespace
 
 bool SaveProfileFile(const fs::path& path, const TrackerForm& form,
@@ -32,19 +34,19 @@ std::string SaveFailedMessage(const fs::path& path, int language) {
 ProfileResult LoadProfileFile(const fs::path& path, int language) {
     std::error_code error;
     if (!fs::exists(path, error)) {
-        return {std::nullopt, FileRefusal(profile_text::kNoFile, path, language)};
+        return Refusing(FileRefusal(profile_text::kNoFile, path, language));
     }
     const std::uintmax_t size = fs::file_size(path, error);
     if (error) {
-        return {std::nullopt, FileRefusal(profile_text::kUnreadable, path, language)};
+        return Refusing(FileRefusal(profile_text::kUnreadable, path, language));
     }
     if (size > kLargestProfileFile) {
-        return {std::nullopt, FileRefusal(profile_text::kTooLarge, path, language)};
+        return Refusing(FileRefusal(profile_text::kTooLarge, path, language));
     }
     std::ifstream in(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
     if (in.bad() || !in.is_open()) {
-        return {std::nullopt, FileRefusal(profile_text::kUnreadable, path, language)};
+        return Refusing(FileRefusal(profile_text::kUnreadable, path, language));
     }
     return ReadProfile(text, language);
 }
