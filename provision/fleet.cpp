@@ -38,14 +38,17 @@ std::optional<Profile> CheckedProfile(const Options& options, const Streams& str
     const int language = options.LanguageIndex();
     ProfileResult loaded = LoadProfileFile(options.profile, language);
     if (!loaded) {
-        // A fault inside the file is named with the file; a missing file
-        // names itself.
-        const std::string message = EscapedText(loaded.error.message);
-        streams.err << (loaded.error.line > 0 || !loaded.error.key.empty()
-                            ? Say(text::kBadProfile, language,
-                                  {.port = options.profile, .detail = message})
-                            : message)
-                    << std::endl;
+        // A fault inside the file is named with the file, one a line; a
+        // missing file names itself.
+        for (const ProfileError& fault : loaded.faults) {
+            const std::string message = EscapedText(fault.message);
+            streams.err << (fault.line > 0 || !fault.key.empty()
+                                ? Say(text::kBadProfile, language,
+                                      {.port = options.profile, .detail = message})
+                                : message)
+                        << '\n';
+        }
+        streams.err.flush();
         return std::nullopt;
     }
     const std::vector<std::string> mistakes =

@@ -29,7 +29,7 @@ struct Culprit {
     std::string_view standIn;
 };
 
-constexpr std::array<Culprit, 19> kCulprits{{
+constexpr std::array<Culprit, 25> kCulprits{{
     {ValidationMessage::UserNumber1, "userNumber1", ""},
     {ValidationMessage::UserNumber2, "userNumber2", ""},
     {ValidationMessage::UserNumber3, "userNumber3", ""},
@@ -49,6 +49,12 @@ constexpr std::array<Culprit, 19> kCulprits{{
     {ValidationMessage::UserId, "userId", ""},
     {ValidationMessage::PasswordLength, "userPassword", "0000"},
     {ValidationMessage::PasswordDigits, "userPassword", "0000"},
+    {ValidationMessage::UserIdSeparator, "userId", ""},
+    {ValidationMessage::ApnSeparator, "apn", ""},
+    {ValidationMessage::ApnUserSeparator, "apnUser", ""},
+    {ValidationMessage::ApnPasswordSeparator, "apnPassword", ""},
+    {ValidationMessage::ServerIpSeparator, "serverIp", ""},
+    {ValidationMessage::ServerPortSeparator, "serverPort", ""},
 }};
 
 // The choices whose index a set-all command carries: an empty one would go

@@ -52,11 +52,14 @@ int SaveRead(const Profile& read, const Options& options, const Streams& streams
     }
     streams.out << Say(text::kSaved, language, {.port = options.readPort, .detail = options.out})
                 << std::endl;
-    const ProfileResult check = ReadProfile(WriteProfile(read.form, read.selections), language);
-    if (!check) {
-        streams.out << Say(text::kSavedButUnfit, language,
-                           {.detail = EscapedText(check.error.message)})
-                    << std::endl;
+    const std::vector<ProfileError> unfit =
+        FieldsThatWillNotLoad(read.form, read.selections, language);
+    for (const ProfileError& fault : unfit) {
+        streams.out << Say(text::kSavedButUnfit, language, {.detail = EscapedText(fault.message)})
+                    << '\n';
+    }
+    streams.out.flush();
+    if (!unfit.empty()) {
         return kSomeFailed;
     }
     return kAllPassed;

@@ -48,6 +48,8 @@ const std::string kFenceWithoutType = WithLine("fenceType = \"\"");
 const std::string kFourMistakes =
     WithLines(GoodProfileText(), {"centerNumber = \"12\"", "warningType = \"\"",
                                   "userPassword = \"12a4\"", "fenceInterval = \"60\""});
+const std::string kTwoLoadFaults =
+    WithLines(kLongApnUser, {"apn = \"cmnet,x\""});
 const std::string kUnverifiablePassword =
     WithLine("apnPassword = \"" + std::string(32, 'p') + "\"");
 
@@ -86,6 +88,8 @@ std::vector<BadInput> BadInputs() {
          LineOf(kFenceWithoutType, "fenceType") + " is empty"},
         {"every_mistake_at_once", {"--profile", "profile", "--port", "port"}, kFourMistakes,
          LineOf(kFourMistakes, "fenceInterval") + ": Set ALL refuses it", 4},
+        {"every_fault_of_the_file_at_once", {"--profile", "profile", "--port", "port"},
+         kTwoLoadFaults, LineOf(kTwoLoadFaults, "apn"), 2},
         {"apn_password_the_read_back_cannot_show", {"--profile", "profile", "--port", "port"},
          kUnverifiablePassword,
          LineOf(kUnverifiablePassword, "apnPassword") + " is longer than 31 bytes"},
