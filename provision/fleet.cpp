@@ -1,56 +1,65 @@
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <thread>
 
 #include "model/gbk.h"
-#include "model/validation.h"
+#include "profile/key_lines.h"
 #include "profile/profile_file.h"
-#include "protocol/line_record.h"
 #include "protocol/line_rows.h"
-#include "protocol/recorded_port.h"
 #include "provision/actions.h"
 #include "serial/open_port.h"
 #include "provision/outcome_lines.h"
+#include "provision/profile_proof.h"
 #include "provision/progress.h"
 #include "provision/provision_tracker.h"
 #include "provision/report.h"
 #include "provision/run.h"
 #include "provision/tool_texts.h"
+#include "provision/trace.h"
 #include "serial/open_failure_hint.h"
 
 namespace vorlen::provision {
 namespace {
 
 using Ports = std::vector<std::shared_ptr<Port>>;
-using Records = std::vector<std::unique_ptr<LineRecord>>;
 
-// The profile as the window's Set ALL would take it, or the one line that
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The profile as the window's Set ALL would take it, or every line that
 // refuses it. The check trims a copy; the commands go out as the file has
 // them, as they go out as the controls show them.
 std::optional<Profile> CheckedProfile(const Options& options, const Streams& streams) {
     const int language = options.LanguageIndex();
     ProfileResult loaded = LoadProfileFile(options.profile, language);
     if (!loaded) {
-        // A fault inside the file is named with the file; a missing file
-        // names itself.
-        const std::string message = GbkToUtf8(loaded.error.message);
-        streams.err << (loaded.error.line > 0 || !loaded.error.key.empty()
-                            ? Say(text::kBadProfile, language,
-                                  {.port = options.profile, .detail = message})
-                            : message)
-                    << std::endl;
+        // A fault inside the file is named with the file, one a line; a
+        // missing file names itself.
+        for (const ProfileError& fault : loaded.faults) {
+            const std::string message = EscapedText(fault.message);
+            streams.err << (fault.line > 0 || !fault.key.empty()
+                                ? Say(text::kBadProfile, language,
+                                      {.port = options.profile, .detail = message})
+                                : message)
+                        << '\n';
+        }
+        streams.err.flush();
         return std::nullopt;
     }
-    Profile checked = *loaded.profile;
-    if (const Verdict verdict = ValidateAllFields(checked.form, checked.selections)) {
-        const std::string message = GbkToUtf8(InLanguage(MessageText(*verdict), language));
-        streams.err << Say(text::kRefusedProfile, language,
-                           {.port = options.profile, .detail = message})
-                    << std::endl;
-        return std::nullopt;
+    const std::vector<std::string> mistakes =
+        SetAllMistakes(*loaded.profile, KeyLines(FileText(options.profile)), language);
+    for (const std::string& mistake : mistakes) {
+        streams.err << Say(text::kBadProfile, language,
+                           {.port = options.profile, .detail = mistake})
+                    << '\n';
     }
-    return loaded.profile;
+    streams.err.flush();
+    return mistakes.empty() ? std::move(loaded.profile) : std::nullopt;
 }
 
 std::optional<std::string> RepeatedPort(const std::vector<std::string>& ports) {
@@ -65,7 +74,7 @@ std::optional<std::string> RepeatedPort(const std::vector<std::string>& ports) {
 
 // Every port, or none: a port that does not open stops the run before
 // anything is written. With a trace, each port records into its own record.
-std::optional<Ports> OpenAll(const Options& options, Records& records, const Streams& streams) {
+std::optional<Ports> OpenAll(const Options& options, Trace& trace, const Streams& streams) {
     const int language = options.LanguageIndex();
     Ports ports;
     for (const std::string& name : options.ports) {
@@ -76,22 +85,9 @@ std::optional<Ports> OpenAll(const Options& options, Records& records, const Str
                         << GbkToUtf8(OpenFailureHint(why, language)) << std::endl;
             return std::nullopt;
         }
-        if (options.trace) {
-            records.push_back(std::make_unique<LineRecord>());
-            port = std::make_shared<RecordedPort>(std::move(port), *records.back());
-        }
-        ports.push_back(std::move(port));
+        ports.push_back(trace.Follow(std::move(port), name));
     }
     return ports;
-}
-
-// The rows of every port's line, port by port, as the line monitor shows them.
-void PrintTraces(const Options& options, const Records& records, const Streams& streams) {
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        streams.out << Say(text::kTraceOf, options.LanguageIndex(), {.port = options.ports[i]})
-                    << '\n'
-                    << LineRecordText(*records[i]);
-    }
 }
 
 std::vector<Outcome> RunAll(const Ports& ports, const Profile& profile, const Options& options,
@@ -129,14 +125,21 @@ int ProvisionFleet(const Options& options, const Streams& streams) {
     if (!profile) {
         return kBadInput;
     }
-    Records records;
-    const std::optional<Ports> ports = OpenAll(options, records, streams);
+    // The previous run's report goes before any tracker is touched: a run
+    // stopped half-way must not leave a report that says every tracker passed.
+    if (!options.report.empty() && !WriteReport(options.report, options.profile, {}, false)) {
+        streams.err << Say(text::kReportFailed, language, {.detail = options.report})
+                    << std::endl;
+        return kBadInput;
+    }
+    Trace trace(options.trace);
+    const std::optional<Ports> ports = OpenAll(options, trace, streams);
     if (!ports) {
         return kBadInput;
     }
     const RunSettings settings{options.WakeTimeout(), language};
     const std::vector<Outcome> outcomes = RunAll(*ports, *profile, options, settings, streams);
-    PrintTraces(options, records, streams);
+    trace.Print(streams.out, language);
     int passed = 0;
     for (const Outcome& outcome : outcomes) {
         passed += outcome.result == Result::Done ? 1 : 0;
@@ -147,7 +150,7 @@ int ProvisionFleet(const Options& options, const Streams& streams) {
     streams.out << Say(text::kSummary, language,
                        {.count = passed, .total = static_cast<int>(outcomes.size())})
                 << std::endl;
-    if (!options.report.empty() && !WriteReport(options.report, options.profile, outcomes)) {
+    if (!options.report.empty() && !WriteReport(options.report, options.profile, outcomes, true)) {
         streams.err << Say(text::kReportFailed, language, {.detail = options.report})
                     << std::endl;
         return kSomeFailed;

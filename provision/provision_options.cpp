@@ -1,5 +1,6 @@
 #include "provision/provision_options.h"
 
+#include <cmath>
 #include <string_view>
 
 #include "model/bilingual.h"
@@ -49,6 +50,17 @@ constexpr Bilingual kLanguageHelp{"the language of every text: en or zh",
 
 constexpr std::string_view kChineseName = "zh";
 
+// A tracker is reset by hand within a minute or two; a day is far beyond any
+// bench, and below a tenth of a second not even an awake tracker answers the
+// two wake-up commands. Outside these bounds (nan and inf included, which
+// would overflow the wait) the number is a slip, not a wish.
+constexpr double kShortestWakeTimeout = 0.1;
+constexpr double kLongestWakeTimeout = 24 * 60 * 60;
+
+constexpr Bilingual kWakeTimeoutRange{
+    "a number of seconds from 0.1 to 86400 is needed",
+    "需要0.1到86400之间的秒数"};
+
 int IndexOf(std::string_view language) {
     return language == kChineseName ? kChinese : kEnglish;
 }
@@ -58,7 +70,7 @@ int IndexOf(std::string_view language) {
 int Options::LanguageIndex() const { return IndexOf(language); }
 
 std::chrono::milliseconds Options::WakeTimeout() const {
-    return std::chrono::milliseconds(static_cast<long long>(wakeTimeout * 1000));
+    return std::chrono::milliseconds(std::llround(wakeTimeout * 1000));
 }
 
 void DescribeOptions(CLI::App& app, Options& options, int language) {
@@ -76,7 +88,16 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
     app.add_option("--wake-timeout", options.wakeTimeout,
                    say(kWakeTimeoutHelp))
         ->option_text("SECONDS")
-        ->check(CLI::PositiveNumber);
+        ->check(CLI::Validator(
+            [range = say(kWakeTimeoutRange)](std::string& seconds) {
+                double value = 0;
+                const bool read = CLI::detail::lexical_cast(seconds, value);
+                // Written so that nan fails every comparison and is refused.
+                const bool within = read && value >= kShortestWakeTimeout &&
+                                    value <= kLongestWakeTimeout;
+                return within ? std::string() : range;
+            },
+            "", "wake-timeout range"));
     auto* report = app.add_option("--report", options.report,
                                   say(kReportHelp))
                        ->option_text("FILE");
@@ -93,11 +114,10 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
     profile->needs(ports);
     ports->needs(profile);
     report->needs(profile);
-    trace->needs(profile);
     read->needs(out);
     out->needs(read);
     read->excludes(profile);
-    list->excludes(profile)->excludes(read);
+    list->excludes(profile)->excludes(read)->excludes(trace);
 }
 
 int LanguageAskedFor(int argc, const char* const* argv) {

@@ -1,5 +1,6 @@
 #include "model/gbk.h"
 #include "profile/profile_file.h"
+#include "protocol/line_rows.h"
 #include "protocol/readback.h"
 #include "provision/actions.h"
 #include "serial/open_port.h"
@@ -8,6 +9,7 @@
 #include "provision/run.h"
 #include "provision/tool_texts.h"
 #include "provision/tracker_view.h"
+#include "provision/trace.h"
 #include "provision/wake.h"
 
 namespace vorlen::provision {
@@ -38,6 +40,31 @@ std::optional<Profile> ReadTracker(Port& port, const std::string& name,
     return read;
 }
 
+// A tracker may hold what the form cannot (a six-digit factory password,
+// bytes that are not GBK): the file is saved as read, so nothing the tracker
+// said is lost, but the fields that will not load back are named and the run
+// counts as failed, not as a profile ready for the fleet.
+int SaveRead(const Profile& read, const Options& options, const Streams& streams) {
+    const int language = options.LanguageIndex();
+    if (!SaveProfileFile(options.out, read.form, read.selections)) {
+        streams.err << GbkToUtf8(SaveFailedMessage(options.out, language)) << std::endl;
+        return kSomeFailed;
+    }
+    streams.out << Say(text::kSaved, language, {.port = options.readPort, .detail = options.out})
+                << std::endl;
+    const std::vector<ProfileError> unfit =
+        FieldsThatWillNotLoad(read.form, read.selections, language);
+    for (const ProfileError& fault : unfit) {
+        streams.out << Say(text::kSavedButUnfit, language, {.detail = EscapedText(fault.message)})
+                    << '\n';
+    }
+    streams.out.flush();
+    if (!unfit.empty()) {
+        return kSomeFailed;
+    }
+    return kAllPassed;
+}
+
 }  // namespace
 
 int ReadToProfile(const Options& options, const Streams& streams) {
@@ -47,32 +74,22 @@ int ReadToProfile(const Options& options, const Streams& streams) {
         return RefuseArguments(Say(text::kNoFolder, language, {.detail = options.out}), language,
                                streams);
     }
-    const std::shared_ptr<Port> port = OpenPort(name);
+    std::shared_ptr<Port> port = OpenPort(name);
     if (!port) {
         streams.err << Say(text::kOpenFailed, language, {.port = name}) << std::endl;
         return kBadInput;
     }
+    Trace trace(options.trace);
+    port = trace.Follow(std::move(port), name);
     std::string failure;
     const std::optional<Profile> read =
         ReadTracker(*port, name, {options.WakeTimeout(), language}, streams, failure);
+    trace.Print(streams.out, language);
     if (!read) {
         streams.out << failure << std::endl;
         return kSomeFailed;
     }
-    if (!SaveProfileFile(options.out, read->form, read->selections)) {
-        streams.err << GbkToUtf8(SaveFailedMessage(options.out, language)) << std::endl;
-        return kSomeFailed;
-    }
-    streams.out << Say(text::kSaved, language, {.port = name, .detail = options.out}) << std::endl;
-    // A tracker may hold what the form cannot (a longer password): say so now,
-    // not when the file is first loaded.
-    const ProfileResult check = ReadProfile(WriteProfile(read->form, read->selections), language);
-    if (!check) {
-        streams.out << Say(text::kSavedButUnfit, language,
-                           {.detail = GbkToUtf8(check.error.message)})
-                    << std::endl;
-    }
-    return kAllPassed;
+    return SaveRead(*read, options, streams);
 }
 
 }  // namespace vorlen::provision

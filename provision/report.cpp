@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 
 #include <nlohmann/json.hpp>
+
+#include "profile/private_file.h"
 
 namespace vorlen::provision {
 namespace {
@@ -48,24 +49,23 @@ json PortReport(const Outcome& outcome) {
 
 }  // namespace
 
-std::string ReportJson(const std::string& profile, const std::vector<Outcome>& outcomes) {
+std::string ReportJson(const std::string& profile, const std::vector<Outcome>& outcomes,
+                       bool finished) {
     json ports = json::array();
     for (const Outcome& outcome : outcomes) {
         ports.push_back(PortReport(outcome));
     }
-    const bool passed = std::all_of(outcomes.begin(), outcomes.end(),
+    const bool passed = finished && std::all_of(outcomes.begin(), outcomes.end(),
                                     [](const Outcome& o) { return o.result == Result::Done; });
-    const json report{{"profile", profile}, {"passed", passed}, {"ports", ports}};
+    const json report{
+        {"profile", profile}, {"finished", finished}, {"passed", passed}, {"ports", ports}};
     // Port and file names come from the command line and need not be UTF-8.
     return report.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
 bool WriteReport(const std::filesystem::path& path, const std::string& profile,
-                 const std::vector<Outcome>& outcomes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << ReportJson(profile, outcomes);
-    out.close();
-    return !out.fail();
+                 const std::vector<Outcome>& outcomes, bool finished) {
+    return SavePrivateFile(path, ReportJson(profile, outcomes, finished));
 }
 
 }  // namespace vorlen::provision

@@ -9,12 +9,15 @@
 
 namespace vorlen::provision {
 
-// The report's text: the profile, whether every port passed, and per port its
-// result, failed step, failure line, differing fields and timings (seconds).
-std::string ReportJson(const std::string& profile, const std::vector<Outcome>& outcomes);
+// The report's text: the profile, whether the run reached its end, whether
+// every port passed (never before the end), and per port its result, failed
+// step, failure line, differing fields and timings (seconds).
+std::string ReportJson(const std::string& profile, const std::vector<Outcome>& outcomes,
+                       bool finished);
 
-// False when the file cannot be written.
+// Replaces the file in one step, readable by its owner only: the differing
+// fields may show passwords. False when the file cannot be written.
 bool WriteReport(const std::filesystem::path& path, const std::string& profile,
-                 const std::vector<Outcome>& outcomes);
+                 const std::vector<Outcome>& outcomes, bool finished);
 
 }  // namespace vorlen::provision

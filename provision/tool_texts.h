@@ -55,8 +55,17 @@ inline constexpr Bilingual kPortTwice{"the port {port} is given twice", "串口{
 inline constexpr Bilingual kNoFolder{"the folder of {detail} does not exist",
                                      "{detail}所在的文件夹不存在"};
 inline constexpr Bilingual kBadProfile{"{port}: {detail}", "{port}: {detail}"};
-inline constexpr Bilingual kRefusedProfile{"{port}: Set ALL refuses this profile: {detail}",
-                                           "{port}: 设置所有配置不接受这个配置文件: {detail}"};
+inline constexpr Bilingual kRefusedProfile{"Set ALL refuses this profile: {detail}",
+                                           "设置所有配置不接受这个配置文件: {detail}"};
+inline constexpr Bilingual kEmptyChoice{
+    "Line {count}: \"{key}\" is empty, but Set ALL sends it: name one of {detail}.",
+    "第{count}行: \"{key}\"为空, 但设置所有配置要发送它: 请选择{detail}之一。"};
+inline constexpr Bilingual kSetAllRefuses{"Line {count}: \"{key}\": Set ALL refuses it: {detail}",
+                                          "第{count}行: \"{key}\": 设置所有配置不接受: {detail}"};
+inline constexpr Bilingual kNotVerifiable{
+    "Line {count}: \"{key}\" is longer than {total} bytes, the most the tracker's read-back "
+    "shows, so it could not be verified.",
+    "第{count}行: \"{key}\"超过{total}个字节, 追踪器读回时最多只显示这么多, 无法核对。"};
 inline constexpr Bilingual kOpenFailed{
     "Cannot open the port {port}; nothing was sent to any tracker.",
     "无法打开串口{port}; 没有向任何追踪器发送数据。"};

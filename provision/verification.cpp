@@ -5,6 +5,7 @@
 
 #include "model/field_text.h"
 #include "profile/profile_keys.h"
+#include "protocol/line_rows.h"
 
 namespace vorlen::provision {
 namespace {
@@ -50,11 +51,12 @@ std::vector<Difference> Differences(const Profile& sent, const Profile& readBack
         if (!FenceSent(key.name, sent)) {
             continue;
         }
-        std::string expected = ValueText(key, told);
-        std::string actual = ValueText(key, held);
-        // Compared as bytes: two texts GBK cannot show would both read "\uFFFD".
-        const bool same = key.kind == KeyKind::Text ? told.form.*key.text == held.form.*key.text
-                                                    : expected == actual;
+        const bool text = key.kind == KeyKind::Text;
+        // A text is compared as bytes and shown escaped: the tracker chose
+        // them, and two texts GBK cannot show would both read "\uFFFD".
+        std::string expected = text ? EscapedText(told.form.*key.text) : ValueText(key, told);
+        std::string actual = text ? EscapedText(held.form.*key.text) : ValueText(key, held);
+        const bool same = text ? told.form.*key.text == held.form.*key.text : expected == actual;
         if (!same) {
             differences.push_back({std::string(key.name), std::move(expected), std::move(actual)});
         }

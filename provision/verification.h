@@ -10,8 +10,8 @@ namespace vorlen::provision {
 
 struct Difference {
     std::string key;       // the profile's key
-    std::string expected;  // UTF-8, as the profile shows values
-    std::string actual;
+    std::string expected;  // UTF-8, as the profile shows values; texts escaped
+    std::string actual;    // as the line monitor's rows escape them
 };
 
 // Compares what set-all sent (the profile's record after set-all, which

@@ -16,6 +16,8 @@ Verdict CheckSlot(TrackerForm& form, const Selections&) {
 Verdict CheckCenter(TrackerForm& form, const Selections&) { return CheckCenterNumber(form); }
 Verdict CheckPassword(TrackerForm& form, const Selections&) { return CheckUserPassword(form); }
 Verdict CheckId(TrackerForm& form, const Selections&) { return CheckUserId(form); }
+Verdict CheckApnTexts(TrackerForm& form, const Selections&) { return CheckApn(form); }
+Verdict CheckServer(TrackerForm& form, const Selections&) { return CheckIpAndPort(form); }
 
 using C = CommandType;
 namespace id = control;
@@ -38,8 +40,8 @@ constexpr std::array<ButtonAction, 26> kActions{{
     {id::kSetUserPassword, C::SetUserPassword, CheckPassword},
     {id::kSetBaseStationNumber, C::SetBaseStationNumber, nullptr},
     {id::kSetUserId, C::SetUserId, CheckId},
-    {id::kSetApn, C::SetApn, nullptr},
-    {id::kSetIpAndPort, C::SetIpAndPort, nullptr},
+    {id::kSetApn, C::SetApn, CheckApnTexts},
+    {id::kSetIpAndPort, C::SetIpAndPort, CheckServer},
     {id::kResetConfig, C::ResetConfig, nullptr},
     {id::kOpenGps, C::OpenGps, nullptr},
     {id::kCloseGps, C::CloseGps, nullptr},

@@ -14,6 +14,7 @@
 #include "model/validation_messages.h"
 #include "profile/profile_file.h"
 #include "profile/profile_keys.h"
+#include "profile/profile_messages.h"
 #include "protocol/recorded_port.h"
 #include "protocol/send_command.h"
 #include "serial/open_failure_hint.h"
@@ -399,8 +400,24 @@ std::optional<std::filesystem::path> TrackerConfigDialog::AskProfilePath(bool fo
                                   forSaving);
 }
 
+// A profile Load would refuse is saved only when the operator says so.
+bool TrackerConfigDialog::ProfileWillLoadOrSaveAnyway() {
+    const int language = Language();
+    const std::vector<ProfileError> faults =
+        FieldsThatWillNotLoad(record_, CurrentSelections(), language);
+    if (faults.empty()) {
+        return true;
+    }
+    std::string text = InLanguage(profile_text::kWillNotLoad, language);
+    for (const ProfileError& fault : faults) {
+        text += "\n" + fault.message;
+    }
+    text += "\n\n" + InLanguage(profile_text::kSaveAnyway, language);
+    return ShowMessage(text, MessageButtons::OkCancel) == MessageAnswer::Ok;
+}
+
 void TrackerConfigDialog::OnSaveProfile() {
-    if (!UpdateData(true)) {
+    if (!UpdateData(true) || !ProfileWillLoadOrSaveAnyway()) {
         return;
     }
     const std::optional<std::filesystem::path> path = AskProfilePath(true);

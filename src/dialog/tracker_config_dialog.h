@@ -111,6 +111,7 @@ public:
     void OnSystemCommand(unsigned command);
     // Saves the form (after the usual save, which may stop at an over-long
     // field) to a profile file the operator names.
+    bool ProfileWillLoadOrSaveAnyway();
     void OnSaveProfile();
     // Loads a profile file into the form, only when all of it is valid; a
     // bad one is refused in a message naming the key and the line.

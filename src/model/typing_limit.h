@@ -1,8 +1,12 @@
-// The typing rule of an edit bound to a record field: the field holds GBK
-// bytes, so the limit counts bytes and a Chinese character takes two.
+// The typing rule of an edit bound to a record field, the same in both
+// windows: the field holds GBK bytes, so the limit counts bytes and a Chinese
+// character takes two.
 #pragma once
 
 #include <cstddef>
+#include <string_view>
+
+#include "model/tracker_form.h"
 
 namespace vorlen {
 
@@ -13,5 +17,12 @@ constexpr bool KeepsTypingLimit(std::size_t bytesBefore, std::size_t bytesAfter,
     return maxBytes <= 0 || bytesAfter <= static_cast<std::size_t>(maxBytes) ||
            bytesAfter < bytesBefore;
 }
+
+// Whether a change may turn the edit's text `beforeGbk` into `afterGbk` (both
+// GBK bytes) in the edit of `field` (null: an edit bound to no field). Never
+// a control byte: a pasted line break would end the command there and start
+// one the operator never chose. Never a separator in a free text; one a
+// read-back put there may only be taken out. And the field's limit.
+bool AcceptsTyping(const FieldSpec* field, std::string_view beforeGbk, std::string_view afterGbk);
 
 }  // namespace vorlen

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "model/field_text.h"
+#include "model/free_text.h"
 
 namespace vorlen {
 namespace {
@@ -164,9 +165,16 @@ Verdict CheckUserPassword(const TrackerForm& form) {
 Verdict CheckUserId(TrackerForm& form) {
     Trim(form.userId);
     if (form.userId.empty() || HasLengthBetween(form.userId, kShortestUserId, kLongestUserId)) {
-        return std::nullopt;
+        return CheckFreeTexts(form, FreeTexts().first(1));
     }
     return ValidationMessage::UserId;
+}
+
+// The APN, its user and its password.
+Verdict CheckApn(const TrackerForm& form) { return CheckFreeTexts(form, FreeTexts().subspan(1, 3)); }
+
+Verdict CheckIpAndPort(const TrackerForm& form) {
+    return CheckFreeTexts(form, FreeTexts().subspan(4, 2));
 }
 
 Verdict ValidateAllFields(TrackerForm& form, const Selections& selections) {
@@ -189,7 +197,10 @@ Verdict ValidateAllFields(TrackerForm& form, const Selections& selections) {
     if (Verdict verdict = CheckUserId(form)) {
         return verdict;
     }
-    return CheckUserPassword(form);
+    if (Verdict verdict = CheckUserPassword(form)) {
+        return verdict;
+    }
+    return CheckFreeTexts(form, FreeTexts());
 }
 
 }  // namespace vorlen

@@ -36,9 +36,12 @@ Verdict CheckIntervalAndUpload(TrackerForm& form, const Selections& selections);
 Verdict CheckElectricFence(TrackerForm& form, const Selections& selections);
 Verdict CheckUserPassword(const TrackerForm& form);
 Verdict CheckUserId(TrackerForm& form);
+Verdict CheckApn(const TrackerForm& form);
+Verdict CheckIpAndPort(const TrackerForm& form);
 
 // The check behind "Set ALL": every field the set-all sequence sends, even
-// those the operator has not touched.
+// those the operator has not touched. The free texts come last, so every
+// older rule keeps its turn.
 Verdict ValidateAllFields(TrackerForm& form, const Selections& selections);
 
 }  // namespace vorlen

@@ -9,7 +9,7 @@ namespace {
 // In the order of ValidationMessage. The Chinese user-number and
 // password-length texts have no exclamation mark; the operator has always
 // seen them so.
-constexpr std::array<Bilingual, 20> kMessages{{
+constexpr std::array<Bilingual, 26> kMessages{{
     {"Input number is invalid!", "输入的号码不符合要求"},
     {"Center number is invalid!", "请输入合法的中心号码!"},
     {"User ID is invalid!", "请输入合法的用户ID!"},
@@ -30,6 +30,12 @@ constexpr std::array<Bilingual, 20> kMessages{{
     {"Input number7 is invalid!", "输入的绑定号码7不符合要求"},
     {"Input number8 is invalid!", "输入的绑定号码8不符合要求"},
     {"Input number9 is invalid!", "输入的绑定号码9不符合要求"},
+    {"User ID must not contain , ; # or control characters!", "用户ID不能含有 , ; # 或控制字符!"},
+    {"APN must not contain , ; # or control characters!", "APN不能含有 , ; # 或控制字符!"},
+    {"APN user must not contain , ; # or control characters!", "APN用户名不能含有 , ; # 或控制字符!"},
+    {"APN password must not contain , ; # or control characters!", "APN密码不能含有 , ; # 或控制字符!"},
+    {"Server IP must not contain , ; # or control characters!", "IP地址不能含有 , ; # 或控制字符!"},
+    {"Server port must not contain , ; # or control characters!", "端口不能含有 , ; # 或控制字符!"},
 }};
 
 }  // namespace

@@ -26,6 +26,12 @@ enum class ValidationMessage : int {
     UserNumber7,
     UserNumber8,
     UserNumber9,
+    UserIdSeparator,  // a free text holding "," ";" "#" or a control byte
+    ApnSeparator,
+    ApnUserSeparator,
+    ApnPasswordSeparator,
+    ServerIpSeparator,
+    ServerPortSeparator,
 };
 
 // The set-all message of user number `slot` (1 to 9).

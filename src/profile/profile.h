@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/selections.h"
 #include "model/tracker_form.h"
@@ -26,10 +27,13 @@ struct ProfileError {
     std::string message;
 };
 
-// Either a profile or the first fault of the text, by line.
+// Either a profile or every fault of the text. `faults` are in the order of
+// their lines, missing keys (no line) last; `error` is the first of them, its
+// message naming every fault, one a line, so one message box shows them all.
 struct ProfileResult {
     std::optional<Profile> profile;
     ProfileError error;
+    std::vector<ProfileError> faults;
 
     explicit operator bool() const { return profile.has_value(); }
 };
@@ -40,9 +44,17 @@ struct ProfileResult {
 std::string WriteProfile(const TrackerForm& form, const Selections& selections);
 
 // Reads a profile. Every key must be there and no other; every text must fit
-// its field's byte limit in GBK and hold no control character; every choice
+// its field's byte limit in GBK and hold no control character, and a free
+// text no separator of the command line or the read-back; every choice
 // must name an entry of its list (or be "" for no selection). The whole text
 // is valid, or nothing of it is taken.
 ProfileResult ReadProfile(std::string_view utf8Text, int language);
+
+// The faults Load would find in the profile of this form: a tracker's
+// six-digit factory password read back, bytes that are not GBK, a separator
+// in a free text. Each names its key and the line it will have in the file.
+// Empty when the profile loads back as it is.
+std::vector<ProfileError> FieldsThatWillNotLoad(const TrackerForm& form,
+                                                const Selections& selections, int language);
 
 }  // namespace vorlen

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "profile/private_file.h"
 #include "profile/profile_messages.h"
 
 namespace vorlen {
@@ -17,38 +18,13 @@ ProfileError FileRefusal(const Bilingual& pattern, const fs::path& path, int lan
     return {{}, 0, profile_text::Describe(pattern, language, 0, {}, name)};
 }
 
-// Creates (or empties) the file and closes it to everyone but its owner
-// while it is still empty, then fills it.
-bool WritePrivately(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    std::error_code error;
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write,
-                    fs::perm_options::replace, error);
-    if (!out || error) {
-        return false;
-    }
-    out << text;
-    out.close();
-    return !out.fail();
-}
+ProfileResult Refusing(const ProfileError& fault) { return {std::nullopt, fault, {fault}}; }
 
 }  // namespace
 
 bool SaveProfileFile(const fs::path& path, const TrackerForm& form,
                      const Selections& selections) {
-    fs::path part = path;
-    part += ".part";
-    std::error_code error;
-    if (!WritePrivately(part, WriteProfile(form, selections))) {
-        fs::remove(part, error);
-        return false;
-    }
-    fs::rename(part, path, error);
-    if (error) {
-        fs::remove(part, error);
-        return false;
-    }
-    return true;
+    return SavePrivateFile(path, WriteProfile(form, selections));
 }
 
 std::string SaveFailedMessage(const fs::path& path, int language) {
@@ -58,19 +34,19 @@ std::string SaveFailedMessage(const fs::path& path, int language) {
 ProfileResult LoadProfileFile(const fs::path& path, int language) {
     std::error_code error;
     if (!fs::exists(path, error)) {
-        return {std::nullopt, FileRefusal(profile_text::kNoFile, path, language)};
+        return Refusing(FileRefusal(profile_text::kNoFile, path, language));
     }
     const std::uintmax_t size = fs::file_size(path, error);
     if (error) {
-        return {std::nullopt, FileRefusal(profile_text::kUnreadable, path, language)};
+        return Refusing(FileRefusal(profile_text::kUnreadable, path, language));
     }
     if (size > kLargestProfileFile) {
-        return {std::nullopt, FileRefusal(profile_text::kTooLarge, path, language)};
+        return Refusing(FileRefusal(profile_text::kTooLarge, path, language));
     }
     std::ifstream in(path, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
     if (in.bad() || !in.is_open()) {
-        return {std::nullopt, FileRefusal(profile_text::kUnreadable, path, language)};
+        return Refusing(FileRefusal(profile_text::kUnreadable, path, language));
     }
     return ReadProfile(text, language);
 }

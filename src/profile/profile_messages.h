@@ -27,6 +27,9 @@ inline constexpr Bilingual kNotGbk{
 inline constexpr Bilingual kControlCharacter{
     "Line {line}: \"{key}\" holds a control character such as a line break.",
     "第{line}行: \"{key}\"含有换行等控制字符。"};
+inline constexpr Bilingual kSeparator{
+    "Line {line}: \"{key}\" holds \",\", \";\" or \"#\", which would split the tracker's command.",
+    "第{line}行: \"{key}\"含有\",\"、\";\"或\"#\", 会拆开追踪器的命令。"};
 inline constexpr Bilingual kNotEntry{"Line {line}: \"{key}\" must be one of {detail}.",
                                      "第{line}行: \"{key}\"必须是{detail}之一。"};
 inline constexpr Bilingual kMissingKey{"The profile has no \"{key}\".",
@@ -39,6 +42,12 @@ inline constexpr Bilingual kNotWritten{"Cannot write the profile {detail}.",
                                        "无法写入配置文件{detail}。"};
 inline constexpr Bilingual kTooLarge{"The file {detail} is too large to be a profile.",
                                      "文件{detail}太大, 不是配置文件。"};
+
+// Asked before a profile is saved that Load would refuse; the faults go
+// between the two.
+inline constexpr Bilingual kWillNotLoad{"These fields will not load back from the profile:",
+                                        "以下字段将无法从配置文件载入:"};
+inline constexpr Bilingual kSaveAnyway{"Save it anyway?", "仍然保存吗?"};
 
 // The pattern filled in, as GBK bytes. Texts from the file that GBK cannot
 // show (a key, a path) are shown with "?" for each character outside ASCII.

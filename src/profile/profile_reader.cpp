@@ -1,9 +1,12 @@
 #include <algorithm>
+#include <climits>
 #include <set>
 #include <string>
+#include <vector>
 
 #include <toml++/toml.h>
 
+#include "model/free_text.h"
 #include "model/gbk.h"
 #include "profile/profile.h"
 #include "profile/profile_keys.h"
@@ -32,6 +35,12 @@ bool HasControlCharacter(std::string_view gbk) {
     });
 }
 
+// The free texts go between commas on the line and between "#" marks in a
+// read-back.
+bool SplitsTheCommand(const ProfileKey& key, std::string_view gbk) {
+    return IsFreeText(key.text) && HoldsSeparator(gbk);
+}
+
 std::string EntryList(const ProfileKey& key) {
     std::string list = "\"\"";
     for (const std::string_view entry : key.entries) {
@@ -52,6 +61,9 @@ Fault TakeText(const ProfileKey& key, const toml::node& node, int line, int lang
     }
     if (HasControlCharacter(*gbk)) {
         return Refusal(text::kControlCharacter, language, line, key.name);
+    }
+    if (SplitsTheCommand(key, *gbk)) {
+        return Refusal(text::kSeparator, language, line, key.name);
     }
     const int limit = TextLimit(key);
     if (gbk->size() > static_cast<std::size_t>(limit)) {
@@ -99,11 +111,17 @@ Fault Take(const ProfileKey& key, const toml::node& node, int line, int language
     return std::nullopt;
 }
 
-// The fault the operator meets first reading down the file.
-void KeepFirst(Fault& first, Fault fault) {
-    if (fault && (!first || fault->line < first->line)) {
-        first = std::move(fault);
+// Every fault, in the order the operator meets them reading down the file;
+// missing keys, which have no line, come last.
+ProfileResult Refused(std::vector<ProfileError> faults) {
+    std::stable_sort(faults.begin(), faults.end(), [](const ProfileError& a, const ProfileError& b) {
+        return (a.line == 0 ? INT_MAX : a.line) < (b.line == 0 ? INT_MAX : b.line);
+    });
+    ProfileResult result{std::nullopt, faults.front(), faults};
+    for (std::size_t i = 1; i < faults.size(); ++i) {
+        result.error.message += "\n" + faults[i].message;
     }
+    return result;
 }
 
 }  // namespace
@@ -114,31 +132,37 @@ ProfileResult ReadProfile(std::string_view utf8Text, int language) {
         table = toml::parse(ShieldFromParser(utf8Text));
     } catch (const toml::parse_error& error) {
         const int line = LineOf(error.source());
-        return {std::nullopt, Refusal(text::kSyntax, language, line, {},
-                                      Unshielded(error.description()))};
+        return Refused({Refusal(text::kSyntax, language, line, {}, Unshielded(error.description()))});
     }
     Profile profile;
-    Fault first;
+    std::vector<ProfileError> faults;
     std::set<std::string_view> seen;
     for (const auto& [name, node] : table) {
         const int line = LineOf(name.source());
         const ProfileKey* key = FindProfileKey(name.str());
         if (key == nullptr) {
-            KeepFirst(first, Refusal(text::kUnknownKey, language, line, Unshielded(name.str())));
+            faults.push_back(Refusal(text::kUnknownKey, language, line, Unshielded(name.str())));
             continue;
         }
         seen.insert(key->name);
-        KeepFirst(first, Take(*key, node, line, language, profile));
-    }
-    if (first) {
-        return {std::nullopt, *first};
+        if (Fault fault = Take(*key, node, line, language, profile)) {
+            faults.push_back(std::move(*fault));
+        }
     }
     for (const ProfileKey& key : ProfileKeys()) {
         if (!seen.contains(key.name)) {
-            return {std::nullopt, Refusal(text::kMissingKey, language, 0, key.name)};
+            faults.push_back(Refusal(text::kMissingKey, language, 0, key.name));
         }
     }
-    return {std::move(profile), {}};
+    if (!faults.empty()) {
+        return Refused(std::move(faults));
+    }
+    return {std::move(profile), {}, {}};
+}
+
+std::vector<ProfileError> FieldsThatWillNotLoad(const TrackerForm& form,
+                                                const Selections& selections, int language) {
+    return ReadProfile(WriteProfile(form, selections), language).faults;
 }
 
 }  // namespace vorlen

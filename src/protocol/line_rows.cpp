@@ -94,6 +94,14 @@ void AppendCount(std::size_t count, std::string_view what, std::string& row) {
 
 }  // namespace
 
+std::string EscapedText(std::string_view bytes) {
+    std::string text;
+    for (std::size_t at = 0; at < bytes.size();) {
+        at += AppendCharacter(bytes, at, text);
+    }
+    return text;
+}
+
 std::string LineRow(const LineEntry& entry) {
     std::string row;
     AppendTime(entry.time, row);
@@ -101,10 +109,7 @@ std::string LineRow(const LineEntry& entry) {
     if (!entry.bytes.empty()) {
         row += ' ';
     }
-    const std::string_view bytes = entry.bytes;
-    for (std::size_t at = 0; at < bytes.size();) {
-        at += AppendCharacter(bytes, at, row);
-    }
+    row += EscapedText(entry.bytes);
     if (entry.notKept > 0) {
         AppendCount(entry.notKept, "more, not kept", row);
     }

@@ -16,11 +16,17 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "protocol/line_record.h"
 
 namespace vorlen {
+
+// Bytes from the tracker or from a file (GBK) as a row shows them: UTF-8
+// with every control byte and every byte that is not GBK text escaped, so
+// they are safe to print on a terminal.
+std::string EscapedText(std::string_view bytes);
 
 // One entry's row, without a line end.
 std::string LineRow(const LineEntry& entry);

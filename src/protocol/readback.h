@@ -13,6 +13,11 @@ namespace vorlen {
 // The tracker separates the values of a query reply with this character.
 inline constexpr char kReplyFieldSeparator = '#';
 
+// The tracker's query reply gives the APN user and password at most this many
+// bytes, one fewer than the form takes: a longer value cannot be read back
+// whole.
+inline constexpr int kLongestReadBackApnLogin = 31;
+
 // Takes the next field of a reply's field list. `cursor` points into the list
 // and `remaining` counts the list's characters from the cursor to its end;
 // both move past the field and the one character after it. A field stops at

@@ -1,6 +1,5 @@
 #include "qt/gbk_length_validator.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "model/gbk.h"
@@ -8,14 +7,6 @@
 
 namespace vorlen {
 namespace {
-
-// Typing cannot produce these, but a paste can: a copied table cell ends in
-// a line break, and a line break inside an argument would end the command
-// there and start another one that the operator never chose.
-bool HasControlCharacter(const QString& text) {
-    return std::any_of(text.begin(), text.end(),
-                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
-}
 
 // A character the tracker sent that is not GBK shows as U+FFFD; a save
 // stores '?' for it once the text is edited, so it counts as one byte.
@@ -25,8 +16,8 @@ std::optional<std::string> GbkOfEdited(QString text) {
 
 }  // namespace
 
-GbkLengthValidator::GbkLengthValidator(int maxBytes, QLineEdit* edit)
-    : QValidator(edit), maxBytes_(maxBytes), edit_(edit) {
+GbkLengthValidator::GbkLengthValidator(const FieldSpec* field, QLineEdit* edit)
+    : QValidator(edit), field_(field), edit_(edit) {
     connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { shown_ = text; });
 }
 
@@ -37,16 +28,17 @@ QValidator::State GbkLengthValidator::validate(QString& input, int&) const {
         return Intermediate;
     }
     const std::optional<std::string> gbk = GbkOfEdited(input);
-    if (HasControlCharacter(input) || !gbk) {
+    if (!gbk) {
         return Invalid;
     }
-    const std::optional<std::string> before = GbkOfEdited(shown_);
-    const std::size_t bytesBefore = before ? before->size() : shown_.size();
-    if (!KeepsTypingLimit(bytesBefore, gbk->size(), maxBytes_)) {
+    const std::string before =
+        GbkOfEdited(shown_).value_or(std::string(static_cast<std::size_t>(shown_.size()), '?'));
+    if (!AcceptsTyping(field_, before, *gbk)) {
         return Invalid;
     }
-    return maxBytes_ <= 0 || gbk->size() <= static_cast<std::size_t>(maxBytes_) ? Acceptable
-                                                                                 : Intermediate;
+    const int maxBytes = field_ != nullptr ? field_->maxLength : 0;
+    return maxBytes <= 0 || gbk->size() <= static_cast<std::size_t>(maxBytes) ? Acceptable
+                                                                               : Intermediate;
 }
 
 void GbkLengthValidator::SetText(const QString& text) {

@@ -2,16 +2,17 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 #include "model/line_monitor_texts.h"
+#include "profile/private_file.h"
 #include "protocol/line_rows.h"
 
 namespace vorlen {
@@ -79,13 +80,9 @@ void LineMonitorWindow::SetLanguage(int language) {
     saveResult_->clear();
 }
 
+// The log holds every password the form sent.
 bool LineMonitorWindow::SaveTo(const QString& path) const {
-    const std::string text = LineRecordText(record_);
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(text.data(), static_cast<qint64>(text.size())) ==
-               static_cast<qint64>(text.size()) &&
-           file.commit();
+    return SavePrivateFile(QFile::encodeName(path).toStdString(), LineRecordText(record_));
 }
 
 QString LineMonitorWindow::AskWithFileDialog(QWidget* parent, const QString& caption,

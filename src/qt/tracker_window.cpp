@@ -113,8 +113,7 @@ QWidget* TrackerWindow::CreateControl(const DialogControl& row) {
             return statusBox_;
         }
         auto* edit = new QLineEdit(this);
-        const FieldSpec* field = FieldForControl(row.id);
-        edit->setValidator(new GbkLengthValidator(field != nullptr ? field->maxLength : 0, edit));
+        edit->setValidator(new GbkLengthValidator(FieldForControl(row.id), edit));
         return edit;
     }
     case ControlKind::DropDownList:

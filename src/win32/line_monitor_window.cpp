@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/line_monitor_texts.h"
+#include "profile/private_file.h"
 #include "protocol/line_rows.h"
 #include "win32/dialog_template.h"
 #include "win32/form_template.h"
@@ -65,35 +66,6 @@ std::wstring WithCrLf(const std::wstring& text) {
         out += c;
     }
     return out;
-}
-
-bool WriteAll(HANDLE file, const std::string& bytes) {
-    DWORD written = 0;
-    return ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size() && ::FlushFileBuffers(file);
-}
-
-// Written beside the old file and then put in its place, so that a failed
-// save leaves the old file as it was.
-bool SaveReplacing(const std::wstring& path, const std::string& bytes) {
-    const std::size_t slash = path.find_last_of(L"\\/");
-    const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
-    wchar_t temporary[MAX_PATH] = {};
-    if (::GetTempFileNameW(folder.c_str(), L"vor", 0, temporary) == 0) {
-        return false;
-    }
-    HANDLE file = ::CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    const bool written = file != INVALID_HANDLE_VALUE && WriteAll(file, bytes);
-    if (file != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(file);
-    }
-    if (written &&
-        ::MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-        return true;
-    }
-    ::DeleteFileW(temporary);
-    return false;
 }
 
 }  // namespace
@@ -366,7 +338,7 @@ void LineMonitorWindow::Save() {
     }
     path.resize(path.find(L'\0'));
     const Bilingual& result =
-        SaveReplacing(path, LineRecordText(record_)) ? kLineMonitorSaved : kLineMonitorNotSaved;
+        SavePrivateFile(path, LineRecordText(record_)) ? kLineMonitorSaved : kLineMonitorNotSaved;
     ::SetDlgItemTextW(window_, kSaveResult, (Caption(result, language_) + path).c_str());
 }
 

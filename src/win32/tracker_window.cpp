@@ -239,8 +239,7 @@ void TrackerWindow::OnEditChanged(int id, HWND edit) {
     }
     const std::wstring shown = WindowText(edit);
     std::wstring& accepted = accepted_[id];
-    const FieldSpec* field = FieldForControl(id);
-    if (AcceptsTyping(accepted, shown, field != nullptr ? field->maxLength : 0)) {
+    if (AcceptsTyping(accepted, shown, FieldForControl(id))) {
         accepted = shown;
         return;
     }

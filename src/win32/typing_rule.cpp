@@ -11,10 +11,6 @@
 namespace vorlen::win32 {
 namespace {
 
-bool HasControlCharacter(std::wstring_view text) {
-    return std::any_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x20 || c == 0x7F; });
-}
-
 // A character the tracker sent that is not GBK shows as U+FFFD; a save
 // stores '?' for it once the text is edited, so it counts as one byte.
 std::optional<std::string> GbkOfEdited(std::wstring_view text) {
@@ -25,13 +21,13 @@ std::optional<std::string> GbkOfEdited(std::wstring_view text) {
 
 }  // namespace
 
-bool AcceptsTyping(std::wstring_view before, std::wstring_view after, int maxBytes) {
+bool AcceptsTyping(std::wstring_view before, std::wstring_view after, const FieldSpec* field) {
     const std::optional<std::string> gbk = GbkOfEdited(after);
-    if (HasControlCharacter(after) || !gbk) {
+    if (!gbk) {
         return false;
     }
-    const std::optional<std::string> old = GbkOfEdited(before);
-    return KeepsTypingLimit(old ? old->size() : before.size(), gbk->size(), maxBytes);
+    const std::string old = GbkOfEdited(before).value_or(std::string(before.size(), '?'));
+    return vorlen::AcceptsTyping(field, old, *gbk);
 }
 
 }  // namespace vorlen::win32

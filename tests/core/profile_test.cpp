@@ -1,6 +1,12 @@
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <aclapi.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -222,6 +228,51 @@ TEST_F(ProfileFile, SavedFileIsTheOwnersAloneAndLoadsBack) {
     ExpectSameProfile(Filled(), selections, *read.profile);
     EXPECT_EQ(std::distance(fs::directory_iterator(directory_), {}), 1);  // no leftovers
 }
+
+#ifndef _WIN32
+// Links planted at the target and at the name older versions wrote through
+// must not carry the passwords into the file they point at.
+TEST_F(ProfileFile, PlantedLinksAreReplacedNotFollowed) {
+    const fs::path path = directory_ / "fleet.toml";
+    const fs::path victim = directory_ / "victim";
+    std::ofstream(victim) << "victim";
+    fs::create_symlink(victim, path);
+    fs::create_symlink(victim, directory_ / "fleet.toml.part");
+    ASSERT_TRUE(SaveProfileFile(path, Filled(), {}));
+    EXPECT_FALSE(fs::is_symlink(path));
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    std::ifstream in(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "victim");
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory_), {}), 3);  // nothing else left
+}
+#else
+// Only the user who saved it can open the file: one allowing entry, for that
+// user, and nothing taken from the folder.
+TEST_F(ProfileFile, SavedFileAllowsItsUserAlone) {
+    const fs::path path = directory_ / "fleet.toml";
+    ASSERT_TRUE(SaveProfileFile(path, Filled(), {}));
+    PACL acl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_EQ(::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                      nullptr, nullptr, &acl, nullptr, &descriptor),
+              ERROR_SUCCESS);
+    ASSERT_NE(acl, nullptr);
+    EXPECT_EQ(acl->AceCount, 1);
+    void* ace = nullptr;
+    ASSERT_TRUE(::GetAce(acl, 0, &ace));
+    HANDLE token = nullptr;
+    ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token));
+    char user[256];
+    DWORD size = sizeof user;
+    ASSERT_TRUE(::GetTokenInformation(token, TokenUser, user, size, &size));
+    ::CloseHandle(token);
+    auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+    EXPECT_EQ(allowed->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+    EXPECT_TRUE(::EqualSid(&allowed->SidStart, reinterpret_cast<TOKEN_USER*>(user)->User.Sid));
+    ::LocalFree(descriptor);
+}
+#endif
 
 TEST_F(ProfileFile, SaveIntoAMissingFolderFailsAndLeavesNothing) {
     EXPECT_FALSE(SaveProfileFile(directory_ / "no" / "fleet.toml", {}, {}));

@@ -11,17 +11,26 @@ struct BadInput {
     const char* name;
     std::vector<std::string> arguments;
     std::string profileText;  // when not empty, the profile used instead of the good one
-    std::string said;         // part of the one line on the error stream
+    std::string said;         // part of the first line on the error stream
+    int lines = 1;            // every mistake of a profile has a line of its own
 };
 
 std::string GoodProfileText() {
     return WriteProfile(FleetProfile().form, FleetProfile().selections);
 }
 
-std::string WithLine(const std::string& key, const std::string& line) {
-    std::string text = GoodProfileText();
-    const std::size_t at = text.find("\n" + key + " = ") + 1;
-    return text.replace(at, text.find('\n', at) - at, line);
+// `text` with each of `lines` (key = value) in place of that key's line.
+std::string WithLines(std::string text, const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        const std::string key = line.substr(0, line.find(' '));
+        const std::size_t at = text.find("\n" + key + " = ") + 1;
+        text.replace(at, text.find('\n', at) - at, line);
+    }
+    return text;
+}
+
+std::string WithLine(const std::string& line) {
+    return WithLines(GoodProfileText(), {line});
 }
 
 int LineNumberOf(const std::string& text, const std::string& start) {
@@ -29,7 +38,26 @@ int LineNumberOf(const std::string& text, const std::string& start) {
     return static_cast<int>(std::count(text.begin(), text.begin() + at, '\n')) + 1;
 }
 
-const std::string kLongApnUser = WithLine("apnUser", "apnUser = \"" + std::string(33, 'u') + "\"");
+std::string LineOf(const std::string& text, const std::string& key) {
+    return "Line " + std::to_string(LineNumberOf(text, key + " = ")) + ": \"" + key + "\"";
+}
+
+const std::string kLongApnUser = WithLine("apnUser = \"" + std::string(33, 'u') + "\"");
+const std::string kNoWorkingMode = WithLine("workingMode = \"\"");
+const std::string kFenceWithoutType = WithLine("fenceType = \"\"");
+const std::string kFourMistakes =
+    WithLines(GoodProfileText(), {"centerNumber = \"12\"", "warningType = \"\"",
+                                  "userPassword = \"12a4\"", "fenceInterval = \"60\""});
+const std::string kTwoLoadFaults =
+    WithLines(kLongApnUser, {"apn = \"cmnet,x\""});
+const std::string kUnverifiablePassword =
+    WithLine("apnPassword = \"" + std::string(32, 'p') + "\"");
+
+std::vector<std::string> WithWakeTimeout(const std::string& seconds) {
+    return {"--profile", "profile", "--port", "port", "--wake-timeout", seconds};
+}
+
+constexpr const char* kWakeRange = "--wake-timeout: a number of seconds from 0.1 to 86400";
 
 std::vector<BadInput> BadInputs() {
     return {
@@ -39,8 +67,11 @@ std::vector<BadInput> BadInputs() {
          "missing.toml: no such file"},
         {"profile_without_port", {"--profile", "profile"}, "", "--profile requires --port"},
         {"nothing_to_do", {}, "", "give --profile FILE with --port PORT"},
-        {"wake_timeout_not_positive",
-         {"--profile", "profile", "--port", "port", "--wake-timeout", "0"}, "", "--wake-timeout"},
+        {"wake_timeout_not_positive", WithWakeTimeout("0"), "", kWakeRange},
+        {"wake_timeout_nan", WithWakeTimeout("nan"), "", kWakeRange},
+        {"wake_timeout_inf", WithWakeTimeout("inf"), "", kWakeRange},
+        {"wake_timeout_negative", WithWakeTimeout("-5"), "", kWakeRange},
+        {"wake_timeout_absurd", WithWakeTimeout("1e300"), "", kWakeRange},
         {"unknown_language", {"--profile", "profile", "--port", "port", "--language", "fr"}, "",
          "--language"},
         {"unknown_key", {"--profile", "profile", "--port", "port"},
@@ -49,8 +80,21 @@ std::vector<BadInput> BadInputs() {
          "Line " + std::to_string(LineNumberOf(kLongApnUser, "apnUser")) +
              ": \"apnUser\" is longer than 32 bytes"},
         {"refused_by_the_set_all_check", {"--profile", "profile", "--port", "port"},
-         WithLine("userPassword", "userPassword = \"12a4\""),
-         "Set ALL refuses this profile: Password must be valid digit number!"},
+         WithLine("userPassword = \"12a4\""),
+         "\"userPassword\": Set ALL refuses it: Password must be valid digit number!"},
+        {"working_mode_left_empty", {"--profile", "profile", "--port", "port"}, kNoWorkingMode,
+         LineOf(kNoWorkingMode, "workingMode") + " is empty, but Set ALL sends it"},
+        {"fence_on_without_a_type", {"--profile", "profile", "--port", "port"}, kFenceWithoutType,
+         LineOf(kFenceWithoutType, "fenceType") + " is empty"},
+        {"every_mistake_at_once", {"--profile", "profile", "--port", "port"}, kFourMistakes,
+         LineOf(kFourMistakes, "fenceInterval") + ": Set ALL refuses it", 4},
+        {"every_fault_of_the_file_at_once", {"--profile", "profile", "--port", "port"},
+         kTwoLoadFaults, LineOf(kTwoLoadFaults, "apn"), 2},
+        {"apn_password_the_read_back_cannot_show", {"--profile", "profile", "--port", "port"},
+         kUnverifiablePassword,
+         LineOf(kUnverifiablePassword, "apnPassword") + " is longer than 31 bytes"},
+        {"control_byte_in_a_key", {"--profile", "profile", "--port", "port"},
+         GoodProfileText() + "\"sp\\u001b[2Jeed\" = 1\n", "unknown key \"sp\\x1b[2Jeed\""},
         {"port_that_does_not_open", {"--profile", "profile", "--port", "port", "--port", "absent"},
          "", "Cannot open the port absent; nothing was sent to any tracker."},
         {"port_given_twice", {"--profile", "profile", "--port", "port", "--port", "port"}, "",
@@ -67,8 +111,8 @@ void PrintTo(const BadInput& bad, std::ostream* out) { *out << bad.name; }
 
 class BadInputTest : public ProvisionTest, public ::testing::WithParamInterface<BadInput> {};
 
-// One clear line, exit status 2, and the simulator's log proves that nothing
-// reached the tracker.
+// One clear line per mistake, escaped for the terminal, exit status 2, and
+// the simulator's log proves that nothing reached the tracker.
 TEST_P(BadInputTest, IsRefusedInOneLineBeforeAnythingIsSent) {
     const BadInput& bad = GetParam();
     SimProcess tracker({"--awake"});
@@ -89,7 +133,10 @@ TEST_P(BadInputTest, IsRefusedInOneLineBeforeAnythingIsSent) {
     const ToolRun run = RunTool(arguments);
     EXPECT_EQ(run.status, provision::kBadInput);
     EXPECT_NE(run.err.find(said), std::string::npos) << run.err;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), bad.lines) << run.err;
+    EXPECT_TRUE(std::none_of(run.err.begin(), run.err.end(),
+                             [](char c) { return c != '\n' && static_cast<unsigned char>(c) < 0x20; }))
+        << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(tracker.Commands().empty());
 }

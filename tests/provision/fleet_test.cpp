@@ -147,7 +147,8 @@ TEST_F(Fleet, AReadProfileGivesASecondTrackerTheSameConfiguration) {
     ASSERT_EQ(read.status, provision::kAllPassed) << read.out << read.err;
     const ToolRun second = RunTool({"--profile", Path("first.toml"), "--port", PortOf(*sims[1])});
     ASSERT_EQ(second.status, provision::kAllPassed) << second.out << second.err;
-    ASSERT_EQ(RunTool({"--read", PortOf(*sims[1]), "--out", Path("second.toml")}).status, 0);
+    ASSERT_EQ(RunTool({"--read", PortOf(*sims[1]), "--out", Path("second.toml")}).status,
+              provision::kAllPassed);
 
     const ProfileResult saved = LoadProfileFile(Path("first.toml"), kEnglish);
     ASSERT_TRUE(saved) << GbkToUtf8(saved.error.message);
@@ -159,17 +160,52 @@ TEST_F(Fleet, AReadProfileGivesASecondTrackerTheSameConfiguration) {
               std::string(std::istreambuf_iterator<char>(two), {}));
 }
 
-// A factory tracker holds a six-digit password: saved as it is, with a note
-// that the file needs correcting before use.
+// A factory tracker holds a six-digit password: saved as it is, but the
+// run fails and names the field, as the file cannot go to the fleet as read.
 TEST_F(Fleet, ReadingAFactoryTrackerSavesItAndSaysWhatDoesNotFit) {
     const auto sims = Trackers({{"--awake"}});
     const ToolRun read = RunTool({"--read", PortOf(*sims[0]), "--out", Path("factory.toml")});
-    EXPECT_EQ(read.status, provision::kAllPassed);
+    EXPECT_EQ(read.status, provision::kSomeFailed);
     EXPECT_NE(read.out.find("\"userPassword\" is longer than 4 bytes"), std::string::npos)
         << read.out;
     std::ifstream saved(Path("factory.toml"));
     const std::string text(std::istreambuf_iterator<char>(saved), {});
     EXPECT_NE(text.find("userPassword = \"123456\""), std::string::npos);
+}
+
+// The tracker's APN comes back with an escape sequence that would clear the
+// operator's screen: every line shows it escaped, in a run and in a read.
+TEST_F(Fleet, BytesTheTrackerChoseReachTheTerminalEscaped) {
+    const auto sims = Trackers({{"--awake", "--reply",
+                                 "902=\\x0d\\x0a@1#3#3#30#5#cm\\x1b[2Jnet#\\xb3\\xb5\\xb6\\xd3#"
+                                 "secret#10.1.2.3#9000#5#V1#B1\\x0d\\x0aOK\\x0d\\x0a"}});
+    const ToolRun run = Provision(sims);
+    EXPECT_EQ(run.status, provision::kSomeFailed);
+    EXPECT_NE(run.out.find("apn: sent \"cmnet\", the tracker holds \"cm\\x1b[2Jnet\""),
+              std::string::npos)
+        << run.out;
+    const ToolRun read =
+        RunTool({"--read", PortOf(*sims[0]), "--out", Path("read.toml"), "--trace"});
+    EXPECT_EQ(read.status, provision::kSomeFailed);
+    EXPECT_NE(read.out.find("\"apn\" holds a control character"), std::string::npos) << read.out;
+    EXPECT_NE(read.out.find("Line of " + PortOf(*sims[0]) + ":\n"), std::string::npos);
+    EXPECT_NE(read.out.find("<- \\r\\n@1#3#3#30#5#cm\\x1b[2Jnet#车队#"), std::string::npos);
+    for (const std::string& out : {run.out, read.out}) {
+        EXPECT_EQ(out.find('\x1b'), std::string::npos);
+    }
+}
+
+// The report of an earlier run that passed is replaced before any tracker is
+// touched, so a run stopped half-way never leaves "passed": true behind.
+TEST_F(Fleet, AnUnfinishedRunLeavesNoReportThatClaimsSuccess) {
+    const auto sims = Trackers({{"--awake"}});
+    ASSERT_EQ(Provision(sims).status, provision::kAllPassed);
+    ASSERT_TRUE(Report(Path("report.json"))["passed"].get<bool>());
+    const ToolRun stopped = Provision(sims, {"--port", tool_->AbsentPort()});
+    EXPECT_EQ(stopped.status, provision::kBadInput);
+    const nlohmann::json report = Report(Path("report.json"));
+    EXPECT_FALSE(report["finished"].get<bool>());
+    EXPECT_FALSE(report["passed"].get<bool>());
 }
 
 TEST_F(Fleet, OutputThatIsNoTerminalGetsPlainLines) {

@@ -158,6 +158,9 @@ TEST_F(LineMonitorTest, CopyAllAndSaveGiveTheRowsAsShown) {
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(saved.readAll()), shown);
     EXPECT_EQ(window->findChild<QLabel*>()->text(), QStringLiteral("Saved as ") + chosenPath);
+    // The log holds the passwords the form sent: its owner's alone.
+    EXPECT_EQ(saved.permissions() & ~(QFile::ReadUser | QFile::WriteUser),
+              QFile::ReadOwner | QFile::WriteOwner);
 
     chosenPath = directory.filePath(QStringLiteral("missing/line.txt"));
     QTest::mouseClick(Button(*window, QStringLiteral("Save...")), Qt::LeftButton);
