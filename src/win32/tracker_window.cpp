@@ -341,6 +341,10 @@ void TrackerWindow::SetText(int controlId, const std::string& text) {
     settingText_ = true;
     ::SetWindowTextW(control, shown.c_str());
     settingText_ = false;
+    const DialogControl* row = FindDialogControl(controlId);
+    if (row != nullptr && row->kind == ControlKind::PushButton && row->Has(kMultiLine)) {
+        captionFonts_.Fit(control, reinterpret_cast<HFONT>(::SendMessageW(window_, WM_GETFONT, 0, 0)));
+    }
 }
 
 void TrackerWindow::Enable(int controlId, bool enable) {
