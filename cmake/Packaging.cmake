@@ -1,5 +1,5 @@
-# The Debian packages vorlen (the window) and vorlen-tracker-sim (the
-# simulated tracker), one per install component, made by CPack's DEB
+# The Debian packages vorlen (the window and vorlen-provision) and
+# vorlen-tracker-sim (the simulated tracker), one per install component, made by CPack's DEB
 # generator: `cpack -G DEB` in the build directory (scripts/package-deb).
 include(GNUInstallDirs)
 
@@ -16,25 +16,36 @@ function(vorlen_gzip source output)
   set(packaging_outputs ${packaging_outputs} ${output} PARENT_SCOPE)
 endfunction()
 
-# What every package carries besides its program: the man page, and the
-# copyright and changelog in its own documentation folder.
-function(vorlen_package_files component package program)
+# A program with its man page, in the package of `component`.
+function(vorlen_install_program component program)
   configure_file(${packaging_source}/${program}.1.in ${packaging_build}/${program}.1 @ONLY)
   vorlen_gzip(${packaging_build}/${program}.1 ${packaging_build}/${program}.1.gz)
+  set(packaging_outputs ${packaging_outputs} PARENT_SCOPE)
+  install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${component})
+  install(FILES ${packaging_build}/${program}.1.gz
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
+endfunction()
+
+# What every package carries in its own documentation folder: the copyright
+# and the changelog.
+function(vorlen_package_docs component package)
   set(PACKAGE ${package})
   configure_file(${packaging_source}/changelog.in ${packaging_build}/${package}/changelog @ONLY)
   vorlen_gzip(${packaging_build}/${package}/changelog ${packaging_build}/${package}/changelog.gz)
   set(packaging_outputs ${packaging_outputs} PARENT_SCOPE)
-
-  install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${component})
-  install(FILES ${packaging_build}/${program}.1.gz
-    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${component})
   install(FILES ${packaging_source}/copyright ${packaging_build}/${package}/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${package} COMPONENT ${component})
 endfunction()
 
-vorlen_package_files(vorlen vorlen vorlen)
-vorlen_package_files(sim vorlen-tracker-sim vorlen-tracker-sim)
+# vorlen holds the window and the fleet program, which a fleet operator
+# installs the package for; the man pages point to the README beside them.
+vorlen_install_program(vorlen vorlen)
+vorlen_install_program(vorlen vorlen-provision)
+vorlen_package_docs(vorlen vorlen)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vorlen COMPONENT vorlen)
+vorlen_install_program(sim vorlen-tracker-sim)
+vorlen_package_docs(sim vorlen-tracker-sim)
 add_custom_target(vorlen_package_files ALL DEPENDS ${packaging_outputs})
 
 # The menu entry, its icon and the software centres' description.
@@ -68,13 +79,16 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_DEBIAN_VORLEN_PACKAGE_NAME vorlen)
 # The Chinese texts need a font with the characters.
 set(CPACK_DEBIAN_VORLEN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk")
+# Qt's own buttons (OK, Cancel, the file dialog's) in Chinese.
+set(CPACK_DEBIAN_VORLEN_PACKAGE_DEPENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_VORLEN_PACKAGE_SUGGESTS vorlen-tracker-sim)
 set(CPACK_COMPONENT_VORLEN_DESCRIPTION "set up a GPS/GPRS tracker over a serial cable
 Vorlen configures a GPS/GPRS tracker connected by a serial or USB serial
 cable. The operator picks the port and the language (English or Chinese),
 wakes the tracker, then sets its phone numbers, working mode, alarms,
 intervals, electric fence, password, APN and server on one form, or reads
-the whole configuration back.")
+the whole configuration back. vorlen-provision applies one profile to many
+trackers at the same time and verifies what each one stored.")
 
 set(CPACK_DEBIAN_SIM_PACKAGE_NAME vorlen-tracker-sim)
 set(CPACK_DEBIAN_SIM_PACKAGE_SECTION devel)

@@ -7,6 +7,7 @@ BUILD_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libtomlplusplus-dev nlohmann-json3-dev
   fonts-wqy-microhei
+  qt6-translations-l10n
 )
 
 # What scripts/package-deb needs beyond the build: CPack's shlibdeps and the

@@ -63,6 +63,11 @@ public:
     // it is already shown. It reads the dialog's line record.
     virtual void ShowLineMonitor() = 0;
 
+    // The language the form now speaks (0 Chinese, anything else English),
+    // for what the toolkit draws itself: the buttons of its message boxes
+    // and file dialogs. A window whose system draws them does nothing.
+    virtual void UseLanguage(int /*language*/) {}
+
     // The caption of a window menu item (see system_command.h), GBK.
     virtual void SetMenuText(unsigned command, const std::string& text) = 0;
 

@@ -1,5 +1,6 @@
 #include "dialog/tracker_config_dialog.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -57,6 +58,17 @@ std::string TooLongMessage(int maxLength, int language) {
     return text;
 }
 
+constexpr Bilingual kProfileSaved{"Profile saved to {detail}", "配置文件已保存到 {detail}"};
+constexpr Bilingual kProfileLoaded{"Profile loaded from {detail}", "已从 {detail} 载入配置文件"};
+
+// The status line after a profile was saved or loaded, naming the file.
+std::string ProfileDoneText(const Bilingual& pattern, const std::filesystem::path& path,
+                            int language) {
+    const auto utf8 = path.u8string();
+    const std::string_view name(reinterpret_cast<const char*>(utf8.data()), utf8.size());
+    return profile_text::Describe(pattern, language, 0, {}, name);
+}
+
 // The busy pointer for as long as a transaction holds the window's thread.
 class BusyWhile {
 public:
@@ -79,10 +91,11 @@ TrackerConfigDialog::~TrackerConfigDialog() { OnClose(); }
 
 void TrackerConfigDialog::StartUp() {
     UpdateData(false);
-    FillPortList();
+    FillPortList(services_.start.port);
     for (const ChoiceList& list : ChoiceLists()) {
         FillList(list.controlId);
     }
+    window_.SelectEntry(kLanguageList, services_.start.language == kChinese ? kChinese : kEnglish);
     ResetFenceControls();
     ApplyLanguage();
     LockConfigArea();
@@ -228,7 +241,9 @@ void TrackerConfigDialog::ApplyLanguage() {
     for (const WindowMenuItem& item : WindowMenuItems()) {
         window_.SetMenuText(item.command, InLanguage(item.caption, language));
     }
-    record_.statusText.clear();
+    window_.UseLanguage(language);
+    // The status box keeps the last outcome: the operator who switches
+    // language right after an action still sees how it went.
     UpdateData(false);
     // The load shows the saved fence switch again; the box stays cleared so
     // that it matches the fence controls, which are all disabled now.
@@ -262,6 +277,11 @@ void TrackerConfigDialog::FillPortList(const std::optional<std::string>& kept) {
         return;  // no ports to offer; the operator sees the list as it was
     }
     ports_ = std::move(found);
+    const std::optional<std::string>& given = services_.start.port;
+    if (given && std::none_of(ports_.begin(), ports_.end(),
+                              [&](const PortInfo& port) { return port.portName == *given; })) {
+        ports_.push_back({*given, *given, *given, 0, *given});
+    }
     std::vector<std::string> names;
     int selection = kept ? -1 : 0;
     for (const PortInfo& port : ports_) {
@@ -421,9 +441,14 @@ void TrackerConfigDialog::OnSaveProfile() {
         return;
     }
     const std::optional<std::filesystem::path> path = AskProfilePath(true);
-    if (path && !SaveProfileFile(*path, record_, CurrentSelections())) {
-        ShowMessage(SaveFailedMessage(*path, Language()));
+    if (!path) {
+        return;
     }
+    if (!SaveProfileFile(*path, record_, CurrentSelections())) {
+        ShowMessage(SaveFailedMessage(*path, Language()));
+        return;
+    }
+    ReportStatus(ProfileDoneText(kProfileSaved, *path, Language()), StatusMark::Success);
 }
 
 void TrackerConfigDialog::OnLoadProfile() {
@@ -437,6 +462,7 @@ void TrackerConfigDialog::OnLoadProfile() {
         return;
     }
     ApplyProfile(*loaded.profile);
+    ReportStatus(ProfileDoneText(kProfileLoaded, *path, Language()), StatusMark::Success);
 }
 
 // The fields a profile does not hold (the IMEI) keep what the operator typed.

@@ -26,9 +26,9 @@ namespace vorlen {
 struct ButtonAction;
 struct Profile;
 
-// After StartUp() the form is like this: lists filled, English captions, the
-// configuration area locked, the first port opened and its outcome in the
-// status box. Until the tracker has been woken only the port list, the
+// After StartUp() the form is like this: lists filled, English captions (or
+// the language asked for at start), the configuration area locked, the port
+// asked for or else the first one opened and its outcome in the status box. Until the tracker has been woken only the port list, the
 // language list, the status box and Wake Tracker are usable.
 //
 // Every setting button saves the controls, checks its fields and sends its
@@ -43,7 +43,7 @@ public:
     TrackerConfigDialog& operator=(const TrackerConfigDialog&) = delete;
 
     // Fills the lists, applies the language, locks the area and opens the
-    // first port. The window calls it once its controls exist.
+    // port asked for, or the first. The window calls it once its controls exist.
     void StartUp();
 
     TrackerForm& Record() { return record_; }
@@ -121,8 +121,9 @@ public:
     void OnClose();
 
 private:
-    // Replaces the port list with the machine's ports and selects the one
-    // named `kept` (nothing when it is not listed), or the first without
+    // Replaces the port list with the machine's ports, and the port asked
+    // for at start behind them when they do not include it, and selects the
+    // one named `kept` (nothing when it is not listed), or the first without
     // one. Ports that cannot be listed leave the list as it was.
     void FillPortList(const std::optional<std::string>& kept = std::nullopt);
     void FillList(int listId);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dialog/dialog_window.h"
+#include "dialog/start_options.h"
 #include "protocol/pause.h"
 #include "protocol/port.h"
 #include "serial/open_failure.h"
@@ -33,6 +34,9 @@ struct TrackerConfigServices {
 
     // Asks for a profile file instead of the window's file dialog, when set.
     std::function<std::optional<std::filesystem::path>(bool forSaving)> askProfilePath;
+
+    // The port and the language the operator asked for on the command line.
+    StartOptions start;
 
     // The pause between a command's polls; a long test run may shorten it.
     Pause transactionPause = RealPause();

@@ -1,17 +1,39 @@
 // Vorlen: runs the tracker configuration form until the operator closes it.
 // Nothing is kept between runs.
 #include <QApplication>
+#include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "dialog/start_options.h"
 #include "qt/about_dialog.h"
 #include "qt/tracker_window.h"
 #include "serial/enumerate_ports.h"
 #include "serial/posix/serial_port.h"
 
+namespace {
+
+vorlen::StartCommandLine ReadCommandLine(int argc, char** argv) {
+    return vorlen::ReadStartCommandLine(std::vector<std::string>(argv + 1, argv + argc),
+                                        vorlen::PortExists);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // --help and --version answer without a display; Qt's own options (such
+    // as -platform) are read by QApplication, which takes them out of argv.
+    if (const vorlen::StartCommandLine early = ReadCommandLine(argc, argv); early.exitCode) {
+        std::cout << early.text;
+        return *early.exitCode;
+    }
     QApplication app(argc, argv);
     QApplication::setWindowIcon(vorlen::ApplicationIcon());
+    const vorlen::StartCommandLine line = ReadCommandLine(argc, argv);
+    if (!line.text.empty()) {
+        std::cerr << line.text << '\n';
+    }
 
     vorlen::TrackerConfigServices services;
     services.enumeratePorts = [](vorlen::PortList& ports) { vorlen::EnumeratePorts(ports); };
@@ -19,6 +41,7 @@ int main(int argc, char** argv) {
                            vorlen::OpenFailure* why) -> std::shared_ptr<vorlen::Port> {
         return vorlen::OpenPort(portName, why);
     };
+    services.start = line.options;
 
     vorlen::TrackerWindow form(std::move(services));
     form.exec();

@@ -9,10 +9,15 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLibraryInfo>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QTranslator>
 #include <algorithm>
 
 #include "dialog/system_command.h"
+#include "dialog/window_placement.h"
+#include "model/bilingual.h"
 #include "model/control_ids.h"
 #include "model/gbk.h"
 #include "model/shown_text.h"
@@ -319,9 +324,35 @@ void TrackerWindow::ShowAbout() {
 void TrackerWindow::ShowLineMonitor() {
     if (lineMonitor_ == nullptr) {
         lineMonitor_ = new LineMonitorWindow(dialog_.Line(), dialog_.Language(), this);
+        // Placed once: a monitor the operator has moved stays where it was put.
+        const QRect form = frameGeometry();
+        const QRect area = screen()->availableGeometry();
+        const QSize size = lineMonitor_->frameGeometry().size();
+        const Rect place = BesideForm({form.x(), form.y(), form.width(), form.height()},
+                                      size.width(), size.height(),
+                                      {area.x(), area.y(), area.width(), area.height()});
+        lineMonitor_->move(place.x, place.y);
     }
     lineMonitor_->SetLanguage(dialog_.Language());
     lineMonitor_->ShowAndRaise();
+}
+
+void TrackerWindow::UseLanguage(int language) {
+    if (language != kChinese) {
+        if (qtChinese_) {
+            QCoreApplication::removeTranslator(qtChinese_.get());
+        }
+        return;
+    }
+    if (!qtChinese_) {
+        auto translator = std::make_unique<QTranslator>();
+        if (!translator->load(QStringLiteral("qtbase_zh_CN"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            return;  // the buttons stay in English
+        }
+        qtChinese_ = std::move(translator);
+    }
+    QCoreApplication::installTranslator(qtChinese_.get());
 }
 
 void TrackerWindow::SetMenuText(unsigned command, const std::string& text) {

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "dialog/dialog_layout.h"
@@ -19,6 +20,7 @@
 class QAction;
 class QComboBox;
 class QPlainTextEdit;
+class QTranslator;
 
 namespace vorlen {
 
@@ -55,6 +57,7 @@ public:
     void RunOnWindowThread(std::function<void()> call) override;
     void ShowAbout() override;
     void ShowLineMonitor() override;
+    void UseLanguage(int language) override;
     void SetMenuText(unsigned command, const std::string& text) override;
     std::optional<std::filesystem::path> AskProfilePath(const std::string& caption,
                                                         bool forSaving) override;
@@ -77,6 +80,9 @@ private:
     QPlainTextEdit* statusBox_ = nullptr;
     std::map<unsigned, QAction*> menuItems_;
     LineMonitorWindow* lineMonitor_ = nullptr;  // made when first asked for
+    // Qt's own texts in Chinese (the buttons Qt draws), while the form speaks
+    // Chinese; empty when Debian's Qt translations are not installed.
+    std::unique_ptr<QTranslator> qtChinese_;
     // Last, so that it is gone before the widgets it talks to.
     TrackerConfigDialog dialog_;
 };

@@ -6,6 +6,7 @@
 #include <array>
 #include <vector>
 
+#include "dialog/window_placement.h"
 #include "model/line_monitor_texts.h"
 #include "profile/private_file.h"
 #include "protocol/line_rows.h"
@@ -230,11 +231,12 @@ void LineMonitorWindow::PlaceBesideOwner() {
     screen.cbSize = sizeof screen;
     ::GetMonitorInfoW(::MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &screen);
     const RECT& area = screen.rcWork;
-    const int width = own.right - own.left;
-    const int height = own.bottom - own.top;
-    const int x = std::max<int>(area.left, std::min<int>(owner.right, area.right - width));
-    const int y = std::max<int>(area.top, std::min<int>(owner.top, area.bottom - height));
-    ::SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const Rect place = BesideForm(
+        {owner.left, owner.top, owner.right - owner.left, owner.bottom - owner.top},
+        own.right - own.left, own.bottom - own.top,
+        {area.left, area.top, area.right - area.left, area.bottom - area.top});
+    ::SetWindowPos(window_, nullptr, place.x, place.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void LineMonitorWindow::SetCaptions() {

@@ -340,6 +340,12 @@ void TrackerWindow::SetText(int controlId, const std::string& text) {
     settingText_ = true;
     ::SetWindowTextW(control, shown.c_str());
     settingText_ = false;
+    const DialogControl* row = FindDialogControl(controlId);
+    if (row != nullptr && row->kind == ControlKind::PushButton &&
+        row->Has(control_flag::kMultiLine)) {
+        const auto formFont = reinterpret_cast<HFONT>(::SendMessageW(window_, WM_GETFONT, 0, 0));
+        captionFonts_.Fit(control, formFont);
+    }
 }
 
 void TrackerWindow::Enable(int controlId, bool enable) {

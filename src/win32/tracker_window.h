@@ -20,6 +20,7 @@
 
 #include "dialog/dialog_window.h"
 #include "dialog/tracker_config_dialog.h"
+#include "win32/caption_fit.h"
 #include "win32/line_monitor_window.h"
 
 namespace vorlen::win32 {
@@ -75,6 +76,7 @@ private:
     HICON smallIcon_ = nullptr;
     HBRUSH successBrush_;
     HBRUSH failureBrush_;
+    CaptionFonts captionFonts_;  // for the multi-line buttons' captions
     StatusMark mark_ = StatusMark::None;
     HCURSOR cursorBeforeBusy_ = nullptr;
     std::map<int, std::string> given_;      // the GBK bytes each control was last given

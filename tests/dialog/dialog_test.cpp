@@ -13,7 +13,9 @@
 
 #include "../core/fakes.h"
 #include "dialog/dialog_layout.h"
+#include "dialog/start_options.h"
 #include "dialog/system_command.h"
+#include "dialog/window_placement.h"
 #include "dialog/tracker_config_dialog.h"
 #include "model/bilingual.h"
 #include "model/gbk.h"
@@ -42,8 +44,9 @@ public:
 };
 
 struct Bench {
-    explicit Bench(std::vector<std::string> names = {"/dev/ttyUSB0", "/dev/ttyUSB1"})
-        : portNames(std::move(names)) {
+    explicit Bench(std::vector<std::string> names = {"/dev/ttyUSB0", "/dev/ttyUSB1"},
+                   StartOptions asked = {}, std::string failingPort = "")
+        : portNames(std::move(names)), start(std::move(asked)), failing(std::move(failingPort)) {
         dialog.StartUp();
     }
 
@@ -62,12 +65,14 @@ struct Bench {
             }
             return line;
         };
+        services.start = start;
         return services;
     }
 
     std::string Status() const { return GbkToUtf8(window.Text(kStatusBox)); }
 
     std::vector<std::string> portNames;
+    StartOptions start;
     std::string failing;
     std::vector<std::string> opened;
     std::shared_ptr<Port> line =
@@ -155,7 +160,9 @@ TEST(Dialog, TheWorkingModeEnablesItsGroupsFromTheLayout) {
     EXPECT_EQ(bench.dialog.EnableGroupChildren(kCenterGroup, true), 3);
 }
 
-TEST(Dialog, TheLanguageSwitchRefillsTheListsAndClearsStatusAndFence) {
+// The status box keeps the last outcome across a switch, so the operator
+// still sees how the last action went.
+TEST(Dialog, TheLanguageSwitchRefillsTheListsClearsTheFenceAndKeepsTheStatus) {
     Bench bench;
     bench.dialog.UnlockConfigArea();
     bench.window.SetChecked(kFenceOpen, true);
@@ -163,10 +170,103 @@ TEST(Dialog, TheLanguageSwitchRefillsTheListsAndClearsStatusAndFence) {
     bench.window.Choose(kLanguageList, kChinese);
     bench.dialog.OnLanguageChanged();
     EXPECT_EQ(GbkToUtf8(bench.window.Text(kSetAll)), "设置所有");
-    EXPECT_EQ(bench.window.Text(kStatusBox), "");
+    EXPECT_EQ(bench.Status(), "Init and Open /dev/ttyUSB0 Success!");
+    EXPECT_EQ(bench.window.mark, StatusMark::Success);
     EXPECT_FALSE(bench.window.IsChecked(kFenceOpen));
     EXPECT_FALSE(bench.window.Enabled(kFenceTypeList));
     EXPECT_EQ(bench.window.SelectedEntry(kWorkingModeList), 0);
+}
+
+// vorlen --port PORT --language zh: the port asked for is opened, listed
+// even when discovery does not find it (a link, a pseudo-terminal), and
+// stays listed when the list is read afresh. One that does not open is
+// reported; no other port is opened in its place.
+TEST(Dialog, ThePortAndLanguageAskedForAtStartAreTheOnesUsed) {
+    const struct {
+        StartOptions asked;
+        std::vector<std::string> listed;
+        int selected;
+        const char* status;
+    } cases[] = {
+        {{"/dev/ttyUSB1", kEnglish}, {"/dev/ttyUSB0", "/dev/ttyUSB1"}, 1,
+         "Init and Open /dev/ttyUSB1 Success!"},
+        {{"/tmp/ttyVorlen", kEnglish}, {"/dev/ttyUSB0", "/dev/ttyUSB1", "/tmp/ttyVorlen"}, 2,
+         "Init and Open /tmp/ttyVorlen Success!"},
+        {{"/dev/ttyGone", kEnglish}, {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyGone"}, 2,
+         "Open /dev/ttyGone Failed!\r\n"},
+        {{std::nullopt, kChinese}, {"/dev/ttyUSB0", "/dev/ttyUSB1"}, 0,
+         "初始化并打开/dev/ttyUSB0成功!"},
+    };
+    for (const auto& c : cases) {
+        Bench bench({"/dev/ttyUSB0", "/dev/ttyUSB1"}, c.asked, "/dev/ttyGone");
+        EXPECT_EQ(bench.opened, std::vector<std::string>{c.listed[static_cast<std::size_t>(c.selected)]});
+        EXPECT_TRUE(bench.Status().starts_with(c.status)) << bench.Status();
+        EXPECT_EQ(bench.dialog.Language(), c.asked.language);
+        EXPECT_EQ(GbkToUtf8(bench.window.Text(kSetAll)),
+                  c.asked.language == kChinese ? "设置所有" : "Set ALL");
+        bench.dialog.OnPortListOpening();
+        EXPECT_EQ(bench.window.lists.at(kPortList), c.listed);
+        EXPECT_EQ(bench.window.SelectedEntry(kPortList), c.selected);
+    }
+}
+
+TEST(Dialog, TheCommandLineIsReadAndWhatIsNotUnderstoodIsToldInOneLineEach) {
+    const auto exists = [](const std::string& port) { return port != "/dev/ttyGone"; };
+    const struct {
+        std::vector<std::string> arguments;
+        std::optional<std::string> port;
+        int language;
+        std::optional<int> exitCode;
+        const char* text;  // what the text holds; "" when it must be empty
+    } cases[] = {
+        {{}, std::nullopt, kEnglish, std::nullopt, ""},
+        {{"--port", "COM3", "--language", "zh"}, "COM3", kChinese, std::nullopt, ""},
+        {{"--port=/tmp/ttyVorlen"}, "/tmp/ttyVorlen", kEnglish, std::nullopt, ""},
+        {{"--port", "/dev/ttyGone"}, "/dev/ttyGone", kEnglish, std::nullopt,
+         "vorlen: there is no port /dev/ttyGone; pick the port from the list"},
+        {{"--speed", "9600", "--language", "zh"}, std::nullopt, kChinese, std::nullopt,
+         "vorlen: did not understand --speed 9600 (see vorlen --help)"},
+        {{"--language", "fr", "--port", "COM3"}, "COM3", kEnglish, std::nullopt,
+         "vorlen: --language takes en or zh, not fr; starting in English"},
+        {{"--port"}, std::nullopt, kEnglish, std::nullopt, "--port"},
+        {{"--help"}, std::nullopt, kEnglish, 0, "--port PORT"},
+        {{"--version"}, std::nullopt, kEnglish, 0, "vorlen 1.04"},
+    };
+    for (const auto& c : cases) {
+        const StartCommandLine line = ReadStartCommandLine(c.arguments, exists);
+        const std::string shown = c.arguments.empty() ? "" : c.arguments.front();
+        EXPECT_EQ(line.options.port, c.port) << shown;
+        EXPECT_EQ(line.options.language, c.language) << shown;
+        EXPECT_EQ(line.exitCode, c.exitCode) << shown;
+        if (*c.text == '\0') {
+            EXPECT_EQ(line.text, "") << shown;
+        } else {
+            EXPECT_NE(line.text.find(c.text), std::string::npos) << shown << ": " << line.text;
+        }
+        if (!c.exitCode) {
+            EXPECT_EQ(line.text.find('\n'), std::string::npos) << "one line: " << line.text;
+        }
+    }
+}
+
+// Screen pixels: a form 700 wide, a monitor 640 x 360.
+TEST(Dialog, TheLineMonitorOpensBesideTheFormOnItsScreen) {
+    const Rect screen{0, 0, 1920, 1040};
+    const struct {
+        Rect form;
+        Rect expected;
+    } cases[] = {
+        {{100, 50, 700, 530}, {800, 50, 640, 360}},      // room on the right
+        {{1200, 50, 700, 530}, {560, 50, 640, 360}},     // only on the left
+        {{500, 900, 700, 530}, {1200, 680, 640, 360}},   // kept above the bottom
+        {{-300, 50, 700, 530}, {400, 50, 640, 360}},     // partly off the left edge
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BesideForm(c.form, 640, 360, screen), c.expected) << c.form.x;
+    }
+    // No room on either side of a wide form: against the roomier edge.
+    EXPECT_EQ(BesideForm({200, 0, 1500, 900}, 640, 360, screen), (Rect{1280, 0, 640, 360}));
+    EXPECT_EQ(BesideForm({100, 0, 1500, 900}, 640, 360, {0, 0, 1280, 1024}).x, 0);
 }
 
 TEST(Dialog, AnOverLongFieldStopsTheActionWithTheFocusOnIt) {
@@ -277,13 +377,17 @@ TEST(Dialog, AProfileSavedFromOneFormLoadsIntoAnotherUnchanged) {
     first.window.profilePath = folder.path / "fleet.toml";
     first.dialog.OnSystemCommand(kSaveProfileCommand);
     ASSERT_TRUE(first.window.messages.empty()) << first.window.messages[0].text;
+    EXPECT_EQ(first.Status(), "Profile saved to " + first.window.profilePath->string());
 
     Bench second;
     second.dialog.UnlockConfigArea();
+    second.window.Choose(kLanguageList, kChinese);
+    second.dialog.OnLanguageChanged();
     second.window.Type(kImei, "354660000000001");
     second.window.profilePath = first.window.profilePath;
     second.dialog.OnSystemCommand(kLoadProfileCommand + 3);
     EXPECT_TRUE(second.window.messages.empty());
+    EXPECT_EQ(second.Status(), "已从 " + first.window.profilePath->string() + " 载入配置文件");
     for (const int id : {kApn, kUserPassword, kLatitude}) {
         EXPECT_EQ(second.window.Text(id), first.window.Text(id)) << id;
     }

@@ -211,7 +211,7 @@ TEST_F(StartUp, TheFenceBoxAndTheFenceTypeEnableTheFenceParameters) {
     EXPECT_EQ(form.Dialog().CurrentSelections().fenceType, kCustomFence);
 }
 
-TEST_F(StartUp, LanguageSwitchResetsListsStatusAndFenceAndShowsTheRecord) {
+TEST_F(StartUp, LanguageSwitchResetsListsAndFenceKeepsTheStatusAndShowsTheRecord) {
     machine.portNames = {"/dev/ttyUSB0"};
     TrackerWindow form(machine.Services());
     form.Dialog().UnlockConfigArea();
@@ -238,7 +238,7 @@ TEST_F(StartUp, LanguageSwitchResetsListsStatusAndFenceAndShowsTheRecord) {
     EXPECT_EQ(selections.northSouth, 1);  // not a language list
     EXPECT_EQ(form.Dialog().Language(), kChinese);
 
-    EXPECT_EQ(StatusText(form), "");
+    EXPECT_EQ(StatusText(form), "Init and Open /dev/ttyUSB0 Success!");
     EXPECT_EQ(StatusBackground(form), kGreen);
     EXPECT_EQ(Shown(form, kCenterNumber), "10086");
     EXPECT_EQ(form.Dialog().Record().fenceEnabled, 1);
@@ -256,6 +256,28 @@ TEST_F(StartUp, LanguageSwitchResetsListsStatusAndFenceAndShowsTheRecord) {
     Choose(form, kLanguageList, kChinese);
     Choose(form, kPortList, 0);
     EXPECT_EQ(StatusText(form), "初始化并打开/dev/ttyUSB0成功!");
+}
+
+// vorlen --port /tmp/ttyVorlen --language zh, on a machine whose only port
+// is a UART; Qt's own buttons follow the form's language.
+TEST_F(StartUp, ThePortAndLanguageGivenAtStartAreUsedAndQtsButtonsFollow) {
+    machine.portNames = {"/dev/ttyS4"};
+    machine.start = {"/tmp/ttyVorlen", kChinese};
+    TrackerWindow form(machine.Services());
+
+    EXPECT_EQ(Entries(ListOf(form, kPortList)), (QStringList{"/dev/ttyS4", "/tmp/ttyVorlen"}));
+    EXPECT_EQ(ListOf(form, kPortList)->currentIndex(), 1);
+    ASSERT_EQ(machine.opened.size(), 1u);
+    EXPECT_EQ(machine.opened[0]->name, "/tmp/ttyVorlen");
+    ExpectCaptions(form, kChinese);
+    const auto buttonTexts = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        return box.button(QMessageBox::Ok)->text() + " " + box.button(QMessageBox::Cancel)->text();
+    };
+    EXPECT_EQ(buttonTexts(), "确定 取消");
+    Choose(form, kLanguageList, kEnglish);
+    EXPECT_EQ(buttonTexts(), "OK Cancel");
 }
 
 TEST_F(StartUp, ChangingThePortReopensReportsAndLocks) {

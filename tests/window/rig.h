@@ -125,6 +125,7 @@ struct Machine {
     bool keepWrites = true;
     MessageAnswer answer = MessageAnswer::Ok;
     std::optional<std::filesystem::path> profilePath;  // the file dialog's answer
+    StartOptions start;                                // as from the command line
 
     std::vector<std::shared_ptr<RecordingPort>> opened;  // every port opened, in order
     std::vector<std::string> messages;                   // UTF-8
@@ -162,6 +163,7 @@ struct Machine {
             return answer;
         };
         services.askProfilePath = [this](bool) { return profilePath; };
+        services.start = start;
         return services;
     }
 

@@ -3,6 +3,7 @@
 #include "serial/posix/open_error.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <cstdint>
 
 #include <fcntl.h>
@@ -230,6 +231,11 @@ std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* w
     // The Windows build opens "\\.\" followed by the name; here the name is
     // already the device path.
     return SerialPort::Open(portName, kWriteTimeout, why);
+}
+
+bool PortExists(const std::string& portName) {
+    std::error_code error;
+    return std::filesystem::exists(portName, error);
 }
 
 }  // namespace vorlen

@@ -69,4 +69,8 @@ private:
 // given) then tells the reason.
 std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* why = nullptr);
 
+// Whether a port of that name is there: its device node, or a link that
+// leads to one. Names the command line gives are checked with it.
+bool PortExists(const std::string& portName);
+
 }  // namespace vorlen

@@ -309,4 +309,9 @@ std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* w
     return SerialPort::Open(portName, kWriteTimeout, why);
 }
 
+bool PortExists(const std::string& portName) {
+    char target[512];
+    return ::QueryDosDeviceA(portName.c_str(), target, sizeof target) != 0;
+}
+
 }  // namespace vorlen
