@@ -7,6 +7,7 @@
 #include <string>
 
 #include "protocol/pause.h"
+#include "serial/removed_device.h"
 
 namespace vorlen {
 
@@ -186,7 +187,9 @@ std::size_t SerialPort::Finish(void* started, std::chrono::milliseconds bound,
     }
     DWORD moved = 0;
     // After a cancel the transfer ends with what it had moved until then.
-    ::GetOverlappedResult(device_, io, &moved, TRUE);
+    if (!::GetOverlappedResult(device_, io, &moved, TRUE)) {
+        CloseIfGone(::GetLastError(), woken != WAIT_OBJECT_0);
+    }
     return moved;
 }
 
@@ -198,6 +201,7 @@ std::size_t SerialPort::WriteOnce(std::string_view bytes, std::chrono::milliseco
     const auto size = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), MAXDWORD));
     if (!::WriteFile(device_, bytes.data(), size, nullptr, &io) &&
         ::GetLastError() != ERROR_IO_PENDING) {
+        CloseIfGone(::GetLastError(), false);
         return 0;
     }
     return Finish(&io, bound, stop);
@@ -239,11 +243,20 @@ std::size_t SerialPort::Read(char* into, std::size_t room) {
     ::ResetEvent(done_);
     const auto size = static_cast<DWORD>(std::min<std::size_t>(room, MAXDWORD));
     // A read error (the adapter was pulled) delivers nothing; the transaction
-    // counts it as an empty poll.
+    // counts it as an empty poll, and the next command fails at once.
     if (!::ReadFile(device_, into, size, nullptr, &io) && ::GetLastError() != ERROR_IO_PENDING) {
+        CloseIfGone(::GetLastError(), false);
         return 0;
     }
     return Finish(&io, kReadBound, {});
+}
+
+void SerialPort::CloseIfGone(unsigned long error, bool cancelledHere) {
+    if (device_ != INVALID_HANDLE_VALUE && MeansDeviceRemoved(error, cancelledHere)) {
+        CloseAll({device_, hold_});
+        device_ = INVALID_HANDLE_VALUE;
+        gone_ = true;
+    }
 }
 
 void SerialPort::Close() {

@@ -24,6 +24,9 @@ inline constexpr std::chrono::milliseconds kWriteTimeout{2000};
 // every call like a closed handle: 0 written, 0 read. The handle is given
 // back to the system only once, so a later call cannot reach a port that
 // someone else has opened meanwhile under the same number.
+// A device that the system says is gone (the adapter pulled out) closes the
+// port at once, so every later command fails at once instead of waiting out
+// its write time-out.
 class SerialPort : public Port {
 public:
     // Opens \\.\<name> (which also reaches COM10 and above) with the
@@ -41,6 +44,7 @@ public:
     std::size_t Write(std::string_view bytes, std::stop_token stop) override;
     std::size_t Read(char* into, std::size_t room) override;
     void Close() override;
+    bool Gone() const override { return gone_; }
 
 private:
     using Handle = void*;  // a Win32 HANDLE, without <windows.h> in every includer
@@ -55,6 +59,9 @@ private:
     // One WriteFile of the bytes, finished within `bound` or the stop.
     std::size_t WriteOnce(std::string_view bytes, std::chrono::milliseconds bound,
                           std::stop_token stop);
+    // Closes the port when the failed call's error says the device is gone.
+    // Called with mutex_ held.
+    void CloseIfGone(unsigned long error, bool cancelledHere);
 
     std::mutex mutex_;
     Handle device_;  // INVALID_HANDLE_VALUE once closed; guarded by mutex_
@@ -62,6 +69,7 @@ private:
     const Handle closed_;  // set once by Close; lives as long as the object
     const Handle done_;    // signals the end of the transfer under way
     std::atomic<bool> closing_{false};
+    std::atomic<bool> gone_{false};
     const std::chrono::milliseconds writeTimeout_;
 };
 
