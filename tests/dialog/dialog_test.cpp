@@ -227,22 +227,6 @@ TEST(Dialog, AGoneDeviceClosesThePortAndSaysSoUnderTheFailureLine) {
     }
 }
 
-// A window that shows itself before it opens the port gets the form ready
-// without the port; the open comes after, with its status line.
-TEST(Dialog, PreparingTheFormOpensNoPort) {
-    Bench bench;
-    RecordingWindow window;
-    TrackerConfigDialog dialog{bench.Services(), window};
-    bench.opened.clear();
-    dialog.PrepareForm();
-    EXPECT_TRUE(bench.opened.empty());
-    EXPECT_EQ(window.Text(kStatusBox), "");
-    EXPECT_FALSE(window.Enabled(kSetAll));
-    dialog.OpenSelectedPort();
-    EXPECT_EQ(bench.opened, std::vector<std::string>{"/dev/ttyUSB0"});
-    EXPECT_EQ(GbkToUtf8(window.Text(kStatusBox)), "Init and Open /dev/ttyUSB0 Success!");
-}
-
 // The Windows form is made in this state, so its start-up writes nothing:
 // what the form says of its start must be what the start-up does.
 TEST(Dialog, TheStartUpStateIsWhatPreparingTheFormLeaves) {
@@ -258,7 +242,6 @@ TEST(Dialog, TheStartUpStateIsWhatPreparingTheFormLeaves) {
             EXPECT_EQ(bench.window.Text(row.id), caption) << row.id;
         }
     }
-    EXPECT_EQ(GbkToUtf8(TrackerConfigDialog::CaptionAtStart(kSetAll)), "Set ALL");
 }
 
 TEST(Dialog, TheUnlockComesOnTheWindowsThreadAndOnlyFromTheCurrentWorker) {
