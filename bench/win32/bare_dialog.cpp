@@ -1,7 +1,12 @@
 // A bare dialog for the start-up benchmark to compare vorlen.exe with: one
 // line of text and an OK button in the form's font, made the same way from
-// an in-memory template.
+// an in-memory template, with the same manifest and the same DLLs, so that
+// loading them costs both the same.
 #include <windows.h>
+
+#include <commctrl.h>
+#include <setupapi.h>
+#include <uxtheme.h>
 
 #include <array>
 #include <vector>
@@ -13,6 +18,15 @@ namespace {
 
 using namespace vorlen::win32;
 
+// One function of each DLL that vorlen.exe imports and this dialog does not
+// call, so that the loader maps them at start as it does for vorlen.exe.
+[[gnu::used]] const void* const kSameImports[] = {
+    reinterpret_cast<const void*>(&::RegCloseKey),
+    reinterpret_cast<const void*>(&::SetupDiDestroyDeviceInfoList),
+    reinterpret_cast<const void*>(&::SetWindowTheme),
+    reinterpret_cast<const void*>(&::GetStockObject),
+};
+
 INT_PTR CALLBACK BareProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
         ::EndDialog(box, IDOK);
@@ -22,6 +36,9 @@ INT_PTR CALLBACK BareProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
 }
 
 int RunBareDialog(HINSTANCE instance) {
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
+                                        ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&classes);
     const std::array<TemplateControl, 2> controls{{
         {ControlClass::Static, SS_LEFT | WS_VISIBLE, {10, 10, 150, 8}, -1, L"A bare dialog"},
         {ControlClass::Button, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_VISIBLE, {60, 30, 50, 14}, IDOK,

@@ -1,8 +1,8 @@
 // How long vorlen.exe takes from its start to its first paint, and how much
-// memory it then holds, beside a bare dialog (vorlen_bare_dialog.exe beside
-// this program). Every run is a process of its own, so each start-up is a
-// first one.
-//   vorlen_startup_bench <path of vorlen.exe> [runs]
+// memory it then holds, beside a bare dialog with the same DLLs and
+// manifest, the two started in turn. Every run is a process of its own, so
+// each start-up is a first one. It runs on a Windows PC as under Wine.
+//   vorlen_startup_bench <path of vorlen.exe> <path of the bare dialog> [runs]
 #include <windows.h>
 
 #include <psapi.h>
@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-
 
 namespace {
 
@@ -67,39 +66,61 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-void Report(const char* name, const std::wstring& command, int runs) {
+struct Program {
+    const char* name;
+    std::wstring command;
     std::vector<double> paint, workingSet, peak;
-    for (int i = 0; i < runs; ++i) {
-        Run run;
-        if (!Measure(command, run)) {
-            std::printf("%-12s did not come up\n", name);
-            return;
+};
+
+// Runs every program once per round, in turn, so that whatever else the
+// machine does falls on each alike.
+bool RunRounds(std::vector<Program>& programs, int rounds) {
+    for (int round = 0; round < rounds; ++round) {
+        for (Program& program : programs) {
+            Run run;
+            if (!Measure(program.command, run)) {
+                std::printf("%s did not come up\n", program.name);
+                return false;
+            }
+            program.paint.push_back(run.firstPaintMs);
+            program.workingSet.push_back(run.workingSetMb);
+            program.peak.push_back(run.peakMb);
         }
-        paint.push_back(run.firstPaintMs);
-        workingSet.push_back(run.workingSetMb);
-        peak.push_back(run.peakMb);
     }
-    std::printf("| %-12s | %8.0f | %8.0f | %8.1f | %8.1f |\n", name, Median(paint),
-                *std::max_element(paint.begin(), paint.end()), Median(workingSet),
-                Median(peak));
+    return true;
 }
+
+void Report(const Program& program) {
+    std::printf("| %-12s | %8.0f | %8.0f | %8.1f | %8.1f |\n", program.name, Median(program.paint),
+                *std::max_element(program.paint.begin(), program.paint.end()),
+                Median(program.workingSet), Median(program.peak));
+}
+
+std::wstring Quoted(const wchar_t* path) { return L"\"" + std::wstring(path) + L"\""; }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: vorlen_startup_bench <vorlen.exe> [runs]\n");
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: vorlen_startup_bench <vorlen.exe> <bare dialog .exe> [runs]\n");
         return 2;
     }
-    const int runs = argc >= 3 ? std::max(1, _wtoi(argv[2])) : 5;
-    std::printf("Median of %d runs; start-up is from the process's start to its first paint.\n\n",
+    const int runs = argc >= 4 ? std::max(1, _wtoi(argv[3])) : 15;
+    std::vector<Program> programs{{"bare dialog", Quoted(argv[2]), {}, {}, {}},
+                                  {"vorlen.exe", Quoted(argv[1]), {}, {}, {}}};
+    if (!RunRounds(programs, runs)) {
+        return 1;
+    }
+    std::printf("Median of %d runs each, taken in turn; start-up is from the process's start to "
+                "its first paint.\n\n",
                 runs);
     std::printf("| program      | start-up | slowest  | working  | peak     |\n");
     std::printf("|              | ms       | ms       | set MB   | set MB   |\n");
     std::printf("|--------------|----------|----------|----------|----------|\n");
-    std::wstring bare = argv[0];
-    bare = bare.substr(0, bare.find_last_of(L"\\/") + 1) + L"vorlen_bare_dialog.exe";
-    Report("bare dialog", L"\"" + bare + L"\"", runs);
-    Report("vorlen.exe", L"\"" + std::wstring(argv[1]) + L"\"", runs);
+    for (const Program& program : programs) {
+        Report(program);
+    }
+    std::printf("\nvorlen.exe / bare dialog: %.2f\n",
+                Median(programs[1].paint) / Median(programs[0].paint));
     return 0;
 }

@@ -41,6 +41,10 @@ constexpr std::array<FenceParameter, 6> kFenceParameters{{
     {kEastWestList, false},
 }};
 
+// The lists whose entries are in the form's language, in the order a
+// language switch fills them.
+constexpr std::array<int, 3> kLanguageLists{kWarningTypeList, kFenceTypeList, kWorkingModeList};
+
 // The setting groups a working mode uses, in the order they are switched.
 constexpr std::array<int, 4> kModeGroups{kCenterGroup, kIpPortGroup, kApnGroup, kUserIdGroup};
 constexpr std::array<std::array<bool, 4>, 5> kGroupsOfMode{{
@@ -90,16 +94,38 @@ TrackerConfigDialog::TrackerConfigDialog(TrackerConfigServices services, DialogW
 TrackerConfigDialog::~TrackerConfigDialog() { OnClose(); }
 
 void TrackerConfigDialog::StartUp() {
+    PrepareForm();
+    OpenSelectedPort();
+}
+
+// The lists in the language's words are filled by the language's
+// application; each list is filled once.
+void TrackerConfigDialog::PrepareForm() {
     UpdateData(false);
     FillPortList(services_.start.port);
     for (const ChoiceList& list : ChoiceLists()) {
-        FillList(list.controlId);
+        if (std::ranges::find(kLanguageLists, list.controlId) == kLanguageLists.end()) {
+            FillList(list.controlId);
+        }
     }
     window_.SelectEntry(kLanguageList, services_.start.language == kChinese ? kChinese : kEnglish);
-    ResetFenceControls();
     ApplyLanguage();
     LockConfigArea();
-    OpenSelectedPort();
+}
+
+bool TrackerConfigDialog::LockedAtStart(int controlId) {
+    const DialogControl* area = FindDialogControl(kConfigArea);
+    const DialogControl* row = FindDialogControl(controlId);
+    return row != nullptr && controlId != kNoControlId && Contains(area->rect, row->rect);
+}
+
+std::string TrackerConfigDialog::CaptionAtStart(int controlId) {
+    for (const Caption& caption : LanguageCaptions()) {
+        if (caption.controlId == controlId) {
+            return InLanguage(caption.text, kEnglish);
+        }
+    }
+    return {};
 }
 
 bool TrackerConfigDialog::UpdateData(bool save) {
@@ -231,10 +257,10 @@ void TrackerConfigDialog::ApplyFenceEnabling() {
 
 void TrackerConfigDialog::ApplyLanguage() {
     const int language = Language();
-    FillList(kWarningTypeList);
-    FillList(kFenceTypeList);
+    for (const int listId : kLanguageLists) {
+        FillList(listId);
+    }
     ResetFenceControls();
-    FillList(kWorkingModeList);
     for (const Caption& caption : LanguageCaptions()) {
         window_.SetText(caption.controlId, InLanguage(caption.text, language));
     }
@@ -334,9 +360,23 @@ void TrackerConfigDialog::SendCommand(CommandType type) {
         return;
     }
     const std::shared_ptr<Port> port = port_.Current();
-    const BusyWhile busy(window_);
-    vorlen::SendCommand(type, port.get(), record_, CurrentSelections(), *this, Language(),
-                        services_.transactionPause);
+    {
+        const BusyWhile busy(window_);
+        vorlen::SendCommand(type, port.get(), record_, CurrentSelections(), *this, Language(),
+                            services_.transactionPause);
+    }
+    if (port != nullptr && port->Gone()) {
+        ReportPortGone();
+    }
+}
+
+// Under the command's failure line, as after an open of a missing port. The
+// port list lists the ports afresh when it opens, without this one.
+void TrackerConfigDialog::ReportPortGone() {
+    ClosePort();
+    ReportStatus(WithOpenFailureHint(record_.statusText, {OpenFailureKind::NoDevice, "", ""},
+                                     Language()),
+                 StatusMark::Failure);
 }
 
 // The worker runs on its own thread; its unlock request goes to the window's

@@ -45,6 +45,10 @@ public:
     // Fills the lists, applies the language, locks the area and opens the
     // port asked for, or the first. The window calls it once its controls exist.
     void StartUp();
+    // StartUp() less the port: a window that shows itself before it opens
+    // the port (which can take seconds) calls this, shows, and then
+    // OpenSelectedPort().
+    void PrepareForm();
 
     TrackerForm& Record() { return record_; }
 
@@ -96,6 +100,12 @@ public:
     // with no port selected, does nothing.
     void OpenSelectedPort();
 
+    // The form's controls in their state after PrepareForm(), so a window
+    // can be made that way: whether the control starts disabled, and its
+    // caption (GBK), empty for one that has none of its own.
+    static bool LockedAtStart(int controlId);
+    static std::string CaptionAtStart(int controlId);
+
     // The operator's events, forwarded by the window.
     void OnButtonClicked(int buttonId);
     void OnFenceOpenClicked();
@@ -130,6 +140,8 @@ private:
 
     void RunButtonAction(const ButtonAction& action);
     void SendCommand(CommandType type);
+    // The port closed itself as its device went: the status box says so.
+    void ReportPortGone();
     void OnWakeTracker();
     void ClosePort();
     std::optional<std::filesystem::path> AskProfilePath(bool forSaving);

@@ -24,6 +24,11 @@ public:
 
     // Releases the line; every later call fails like a closed handle.
     virtual void Close() = 0;
+
+    // True once the system has said that the device is gone (the adapter
+    // was pulled out): the port has closed itself, and the operator has to
+    // plug it in and pick it again.
+    virtual bool Gone() const { return false; }
 };
 
 }  // namespace vorlen

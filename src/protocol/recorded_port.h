@@ -24,6 +24,7 @@ public:
     std::size_t Read(char* into, std::size_t room) override;
 
     void Close() override;
+    bool Gone() const override { return line_->Gone(); }
 
     // The port underneath.
     const std::shared_ptr<Port>& Line() const { return line_; }

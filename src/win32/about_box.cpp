@@ -7,7 +7,6 @@
 #include "win32/resource_ids.h"
 
 namespace vorlen::win32 {
-namespace {
 
 // Laid out in dialog units like the form, with its font.
 std::vector<WORD> AboutTemplate() {
@@ -24,6 +23,8 @@ std::vector<WORD> AboutTemplate() {
                               {0, 0, 235, 55}, L"About Vorlen", kFormFont, kFormPointSize};
     return BuildDialogTemplate(frame, controls);
 }
+
+namespace {
 
 INT_PTR CALLBACK AboutProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {

@@ -42,7 +42,7 @@ void WriteFrame(TemplateWriter& out, const TemplateFrame& frame, std::size_t cou
     out.Word(0xFFFF);  // its signature
     out.Dword(0);      // help id
     out.Dword(frame.extendedStyle);
-    out.Dword(frame.style | DS_SETFONT);
+    out.Dword(frame.style | DS_SHELLFONT);  // the font below, as the system resolves it
     out.Word(static_cast<WORD>(count));
     out.Rectangle(frame.rect);
     out.Word(0);  // no menu

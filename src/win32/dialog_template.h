@@ -35,7 +35,8 @@ struct TemplateFrame {
     WORD pointSize;
 };
 
-// A DLGTEMPLATEEX with its items, in the order given, which is also the
+// A DLGTEMPLATEEX with its items, in the frame's font as the shell's dialogs
+// use it (DS_SHELLFONT), in the order given, which is also the
 // keyboard focus order. The vector's storage is aligned as the dialog manager
 // needs it.
 std::vector<WORD> BuildDialogTemplate(const TemplateFrame& frame,

@@ -1,6 +1,7 @@
 #include "win32/form_template.h"
 
 #include <array>
+#include <string>
 
 #include "dialog/dialog_layout.h"
 #include "dialog/tracker_config_dialog.h"
@@ -37,6 +38,9 @@ DWORD StyleOf(const DialogControl& row, const KindStyle& kind) {
     if (!row.Has(kHidden)) {
         style |= WS_VISIBLE;
     }
+    if (TrackerConfigDialog::LockedAtStart(row.id)) {
+        style |= WS_DISABLED;
+    }
     if (row.Has(kMultiLine)) {
         style |= kind.multiLine;
     }
@@ -54,9 +58,13 @@ DWORD StyleOf(const DialogControl& row, const KindStyle& kind) {
 
 // A drop-down list's rectangle includes its open list, which is what a
 // combo box is created with; the closed field's height follows the font.
+// Each control is made as the form's start-up leaves it (English captions,
+// the configuration area disabled), so the start-up changes nothing on it.
 TemplateControl ControlOf(const DialogControl& row) {
     const KindStyle* kind = FindRow(std::span<const KindStyle>(kKindStyles), &KindStyle::kind, row.kind);
-    return {kind->windowClass, StyleOf(row, *kind), row.rect, row.id, WideOfUtf8(row.caption)};
+    const std::string caption = TrackerConfigDialog::CaptionAtStart(row.id);
+    return {kind->windowClass, StyleOf(row, *kind), row.rect, row.id,
+            caption.empty() ? WideOfUtf8(row.caption) : WideOfGbk(caption)};
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "profile/private_file.h"
 #include "protocol/line_rows.h"
 #include "win32/dialog_template.h"
+#include "win32/file_box.h"
 #include "win32/form_template.h"
 #include "win32/wide_text.h"
 
@@ -335,7 +336,7 @@ void LineMonitorWindow::Save() {
     ask.lpstrTitle = title.c_str();
     ask.lpstrDefExt = L"txt";
     ask.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    if (!::GetSaveFileNameW(&ask)) {
+    if (!ShowFileBox(ask, true)) {
         return;
     }
     path.resize(path.find(L'\0'));

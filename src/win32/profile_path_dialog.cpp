@@ -1,8 +1,8 @@
 #include "win32/profile_path_dialog.h"
 
-#include <commdlg.h>
-
 #include <vector>
+
+#include "win32/file_box.h"
 
 namespace vorlen::win32 {
 namespace {
@@ -31,8 +31,7 @@ std::optional<std::filesystem::path> AskProfilePath(HWND owner, const std::wstri
     // The working directory stays as it was: nothing else depends on it.
     ask.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY |
                 (forSaving ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    const BOOL chosen = forSaving ? ::GetSaveFileNameW(&ask) : ::GetOpenFileNameW(&ask);
-    if (!chosen) {
+    if (!ShowFileBox(ask, forSaving)) {
         return std::nullopt;
     }
     return std::filesystem::path(std::wstring(name.data()));

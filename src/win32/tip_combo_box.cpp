@@ -4,6 +4,7 @@
 #include <uxtheme.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <string>
 
 namespace vorlen::win32 {
@@ -252,17 +253,41 @@ LRESULT CALLBACK ComboProc(HWND combo, UINT message, WPARAM wParam, LPARAM lPara
     return ::DefSubclassProc(combo, message, wParam, lParam);
 }
 
+HWND ListOf(HWND combo) {
+    COMBOBOXINFO parts{};
+    parts.cbSize = sizeof parts;
+    return combo != nullptr && ::GetComboBoxInfo(combo, &parts) ? parts.hwndList : nullptr;
+}
+
 }  // namespace
 
 void AttachTipComboBox(HWND combo) {
-    COMBOBOXINFO parts{};
-    parts.cbSize = sizeof parts;
-    if (combo == nullptr || !::GetComboBoxInfo(combo, &parts) || parts.hwndList == nullptr) {
+    const HWND list = ListOf(combo);
+    if (list == nullptr) {
         return;
     }
-    auto* tips = new TipCombo(combo, parts.hwndList);
-    ::SetWindowSubclass(parts.hwndList, ListProc, kListSubclass, reinterpret_cast<DWORD_PTR>(tips));
+    auto* tips = new TipCombo(combo, list);
+    ::SetWindowSubclass(list, ListProc, kListSubclass, reinterpret_cast<DWORD_PTR>(tips));
     ::SetWindowSubclass(combo, ComboProc, kComboSubclass, reinterpret_cast<DWORD_PTR>(tips));
+}
+
+void TipsOnFirstHover::Add(HWND combo) {
+    if (const HWND list = ListOf(combo)) {
+        waiting_.push_back({combo, list});
+    }
+}
+
+void TipsOnFirstHover::Notice(const MSG& message) {
+    if (message.message != WM_MOUSEMOVE) {
+        return;
+    }
+    const auto hovered = std::ranges::find_if(waiting_, [&](const Waiting& w) {
+        return w.combo == message.hwnd || w.list == message.hwnd;
+    });
+    if (hovered != waiting_.end()) {
+        AttachTipComboBox(hovered->combo);
+        waiting_.erase(hovered);
+    }
 }
 
 }  // namespace vorlen::win32

@@ -12,6 +12,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace vorlen::win32 {
 
 // How often a shown tip checks that the cursor is still where it belongs.
@@ -20,5 +22,22 @@ inline constexpr UINT kTipCheckMs = 80;
 // Gives the combo box (CBS_DROPDOWNLIST) and its list their tips, for the
 // combo's whole life. Once per combo.
 void AttachTipComboBox(HWND combo);
+
+// Gives combo boxes their tips when the mouse first moves over one or its
+// open list: until then a combo costs nothing (each tip is a window, and
+// every message to a subclassed window costs a property look-up).
+class TipsOnFirstHover {
+public:
+    void Add(HWND combo);
+    // Called with every message before it is dispatched.
+    void Notice(const MSG& message);
+
+private:
+    struct Waiting {
+        HWND combo;
+        HWND list;
+    };
+    std::vector<Waiting> waiting_;
+};
 
 }  // namespace vorlen::win32

@@ -102,12 +102,15 @@ void TrackerWindow::Run() {
         return;
     }
     ::ShowWindow(window_, SW_SHOWNORMAL);
+    ::UpdateWindow(window_);
+    dialog_.OpenSelectedPort();
     HACCEL shortcuts = CreateWindowMenuAccelerators();
     MSG message;
     while (window_ != nullptr && ::GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (EndsNothing(message)) {
             continue;
         }
+        tips_.Notice(message);
         // A shortcut reaches the form as its window menu item would.
         if (IsFormMessage(message) && ::TranslateAcceleratorW(window_, shortcuts, &message)) {
             continue;
@@ -165,9 +168,9 @@ void TrackerWindow::OnInitDialog() {
         }
     }
     for (const int listId : kListsWithTips) {
-        AttachTipComboBox(Control(listId));
+        tips_.Add(Control(listId));
     }
-    dialog_.StartUp();
+    dialog_.PrepareForm();
 }
 
 INT_PTR TrackerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -337,6 +340,11 @@ void TrackerWindow::SetText(int controlId, const std::string& text) {
     given_[controlId] = text;
     const std::wstring shown = WideOfGbk(text);
     accepted_[controlId] = shown;
+    // The template already holds the start-up captions, and a load rewrites
+    // every field: only a change goes to the control.
+    if (WindowText(control) == shown) {
+        return;
+    }
     settingText_ = true;
     ::SetWindowTextW(control, shown.c_str());
     settingText_ = false;
@@ -349,7 +357,8 @@ void TrackerWindow::SetText(int controlId, const std::string& text) {
 }
 
 void TrackerWindow::Enable(int controlId, bool enable) {
-    if (HWND control = Control(controlId)) {
+    HWND control = Control(controlId);
+    if (control != nullptr && (::IsWindowEnabled(control) != FALSE) != enable) {
         ::EnableWindow(control, enable);
     }
 }
@@ -360,7 +369,8 @@ bool TrackerWindow::IsChecked(int controlId) const {
 }
 
 void TrackerWindow::SetChecked(int controlId, bool checked) {
-    if (HWND control = Control(controlId)) {
+    HWND control = Control(controlId);
+    if (control != nullptr && IsChecked(controlId) != checked) {
         ::SendMessageW(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
@@ -421,6 +431,9 @@ void TrackerWindow::ShowBusy(bool busy) {
 }
 
 void TrackerWindow::ShowStatusMark(StatusMark mark) {
+    if (mark == mark_) {
+        return;  // a new text repaints the box itself
+    }
     mark_ = mark;
     if (HWND box = Control(kStatusBox)) {
         ::InvalidateRect(box, nullptr, TRUE);

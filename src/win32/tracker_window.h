@@ -22,6 +22,7 @@
 #include "dialog/tracker_config_dialog.h"
 #include "win32/caption_fit.h"
 #include "win32/line_monitor_window.h"
+#include "win32/tip_combo_box.h"
 
 namespace vorlen::win32 {
 
@@ -32,7 +33,9 @@ public:
     TrackerWindow(const TrackerWindow&) = delete;
     TrackerWindow& operator=(const TrackerWindow&) = delete;
 
-    // Shows the form and returns once the operator has closed it.
+    // Shows the form, then opens the first port (which can take seconds, as
+    // an outgoing Bluetooth port does), and returns once the operator has
+    // closed the form.
     void Run();
 
     // DialogWindow.
@@ -82,6 +85,7 @@ private:
     std::map<int, std::string> given_;      // the GBK bytes each control was last given
     std::map<int, std::wstring> accepted_;  // each edit's text as last set or accepted
     bool settingText_ = false;              // the program, not the operator, changes an edit
+    TipsOnFirstHover tips_;
 
     std::mutex queueMutex_;
     HWND queueTarget_ = nullptr;  // null once closed: later calls are dropped

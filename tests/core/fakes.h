@@ -63,6 +63,7 @@ public:
     }
 
     void Close() override {}
+    bool Gone() const override { return gone; }
 
     std::vector<std::string> Written() const {
         std::lock_guard lock(mutex_);
@@ -72,6 +73,7 @@ public:
     std::vector<std::string> written;
     std::vector<std::size_t> roomAsked;
     bool writeFails = false;
+    bool gone = false;  // the system has said the device went
 
 private:
     mutable std::mutex mutex_;

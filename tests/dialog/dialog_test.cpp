@@ -305,6 +305,45 @@ TEST(Dialog, ACommandShowsBusyWhileTheTrackerIsAsked) {
     EXPECT_EQ(bench.Status(), "Open GPS power successfully!");
 }
 
+// The adapter pulled out during a command: the port closes at once and the
+// failure line gets the reason, whichever action found it.
+TEST(Dialog, AGoneDeviceClosesThePortAndSaysSoUnderTheFailureLine) {
+    for (const auto& [button, failure] : {std::pair{kOpenGps, "Open GPS power failed!"},
+                                          std::pair{kReadConfig, "Read config failed!"}}) {
+        Bench bench;
+        bench.dialog.UnlockConfigArea();
+        auto& line = static_cast<ScriptedTracker&>(*bench.line);
+        line.writeFails = line.gone = true;
+        bench.dialog.OnButtonClicked(button);
+        EXPECT_EQ(bench.Status(), std::string(failure) +
+                                      "\r\nThe device is not there (any more). Plug the cable "
+                                      "in, then pick the port again.");
+        EXPECT_EQ(bench.window.mark, StatusMark::Failure);
+        EXPECT_EQ(bench.dialog.PortHandle().Current(), nullptr);
+        const std::size_t writes = line.written.size();
+        bench.dialog.OnButtonClicked(kOpenGps);
+        EXPECT_EQ(line.written.size(), writes) << "nothing more goes to the gone device";
+        EXPECT_EQ(bench.Status(), "Open GPS power failed!");
+    }
+}
+
+// The Windows form is made in this state, so its start-up writes nothing:
+// what the form says of its start must be what the start-up does.
+TEST(Dialog, TheStartUpStateIsWhatPreparingTheFormLeaves) {
+    Bench bench;
+    for (const DialogControl& row : DialogLayout()) {
+        if (row.id == kNoControlId) {
+            continue;
+        }
+        EXPECT_EQ(bench.window.Enabled(row.id), !TrackerConfigDialog::LockedAtStart(row.id))
+            << row.id;
+        const std::string caption = TrackerConfigDialog::CaptionAtStart(row.id);
+        if (!caption.empty()) {
+            EXPECT_EQ(bench.window.Text(row.id), caption) << row.id;
+        }
+    }
+}
+
 TEST(Dialog, TheUnlockComesOnTheWindowsThreadAndOnlyFromTheCurrentWorker) {
     Bench bench;
     bench.window.answer = MessageAnswer::Cancel;

@@ -78,6 +78,7 @@ public:
     std::size_t Read(char* into, std::size_t room) override {
         return line_ ? line_->Read(into, room) : 0;
     }
+    bool Gone() const override { return line_ && line_->Gone(); }
     void Close() override {
         closed = true;
         if (line_) {

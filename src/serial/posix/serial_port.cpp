@@ -201,6 +201,7 @@ std::size_t SerialPort::Read(char* into, std::size_t room) {
 void SerialPort::CloseIfGone(int error) {
     if (device_ >= 0 && (MeansGone(error) || LineHungUp(device_))) {
         CloseDevice();
+        gone_ = true;
     }
 }
 

@@ -42,6 +42,7 @@ public:
     // Discards what the line has not sent yet, so closing never waits for a
     // stalled device to drain.
     void Close() override;
+    bool Gone() const override { return gone_; }
 
 private:
     SerialPort(int device, int wake, std::chrono::milliseconds writeTimeout);
@@ -61,6 +62,7 @@ private:
     int device_;                     // -1 once closed; guarded by mutex_
     const int wake_;                 // signalled by Close and by a write's stop; lives as long as the object
     std::atomic<bool> closing_{false};
+    std::atomic<bool> gone_{false};
     const std::chrono::milliseconds writeTimeout_;
 };
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "protocol/pause.h"
+#include "serial/removed_device.h"
 
 namespace vorlen {
 
@@ -218,7 +219,9 @@ std::size_t SerialPort::Finish(std::chrono::milliseconds bound, std::stop_token 
     }
     DWORD moved = 0;
     // After a cancel the transfer ends with what it had moved until then.
-    ::GetOverlappedResult(device_, io, &moved, FALSE);
+    if (!::GetOverlappedResult(device_, io, &moved, FALSE)) {
+        CloseIfGone(::GetLastError(), woken != WAIT_OBJECT_0);
+    }
     return moved;
 }
 
@@ -236,6 +239,7 @@ std::size_t SerialPort::WriteOnce(std::string_view bytes, std::chrono::milliseco
     transfer_->bytes.assign(bytes.substr(0, size));
     if (!::WriteFile(device_, transfer_->bytes.data(), size, nullptr, &transfer_->io) &&
         ::GetLastError() != ERROR_IO_PENDING) {
+        CloseIfGone(::GetLastError(), false);
         return 0;
     }
     return Finish(bound, stop);
@@ -276,9 +280,10 @@ std::size_t SerialPort::Read(char* into, std::size_t room) {
     const auto size = static_cast<DWORD>(std::min<std::size_t>(room, MAXDWORD));
     transfer_->bytes.resize(size);
     // A read error (the adapter was pulled) delivers nothing; the transaction
-    // counts it as an empty poll.
+    // counts it as an empty poll, and the next command fails at once.
     if (!::ReadFile(device_, transfer_->bytes.data(), size, nullptr, &transfer_->io) &&
         ::GetLastError() != ERROR_IO_PENDING) {
+        CloseIfGone(::GetLastError(), false);
         return 0;
     }
     const std::size_t moved = std::min<std::size_t>(Finish(kReadBound, {}), size);
@@ -293,6 +298,13 @@ void SerialPort::CloseDevice() {
     if (device_ != INVALID_HANDLE_VALUE) {
         CloseAll({device_, hold_});
         device_ = INVALID_HANDLE_VALUE;
+    }
+}
+
+void SerialPort::CloseIfGone(unsigned long error, bool cancelledHere) {
+    if (device_ != INVALID_HANDLE_VALUE && MeansDeviceRemoved(error, cancelledHere)) {
+        CloseDevice();
+        gone_ = true;
     }
 }
 

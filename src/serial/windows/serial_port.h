@@ -27,6 +27,9 @@ inline constexpr std::chrono::milliseconds kWriteTimeout{2000};
 // cancel the driver does not complete within kCancelBound (a USB adapter
 // pulled out mid-write may never complete it) is left to the driver: the
 // port is abandoned, closed like above, and nothing waits for it.
+// A device that the system says is gone (the adapter pulled out) closes the
+// port at once, so every later command fails at once instead of waiting out
+// its write time-out.
 class SerialPort : public Port {
 public:
     // Asks the driver to end the transfer `io` (an OVERLAPPED) on `device`:
@@ -49,6 +52,7 @@ public:
     std::size_t Write(std::string_view bytes, std::stop_token stop) override;
     std::size_t Read(char* into, std::size_t room) override;
     void Close() override;
+    bool Gone() const override { return gone_; }
 
 private:
     using Handle = void*;  // a Win32 HANDLE, without <windows.h> in every includer
@@ -68,6 +72,9 @@ private:
     // Leaves the transfer under way to the driver and closes the port.
     void Abandon();
     void CloseDevice();
+    // Closes the port when the failed call's error says the device is gone.
+    // Called with mutex_ held.
+    void CloseIfGone(unsigned long error, bool cancelledHere);
 
     std::mutex mutex_;
     Handle device_;  // INVALID_HANDLE_VALUE once closed; guarded by mutex_
@@ -77,6 +84,7 @@ private:
     // until the transfer ends; guarded by mutex_.
     std::unique_ptr<Transfer> transfer_;
     std::atomic<bool> closing_{false};
+    std::atomic<bool> gone_{false};
     const std::chrono::milliseconds writeTimeout_;
     const CancelTransfer cancel_;
 };
