@@ -90,7 +90,7 @@ void PrintTraces(const Options& options, const Records& records, const Streams& 
     for (std::size_t i = 0; i < records.size(); ++i) {
         streams.out << Say(text::kTraceOf, options.LanguageIndex(), {.port = options.ports[i]})
                     << '\n'
-                    << LineRecordText(*records[i]);
+                    << LineRecordText(*records[i], options.LanguageIndex());
     }
 }
 
