@@ -16,7 +16,7 @@ std::shared_ptr<Port> Trace::Follow(std::shared_ptr<Port> port, const std::strin
 
 void Trace::Print(std::ostream& out, int language) const {
     for (const auto& [name, record] : records_) {
-        out << Say(text::kTraceOf, language, {.port = name}) << '\n' << LineRecordText(*record);
+        out << Say(text::kTraceOf, language, {.port = name}) << '\n' << LineRecordText(*record, language);
     }
 }
 

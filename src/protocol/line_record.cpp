@@ -35,9 +35,18 @@ std::vector<LineEntry> LineRecord::Since(std::uint64_t sequence) const {
     return {entries_.begin() + static_cast<std::ptrdiff_t>(skip), entries_.end()};
 }
 
+// The entries held carry consecutive sequences, so those missing before the
+// first one since the last Clear are the dropped ones.
+std::vector<LineEntry> LineRecord::All(std::uint64_t& dropped) const {
+    std::lock_guard lock(mutex_);
+    dropped = entries_.empty() ? 0 : entries_.front().sequence - 1 - clearedAt_;
+    return {entries_.begin(), entries_.end()};
+}
+
 void LineRecord::Clear() {
     std::lock_guard lock(mutex_);
     entries_.clear();
+    clearedAt_ = last_;
 }
 
 }  // namespace vorlen

@@ -47,6 +47,12 @@ public:
     // first); a gap before the first one returned means entries were dropped.
     std::vector<LineEntry> Since(std::uint64_t sequence) const;
 
+    // Every entry held, with the number of older ones that went to make
+    // room since the record was started or last cleared, taken together.
+    std::vector<LineEntry> All(std::uint64_t& dropped) const;
+
+    std::size_t Capacity() const { return capacity_; }
+
     // Drops every entry; sequences and times go on from where they were.
     void Clear();
 
@@ -57,6 +63,7 @@ private:
     mutable std::mutex mutex_;
     std::deque<LineEntry> entries_;  // guarded by mutex_
     std::uint64_t last_ = 0;         // guarded by mutex_
+    std::uint64_t clearedAt_ = 0;    // last_ at the latest Clear; guarded by mutex_
 };
 
 }  // namespace vorlen

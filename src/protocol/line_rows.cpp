@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "model/gbk.h"
+#include "model/line_monitor_texts.h"
 
 namespace vorlen {
 namespace {
@@ -128,7 +129,17 @@ std::string LineRows(std::span<const LineEntry> entries) {
     return rows;
 }
 
-std::string LineRecordText(const LineRecord& record) { return LineRows(record.Since(0)); }
+std::string LineRecordText(const LineRecord& record, int language) {
+    std::uint64_t dropped = 0;
+    const std::vector<LineEntry> entries = record.All(dropped);
+    if (dropped == 0) {
+        return LineRows(entries);
+    }
+    std::string note(Utf8In(kLineMonitorDropped, language));
+    note.replace(note.find("{dropped}"), 9, std::to_string(dropped));
+    note.replace(note.find("{kept}"), 6, std::to_string(record.Capacity()));
+    return note + "\n" + LineRows(entries);
+}
 
 std::vector<LineEntry> NewEntriesToShow(const LineRecord& record, std::uint64_t& shownUpTo,
                                         std::size_t most) {

@@ -40,7 +40,10 @@ std::string LineRows(std::span<const LineEntry> entries);
 std::vector<LineEntry> NewEntriesToShow(const LineRecord& record, std::uint64_t& shownUpTo,
                                         std::size_t most);
 
-// Everything the record holds, as the contents of a text file.
-std::string LineRecordText(const LineRecord& record);
+// Everything the record holds, as the contents of a text file. When older
+// entries were dropped to make room, a first line says how many, in the
+// language (0 Chinese, anything else English), so a saved log never passes
+// for the whole session.
+std::string LineRecordText(const LineRecord& record, int language);
 
 }  // namespace vorlen

@@ -82,7 +82,7 @@ void LineMonitorWindow::SetLanguage(int language) {
 
 // The log holds every password the form sent.
 bool LineMonitorWindow::SaveTo(const QString& path) const {
-    return SavePrivateFile(QFile::encodeName(path).toStdString(), LineRecordText(record_));
+    return SavePrivateFile(QFile::encodeName(path).toStdString(), LineRecordText(record_, language_));
 }
 
 QString LineMonitorWindow::AskWithFileDialog(QWidget* parent, const QString& caption,
@@ -122,7 +122,7 @@ void LineMonitorWindow::Clear() {
 }
 
 void LineMonitorWindow::CopyAll() const {
-    QApplication::clipboard()->setText(FromUtf8(LineRecordText(record_)));
+    QApplication::clipboard()->setText(FromUtf8(LineRecordText(record_, language_)));
 }
 
 void LineMonitorWindow::Save() {

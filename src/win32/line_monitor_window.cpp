@@ -301,7 +301,7 @@ void LineMonitorWindow::Clear() {
 }
 
 void LineMonitorWindow::CopyAll() const {
-    const std::wstring text = WithCrLf(WideOfUtf8(LineRecordText(record_)));
+    const std::wstring text = WithCrLf(WideOfUtf8(LineRecordText(record_, language_)));
     if (!::OpenClipboard(window_)) {
         return;
     }
@@ -341,7 +341,7 @@ void LineMonitorWindow::Save() {
     }
     path.resize(path.find(L'\0'));
     const Bilingual& result =
-        SavePrivateFile(path, LineRecordText(record_)) ? kLineMonitorSaved : kLineMonitorNotSaved;
+        SavePrivateFile(path, LineRecordText(record_, language_)) ? kLineMonitorSaved : kLineMonitorNotSaved;
     ::SetDlgItemTextW(window_, kSaveResult, (Caption(result, language_) + path).c_str());
 }
 

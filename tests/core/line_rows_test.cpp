@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "model/bilingual.h"
 #include "model/gbk.h"
 #include "protocol/line_rows.h"
 
@@ -58,11 +59,24 @@ TEST(LineRow, TellsWhatTheRecordDidNotKeepAndWhatTheLineDidNotTake) {
 }
 
 TEST(LineRow, TheRecordAsATextFileHasOneLinePerEntry) {
-    LineRecord record([] { return std::chrono::steady_clock::time_point{}; });
-    EXPECT_EQ(LineRecordText(record), "");
+    LineRecord record([] { return std::chrono::steady_clock::time_point{}; }, 2);
+    EXPECT_EQ(LineRecordText(record, kEnglish), "");
     record.Append(LineDirection::Written, "AT+ESLP=0\r\n");
     record.Append(LineDirection::Received, "\r\nOK\r\n");
-    EXPECT_EQ(LineRecordText(record), "   0.000 -> AT+ESLP=0\\r\\n\n   0.000 <- \\r\\nOK\\r\\n\n");
+    const std::string rows = "   0.000 -> AT+ESLP=0\\r\\n\n   0.000 <- \\r\\nOK\\r\\n\n";
+    EXPECT_EQ(LineRecordText(record, kEnglish), rows);
+    // A full record says so: a saved log must not pass for the whole session.
+    record.Append(LineDirection::Written, "AT+ESLP=0\r\n");
+    record.Append(LineDirection::Received, "\r\nOK\r\n");
+    record.Append(LineDirection::Written, "AT+ESLP=0\r\n");
+    record.Append(LineDirection::Received, "\r\nOK\r\n");
+    EXPECT_EQ(LineRecordText(record, kEnglish),
+              "(4 older entries were dropped: the monitor keeps the newest 2.)\n" + rows);
+    EXPECT_EQ(LineRecordText(record, kChinese).substr(0, 11), "(已丢弃4");
+    // What Clear took was the operator's choice, not a loss.
+    record.Clear();
+    record.Append(LineDirection::Written, "AT+ESLP=0\r\n");
+    EXPECT_EQ(LineRecordText(record, kEnglish), "   0.000 -> AT+ESLP=0\\r\\n\n");
 }
 
 }  // namespace

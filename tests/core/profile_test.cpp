@@ -60,7 +60,8 @@ TrackerForm Awkward() {
     form.fenceEnabled = 1;
     form.apn = GbkOf("中" + std::string(98, 'a'));  // 100 bytes, the limit
     form.userId = GbkOf("用户\"名\\");    // quote and backslash, 8 bytes
-    form.apnPassword = GbkOf("p#s=s [x] 'y'、é﹐");  // characters toml++ cannot test as blanks
+    form.apnPassword = GbkOf("p=s [x] 'y'、é﹐");  // characters toml++ cannot test as blanks
+    form.centerNumber = "#=[x]";  // a number's field checks only its length here
     form.serverIp = "  10.0.0.1  ";  // blanks are kept as typed
     return form;
 }
@@ -141,6 +142,9 @@ std::vector<Refusal> Refusals() {
          "cannot store"},
         {"line_break_in_a_text", WithLine("centerNumber", "centerNumber = \"10086\\r\\nAT\""),
          "centerNumber", "centerNumber", "control character"},
+        {"hash_in_the_apn_password", WithLine("apnPassword", "apnPassword = \"pa#ss\""),
+         "apnPassword", "apnPassword", "would split"},
+        {"comma_in_the_apn", WithLine("apn", "apn = \"cmnet,x\""), "apn", "apn", "\",\", \";\""},
         {"number_instead_of_text", WithLine("intervalTime", "intervalTime = 30"), "intervalTime",
          "intervalTime", "in quotes"},
         {"switch_as_text", WithLine("fenceEnabled", "fenceEnabled = \"yes\""), "fenceEnabled",
@@ -186,16 +190,38 @@ TEST_P(ProfileRefusal, NamesTheKeyAndTheLineAndTakesNothing) {
 INSTANTIATE_TEST_SUITE_P(Faults, ProfileRefusal, ::testing::ValuesIn(Refusals()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ProfileRefusal, ReportsTheFirstFaultDownTheFileInChinese) {
+// One run names every fault, down the file, the missing keys last.
+TEST(ProfileRefusal, ReportsEveryFaultDownTheFileInChinese) {
     std::string text = WithLine("userNumber2", "userNumber2 = 2");
     const std::size_t port = text.find("\nserverPort = ") + 1;
-    text.replace(port, text.find('\n', port) - port, "serverPort = 1");
+    text.replace(port, text.find('\n', port) - port, "serverPort = \"1#\"");
+    const std::size_t apn = text.find("\napn = ") + 1;
+    text.erase(apn, text.find('\n', apn) + 1 - apn);
     const ProfileResult read = ReadProfile(text, kChinese);
     ASSERT_FALSE(read);
+    ASSERT_EQ(read.faults.size(), 3u);
+    EXPECT_EQ(read.faults[1].key, "serverPort");
+    EXPECT_EQ(read.faults[1].line, LineOf(text, "serverPort"));
+    EXPECT_EQ(read.faults[2].key, "apn");
     EXPECT_EQ(read.error.key, "userNumber2");
     EXPECT_EQ(GbkToUtf8(read.error.message),
               "第" + std::to_string(LineOf(text, "userNumber2")) +
-                  "行: \"userNumber2\"必须是引号中的文字。");
+                  "行: \"userNumber2\"必须是引号中的文字。\n" + GbkToUtf8(read.faults[1].message) +
+                  "\n配置文件缺少\"apn\"。");
+}
+
+// What Save Profile asks about: the fields of a read-back that Load refuses.
+TEST(ProfileRefusal, FieldsThatWillNotLoadAreTheOnesLoadRefuses) {
+    EXPECT_TRUE(FieldsThatWillNotLoad(Filled(), {}, kEnglish).empty());
+    TrackerForm form = Filled();
+    form.userPassword = "123456";  // a tracker's factory password, read back
+    form.apn = "cm\xFFnet";        // not GBK
+    form.serverIp = "10.0.0.1,x";
+    std::vector<std::string> keys;
+    for (const ProfileError& fault : FieldsThatWillNotLoad(form, {}, kEnglish)) {
+        keys.push_back(fault.key);
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{"userPassword", "apn", "serverIp"}));
 }
 
 class ProfileFile : public ::testing::Test {

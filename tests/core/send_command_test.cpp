@@ -107,13 +107,25 @@ TEST(ButtonActions, EachUserNumberButtonChecksItsOwnSlot) {
 }
 
 TEST(ButtonActions, ButtonsWithoutChecksSendWhateverTheFormHolds) {
-    for (int id : {control::kSetSystemMode, control::kSetApn, control::kSetIpAndPort,
-                   control::kResetConfig, control::kReadConfig, control::kReadImei}) {
+    for (int id : {control::kSetSystemMode, control::kResetConfig, control::kReadConfig,
+                   control::kReadImei}) {
         EXPECT_EQ(ActionForButton(id)->check, nullptr) << id;
     }
     TrackerForm form;
     EXPECT_EQ(ActionForButton(control::kSetAll)->check(form, {}),
               ValidationMessage::PasswordLength);
+}
+
+// The APN and the server texts would split their command at a separator.
+TEST(ButtonActions, ApnAndServerButtonsRefuseSeparators) {
+    TrackerForm form;
+    EXPECT_EQ(ActionForButton(control::kSetApn)->check(form, {}), std::nullopt);
+    form.apnUser = "a,b";
+    form.serverPort = "80;";
+    EXPECT_EQ(ActionForButton(control::kSetApn)->check(form, {}),
+              ValidationMessage::ApnUserSeparator);
+    EXPECT_EQ(ActionForButton(control::kSetIpAndPort)->check(form, {}),
+              ValidationMessage::ServerPortSeparator);
 }
 
 }  // namespace

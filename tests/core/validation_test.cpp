@@ -81,7 +81,18 @@ TEST(ButtonChecks, EachFieldByItsBoundariesAndTrimming) {
     ExpectFieldCases(&TrackerForm::userId, CheckUserId,
                      {{"", {}}, {"ab", M::UserId}, {" ab ", M::UserId, "ab"}, {"a-c", {}},
                       {kTwoChineseCharacters, {}}, {GbkOf("用"), M::UserId},
-                      {std::string(20, 'x'), {}}, {std::string(21, 'x'), M::UserId}});
+                      {std::string(20, 'x'), {}}, {std::string(21, 'x'), M::UserId},
+                      {"a,b", M::UserIdSeparator}, {" a#b ", M::UserIdSeparator, "a#b"}});
+    // The free texts hold none of the line's separators; a GBK character's
+    // second byte is never one.
+    ExpectFieldCases(&TrackerForm::apnPassword, CheckApn,
+                     {{"pa#ss", M::ApnPasswordSeparator}, {"p;", M::ApnPasswordSeparator},
+                      {GbkOf("密码﹐@"), {}}, {"p\x7F", M::ApnPasswordSeparator}});
+    ExpectFieldCases(&TrackerForm::apn, CheckApn, {{"cmnet,x", M::ApnSeparator}, {"cm.net", {}}});
+    ExpectFieldCases(&TrackerForm::apnUser, CheckApn, {{"u\tv", M::ApnUserSeparator}});
+    ExpectFieldCases(&TrackerForm::serverIp, CheckIpAndPort,
+                     {{"10.0.0.1", {}}, {"10.0.0.1;", M::ServerIpSeparator}});
+    ExpectFieldCases(&TrackerForm::serverPort, CheckIpAndPort, {{"80#", M::ServerPortSeparator}});
     // The password is four digits as typed.
     ExpectFieldCases(&TrackerForm::userPassword, CheckUserPassword,
                      {{"0123", {}}, {"12a4", M::PasswordDigits}, {" 123", M::PasswordDigits},
@@ -193,6 +204,8 @@ TEST(SetAllCheck, EveryFieldOnEveryPress) {
         {&F::userId, "ab", kModeP2P, M::UserId},
         {&F::userPassword, "", kModeP2P, M::PasswordLength},
         {&F::userPassword, " 123", kModeP2P, M::PasswordDigits},
+        {&F::apnPassword, "pa#ss", kModeP2P, M::ApnPasswordSeparator},
+        {&F::serverPort, "\r\n", kModeP2P, M::ServerPortSeparator},
     };
     for (const auto& c : cases) {
         TrackerForm form = AcceptableForm();

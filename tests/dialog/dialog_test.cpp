@@ -466,6 +466,28 @@ TEST(Dialog, ABadProfileIsRefusedByKeyAndLineAndChangesNothing) {
     EXPECT_EQ(bench.window.messages.size(), 1u) << "a cancelled question does nothing";
 }
 
+// A profile Load would refuse is written only when the operator says so.
+TEST(Dialog, SavingAProfileThatWillNotLoadAsksFirst) {
+    ProfileFolder folder;
+    Bench bench;
+    bench.dialog.UnlockConfigArea();
+    bench.window.Type(kApnPassword, "pa#ss");
+    bench.window.Type(kServerIp, "\xFF");
+    bench.window.profilePath = folder.path / "fleet.toml";
+    bench.window.answer = MessageAnswer::Cancel;
+    bench.dialog.OnSaveProfile();
+    ASSERT_EQ(bench.window.messages.size(), 1u);
+    const std::string& asked = bench.window.messages[0].text;
+    EXPECT_EQ(bench.window.messages[0].buttons, MessageButtons::OkCancel);
+    EXPECT_NE(asked.find("\"apnPassword\" holds \",\""), std::string::npos) << asked;
+    EXPECT_NE(asked.find("\"serverIp\" holds a character"), std::string::npos) << asked;
+    EXPECT_FALSE(std::filesystem::exists(*bench.window.profilePath));
+
+    bench.window.answer = MessageAnswer::Ok;
+    bench.dialog.OnSaveProfile();
+    EXPECT_TRUE(std::filesystem::exists(*bench.window.profilePath));
+}
+
 TEST(Dialog, OnlyTheAboutCommandsOfTheWindowMenuOpenTheAboutBox) {
     Bench bench;
     for (const unsigned command : {0x0010u, 0x0013u, 0x001Fu, 0x0020u, 0xF060u}) {

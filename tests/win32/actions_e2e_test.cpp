@@ -142,6 +142,7 @@ TEST(Typing, TheLimitCountsGbkBytesAndRefusedChangesAreUndone) {
         {kApn, "cm\tnet", "cmnet"},
         {kApn, "cmßnet", "cmnet"},  // code page 936 has no sharp s
         {kApn, "cm\xF0\x9F\x98\x80", "cmnet"},
+        {kApnPassword, "p,a;s#s", "pass"},
     };
     for (const auto& c : cases) {
         form.Type(c.edit, c.typed);

@@ -135,6 +135,14 @@ TEST(Buttons, InputThatFailsItsCheckIsRefusedInAMessageAndNothingIsSent) {
          "请输入合法的中心号码!"},
         {kP2P, kIntervalTime, "100", kSetIntervalAndUpload, "Interval time is invalid!",
          "请输入合法的间隔时间!"},
+        // A separator would split the command: each free text's button names it.
+        {kLongGprs, kApnPassword, "pa#ss", kSetApn,
+         "APN password must not contain , ; # or control characters!",
+         "APN密码不能含有 , ; # 或控制字符!"},
+        {kLongGprs, kServerPort, "90,1", kSetIpAndPort,
+         "Server port must not contain , ; # or control characters!", "端口不能含有 , ; # 或控制字符!"},
+        {kLongGprs, kUserId, "ab;c", kSetUserId,
+         "User ID must not contain , ; # or control characters!", "用户ID不能含有 , ; # 或控制字符!"},
     };
     Rig rig;
     TrackerWindow& form = rig.form;
@@ -365,8 +373,14 @@ TEST(SetAllAndReadBack, SetAllShowsOnlyTheFirstRefusalAndSendsNothing) {
     const std::string status = StatusText(rig.form);
     Type(rig.form, kUserNumber1 + 1, "138-0013");
     Type(rig.form, kUserPassword, "12");
+    Type(rig.form, kApn, "cmnet,x");
     Press(rig.form, kSetAll);
     EXPECT_EQ(rig.machine.messages, std::vector<std::string>{"Input number2 is invalid!"});
+    // The free texts are checked last, on every press.
+    Type(rig.form, kUserNumber1 + 1, "");
+    Type(rig.form, kUserPassword, "1234");
+    Press(rig.form, kSetAll);
+    EXPECT_EQ(rig.machine.messages.back(), "APN must not contain , ; # or control characters!");
     EXPECT_TRUE(rig.sim.Commands().empty());
     EXPECT_EQ(StatusText(rig.form), status);
 }

@@ -488,6 +488,8 @@ TEST_F(DataExchange, TypingStopsAtTheFieldsLimitInGbkBytes) {
         {kUserNumber1 + 2, "1234567890123456789中0", "12345678901234567890"},
         // Characters GBK has no code for never get in, with or without a limit.
         {kApn, "netกwork", "network"},
+        // Nor do the separators of the command line in a free text.
+        {kApnPassword, "p,a;s#s", "pass"},
         {kImei, "35ก1", "351"},
     };
     for (const auto& c : cases) {
