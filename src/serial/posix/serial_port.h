@@ -11,6 +11,7 @@
 
 #include "protocol/port.h"
 #include "serial/open_failure.h"
+#include "serial/open_port.h"
 
 namespace vorlen {
 
@@ -63,10 +64,5 @@ private:
     std::atomic<bool> closing_{false};
     const std::chrono::milliseconds writeTimeout_;
 };
-
-// The port that the port list names. On Linux the name is the device path
-// (for example /dev/ttyUSB0). Null when it cannot be opened; `why` (when
-// given) then tells the reason.
-std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* why = nullptr);
 
 }  // namespace vorlen

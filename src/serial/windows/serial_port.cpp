@@ -258,7 +258,7 @@ void SerialPort::Close() {
     }
 }
 
-std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* why) {
+std::shared_ptr<Port> OpenPort(const std::string& portName, OpenFailure* why) {
     return SerialPort::Open(portName, kWriteTimeout, why);
 }
 

@@ -11,6 +11,7 @@
 
 #include "protocol/port.h"
 #include "serial/open_failure.h"
+#include "serial/open_port.h"
 
 namespace vorlen {
 
@@ -64,8 +65,5 @@ private:
     std::atomic<bool> closing_{false};
     const std::chrono::milliseconds writeTimeout_;
 };
-
-// The port that the port list names; null when it cannot be opened.
-std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* why = nullptr);
 
 }  // namespace vorlen
