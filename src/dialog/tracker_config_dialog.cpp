@@ -234,7 +234,8 @@ void TrackerConfigDialog::ApplyFenceEnabling() {
 }
 
 void TrackerConfigDialog::ApplyFenceKindEnabling(int kind) {
-    const FenceKindUse* use = FindRow(std::span(kFenceKindUses), &FenceKindUse::kind, kind);
+    const FenceKindUse* use =
+        FindRow(std::span<const FenceKindUse>(kFenceKindUses), &FenceKindUse::kind, kind);
     if (use == nullptr) {
         return;
     }

@@ -116,7 +116,8 @@ void FinishFenceReply(const Fields& fields, TrackerReading& reading) {
     reading.fenceKind = IntegerValue(fields[kFenceKind]);
     // Kinds below the list's first stand on its first entry; kinds beyond
     // the list name none.
-    const int entry = std::max(reading.fenceKind - kFenceKindOfFirstEntry, 0);
+    const int kind = reading.fenceKind;
+    const int entry = kind >= kFenceKindOfFirstEntry ? kind - kFenceKindOfFirstEntry : 0;
     reading.selections.fenceType = ListedEntry(entry, kFenceTypeEntries);
 }
 

@@ -16,6 +16,7 @@
 #include "dialog/system_command.h"
 #include "dialog/tracker_config_dialog.h"
 #include "model/bilingual.h"
+#include "model/control_ids.h"
 #include "model/gbk.h"
 #include "protocol/readback.h"
 #include "recording_window.h"
