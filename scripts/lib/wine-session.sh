@@ -19,17 +19,21 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 # /dev for Wine: the few nodes it needs, and the machine's pseudo-terminals.
+# A new pseudo-terminal (a tracker the provisioning suite starts) comes from
+# a ptmx beside this /dev/pts: the kernel looks for pts next to the ptmx
+# opened, and a bound one would point into the /dev that is gone.
 private_dev() {
   local keep
   keep=$(mktemp -d)
   mount --rbind /dev "$keep"
   mount -t tmpfs -o mode=755 vorlen-dev /dev
-  for node in null zero full random urandom tty ptmx; do
+  for node in null zero full random urandom tty; do
     touch "/dev/$node"
     mount --bind "$keep/$node" "/dev/$node"
   done
   mkdir /dev/pts /dev/shm
   mount --bind "$keep/pts" /dev/pts
+  mknod -m 666 /dev/ptmx c 5 2 2>/dev/null || ln -s pts/ptmx /dev/ptmx
   mount -t tmpfs vorlen-shm /dev/shm
   ln -s /proc/self/fd /dev/fd
   umount -l "$keep"
