@@ -28,9 +28,7 @@ class NullView : public FormView {
 public:
     void ReportStatus(const std::string&, StatusMark mark) override { lastMark = mark; }
     void Refresh() override {}
-    void SelectEntry(int, int) override {}
-    void EnableControl(int, bool) override {}
-    void ApplyWorkingModeEnabling() override {}
+    void ShowReading(const TrackerReading&) override {}
     StatusMark lastMark = StatusMark::None;
 };
 

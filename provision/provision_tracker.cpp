@@ -8,7 +8,6 @@
 #include "protocol/set_all.h"
 #include "provision/counting_port.h"
 #include "provision/tool_texts.h"
-#include "provision/tracker_view.h"
 #include "provision/wake.h"
 
 namespace vorlen::provision {
@@ -31,6 +30,24 @@ int StepOfFailure(const std::string& failure, int language) {
     return 0;
 }
 
+// Set-all's side of the window: only its status line.
+class SetAllStatus : public FormView {
+public:
+    void ReportStatus(const std::string& text, StatusMark mark) override {
+        text_ = text;
+        mark_ = mark;
+    }
+    void Refresh() override {}
+    void ShowReading(const TrackerReading&) override {}
+
+    const std::string& Text() const { return text_; }  // GBK bytes
+    bool Succeeded() const { return mark_ == StatusMark::Success; }
+
+private:
+    std::string text_;
+    StatusMark mark_ = StatusMark::None;
+};
+
 // Sends the profile; true when all nineteen steps were acknowledged.
 bool SetAll(Port& port, Profile& sent, const RunSettings& settings, const ShowPhase& show,
             Outcome& outcome) {
@@ -38,27 +55,25 @@ bool SetAll(Port& port, Profile& sent, const RunSettings& settings, const ShowPh
         show(kSetting, Say(text::kSetting, settings.language,
                            {.count = step, .total = kSetAllSteps}));
     });
-    TrackerView view;
-    SendAllSettings(&counted, sent.form, sent.selections, view, settings.language);
-    if (view.Succeeded()) {
+    SetAllStatus status;
+    SendAllSettings(&counted, sent.form, sent.selections, status, settings.language);
+    if (status.Succeeded()) {
         return true;
     }
     outcome.result = Result::StepFailed;
-    outcome.failure = GbkToUtf8(view.StatusText());
-    outcome.failedStep = StepOfFailure(view.StatusText(), settings.language);
+    outcome.failure = GbkToUtf8(status.Text());
+    outcome.failedStep = StepOfFailure(status.Text(), settings.language);
     return false;
 }
 
 void Verify(Port& port, const Profile& sent, const RunSettings& settings, Outcome& outcome) {
-    Profile held;
-    TrackerView view;
-    ReadBackConfiguration(&port, held.form, view, settings.language);
-    if (!view.Succeeded()) {
+    const TrackerReading reading = ReadBackTracker(port);
+    if (!reading.Succeeded()) {
         outcome.result = Result::ReadBackFailed;
-        outcome.failure = GbkToUtf8(view.StatusText());
+        outcome.failure = GbkToUtf8(ReadBackResultText(false, settings.language));
         return;
     }
-    held.selections = view.Selected();
+    const Profile held{reading.form, reading.selections};
     outcome.differences = Differences(sent, held);
     outcome.result = outcome.differences.empty() ? Result::Done : Result::Differs;
 }

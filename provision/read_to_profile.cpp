@@ -8,7 +8,6 @@
 #include "provision/progress.h"
 #include "provision/run.h"
 #include "provision/tool_texts.h"
-#include "provision/tracker_view.h"
 #include "provision/trace.h"
 #include "provision/wake.h"
 
@@ -28,16 +27,13 @@ std::optional<Profile> ReadTracker(Port& port, const std::string& name,
         return std::nullopt;
     }
     progress.Show(0, kReading, Say(text::kReading, language));
-    Profile read;
-    TrackerView view;
-    ReadBackConfiguration(&port, read.form, view, language);
-    if (!view.Succeeded()) {
+    const TrackerReading reading = ReadBackTracker(port);
+    if (!reading.Succeeded()) {
         failure = Say(text::kReadFailed, language,
-                      {.port = name, .detail = GbkToUtf8(view.StatusText())});
+                      {.port = name, .detail = GbkToUtf8(ReadBackResultText(false, language))});
         return std::nullopt;
     }
-    read.selections = view.Selected();
-    return read;
+    return Profile{reading.form, reading.selections};
 }
 
 // A tracker may hold what the form cannot (a six-digit factory password,

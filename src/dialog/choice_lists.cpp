@@ -4,6 +4,7 @@
 
 #include "model/control_ids.h"
 #include "model/find_row.h"
+#include "model/selections.h"
 
 namespace vorlen {
 namespace {
@@ -42,6 +43,11 @@ constexpr std::array<Bilingual, 5> kWorkingModes{{
     {"Long GPRS Connect", "GPRS长连接"},
     {"GPRS power saving", "GPRS省电连接"},
 }};
+
+static_assert(kWarningTypes.size() == kWarningTypeEntries && kNorthSouth.size() == kHemisphereEntries &&
+              kEastWest.size() == kHemisphereEntries &&
+              kBaseStationCounts.size() == kBaseStationEntries &&
+              kFenceTypes.size() == kFenceTypeEntries && kWorkingModes.size() == kWorkingModeEntries);
 
 // English is the language of every start.
 constexpr std::array<ChoiceList, 7> kLists{{

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <vector>
 
 #include "dialog/button_actions.h"
@@ -11,11 +12,13 @@
 #include "dialog/system_command.h"
 #include "model/bilingual.h"
 #include "model/control_ids.h"
+#include "model/find_row.h"
 #include "model/gbk.h"
 #include "model/validation_messages.h"
 #include "profile/profile_file.h"
 #include "profile/profile_keys.h"
 #include "profile/profile_messages.h"
+#include "protocol/readback.h"
 #include "protocol/recorded_port.h"
 #include "protocol/send_command.h"
 #include "serial/open_failure_hint.h"
@@ -44,6 +47,19 @@ constexpr std::array<FenceParameter, 6> kFenceParameters{{
 // The lists whose entries are in the form's language, in the order a
 // language switch fills them.
 constexpr std::array<int, 3> kLanguageLists{kWarningTypeList, kFenceTypeList, kWorkingModeList};
+// What each of the tracker's fence kinds uses of the parameters; the kinds
+// the list shows are its circle and custom fences. Other kinds leave the
+// parameters as they are.
+struct FenceKindUse {
+    int kind;
+    bool circleParameters;  // the radius and the interval
+    bool otherParameters;   // the coordinates
+};
+constexpr std::array<FenceKindUse, 3> kFenceKindUses{{
+    {kFenceKindWithoutParameters, false, false},
+    {kFenceKindOfFirstEntry + kCircleFence, true, false},
+    {kFenceKindOfFirstEntry + kCustomFence, true, true},
+}};
 
 // The setting groups a working mode uses, in the order they are switched.
 constexpr std::array<int, 4> kModeGroups{kCenterGroup, kIpPortGroup, kApnGroup, kUserIdGroup};
@@ -239,6 +255,10 @@ void TrackerConfigDialog::UnlockConfigArea() {
 
 void TrackerConfigDialog::ResetFenceControls() {
     window_.SetChecked(kFenceOpen, false);
+    DisableFenceControls();
+}
+
+void TrackerConfigDialog::DisableFenceControls() {
     EnableControl(kFenceTypeList, false);
     for (const FenceParameter& parameter : kFenceParameters) {
         EnableControl(parameter.id, false);
@@ -247,12 +267,45 @@ void TrackerConfigDialog::ResetFenceControls() {
 
 void TrackerConfigDialog::ApplyFenceEnabling() {
     const int type = window_.SelectedEntry(kFenceTypeList);
-    if (type != kCircleFence && type != kCustomFence) {
+    if (type == kCircleFence || type == kCustomFence) {
+        ApplyFenceKindEnabling(kFenceKindOfFirstEntry + type);
+    }
+}
+
+void TrackerConfigDialog::ApplyFenceKindEnabling(int kind) {
+    const FenceKindUse* use =
+        FindRow(std::span<const FenceKindUse>(kFenceKindUses), &FenceKindUse::kind, kind);
+    if (use == nullptr) {
         return;
     }
     for (const FenceParameter& parameter : kFenceParameters) {
-        EnableControl(parameter.id, type == kCustomFence || parameter.circleUses);
+        EnableControl(parameter.id,
+                      parameter.circleUses ? use->circleParameters : use->otherParameters);
     }
+}
+
+// The lists follow each reply that was answered; the working mode's groups
+// follow the system reply, the fence's controls its switch and kind.
+void TrackerConfigDialog::ShowReading(const TrackerReading& reading) {
+    const Selections& read = reading.selections;
+    if (reading.SystemAnswered()) {
+        window_.SelectEntry(kWorkingModeList, read.workingMode);
+        window_.SelectEntry(kWarningTypeList, read.warningType);
+        window_.SelectEntry(kBaseStationList, read.baseStationCount);
+        ApplyWorkingModeEnabling();
+    }
+    if (!reading.FenceAnswered()) {
+        return;
+    }
+    window_.SelectEntry(kNorthSouthList, read.northSouth);
+    window_.SelectEntry(kEastWestList, read.eastWest);
+    if (reading.form.fenceEnabled == 0) {
+        DisableFenceControls();
+        return;
+    }
+    EnableControl(kFenceTypeList, true);
+    window_.SelectEntry(kFenceTypeList, read.fenceType);
+    ApplyFenceKindEnabling(reading.fenceKind);
 }
 
 void TrackerConfigDialog::ApplyLanguage() {

@@ -79,9 +79,15 @@ public:
     // FormView. The status text is GBK bytes.
     void ReportStatus(const std::string& text, StatusMark mark) override;
     void Refresh() override;
-    void SelectEntry(int listId, int index) override;
-    void EnableControl(int controlId, bool enable) override;
-    void ApplyWorkingModeEnabling() override;
+    void ShowReading(const TrackerReading& reading) override;
+
+    // Selects entry `index` of a choice list; an index the list lacks leaves
+    // it without a selection.
+    void SelectEntry(int listId, int index);
+    void EnableControl(int controlId, bool enable);
+    // Enables the centre, IP/port, APN and user-ID groups for the working
+    // mode selected now.
+    void ApplyWorkingModeEnabling();
 
     // Enables or disables every control inside the group box in the layout,
     // edges included, the box itself too; returns how many. Anything that
@@ -93,6 +99,7 @@ public:
     // Clears the fence check box (the control only) and disables the fence
     // type and the six fence parameters.
     void ResetFenceControls();
+    // Enables the fence parameters the selected fence type uses.
     void ApplyFenceEnabling();
     void ApplyLanguage();
 
@@ -137,6 +144,9 @@ private:
     // one. Ports that cannot be listed leave the list as it was.
     void FillPortList(const std::optional<std::string>& kept = std::nullopt);
     void FillList(int listId);
+    void DisableFenceControls();
+    // Enables the fence parameters the tracker's fence kind uses.
+    void ApplyFenceKindEnabling(int kind);
 
     void RunButtonAction(const ButtonAction& action);
     void SendCommand(CommandType type);

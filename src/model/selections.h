@@ -25,4 +25,19 @@ inline constexpr int kModePowerSaving = 4;
 inline constexpr int kCircleFence = 0;
 inline constexpr int kCustomFence = 1;
 
+// How many entries each list has; a number beyond them selects nothing.
+inline constexpr int kWorkingModeEntries = 5;
+inline constexpr int kWarningTypeEntries = 4;
+inline constexpr int kBaseStationEntries = 8;
+inline constexpr int kFenceTypeEntries = 2;
+inline constexpr int kHemisphereEntries = 2;
+
+// The index of entry `index` of a list of `count`, or -1 when it has none.
+constexpr int ListedEntry(int index, int count) { return index >= 0 && index < count ? index : -1; }
+
+// The tracker numbers its fence kinds from 1, which has no list entry and
+// uses no parameter; the list starts at the circle fence, kind 2.
+inline constexpr int kFenceKindWithoutParameters = 1;
+inline constexpr int kFenceKindOfFirstEntry = 2;
+
 }  // namespace vorlen

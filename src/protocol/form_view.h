@@ -9,6 +9,8 @@
 
 namespace vorlen {
 
+struct TrackerReading;
+
 class FormView {
 public:
     virtual ~FormView() = default;
@@ -20,15 +22,9 @@ public:
     // Rewrites every control from the record.
     virtual void Refresh() = 0;
 
-    // Selects entry `index` of a choice list; an index the list lacks leaves
-    // it without a selection.
-    virtual void SelectEntry(int listId, int index) = 0;
-
-    virtual void EnableControl(int controlId, bool enable) = 0;
-
-    // Enables the centre, IP/port, APN and user-ID groups for the working mode
-    // selected now.
-    virtual void ApplyWorkingModeEnabling() = 0;
+    // Shows the lists' entries and the fence a read-back read, as far as it
+    // got; the record already holds its fields.
+    virtual void ShowReading(const TrackerReading& reading) = 0;
 };
 
 }  // namespace vorlen

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "model/bilingual.h"
-#include "model/control_ids.h"
 #include "model/field_text.h"
 #include "protocol/transaction.h"
 
@@ -15,6 +14,7 @@ namespace vorlen {
 namespace {
 
 using F = TrackerForm;
+using S = Selections;
 
 constexpr Bilingual kReadSucceeded{"Read config success!", "读取配置信息成功！"};
 constexpr Bilingual kReadFailed{"Read config failed!", "读取配置信息失败！"};
@@ -22,7 +22,7 @@ constexpr Bilingual kReadFailed{"Read config failed!", "读取配置信息失败
 enum class Use {
     Skip,        // read and ignored
     Text,        // stored in a record field exactly as received
-    Choice,      // a number: the index of the entry to select
+    Choice,      // a number: the index of the entry it names
     Hemisphere,  // entry 0 for its letter in either case, entry 1 for anything else
     Finish,      // read by the query's finishing step
 };
@@ -32,7 +32,8 @@ struct FieldPlace {
     int maxLength = 0;
     Use use = Use::Skip;
     std::string F::*text = nullptr;
-    int listId = 0;
+    int S::*selection = nullptr;
+    int entries = 0;
     char letter = 0;
 };
 
@@ -40,11 +41,11 @@ constexpr FieldPlace Skip(int maxLength) { return {maxLength, Use::Skip}; }
 constexpr FieldPlace Text(int maxLength, std::string F::*text) {
     return {maxLength, Use::Text, text};
 }
-constexpr FieldPlace Choice(int maxLength, int listId) {
-    return {maxLength, Use::Choice, nullptr, listId};
+constexpr FieldPlace Choice(int maxLength, int S::*selection, int entries) {
+    return {maxLength, Use::Choice, nullptr, selection, entries};
 }
-constexpr FieldPlace Hemisphere(int maxLength, int listId, char letter) {
-    return {maxLength, Use::Hemisphere, nullptr, listId, letter};
+constexpr FieldPlace Hemisphere(int maxLength, int S::*selection, char letter) {
+    return {maxLength, Use::Hemisphere, nullptr, selection, kHemisphereEntries, letter};
 }
 constexpr FieldPlace Finish(int maxLength) { return {maxLength, Use::Finish}; }
 
@@ -72,8 +73,8 @@ constexpr std::size_t kVersionFirstPart = 11;
 constexpr std::size_t kVersionSecondPart = 12;
 constexpr std::array<FieldPlace, 13> kSystemReply{{
     Skip(19),
-    Choice(19, control::kWorkingModeList),
-    Choice(19, control::kWarningTypeList),
+    Choice(19, &S::workingMode, kWorkingModeEntries),
+    Choice(19, &S::warningType, kWarningTypeEntries),
     Text(19, &F::intervalTime),
     Text(19, &F::uploadCount),
     Text(100, &F::apn),
@@ -81,7 +82,7 @@ constexpr std::array<FieldPlace, 13> kSystemReply{{
     Text(kLongestReadBackApnLogin, &F::apnPassword),
     Text(25, &F::serverIp),
     Text(19, &F::serverPort),
-    Choice(19, control::kBaseStationList),
+    Choice(19, &S::baseStationCount, kBaseStationEntries),
     Finish(19),
     Finish(19),
 }};
@@ -92,71 +93,38 @@ constexpr std::size_t kFenceKind = 7;
 constexpr std::array<FieldPlace, 8> kFenceReply{{
     Finish(19),
     Text(19, &F::latitude),
-    Hemisphere(19, control::kNorthSouthList, 'N'),
+    Hemisphere(19, &S::northSouth, 'N'),
     Text(19, &F::longitude),
-    Hemisphere(19, control::kEastWestList, 'E'),
+    Hemisphere(19, &S::eastWest, 'E'),
     Text(19, &F::fenceRadius),
     Text(19, &F::fenceInterval),
     Finish(19),
 }};
 
-// The fence parameters whose enabling follows the fence kind.
-constexpr std::array<int, 2> kRadiusAndInterval{control::kFenceRadius, control::kFenceInterval};
-constexpr std::array<int, 4> kCoordinates{control::kLongitude, control::kLatitude,
-                                          control::kNorthSouthList, control::kEastWestList};
-
-struct FenceKindEnabling {
-    int kind;
-    bool radiusAndInterval;
-    bool coordinates;
-};
-
-// Kind 1 has no list entry of its own; kind 2 is the circle fence, kind 3 the
-// custom fence with coordinates.
-constexpr std::array<FenceKindEnabling, 3> kFenceKinds{{
-    {1, false, false},
-    {2, true, false},
-    {3, true, true},
-}};
-
 using Fields = std::vector<std::string>;
 
-void EnableAll(std::span<const int> controls, bool enable, FormView& view) {
-    for (int id : controls) {
-        view.EnableControl(id, enable);
-    }
+void FinishSystemReply(const Fields& fields, TrackerReading& reading) {
+    reading.form.softwareVersion =
+        "V" + fields[kVersionFirstPart] + " " + fields[kVersionSecondPart];
 }
 
-void FinishSystemReply(const Fields& fields, TrackerForm& form, FormView& view) {
-    form.softwareVersion = "V" + fields[kVersionFirstPart] + " " + fields[kVersionSecondPart];
-    view.ApplyWorkingModeEnabling();
-}
-
-void FinishFenceReply(const Fields& fields, TrackerForm& form, FormView& view) {
-    form.fenceEnabled = IntegerValue(fields[kFenceSwitch]);
-    if (form.fenceEnabled == 0) {
-        view.EnableControl(control::kFenceTypeList, false);
-        EnableAll(kRadiusAndInterval, false, view);
-        EnableAll(kCoordinates, false, view);
+void FinishFenceReply(const Fields& fields, TrackerReading& reading) {
+    reading.form.fenceEnabled = IntegerValue(fields[kFenceSwitch]);
+    if (reading.form.fenceEnabled == 0) {
         return;
     }
-    const int kind = IntegerValue(fields[kFenceKind]);
-    view.EnableControl(control::kFenceTypeList, true);
-    // The tracker counts its kinds from 1, the list from the circle fence
-    // (kind 2); kinds beyond the list leave it without a selection.
-    view.SelectEntry(control::kFenceTypeList, kind >= 2 ? kind - 2 : 0);
-    for (const FenceKindEnabling& rule : kFenceKinds) {
-        if (rule.kind == kind) {
-            EnableAll(kRadiusAndInterval, rule.radiusAndInterval, view);
-            EnableAll(kCoordinates, rule.coordinates, view);
-        }
-    }
+    reading.fenceKind = IntegerValue(fields[kFenceKind]);
+    // Kinds below the list's first stand on its first entry; kinds beyond
+    // the list name none.
+    const int kind = reading.fenceKind;
+    const int entry = kind >= kFenceKindOfFirstEntry ? kind - kFenceKindOfFirstEntry : 0;
+    reading.selections.fenceType = ListedEntry(entry, kFenceTypeEntries);
 }
 
 struct Query {
     std::string_view command;
     std::span<const FieldPlace> places;
-    void (*finish)(const Fields& fields, TrackerForm& form, FormView& view);
+    void (*finish)(const Fields& fields, TrackerReading& reading);
 };
 
 constexpr std::array<Query, 3> kQueries{{
@@ -191,22 +159,41 @@ bool IsHemisphereLetter(const std::string& field, char upperCase) {
     return field.size() == 1 && (field[0] == upperCase || field[0] == lowerCase);
 }
 
-void Apply(const FieldPlace& place, const std::string& field, TrackerForm& form,
-           FormView& view) {
+void Apply(const FieldPlace& place, const std::string& field, TrackerReading& reading) {
     switch (place.use) {
         case Use::Text:
-            form.*place.text = field;
+            reading.form.*place.text = field;
             break;
         case Use::Choice:
-            view.SelectEntry(place.listId, IntegerValue(field));
+            reading.selections.*place.selection = ListedEntry(IntegerValue(field), place.entries);
             break;
         case Use::Hemisphere:
-            view.SelectEntry(place.listId, IsHemisphereLetter(field, place.letter) ? 0 : 1);
+            reading.selections.*place.selection = IsHemisphereLetter(field, place.letter) ? 0 : 1;
             break;
         case Use::Skip:
         case Use::Finish:
             break;
     }
+}
+
+TrackerReading ReadBack(Port* port, const TrackerForm& form, const Pause& pause) {
+    TrackerReading reading;
+    reading.form = form;
+    for (const Query& query : kQueries) {
+        std::string reply;
+        if (!RunTransaction(port, query.command, reply, pause)) {
+            break;
+        }
+        const Fields fields = TakeFields(FieldList(reply), query.places);
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            Apply(query.places[i], fields[i], reading);
+        }
+        if (query.finish != nullptr) {
+            query.finish(fields, reading);
+        }
+        ++reading.answered;
+    }
+    return reading;
 }
 
 }  // namespace
@@ -232,24 +219,24 @@ void TakeReplyField(const char*& cursor, int& remaining, char separator, std::st
     remaining -= step;
 }
 
+TrackerReading ReadBackTracker(Port& port, const TrackerForm& form, const Pause& pause) {
+    return ReadBack(&port, form, pause);
+}
+
+std::string ReadBackResultText(bool succeeded, int language) {
+    return InLanguage(succeeded ? kReadSucceeded : kReadFailed, language);
+}
+
 void ReadBackConfiguration(Port* port, TrackerForm& form, FormView& view, int language,
                            const Pause& pause) {
-    for (const Query& query : kQueries) {
-        std::string reply;
-        if (!RunTransaction(port, query.command, reply, pause)) {
-            view.ReportStatus(InLanguage(kReadFailed, language), StatusMark::Failure);
-            return;
-        }
-        const Fields fields = TakeFields(FieldList(reply), query.places);
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            Apply(query.places[i], fields[i], form, view);
-        }
-        if (query.finish != nullptr) {
-            query.finish(fields, form, view);
-        }
+    const TrackerReading reading = ReadBack(port, form, pause);
+    form = reading.form;
+    view.ShowReading(reading);
+    if (reading.Succeeded()) {
+        view.Refresh();
     }
-    view.Refresh();
-    view.ReportStatus(InLanguage(kReadSucceeded, language), StatusMark::Success);
+    view.ReportStatus(ReadBackResultText(reading.Succeeded(), language),
+                      reading.Succeeded() ? StatusMark::Success : StatusMark::Failure);
 }
 
 }  // namespace vorlen

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "model/selections.h"
 #include "model/tracker_form.h"
 #include "protocol/form_view.h"
 #include "protocol/pause.h"
@@ -29,12 +30,43 @@ inline constexpr int kLongestReadBackApnLogin = 31;
 void TakeReplyField(const char*& cursor, int& remaining, char separator, std::string& destination,
                     int size);
 
-// Sends the three queries (901, 902, 903) in turn and fills the record, the
-// choice lists and the enabled states from their replies, then reports
-// success. A query that is not acknowledged reports failure and ends the
-// read-back; what earlier queries filled in stays. `port` is null when no port
-// is open. `language` chooses the status text (0 Chinese, anything else
-// English).
+inline constexpr int kReadBackQueries = 3;
+
+// What the tracker answered to the read-back's queries, in the form's terms.
+struct TrackerReading {
+    // Queries answered, in order; the read-back stops at the first that is not.
+    int answered = 0;
+    // The record it started from, with the fields of every answered query:
+    // the numbers (901), the system settings and software version (902), the
+    // fence's switch and parameters (903).
+    TrackerForm form;
+    // The entries the replies name, -1 where a number names none; the
+    // working mode, warning type and base stations come with 902, the
+    // hemispheres and fence type with 903. The fence type is -1 while the
+    // fence is off.
+    Selections selections;
+    // The tracker's own number for the fence (see kFenceKindOfFirstEntry);
+    // meaningful only while the fence is on.
+    int fenceKind = 0;
+
+    bool Succeeded() const { return answered == kReadBackQueries; }
+    bool SystemAnswered() const { return answered >= 2; }
+    bool FenceAnswered() const { return answered >= 3; }
+};
+
+// Sends the three queries (901, 902, 903) in turn and gives back what their
+// replies hold, starting from `form`. A query that is not acknowledged ends
+// the read-back; what earlier queries read stays in the result.
+TrackerReading ReadBackTracker(Port& port, const TrackerForm& form = {},
+                               const Pause& pause = RealPause());
+
+// The status line of a read-back (GBK): `language` 0 Chinese, anything else
+// English.
+std::string ReadBackResultText(bool succeeded, int language);
+
+// The form's Read Config: reads the tracker into the record, hands the
+// reading to the window to show, and reports the outcome. `port` is null when
+// no port is open, which fails at once.
 void ReadBackConfiguration(Port* port, TrackerForm& form, FormView& view, int language,
                            const Pause& pause = RealPause());
 

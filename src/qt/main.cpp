@@ -10,7 +10,7 @@
 #include "qt/about_dialog.h"
 #include "qt/tracker_window.h"
 #include "serial/enumerate_ports.h"
-#include "serial/posix/serial_port.h"
+#include "serial/open_port.h"
 
 namespace {
 

@@ -1,12 +1,24 @@
-// Opening the port that the port list names, on either platform:
-//   std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* why);
-// null when the port cannot be opened, and then `why` says why. On Linux the name is the device path
-// (/dev/ttyUSB0), on Windows the port name (COM3). Callers include this
-// header and need not know which platform they are built for.
+// Opening the port that the port list names, whichever platform the build is
+// for: the build links the platform's port from serial/posix or
+// serial/windows, so callers need not know which.
 #pragma once
 
-#if defined(_WIN32)
-#include "serial/windows/serial_port.h"
-#else
-#include "serial/posix/serial_port.h"
-#endif
+#include <memory>
+#include <string>
+
+#include "protocol/port.h"
+#include "serial/open_failure.h"
+
+namespace vorlen {
+
+// On Linux the name is the device path (/dev/ttyUSB0), on Windows the port
+// name (COM3). Null when the port cannot be opened; `why` (when given) then
+// tells the reason.
+std::shared_ptr<Port> OpenPort(const std::string& portName, OpenFailure* why = nullptr);
+
+// Whether a port of that name is there: on Linux its device node or a link
+// that leads to one, on Windows a device the system knows (COM3), present or
+// not yet opened. Names the command line gives are checked with it.
+bool PortExists(const std::string& portName);
+
+}  // namespace vorlen

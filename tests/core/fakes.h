@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "model/control_ids.h"
 #include "model/tracker_form.h"
 #include "protocol/form_view.h"
+#include "protocol/readback.h"
 #include "protocol/pause.h"
 #include "protocol/port.h"
 
@@ -144,39 +144,11 @@ public:
 
     void Refresh() override { ++refreshes; }
 
-    void SelectEntry(int listId, int index) override {
-        const int count = EntryCounts().at(listId);
-        selected[listId] = index >= 0 && index < count ? index : -1;
-    }
-
-    void EnableControl(int controlId, bool enable) override { enabled[controlId] = enable; }
-
-    void ApplyWorkingModeEnabling() override {
-        workingModeAtEnabling.push_back(Selected(control::kWorkingModeList));
-    }
-
-    // -1 when the list has no selection.
-    int Selected(int listId) const {
-        const auto found = selected.find(listId);
-        return found == selected.end() ? -1 : found->second;
-    }
+    void ShowReading(const TrackerReading& reading) override { readings.push_back(reading); }
 
     std::vector<Status> statuses;
     int refreshes = 0;
-    std::map<int, int> selected;
-    std::map<int, bool> enabled;
-    // The working mode selected each time the enabling was applied.
-    std::vector<int> workingModeAtEnabling;
-
-private:
-    static const std::map<int, int>& EntryCounts() {
-        static const std::map<int, int> counts{
-            {control::kWorkingModeList, 5}, {control::kWarningTypeList, 4},
-            {control::kBaseStationList, 8}, {control::kFenceTypeList, 2},
-            {control::kNorthSouthList, 2},  {control::kEastWestList, 2},
-        };
-        return counts;
-    }
+    std::vector<TrackerReading> readings;
 };
 
 }  // namespace vorlen::testing

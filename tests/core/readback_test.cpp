@@ -7,7 +7,6 @@
 
 #include "fakes.h"
 #include "model/bilingual.h"
-#include "model/control_ids.h"
 #include "model/gbk.h"
 #include "protocol/readback.h"
 
@@ -100,61 +99,56 @@ TEST(ReadBack, FillsTheRecordListsAndFenceFromAllThreeReplies) {
         EXPECT_EQ(UserNumber(form, slot), std::to_string(slot));
     }
     EXPECT_EQ(form.fenceEnabled, 1);
-    for (auto [list, entry] : {std::pair{control::kWorkingModeList, 3},
-                               {control::kWarningTypeList, 2}, {control::kBaseStationList, 6},
-                               {control::kNorthSouthList, 0}, {control::kEastWestList, 0}}) {
-        EXPECT_EQ(view.Selected(list), entry) << list;
+    ASSERT_EQ(view.readings.size(), 1u);
+    const TrackerReading& reading = view.readings[0];
+    EXPECT_EQ(reading.answered, 3);
+    EXPECT_EQ(reading.form.imei, form.imei);
+    EXPECT_EQ(reading.fenceKind, 3);
+    const Selections& read = reading.selections;
+    for (auto [selected, entry] : {std::pair{read.workingMode, 3}, {read.warningType, 2},
+                                   {read.baseStationCount, 6}, {read.northSouth, 0},
+                                   {read.eastWest, 0}, {read.fenceType, 1}}) {
+        EXPECT_EQ(selected, entry);
     }
-    EXPECT_EQ(view.workingModeAtEnabling, std::vector<int>{3});
     EXPECT_GE(view.refreshes, 1);
     ASSERT_EQ(view.statuses.size(), 1u);
     EXPECT_EQ(view.statuses[0].text, GbkOf("读取配置信息成功！"));
     EXPECT_EQ(view.statuses[0].mark, StatusMark::Success);
 }
 
-TEST(ReadBack, FenceReplySetsKindEnablingAndHemispheres) {
-    // Fence type, radius, interval, longitude, latitude, N/S, E/W.
-    const std::vector<int> controls{control::kFenceTypeList, control::kFenceRadius,
-                                    control::kFenceInterval, control::kLongitude,
-                                    control::kLatitude,      control::kNorthSouthList,
-                                    control::kEastWestList};
-    const std::vector<bool> before{false, true, false, true, false, true, false};
+// Which controls each kind enables is the dialog's rule (tests/dialog).
+TEST(ReadBack, FenceReplyGivesTheKindItsEntryAndTheHemispheres) {
     const struct {
         std::string switchValue, northSouth, eastWest, kind;
         int fenceType;
-        std::vector<bool> enabled;
         int northSouthEntry, eastWestEntry;
     } cases[] = {
-        {"1", "N", "E", "3", 1, {true, true, true, true, true, true, true}, 0, 0},
-        {"1", "n", "e", "2", 0, {true, true, true, false, false, false, false}, 0, 0},
-        {"1", "s", "w", "1", 0, {true, false, false, false, false, false, false}, 1, 1},
-        // Kinds outside 1 to 3 leave the six parameters as they were.
-        {"1", "", "", "5", -1, {true, true, false, true, false, true, false}, 1, 1},
-        {"9", "NN", "E ", "0", 0, {true, true, false, true, false, true, false}, 1, 1},
-        {"0", "N", "W", "3", -1, {false, false, false, false, false, false, false}, 0, 1},
+        {"1", "N", "E", "3", 1, 0, 0},
+        {"1", "n", "e", "2", 0, 0, 0},
+        {"1", "s", "w", "1", 0, 1, 1},
+        // Kinds beyond the list name no entry; kinds below it stand on the first.
+        {"1", "", "", "5", -1, 1, 1},
+        {"9", "NN", "E ", "0", 0, 1, 1},
+        {"0", "N", "W", "3", -1, 0, 1},
     };
     for (const auto& c : cases) {
         const std::string values = c.switchValue + "#2232.1234#" + c.northSouth +
                                    "#11403.5678#" + c.eastWest + "#500#10#" + c.kind;
         ScriptedTracker tracker(
             Answers({{kNumbersQuery, ""}, {kSystemQuery, ""}, {kFenceQuery, values}}));
-        TrackerForm form;
-        FakeFormView view;
-        for (std::size_t i = 0; i < controls.size(); ++i) {
-            view.enabled[controls[i]] = before[i];
-        }
-        ReadBackConfiguration(&tracker, form, view, kEnglish, NoPause());
+        const TrackerReading reading = ReadBackTracker(tracker, {}, NoPause());
 
-        EXPECT_EQ(form.fenceEnabled, std::stoi(c.switchValue)) << values;
-        EXPECT_EQ(view.Selected(control::kFenceTypeList), c.fenceType) << values;
-        for (std::size_t i = 0; i < controls.size(); ++i) {
-            EXPECT_EQ(view.enabled[controls[i]], c.enabled[i]) << values << " @" << controls[i];
+        ASSERT_TRUE(reading.Succeeded()) << values;
+        EXPECT_EQ(reading.form.fenceEnabled, std::stoi(c.switchValue)) << values;
+        EXPECT_EQ(reading.selections.fenceType, c.fenceType) << values;
+        if (reading.form.fenceEnabled != 0) {
+            EXPECT_EQ(reading.fenceKind, std::stoi(c.kind)) << values;
         }
-        // Texts and hemispheres are stored whether the fence is on or off.
-        EXPECT_EQ(form.latitude, "2232.1234");
-        EXPECT_EQ(form.fenceInterval, "10");
-        EXPECT_EQ(view.Selected(control::kNorthSouthList), c.northSouthEntry) << values;
-        EXPECT_EQ(view.Selected(control::kEastWestList), c.eastWestEntry) << values;
+        // Texts and hemispheres are read whether the fence is on or off.
+        EXPECT_EQ(reading.form.latitude, "2232.1234");
+        EXPECT_EQ(reading.form.fenceInterval, "10");
+        EXPECT_EQ(reading.selections.northSouth, c.northSouthEntry) << values;
+        EXPECT_EQ(reading.selections.eastWest, c.eastWestEntry) << values;
     }
 }
 
@@ -176,16 +170,15 @@ TEST(ReadBack, ChoiceNumbersReadLikeAtoiAndMissingFieldsAreEmpty) {
                                          {kFenceQuery, ""}}));
         TrackerForm form;
         form.apn = "old";
-        FakeFormView view;
-        ReadBackConfiguration(&tracker, form, view, kEnglish, NoPause());
-        EXPECT_EQ(view.Selected(control::kWorkingModeList), c.workingMode) << c.values;
-        EXPECT_EQ(view.Selected(control::kWarningTypeList), c.warningType) << c.values;
-        EXPECT_EQ(view.Selected(control::kBaseStationList), c.baseStations) << c.values;
-        EXPECT_EQ(form.apn, c.apn) << c.values;
-        EXPECT_EQ(form.softwareVersion, c.version) << c.values;
+        const TrackerReading reading = ReadBackTracker(tracker, form, NoPause());
+        EXPECT_EQ(reading.selections.workingMode, c.workingMode) << c.values;
+        EXPECT_EQ(reading.selections.warningType, c.warningType) << c.values;
+        EXPECT_EQ(reading.selections.baseStationCount, c.baseStations) << c.values;
+        EXPECT_EQ(reading.form.apn, c.apn) << c.values;
+        EXPECT_EQ(reading.form.softwareVersion, c.version) << c.values;
         // An empty fence reply switches the fence off.
-        EXPECT_EQ(form.fenceEnabled, 0);
-        EXPECT_FALSE(view.enabled[control::kFenceTypeList]);
+        EXPECT_EQ(reading.form.fenceEnabled, 0);
+        EXPECT_EQ(reading.selections.fenceType, -1);
     }
 }
 
@@ -225,7 +218,8 @@ TEST(ReadBack, FailedQueryReportsAndSendsNothingMore) {
         ReadBackConfiguration(nullptr, form, view, kEnglish, NoPause());
         ASSERT_EQ(view.statuses.size(), 1u);
         EXPECT_EQ(view.statuses[0].text, "Read config failed!");
-        EXPECT_TRUE(view.selected.empty());
+        ASSERT_EQ(view.readings.size(), 1u);
+        EXPECT_EQ(view.readings[0].answered, 0);
     }
     ScriptedTracker tracker(Answers({{kNumbersQuery, "10086#x#ID42#1234"}}));
     TrackerForm form;
@@ -235,7 +229,8 @@ TEST(ReadBack, FailedQueryReportsAndSendsNothingMore) {
     EXPECT_EQ(form.centerNumber, "10086");
     EXPECT_EQ(form.userPassword, "1234");
     EXPECT_EQ(form.fenceEnabled, 0);
-    EXPECT_TRUE(view.workingModeAtEnabling.empty());
+    ASSERT_EQ(view.readings.size(), 1u);
+    EXPECT_FALSE(view.readings[0].SystemAnswered());
     ASSERT_EQ(view.statuses.size(), 1u);
     EXPECT_EQ(view.statuses[0].text, GbkOf("读取配置信息失败！"));
     EXPECT_EQ(view.statuses[0].mark, StatusMark::Failure);

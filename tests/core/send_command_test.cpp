@@ -4,6 +4,7 @@
 
 #include "fakes.h"
 #include "dialog/button_actions.h"
+#include "model/control_ids.h"
 #include "model/gbk.h"
 #include "protocol/send_command.h"
 

@@ -18,7 +18,9 @@
 #include "dialog/window_placement.h"
 #include "dialog/tracker_config_dialog.h"
 #include "model/bilingual.h"
+#include "model/control_ids.h"
 #include "model/gbk.h"
+#include "protocol/readback.h"
 #include "recording_window.h"
 
 namespace vorlen::testing {
@@ -158,6 +160,59 @@ TEST(Dialog, TheWorkingModeEnablesItsGroupsFromTheLayout) {
     Bench bench;
     EXPECT_EQ(bench.dialog.EnableGroupChildren(kSetAll, true), 0) << "not a group box";
     EXPECT_EQ(bench.dialog.EnableGroupChildren(kCenterGroup, true), 3);
+}
+
+// A read-back shows only the replies it got; the working mode's groups and
+// the fence's parameters follow what was read, by the same rules as the
+// operator's choices. Kinds without a rule leave the parameters as they were.
+TEST(Dialog, AReadingShowsWhatWasAnsweredAndEnablesByTheFenceKind) {
+    Bench partial;
+    partial.dialog.UnlockConfigArea();
+    TrackerReading numbersOnly;
+    numbersOnly.answered = 1;
+    numbersOnly.selections.workingMode = kModeP2S;
+    partial.dialog.ShowReading(numbersOnly);
+    EXPECT_EQ(partial.window.SelectedEntry(kWorkingModeList), kModeP2P);
+    TrackerReading system = numbersOnly;
+    system.answered = 2;
+    partial.dialog.ShowReading(system);
+    EXPECT_TRUE(partial.window.Enabled(kCenterNumber));
+    EXPECT_FALSE(partial.window.Enabled(kServerIp));
+
+    // Fence type, radius, interval, longitude, latitude, N/S, E/W.
+    const std::vector<int> controls{kFenceTypeList, kFenceRadius,    kFenceInterval, kLongitude,
+                                    kLatitude,      kNorthSouthList, kEastWestList};
+    const std::vector<bool> before{false, true, false, true, false, true, false};
+    const struct {
+        int fenceSwitch, kind, fenceType;
+        std::vector<bool> enabled;
+    } cases[] = {
+        {1, 3, 1, {true, true, true, true, true, true, true}},
+        {1, 2, 0, {true, true, true, false, false, false, false}},
+        {1, 1, 0, {true, false, false, false, false, false, false}},
+        {1, 5, -1, {true, true, false, true, false, true, false}},
+        {9, 0, 0, {true, true, false, true, false, true, false}},
+        {0, 3, -1, {false, false, false, false, false, false, false}},
+    };
+    for (const auto& c : cases) {
+        Bench bench;
+        bench.window.Choose(kFenceTypeList, kCustomFence);
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            bench.window.Enable(controls[i], before[i]);
+        }
+        TrackerReading reading;
+        reading.answered = kReadBackQueries;
+        reading.selections.fenceType = c.fenceType;
+        reading.fenceKind = c.kind;
+        reading.form.fenceEnabled = c.fenceSwitch;
+        bench.dialog.ShowReading(reading);
+        // A fence that is off leaves the list's entry alone.
+        const int shownType = c.fenceSwitch == 0 ? kCustomFence : c.fenceType;
+        EXPECT_EQ(bench.window.SelectedEntry(kFenceTypeList), shownType) << c.kind;
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            EXPECT_EQ(bench.window.Enabled(controls[i]), c.enabled[i]) << c.kind << " @" << controls[i];
+        }
+    }
 }
 
 // The status box keeps the last outcome across a switch, so the operator

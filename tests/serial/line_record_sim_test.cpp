@@ -95,7 +95,7 @@ struct RecordedTracker {
     test::SimProcess sim;
     const Clock::time_point started = Clock::now();
     LineRecord record;
-    std::shared_ptr<SerialPort> serial;
+    std::shared_ptr<Port> serial;
     std::shared_ptr<Tap> tap;
     std::shared_ptr<RecordedPort> port;
 };

@@ -54,7 +54,7 @@ struct Tracker {
     }
 
     test::SimProcess sim;
-    std::shared_ptr<SerialPort> port;
+    std::shared_ptr<Port> port;
 };
 
 constexpr const char* kOk = "\r\nOK\r\n";

@@ -53,7 +53,7 @@ struct TrackerOnLine {
         : sim(options), port(OpenPort(sim.LinkPath())) {}
 
     test::SimProcess sim;
-    std::shared_ptr<SerialPort> port;
+    std::shared_ptr<Port> port;
 };
 
 TEST(SimTransaction, AwakeTrackerAcknowledgesAtOnceAndLogsTheExactCommand) {

@@ -43,7 +43,7 @@ struct MonitoredTracker {
 
     test::SimProcess sim;
     LineRecord record;
-    std::shared_ptr<SerialPort> serial;
+    std::shared_ptr<Port> serial;
     RecordedPort port;
 };
 

@@ -228,7 +228,7 @@ void SerialPort::Close() {
     CloseDevice();
 }
 
-std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* why) {
+std::shared_ptr<Port> OpenPort(const std::string& portName, OpenFailure* why) {
     // The Windows build opens "\\.\" followed by the name; here the name is
     // already the device path.
     return SerialPort::Open(portName, kWriteTimeout, why);

@@ -11,6 +11,7 @@
 
 #include "protocol/port.h"
 #include "serial/open_failure.h"
+#include "serial/open_port.h"
 
 namespace vorlen {
 
@@ -65,14 +66,5 @@ private:
     std::atomic<bool> gone_{false};
     const std::chrono::milliseconds writeTimeout_;
 };
-
-// The port that the port list names. On Linux the name is the device path
-// (for example /dev/ttyUSB0). Null when it cannot be opened; `why` (when
-// given) then tells the reason.
-std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* why = nullptr);
-
-// Whether a port of that name is there: its device node, or a link that
-// leads to one. Names the command line gives are checked with it.
-bool PortExists(const std::string& portName);
 
 }  // namespace vorlen

@@ -317,7 +317,7 @@ void SerialPort::Close() {
     CloseDevice();
 }
 
-std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* why) {
+std::shared_ptr<Port> OpenPort(const std::string& portName, OpenFailure* why) {
     return SerialPort::Open(portName, kWriteTimeout, why);
 }
 

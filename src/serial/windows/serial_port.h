@@ -11,6 +11,7 @@
 
 #include "protocol/port.h"
 #include "serial/open_failure.h"
+#include "serial/open_port.h"
 
 namespace vorlen {
 
@@ -88,12 +89,5 @@ private:
     const std::chrono::milliseconds writeTimeout_;
     const CancelTransfer cancel_;
 };
-
-// The port that the port list names; null when it cannot be opened.
-std::shared_ptr<SerialPort> OpenPort(const std::string& portName, OpenFailure* why = nullptr);
-
-// Whether the system knows a device of that name (COM3), present or not
-// yet opened. Names the command line gives are checked with it.
-bool PortExists(const std::string& portName);
 
 }  // namespace vorlen

@@ -13,7 +13,7 @@
 #include "model/gbk.h"
 #include "protocol/readback.h"
 #include "protocol/transaction.h"
-#include "serial/open_port.h"
+#include "serial/windows/serial_port.h"
 
 namespace vorlen {
 namespace {

@@ -1,14 +1,9 @@
 #include "provision/terminal.h"
 
-#ifdef _WIN32
 #include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace vorlen::provision {
 
-#ifdef _WIN32
 // A console that takes neither UTF-8 nor the cursor movements gets plain
 // lines.
 bool PrepareTerminal() {
@@ -20,8 +15,5 @@ bool PrepareTerminal() {
     return SetConsoleOutputCP(CP_UTF8) &&
            SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
 }
-#else
-bool PrepareTerminal() { return isatty(STDOUT_FILENO) != 0; }
-#endif
 
 }  // namespace vorlen::provision
