@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(warned == unfit);
 
     const ProfileResult loaded = ReadProfile(WriteProfile(form, selections), kEnglish);
-    FUZZ_CHECK(loaded == warned.empty());
+    FUZZ_CHECK(static_cast<bool>(loaded) == warned.empty());
     if (!loaded) {
         return 0;
     }

@@ -276,6 +276,9 @@ TEST_F(ProfileFile, PlantedLinksAreReplacedNotFollowed) {
 // Only the user who saved it can open the file: one allowing entry, for that
 // user, and nothing taken from the folder.
 TEST_F(ProfileFile, SavedFileAllowsItsUserAlone) {
+    if (::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr) {
+        GTEST_SKIP() << "Wine shows an access list of its own (two entries), not the file's";
+    }
     const fs::path path = directory_ / "fleet.toml";
     ASSERT_TRUE(SaveProfileFile(path, Filled(), {}));
     PACL acl = nullptr;
