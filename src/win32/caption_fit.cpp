@@ -6,8 +6,11 @@
 namespace vorlen::win32 {
 namespace {
 
-// The button's frame and its focus rectangle take this much on each side.
-constexpr int kFrameMargin = 4;
+// The button's frame, its focus rectangle and the text's inset take this
+// much on each side: Wine wraps a caption narrower than the frame alone
+// leaves room for.
+constexpr int kSideMargin = 8;
+constexpr int kEndMargin = 4;
 constexpr LONG kSmallestHeight = 7;
 
 std::wstring CaptionOf(HWND button) {
@@ -50,7 +53,7 @@ void CaptionFonts::Fit(HWND button, HFONT formFont) {
         ::GetObjectW(formFont, sizeof form, &form) == 0 || !::GetClientRect(button, &room)) {
         return;
     }
-    ::InflateRect(&room, -kFrameMargin, -kFrameMargin);
+    ::InflateRect(&room, -kSideMargin, -kEndMargin);
     const std::wstring caption = CaptionOf(button);
     HDC dc = ::GetDC(button);
     const HGDIOBJ before = ::GetCurrentObject(dc, OBJ_FONT);
