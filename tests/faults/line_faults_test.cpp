@@ -266,14 +266,14 @@ INSTANTIATE_TEST_SUITE_P(
         // Lead bytes without a valid trail byte, lone trail bytes, 0x80 and
         // 0xFF, which GBK never uses.
         BadBytesCase{"InvalidGbk",
-                     {{"901", "\r\n@\x81\x20\x81#x#\x80\xA1\x7F\xFE#\xA1#\x81#\x82\x30#1\xFF#" +
+                     {{"901", "\r\n@\x81\x20\x81#x#\x80\xA1\x20\xFE#\xA1#\x81#\x82\x30#1\xFF#" +
                                   kOkLine},
                       {"902", "\r\n@1#\xA1\xA1#\xFF#\x81#\x80#\xFE\xFE\xFE##\xA1##\x81\xFF#\xFF#"
                               "\x80#\xA1#" + kOkLine},
                       {"903", "\r\n@1\xFF#\x81#N#\xFE#E#\xFF#\x80#3#" + kOkLine}},
                      kReadConfig, "Read config success!", StatusMark::Success,
                      {{&F::centerNumber, "\x81\x20\x81"},
-                      {&F::userId, "\x80\xA1\x7F\xFE"},
+                      {&F::userId, "\x80\xA1\x20\xFE"},
                       {&F::userPassword, "\xA1"},
                       {&F::userNumber1, "\x81"},
                       {&F::userNumber2, "\x82\x30"},
