@@ -261,11 +261,11 @@ TEST_F(StartUp, LanguageSwitchResetsListsAndFenceKeepsTheStatusAndShowsTheRecord
 // vorlen --port /tmp/ttyVorlen --language zh, on a machine whose only port
 // is a UART; Qt's own buttons follow the form's language.
 TEST_F(StartUp, ThePortAndLanguageGivenAtStartAreUsedAndQtsButtonsFollow) {
-    machine.portNames = {"/dev/ttyS4"};
+    machine.portNames = {"/dev/ttyAMA0"};
     machine.start = {"/tmp/ttyVorlen", kChinese};
     TrackerWindow form(machine.Services());
 
-    EXPECT_EQ(Entries(ListOf(form, kPortList)), (QStringList{"/dev/ttyS4", "/tmp/ttyVorlen"}));
+    EXPECT_EQ(Entries(ListOf(form, kPortList)), (QStringList{"/dev/ttyAMA0", "/tmp/ttyVorlen"}));
     EXPECT_EQ(ListOf(form, kPortList)->currentIndex(), 1);
     ASSERT_EQ(machine.opened.size(), 1u);
     EXPECT_EQ(machine.opened[0]->name, "/tmp/ttyVorlen");
