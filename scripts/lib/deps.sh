@@ -14,7 +14,8 @@ BUILD_PACKAGES=(
 # checkers.
 PACKAGING_PACKAGES=(dpkg-dev lintian desktop-file-utils appstream)
 
-# The Windows cross-build and its tests under Wine.
+# The Windows cross-build and its tests under Wine (always through
+# scripts/lib/wine-session.sh, which hides the console ttyS0 from Wine).
 WINDOWS_PACKAGES=(
   cmake ninja-build g++-mingw-w64-x86-64-posix googletest
   wine wine64 util-linux

@@ -1,7 +1,7 @@
 # The one Wine session of every Windows script: sourced, then
 #   wine_session "$@"   re-runs the calling script inside a mount namespace of
 #                       its own, with a session directory and a throw-away
-#                       prefix; /dev/ttyS0 (on these machines the kernel
+#                       prefix; ttyS0 (on these machines the kernel
 #                       console, which Wine would map as COM1) is /dev/null
 #   wine_display        gives the session an Xvfb display of its own
 #   start_tracker ...   starts a simulated tracker on a pseudo-terminal

@@ -161,6 +161,8 @@ std::unique_ptr<ProvisionTool> ToolFromEnvironment() {
     if (exe == nullptr || *exe == '\0') {
         return std::make_unique<InProcessTool>();
     }
+    // scripts/windows-test names scripts/lib/wine-isolated here: Wine runs in
+    // its session's namespace, where the console ttyS0 is /dev/null.
     const char* wine = std::getenv("VORLEN_WINE");
     const char* prefix = std::getenv("WINEPREFIX");
     if (wine == nullptr || prefix == nullptr) {
