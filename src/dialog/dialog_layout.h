@@ -1,6 +1,7 @@
 // The form's layout as data: every control of the tracker tool's dialog with
-// its place in dialog units. The window is built from this table, and the
-// enabling rules find a group's members by containment in it.
+// its place in dialog units, and what the dialog does when the operator
+// works it. The window is built from this table, and the enabling rules find
+// a group's members by containment in it.
 #pragma once
 
 #include <span>
@@ -37,7 +38,23 @@ inline constexpr unsigned kMultiLine = 1u << 1;  // a caption that wraps, or a m
 inline constexpr unsigned kReadOnly = 1u << 2;
 inline constexpr unsigned kVerticalScroll = 1u << 3;
 inline constexpr unsigned kCentered = 1u << 4;
+// A list whose entries can be wider than it: a tip shows them in full.
+inline constexpr unsigned kShowsTips = 1u << 5;
 }  // namespace control_flag
+
+// What the dialog does when the operator works a control: a press of a
+// button or of the check box, or a pick in a list (the operator's only,
+// never the program's own selecting). The window forwards every such event
+// by the control's id and the dialog looks its reaction up here.
+enum class Reaction {
+    None,
+    Press,  // the button's command, or the wake-up
+    FenceOpenClick,
+    PortChange,
+    LanguageChange,
+    FenceTypeChange,
+    WorkingModeChange,
+};
 
 // The untitled group boxes that no rule addresses carry this id.
 inline constexpr int kNoControlId = -1;
@@ -48,6 +65,7 @@ struct DialogControl {
     Rect rect;  // dialog units
     std::string_view caption;  // UTF-8; the Chinese caption the form is drawn with
     unsigned flags;
+    Reaction reaction = Reaction::None;
 
     bool Has(unsigned flag) const { return (flags & flag) != 0; }
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "dialog/button_actions.h"
@@ -453,6 +454,36 @@ void TrackerConfigDialog::OnWakeTracker() {
             }
         });
     });
+}
+
+void TrackerConfigDialog::OnControlWorked(int controlId) {
+    using Handler = void (TrackerConfigDialog::*)();
+    static constexpr std::array<std::pair<Reaction, Handler>, 5> kHandlers{{
+        {Reaction::FenceOpenClick, &TrackerConfigDialog::OnFenceOpenClicked},
+        {Reaction::PortChange, &TrackerConfigDialog::OnPortChanged},
+        {Reaction::LanguageChange, &TrackerConfigDialog::OnLanguageChanged},
+        {Reaction::FenceTypeChange, &TrackerConfigDialog::OnFenceTypeChanged},
+        {Reaction::WorkingModeChange, &TrackerConfigDialog::OnWorkingModeChanged},
+    }};
+    const DialogControl* row = FindDialogControl(controlId);
+    if (row == nullptr) {
+        return;
+    }
+    if (row->reaction == Reaction::Press) {
+        OnButtonClicked(controlId);
+    }
+    for (const auto& [reaction, handler] : kHandlers) {
+        if (reaction == row->reaction) {
+            (this->*handler)();
+        }
+    }
+}
+
+// Only the port list's entries change while the tool runs.
+void TrackerConfigDialog::OnListOpening(int listId) {
+    if (listId == kPortList) {
+        OnPortListOpening();
+    }
 }
 
 void TrackerConfigDialog::OnButtonClicked(int buttonId) {

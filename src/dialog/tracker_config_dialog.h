@@ -113,7 +113,11 @@ public:
     static bool LockedAtStart(int controlId);
     static std::string CaptionAtStart(int controlId);
 
-    // The operator's events, forwarded by the window.
+    // The operator's events, forwarded by the window. A press of a button or
+    // of the check box, or a pick in a list, does what the layout table
+    // says; a list about to open asks for its entries afresh.
+    void OnControlWorked(int controlId);
+    void OnListOpening(int listId);
     void OnButtonClicked(int buttonId);
     void OnFenceOpenClicked();
     void OnPortChanged();

@@ -10,18 +10,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include "model/line_monitor_texts.h"
-#include "profile/private_file.h"
-#include "protocol/line_rows.h"
+#include <array>
+#include <utility>
 
 namespace vorlen {
 namespace {
-
-QString Caption(const Bilingual& text, int language) {
-    const std::string_view utf8 = Utf8In(text, language);
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -30,16 +23,15 @@ QString FromUtf8(const std::string& text) {
 }  // namespace
 
 LineMonitorWindow::LineMonitorWindow(LineRecord& record, int language, QWidget* parent,
-                                     AskSavePath askSavePath)
+                                     SavePathAsker askSavePath)
     : QDialog(parent),
-      record_(record),
-      language_(language),
       askSavePath_(std::move(askSavePath)),
       rows_(new QPlainTextEdit(this)),
       clear_(new QPushButton(this)),
       copyAll_(new QPushButton(this)),
       save_(new QPushButton(this)),
-      saveResult_(new QLabel(this)) {
+      saveResult_(new QLabel(this)),
+      monitor_(record, *this) {
     setModal(false);
     rows_->setReadOnly(true);
     rows_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -48,21 +40,19 @@ LineMonitorWindow::LineMonitorWindow(LineRecord& record, int language, QWidget* 
     saveResult_->setTextFormat(Qt::PlainText);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(clear_);
-    buttons->addWidget(copyAll_);
-    buttons->addWidget(save_);
+    for (const int id : kMonitorButtons) {
+        buttons->addWidget(Button(id));
+        connect(Button(id), &QPushButton::clicked, this, [this, id] { monitor_.Press(id); });
+    }
     buttons->addWidget(saveResult_, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(rows_);
     layout->addLayout(buttons);
     resize(640, 360);
 
-    connect(clear_, &QPushButton::clicked, this, &LineMonitorWindow::Clear);
-    connect(copyAll_, &QPushButton::clicked, this, &LineMonitorWindow::CopyAll);
-    connect(save_, &QPushButton::clicked, this, &LineMonitorWindow::Save);
     refresh_.setInterval(kRefreshMs);
-    connect(&refresh_, &QTimer::timeout, this, &LineMonitorWindow::AppendNewRows);
-    SetLanguage(language);
+    connect(&refresh_, &QTimer::timeout, this, [this] { monitor_.Refresh(); });
+    monitor_.SetLanguage(language);
 }
 
 void LineMonitorWindow::ShowAndRaise() {
@@ -72,17 +62,7 @@ void LineMonitorWindow::ShowAndRaise() {
 }
 
 void LineMonitorWindow::SetLanguage(int language) {
-    language_ = language;
-    setWindowTitle(Caption(kLineMonitorTitle, language));
-    clear_->setText(Caption(kLineMonitorClear, language));
-    copyAll_->setText(Caption(kLineMonitorCopyAll, language));
-    save_->setText(Caption(kLineMonitorSave, language));
-    saveResult_->clear();
-}
-
-// The log holds every password the form sent.
-bool LineMonitorWindow::SaveTo(const QString& path) const {
-    return SavePrivateFile(QFile::encodeName(path).toStdString(), LineRecordText(record_, language_));
+    monitor_.SetLanguage(language);
 }
 
 QString LineMonitorWindow::AskWithFileDialog(QWidget* parent, const QString& caption,
@@ -94,7 +74,7 @@ QString LineMonitorWindow::AskWithFileDialog(QWidget* parent, const QString& cap
 // at once.
 void LineMonitorWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    AppendNewRows();
+    monitor_.Refresh();
     refresh_.start();
 }
 
@@ -103,36 +83,56 @@ void LineMonitorWindow::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
 }
 
-// One append per poll however many entries came in, and never more than the
-// view keeps: a flooding tracker costs one bounded update every 100 ms.
-void LineMonitorWindow::AppendNewRows() {
-    const std::vector<LineEntry> shown =
-        NewEntriesToShow(record_, shownUpTo_, static_cast<std::size_t>(kShownRows));
-    if (shown.empty()) {
-        return;
+QPushButton* LineMonitorWindow::Button(int id) const {
+    const std::array<std::pair<int, QPushButton*>, 3> buttons{
+        {{kMonitorClear, clear_}, {kMonitorCopyAll, copyAll_}, {kMonitorSave, save_}}};
+    for (const auto& [buttonId, button] : buttons) {
+        if (buttonId == id) {
+            return button;
+        }
     }
-    std::string rows = LineRows(shown);
-    rows.pop_back();  // appendPlainText starts a line of its own
-    rows_->appendPlainText(FromUtf8(rows));
+    return nullptr;
 }
 
-void LineMonitorWindow::Clear() {
-    record_.Clear();
+void LineMonitorWindow::SetText(int controlId, const std::string& text) {
+    if (controlId == kMonitorTitle) {
+        setWindowTitle(FromUtf8(text));
+    } else if (controlId == kMonitorSaveResult) {
+        saveResult_->setText(FromUtf8(text));
+    } else if (QPushButton* button = Button(controlId)) {
+        button->setText(FromUtf8(text));
+    }
+}
+
+// One append for all the rows: appendPlainText starts a line of its own.
+void LineMonitorWindow::AppendRows(const std::vector<std::string>& rows) {
+    std::string text;
+    for (const std::string& row : rows) {
+        text += (text.empty() ? "" : "\n") + row;
+    }
+    rows_->appendPlainText(FromUtf8(text));
+}
+
+void LineMonitorWindow::ClearRows() {
     rows_->clear();
 }
 
-void LineMonitorWindow::CopyAll() const {
-    QApplication::clipboard()->setText(FromUtf8(LineRecordText(record_, language_)));
+void LineMonitorWindow::CopyText(const std::string& text) {
+    QApplication::clipboard()->setText(FromUtf8(text));
 }
 
-void LineMonitorWindow::Save() {
-    const QString caption = Caption(kLineMonitorSave, language_).remove(QStringLiteral("..."));
-    const QString path = askSavePath_(this, caption, Caption(kLineMonitorFileFilter, language_));
+std::optional<std::filesystem::path> LineMonitorWindow::AskSavePath(const std::string& caption,
+                                                                    const std::string& filter) {
+    const QString path = askSavePath_(this, FromUtf8(caption), FromUtf8(filter));
     if (path.isEmpty()) {
-        return;
+        return std::nullopt;
     }
-    const Bilingual& result = SaveTo(path) ? kLineMonitorSaved : kLineMonitorNotSaved;
-    saveResult_->setText(Caption(result, language_) + path);
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+void LineMonitorWindow::ShowSaveResult(const std::string& message,
+                                       const std::filesystem::path& file) {
+    saveResult_->setText(FromUtf8(message) + QFile::decodeName(QByteArray::fromStdString(file.native())));
 }
 
 }  // namespace vorlen

@@ -6,10 +6,9 @@
 #include <QDialog>
 #include <QString>
 #include <QTimer>
-#include <cstdint>
 #include <functional>
 
-#include "protocol/line_record.h"
+#include "dialog/line_monitor.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -17,32 +16,29 @@ class QPushButton;
 
 namespace vorlen {
 
-class LineMonitorWindow : public QDialog {
+// Shows the rows and buttons; the behaviour is LineMonitor's.
+class LineMonitorWindow : public QDialog, private MonitorWindow {
     Q_OBJECT
 
 public:
     // Asks the operator where to save; an empty path means they cancelled.
-    using AskSavePath = std::function<QString(QWidget* parent, const QString& caption,
+    using SavePathAsker = std::function<QString(QWidget* parent, const QString& caption,
                                               const QString& filter)>;
 
     // New rows are fetched this often while the window is shown.
-    static constexpr int kRefreshMs = 100;
+    static constexpr int kRefreshMs = LineMonitor::kRefreshMs;
     // The window keeps as many rows as the record does, the newest ones.
-    static constexpr int kShownRows = static_cast<int>(LineRecord::kEntries);
+    static constexpr int kShownRows = static_cast<int>(LineMonitor::kShownRows);
 
     // `record` must outlive the window. `language` as the form's language
     // list (0 Chinese, anything else English). Not modal: the form stays usable.
     LineMonitorWindow(LineRecord& record, int language, QWidget* parent = nullptr,
-                      AskSavePath askSavePath = AskWithFileDialog);
+                      SavePathAsker askSavePath = AskWithFileDialog);
 
     // Shows the window, or brings it to the front when it is already shown.
     void ShowAndRaise();
 
     void SetLanguage(int language);
-
-    // Writes every row the record holds into the file, replacing it. False
-    // when the file cannot be written.
-    bool SaveTo(const QString& path) const;
 
     static QString AskWithFileDialog(QWidget* parent, const QString& caption,
                                      const QString& filter);
@@ -52,21 +48,23 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void AppendNewRows();
-    void Clear();
-    void CopyAll() const;
-    void Save();
+    void SetText(int controlId, const std::string& text) override;
+    void AppendRows(const std::vector<std::string>& rows) override;
+    void ClearRows() override;
+    void CopyText(const std::string& text) override;
+    std::optional<std::filesystem::path> AskSavePath(const std::string& caption,
+                                                     const std::string& filter) override;
+    void ShowSaveResult(const std::string& message, const std::filesystem::path& file) override;
+    QPushButton* Button(int id) const;
 
-    LineRecord& record_;
-    int language_;
-    AskSavePath askSavePath_;
-    std::uint64_t shownUpTo_ = 0;  // the sequence of the newest row shown
+    SavePathAsker askSavePath_;
     QTimer refresh_;
     QPlainTextEdit* rows_;
     QPushButton* clear_;
     QPushButton* copyAll_;
     QPushButton* save_;
     QLabel* saveResult_;
+    LineMonitor monitor_;
 };
 
 }  // namespace vorlen

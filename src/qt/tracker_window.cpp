@@ -13,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTranslator>
-#include <algorithm>
 
 #include "dialog/system_command.h"
 #include "dialog/window_placement.h"
@@ -50,15 +49,6 @@ QString Shown(const std::string& text, bool multiLine) {
     return multiLine ? shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) : shown;
 }
 
-// Entries that can be wider than their list show in full in a tip.
-constexpr int kListsWithTips[] = {kWarningTypeList, kWorkingModeList, kPortList,
-                                  kFenceTypeList, kLanguageList};
-
-bool ShowsTips(int listId) {
-    return std::find(std::begin(kListsWithTips), std::end(kListsWithTips), listId) !=
-           std::end(kListsWithTips);
-}
-
 }  // namespace
 
 TrackerWindow::TrackerWindow(TrackerConfigServices services, QWidget* parent)
@@ -73,7 +63,6 @@ TrackerWindow::TrackerWindow(TrackerConfigServices services, QWidget* parent)
     setFixedSize(PixelRect(kFormRect, baseUnits_).size());
 
     CreateControls();
-    ConnectSelectionChanges();
     AddMenuItems();
     dialog_.StartUp();
 }
@@ -104,7 +93,7 @@ QWidget* TrackerWindow::CreateControl(const DialogControl& row) {
         // a command the operator did not ask for.
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this,
-                [this, id = row.id] { dialog_.OnButtonClicked(id); });
+                [this, id = row.id] { dialog_.OnControlWorked(id); });
         return button;
     }
     case ControlKind::Edit: {
@@ -125,7 +114,8 @@ QWidget* TrackerWindow::CreateControl(const DialogControl& row) {
         return CreateList(row);
     case ControlKind::CheckBox: {
         auto* box = new QCheckBox(caption, this);
-        connect(box, &QCheckBox::clicked, this, [this] { dialog_.OnFenceOpenClicked(); });
+        connect(box, &QCheckBox::clicked, this,
+                [this, id = row.id] { dialog_.OnControlWorked(id); });
         return box;
     }
     case ControlKind::Label: {
@@ -150,9 +140,20 @@ QWidget* TrackerWindow::CreateControl(const DialogControl& row) {
 // A wheel turned over a list the operator is not working in must not change
 // it: over the port list that would reopen the port. So a list takes the
 // focus only from the keyboard or a click, and its wheel events are
-// filtered while it lacks the focus.
+// filtered while it lacks the focus. `activated` comes from the operator
+// only, never from the program's own filling or selecting, like a Windows
+// selection-change notification.
 QComboBox* TrackerWindow::CreateList(const DialogControl& row) {
-    QComboBox* list = ShowsTips(row.id) ? new TipComboBox(this) : new QComboBox(this);
+    QComboBox* list = nullptr;
+    if (row.Has(control_flag::kShowsTips)) {
+        auto* tips = new TipComboBox(this);
+        connect(tips, &TipComboBox::popupAboutToShow, this,
+                [this, id = row.id] { dialog_.OnListOpening(id); });
+        list = tips;
+    } else {
+        list = new QComboBox(this);
+    }
+    connect(list, &QComboBox::activated, this, [this, id = row.id] { dialog_.OnControlWorked(id); });
     list->setMaxVisibleItems(OpenListRows(row));
     list->setFocusPolicy(Qt::StrongFocus);
     list->installEventFilter(this);
@@ -186,20 +187,6 @@ void TrackerWindow::AddMenuItems() {
         menuItems_[item.command] = action;
     }
     setContextMenuPolicy(Qt::ActionsContextMenu);
-}
-
-// `activated` comes from the operator only, never from the program's own
-// filling or selecting, like a Windows selection-change notification.
-void TrackerWindow::ConnectSelectionChanges() {
-    connect(List(kPortList), &QComboBox::activated, this, [this] { dialog_.OnPortChanged(); });
-    connect(static_cast<TipComboBox*>(List(kPortList)), &TipComboBox::popupAboutToShow, this,
-            [this] { dialog_.OnPortListOpening(); });
-    connect(List(kLanguageList), &QComboBox::activated, this,
-            [this] { dialog_.OnLanguageChanged(); });
-    connect(List(kFenceTypeList), &QComboBox::activated, this,
-            [this] { dialog_.OnFenceTypeChanged(); });
-    connect(List(kWorkingModeList), &QComboBox::activated, this,
-            [this] { dialog_.OnWorkingModeChanged(); });
 }
 
 QWidget* TrackerWindow::Control(int id) const {

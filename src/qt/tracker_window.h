@@ -70,7 +70,6 @@ private:
     void CreateControls();
     QWidget* CreateControl(const DialogControl& row);
     QComboBox* CreateList(const DialogControl& row);
-    void ConnectSelectionChanges();
     void AddMenuItems();
     QComboBox* List(int listId) const;
 

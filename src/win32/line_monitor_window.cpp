@@ -3,13 +3,9 @@
 #include <commdlg.h>
 
 #include <algorithm>
-#include <array>
 #include <vector>
 
 #include "dialog/window_placement.h"
-#include "model/line_monitor_texts.h"
-#include "profile/private_file.h"
-#include "protocol/line_rows.h"
 #include "win32/dialog_template.h"
 #include "win32/file_box.h"
 #include "win32/form_template.h"
@@ -29,26 +25,12 @@ constexpr int kButtonHeight = 14;
 constexpr int kGap = 4;
 constexpr int kResultHeight = 8;
 
-struct ButtonCaption {
-    int id;
-    const Bilingual* caption;
-};
-constexpr std::array<ButtonCaption, 3> kButtons{{
-    {LineMonitorWindow::kClear, &kLineMonitorClear},
-    {LineMonitorWindow::kCopyAll, &kLineMonitorCopyAll},
-    {LineMonitorWindow::kSave, &kLineMonitorSave},
-}};
-
-std::wstring Caption(const Bilingual& text, int language) {
-    return WideOfUtf8(Utf8In(text, language));
-}
-
 // The rows' list is made at start-up: the template knows no list box.
 std::vector<WORD> MonitorTemplate() {
     std::vector<TemplateControl> controls;
-    for (const ButtonCaption& button : kButtons) {
+    for (const int id : kMonitorButtons) {
         controls.push_back({ControlClass::Button, BS_PUSHBUTTON | WS_TABSTOP | WS_VISIBLE,
-                            {0, 0, kButtonWidth, kButtonHeight}, button.id, L""});
+                            {0, 0, kButtonWidth, kButtonHeight}, id, L""});
     }
     controls.push_back({ControlClass::Static, SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS | WS_VISIBLE,
                         {0, 0, kButtonWidth, kResultHeight}, LineMonitorWindow::kSaveResult, L""});
@@ -73,7 +55,7 @@ std::wstring WithCrLf(const std::wstring& text) {
 }  // namespace
 
 LineMonitorWindow::LineMonitorWindow(HINSTANCE instance, HWND owner, LineRecord& record)
-    : instance_(instance), owner_(owner), record_(record) {
+    : instance_(instance), owner_(owner), monitor_(record, *this) {
     const std::vector<WORD> monitor = MonitorTemplate();
     ::CreateDialogIndirectParamW(instance_, reinterpret_cast<LPCDLGTEMPLATEW>(monitor.data()),
                                  owner_, DialogProc, reinterpret_cast<LPARAM>(this));
@@ -90,8 +72,7 @@ void LineMonitorWindow::ShowAndRaise(int language) {
     if (window_ == nullptr) {
         return;
     }
-    language_ = language;
-    SetCaptions();
+    monitor_.SetLanguage(language);
     if (!placed_) {
         PlaceBesideOwner();
         placed_ = true;
@@ -139,7 +120,7 @@ INT_PTR LineMonitorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return FALSE;
     case WM_TIMER:
         if (wParam == kRefreshTimer) {
-            AppendNewRows();
+            monitor_.Refresh();
         }
         return TRUE;
     case WM_SIZE:
@@ -173,7 +154,7 @@ void LineMonitorWindow::OnInitDialog() {
 // at once.
 void LineMonitorWindow::OnShown(bool shown) {
     if (shown) {
-        AppendNewRows();
+        monitor_.Refresh();
         ::SetTimer(window_, kRefreshTimer, kRefreshMs, nullptr);
     } else {
         ::KillTimer(window_, kRefreshTimer);
@@ -181,21 +162,10 @@ void LineMonitorWindow::OnShown(bool shown) {
 }
 
 void LineMonitorWindow::OnCommand(int id) {
-    switch (id) {
-    case IDCANCEL:  // Escape
+    if (id == IDCANCEL) {  // Escape
         ::ShowWindow(window_, SW_HIDE);
-        break;
-    case kClear:
-        Clear();
-        break;
-    case kCopyAll:
-        CopyAll();
-        break;
-    case kSave:
-        Save();
-        break;
-    default:
-        break;
+    } else {
+        monitor_.Press(id);
     }
 }
 
@@ -213,8 +183,8 @@ void LineMonitorWindow::LayOut(int width, int height) {
     ::MoveWindow(Item(kRows), margin, margin, std::max(width - 2 * margin, 0),
                  std::max(buttonTop - gap - margin, 0), TRUE);
     int x = margin;
-    for (const ButtonCaption& button : kButtons) {
-        ::MoveWindow(Item(button.id), x, buttonTop, buttonWidth, buttonHeight, TRUE);
+    for (const int id : kMonitorButtons) {
+        ::MoveWindow(Item(id), x, buttonTop, buttonWidth, buttonHeight, TRUE);
         x += buttonWidth + gap;
     }
     ::MoveWindow(Item(kSaveResult), x, buttonTop + (buttonHeight - resultHeight) / 2,
@@ -240,23 +210,18 @@ void LineMonitorWindow::PlaceBesideOwner() {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void LineMonitorWindow::SetCaptions() {
-    ::SetWindowTextW(window_, Caption(kLineMonitorTitle, language_).c_str());
-    for (const ButtonCaption& button : kButtons) {
-        ::SetDlgItemTextW(window_, button.id, Caption(*button.caption, language_).c_str());
+void LineMonitorWindow::SetText(int controlId, const std::string& text) {
+    const std::wstring shown = WideOfUtf8(text);
+    if (controlId == kMonitorTitle) {
+        ::SetWindowTextW(window_, shown.c_str());
+    } else {
+        ::SetDlgItemTextW(window_, controlId, shown.c_str());
     }
-    ::SetDlgItemTextW(window_, kSaveResult, L"");
 }
 
-// One redraw per poll however many entries came in, and never more rows
-// than the list keeps: a flooding tracker costs one bounded update every
-// 100 ms. The list follows the newest row while the operator is there.
-void LineMonitorWindow::AppendNewRows() {
-    const std::vector<LineEntry> shown =
-        NewEntriesToShow(record_, shownUpTo_, static_cast<std::size_t>(kShownRows));
-    if (shown.empty()) {
-        return;
-    }
+// One redraw for all the rows. The list follows the newest row while the
+// operator is there.
+void LineMonitorWindow::AppendRows(const std::vector<std::string>& rows) {
     HWND list = Item(kRows);
     RECT client;
     ::GetClientRect(list, &client);
@@ -269,8 +234,8 @@ void LineMonitorWindow::AppendNewRows() {
     HDC dc = ::GetDC(list);
     const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(list, WM_GETFONT, 0, 0));
     HGDIOBJ oldFont = ::SelectObject(dc, font);
-    for (const LineEntry& entry : shown) {
-        AppendRow(list, dc, WideOfUtf8(LineRow(entry)));
+    for (const std::string& row : rows) {
+        AppendRow(list, dc, WideOfUtf8(row));
     }
     ::SelectObject(dc, oldFont);
     ::ReleaseDC(list, dc);
@@ -292,16 +257,15 @@ void LineMonitorWindow::AppendRow(HWND list, HDC dc, const std::wstring& row) {
     widestRow_ = std::max(widestRow_, static_cast<int>(size.cx) + 4);
 }
 
-void LineMonitorWindow::Clear() {
-    record_.Clear();
+void LineMonitorWindow::ClearRows() {
     HWND list = Item(kRows);
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
     widestRow_ = 0;
     ::SendMessageW(list, LB_SETHORIZONTALEXTENT, 0, 0);
 }
 
-void LineMonitorWindow::CopyAll() const {
-    const std::wstring text = WithCrLf(WideOfUtf8(LineRecordText(record_, language_)));
+void LineMonitorWindow::CopyText(const std::string& copied) {
+    const std::wstring text = WithCrLf(WideOfUtf8(copied));
     if (!::OpenClipboard(window_)) {
         return;
     }
@@ -317,32 +281,32 @@ void LineMonitorWindow::CopyAll() const {
     ::CloseClipboard();
 }
 
-void LineMonitorWindow::Save() {
-    std::wstring title = Caption(kLineMonitorSave, language_);
-    if (const std::size_t dots = title.find(L"..."); dots != std::wstring::npos) {
-        title.erase(dots);
-    }
+std::optional<std::filesystem::path> LineMonitorWindow::AskSavePath(const std::string& caption,
+                                                                    const std::string& filter) {
+    const std::wstring title = WideOfUtf8(caption);
     // The filter is its caption and its pattern, each ended by a null,
     // and a null after the last pair.
-    const std::wstring filter =
-        Caption(kLineMonitorFileFilter, language_) + L'\0' + L"*.txt" + L'\0' + L'\0';
+    const std::wstring filters = WideOfUtf8(filter) + L'\0' + L"*.txt" + L'\0' + L'\0';
     std::wstring path(32768, L'\0');
     OPENFILENAMEW ask{};
     ask.lStructSize = sizeof ask;
     ask.hwndOwner = window_;
-    ask.lpstrFilter = filter.c_str();
+    ask.lpstrFilter = filters.c_str();
     ask.lpstrFile = path.data();
     ask.nMaxFile = static_cast<DWORD>(path.size());
     ask.lpstrTitle = title.c_str();
     ask.lpstrDefExt = L"txt";
     ask.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!ShowFileBox(ask, true)) {
-        return;
+        return std::nullopt;
     }
     path.resize(path.find(L'\0'));
-    const Bilingual& result =
-        SavePrivateFile(path, LineRecordText(record_, language_)) ? kLineMonitorSaved : kLineMonitorNotSaved;
-    ::SetDlgItemTextW(window_, kSaveResult, (Caption(result, language_) + path).c_str());
+    return std::filesystem::path(path);
+}
+
+void LineMonitorWindow::ShowSaveResult(const std::string& message,
+                                       const std::filesystem::path& file) {
+    ::SetDlgItemTextW(window_, kSaveResult, (WideOfUtf8(message) + file.native()).c_str());
 }
 
 }  // namespace vorlen::win32

@@ -6,27 +6,29 @@
 
 #include <windows.h>
 
-#include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "model/bilingual.h"
-#include "protocol/line_record.h"
+#include "dialog/line_monitor.h"
 
 namespace vorlen::win32 {
 
-class LineMonitorWindow {
+// Shows the rows and buttons; the behaviour is LineMonitor's.
+class LineMonitorWindow : private MonitorWindow {
 public:
     // New rows are fetched this often while the window is shown.
-    static constexpr UINT kRefreshMs = 100;
+    static constexpr UINT kRefreshMs = LineMonitor::kRefreshMs;
     // The window keeps as many rows as the record does, the newest ones.
-    static constexpr int kShownRows = static_cast<int>(LineRecord::kEntries);
+    static constexpr int kShownRows = static_cast<int>(LineMonitor::kShownRows);
 
     // Control ids, for the owner's tests through the window system.
-    static constexpr int kRows = 100;
-    static constexpr int kClear = 101;
-    static constexpr int kCopyAll = 102;
-    static constexpr int kSave = 103;
-    static constexpr int kSaveResult = 104;
+    static constexpr int kRows = kMonitorRows;
+    static constexpr int kClear = kMonitorClear;
+    static constexpr int kCopyAll = kMonitorCopyAll;
+    static constexpr int kSave = kMonitorSave;
+    static constexpr int kSaveResult = kMonitorSaveResult;
 
     // `record` must outlive the window; `owner` is the form, which the
     // window stays above and goes with.
@@ -52,23 +54,23 @@ private:
     void OnCommand(int id);
     void LayOut(int width, int height);
     void PlaceBesideOwner();
-    void SetCaptions();
-    void AppendNewRows();
+    void SetText(int controlId, const std::string& text) override;
+    void AppendRows(const std::vector<std::string>& rows) override;
+    void ClearRows() override;
+    void CopyText(const std::string& text) override;
+    std::optional<std::filesystem::path> AskSavePath(const std::string& caption,
+                                                     const std::string& filter) override;
+    void ShowSaveResult(const std::string& message, const std::filesystem::path& file) override;
     void AppendRow(HWND list, HDC dc, const std::wstring& row);
-    void Clear();
-    void CopyAll() const;
-    void Save();
     HWND Item(int id) const { return ::GetDlgItem(window_, id); }
 
     HINSTANCE instance_;
     HWND owner_;
-    LineRecord& record_;
     HWND window_ = nullptr;
-    int language_ = kEnglish;
-    bool placed_ = false;          // placed beside the form at its first showing
-    std::uint64_t shownUpTo_ = 0;  // the sequence of the newest row shown
-    int widestRow_ = 0;            // pixels, for the list's horizontal scrolling
-    SIZE minimumSize_{};           // pixels: half the template's size
+    bool placed_ = false;  // placed beside the form at its first showing
+    int widestRow_ = 0;    // pixels, for the list's horizontal scrolling
+    SIZE minimumSize_{};   // pixels: half the template's size
+    LineMonitor monitor_;
 };
 
 }  // namespace vorlen::win32

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <array>
 #include <iterator>
 
 #include "dialog/dialog_layout.h"
@@ -32,23 +31,6 @@ constexpr UINT kRunQueuedCalls = WM_APP + 1;
 
 constexpr COLORREF kSuccessColour = RGB(0, 255, 0);
 constexpr COLORREF kFailureColour = RGB(255, 0, 0);
-
-// The operator's choices in a list, like a selection change in the Linux
-// window: only the operator's, never the program's own selecting.
-struct ListChange {
-    int listId;
-    void (TrackerConfigDialog::*handler)();
-};
-constexpr std::array<ListChange, 4> kListChanges{{
-    {kPortList, &TrackerConfigDialog::OnPortChanged},
-    {kLanguageList, &TrackerConfigDialog::OnLanguageChanged},
-    {kFenceTypeList, &TrackerConfigDialog::OnFenceTypeChanged},
-    {kWorkingModeList, &TrackerConfigDialog::OnWorkingModeChanged},
-}};
-
-// Entries that can be wider than their list show in full in a tip.
-constexpr std::array<int, 5> kListsWithTips{kWarningTypeList, kWorkingModeList, kPortList,
-                                            kFenceTypeList, kLanguageList};
 
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
@@ -166,9 +148,9 @@ void TrackerWindow::OnInitDialog() {
         if (row.kind == ControlKind::DropDownList) {
             KeepWheelToFocusedList(Control(row.id));
         }
-    }
-    for (const int listId : kListsWithTips) {
-        tips_.Add(Control(listId));
+        if (row.Has(control_flag::kShowsTips)) {
+            tips_.Add(Control(row.id));
+        }
     }
     dialog_.PrepareForm();
 }
@@ -216,20 +198,12 @@ void TrackerWindow::OnCommand(int id, int code) {
     }
     if (code == EN_CHANGE) {
         OnEditChanged(id, control);
-    } else if (code == CBN_DROPDOWN && id == kPortList) {
-        dialog_.OnPortListOpening();
-    } else if (code == CBN_SELCHANGE) {
-        for (const ListChange& change : kListChanges) {
-            if (change.listId == id) {
-                (dialog_.*change.handler)();
-            }
-        }
-    } else if (code == BN_CLICKED && !IsList(control)) {
-        if (id == kFenceOpen) {
-            dialog_.OnFenceOpenClicked();
-        } else {
-            dialog_.OnButtonClicked(id);
-        }
+    } else if (code == CBN_DROPDOWN) {
+        dialog_.OnListOpening(id);
+    } else if (code == CBN_SELCHANGE || (code == BN_CLICKED && !IsList(control))) {
+        // Like a pick in the Linux window: the operator's only, never the
+        // program's own selecting.
+        dialog_.OnControlWorked(id);
     }
 }
 

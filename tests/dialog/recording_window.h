@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dialog/dialog_window.h"
+#include "dialog/monitor_window.h"
 
 namespace vorlen::testing {
 
@@ -118,6 +119,29 @@ private:
 
     std::mutex mutex_;
     std::deque<std::function<void()>> queued_;
+};
+
+// The line monitor's window: the rows, captions and clipboard it was given,
+// and the path the operator answers the save box with.
+class RecordingMonitorWindow : public MonitorWindow {
+public:
+    void SetText(int id, const std::string& text) override { texts[id] = text; }
+    void AppendRows(const std::vector<std::string>& added) override {
+        rows.insert(rows.end(), added.begin(), added.end());
+    }
+    void ClearRows() override { rows.clear(); }
+    void CopyText(const std::string& text) override { clipboard = text; }
+    std::optional<std::filesystem::path> AskSavePath(const std::string&, const std::string&) override {
+        return savePath;
+    }
+    void ShowSaveResult(const std::string& message, const std::filesystem::path& file) override {
+        texts[kMonitorSaveResult] = message + file.string();
+    }
+
+    std::map<int, std::string> texts;
+    std::vector<std::string> rows;
+    std::string clipboard;
+    std::optional<std::filesystem::path> savePath;  // the operator's answer
 };
 
 }  // namespace vorlen::testing
