@@ -91,8 +91,8 @@ TEST(Form, StartsInEnglishOnTheFirstPortWithTheConfigurationAreaLocked) {
 
 TEST(Form, SwitchingToChineseShowsEveryChineseCaption) {
     RemoteForm form;
-    const std::string opened = form.Shown(kStatusBox);
-    ASSERT_FALSE(opened.empty());
+    const std::string opened = "Init and Open COM1 Success!";
+    ASSERT_TRUE(form.WaitForStatus(opened));
     form.Choose(kLanguageList, kChinese);
     for (const Caption& caption : LanguageCaptions()) {
         EXPECT_EQ(form.Shown(caption.controlId), caption.text.chinese) << caption.controlId;
