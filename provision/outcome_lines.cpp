@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "provision/journal/history.h"
 #include "provision/tool_texts.h"
 
 namespace vorlen::provision {
@@ -41,13 +42,14 @@ std::string FirstLine(const Outcome& outcome, const RunSettings& settings) {
                {.port = outcome.port, .count = static_cast<int>(outcome.differences.size())});
 }
 
-// Which tracker it was, once it has said so.
+// Which tracker it was, once it has said so, in the tracker's own words:
+// its control characters must not reach the terminal.
 std::string Identity(const Outcome& outcome, int language) {
     if (outcome.imei.empty()) {
         return {};
     }
     return Say(text::kIdentity, language,
-               {.detail = outcome.softwareVersion, .imei = outcome.imei});
+               {.detail = Printable(outcome.softwareVersion), .imei = Printable(outcome.imei)});
 }
 
 }  // namespace

@@ -40,8 +40,9 @@ std::string Cell(const JournalEntry& row, const TableColumn& column) {
         return "unfinished";
     }
     if (column.field == &JournalEntry::started) {
-        const std::string& when = row.finished.empty() ? row.started : row.finished;
-        return when.substr(0, 19);  // to the second
+        std::string when = (row.finished.empty() ? row.started : row.finished).substr(0, 19);
+        std::replace(when.begin(), when.end(), 'T', ' ');  // to the second, as people write it
+        return when;
     }
     return Printable(row.*column.field);
 }
@@ -69,7 +70,7 @@ std::string CsvField(const std::string& value) {
     return quoted + "\"";
 }
 
-std::string Number(const schema::Value& value) {
+std::string CsvText(const schema::Value& value) {
     if (const auto* whole = std::get_if<long long>(&value)) {
         return std::to_string(*whole);
     }
@@ -112,7 +113,7 @@ void PrintHistoryCsv(const std::vector<JournalEntry>& rows, std::ostream& out) {
     for (const JournalEntry& row : rows) {
         out << row.id;
         for (const schema::Value& value : schema::Values(row, false)) {
-            out << ',' << CsvField(Number(value));
+            out << ',' << CsvField(CsvText(value));
         }
         out << "\r\n";
     }
