@@ -120,9 +120,9 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
     auto* journal = app.add_option("--journal", options.journal, say(kJournalHelp))
                         ->option_text("FILE|URI");
     auto* noJournal = app.add_flag("--no-journal", options.noJournal, say(kNoJournalHelp));
-    auto* station = app.add_option("--station", options.station, say(kStationHelp))
+    app.add_option("--station", options.station, say(kStationHelp))
                         ->option_text("NAME");
-    auto* who = app.add_option("--operator", options.operatorName, say(kOperatorHelp))
+    app.add_option("--operator", options.operatorName, say(kOperatorHelp))
                     ->option_text("NAME");
     auto* history = app.add_option("--history", options.history, say(kHistoryHelp))
                         ->option_text("[IMEI]")
@@ -138,7 +138,7 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
     out->needs(read);
     read->excludes(profile);
     list->excludes(profile)->excludes(read);
-    for (CLI::Option* option : {check, force, devices, station, who}) {
+    for (CLI::Option* option : {check, force, devices}) {
         option->needs(profile);
     }
     check->excludes(force);

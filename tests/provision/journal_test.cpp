@@ -158,6 +158,30 @@ TEST_F(Journal, EachTrackerHasARowWithItsIdentityAndOutcome) {
     ASSERT_EQ(std::fread(hex, 1, 64, sum), 64u);
     ::pclose(sum);
     EXPECT_EQ(done.at("profile_sha256"), hex);
+
+    const ToolRun read = RunTool({"--read", PortOf(*sims[0]), "--out", Path("held.toml"),
+                                  "--journal", journal_, "--operator", "Wang"});
+    ASSERT_EQ(read.status, provision::kAllPassed) << read.err;
+    const Row last = SqliteRows(journal_).back();
+    EXPECT_EQ(last.at("mode"), "read");
+    EXPECT_EQ(last.at("result"), "done");
+    EXPECT_EQ(last.at("imei"), Imei(0));
+    EXPECT_EQ(last.at("operator"), "Wang");
+    EXPECT_EQ(last.at("profile"), Path("held.toml"));
+}
+
+// Without --journal the rows go to the user's data folder, which the rig
+// points into the test's folder.
+TEST_F(Journal, TheDefaultJournalIsInTheUsersDataFolder) {
+    const auto sims = Trackers(1);
+    ASSERT_EQ(RunTool({"--profile", profile_, "--port", PortOf(*sims[0])}).status,
+              provision::kAllPassed);
+    const std::vector<Row> rows = SqliteRows(Path("vorlen/journal.sqlite"));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].at("imei"), Imei(0));
+    ASSERT_EQ(RunTool({"--profile", profile_, "--port", PortOf(*sims[0]), "--no-journal"}).status,
+              provision::kAllPassed);
+    EXPECT_EQ(SqliteRows(Path("vorlen/journal.sqlite")).size(), 1u);
 }
 
 // A verified batch run again writes nothing; --force writes anyway; the
