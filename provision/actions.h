@@ -32,6 +32,9 @@ int PrintHistory(const Options& options, const Streams& streams);
 std::optional<std::unique_ptr<Journal>> ChosenJournal(const Options& options,
                                                       const Streams& streams);
 
+// The journal's file or URI as a message names it: without a password.
+std::string JournalShown(const Options& options);
+
 // --list-ports.
 int ListPorts(const Options& options, const Streams& streams);
 

@@ -222,7 +222,7 @@ int ProvisionFleet(const Options& options, const Streams& streams) {
                 << std::endl;
     for (const std::string& failure : journalFailures) {
         streams.err << Say(text::kJournalFailed, language,
-                           {.port = options.journal, .detail = Printable(failure)})
+                           {.port = JournalShown(options), .detail = Printable(failure)})
                     << std::endl;
     }
     if (!options.report.empty() && !WriteReport(options.report, options.profile, outcomes)) {
