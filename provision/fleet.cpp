@@ -11,7 +11,7 @@
 #include "protocol/recorded_port.h"
 #include "provision/actions.h"
 #include "provision/device_list.h"
-#include "provision/journal/history.h"
+#include "provision/printable.h"
 #include "provision/journal_record.h"
 #include "serial/open_port.h"
 #include "provision/outcome_lines.h"

@@ -1,5 +1,6 @@
 #include "provision/actions.h"
 #include "provision/journal/history.h"
+#include "provision/printable.h"
 #include "provision/run.h"
 #include "provision/tool_texts.h"
 

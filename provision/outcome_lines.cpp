@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "provision/journal/history.h"
+#include "provision/printable.h"
 #include "provision/tool_texts.h"
 
 namespace vorlen::provision {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "provision/journal/schema.h"
+#include "provision/printable.h"
 
 namespace vorlen::provision {
 namespace {
@@ -118,15 +119,6 @@ void PrintHistoryCsv(const std::vector<JournalEntry>& rows, std::ostream& out) {
         out << "\r\n";
     }
     out.flush();
-}
-
-std::string Printable(std::string text) {
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
-            c = '?';
-        }
-    }
-    return text;
 }
 
 }  // namespace vorlen::provision

@@ -21,8 +21,4 @@ void PrintHistoryTable(const std::vector<JournalEntry>& rows, std::ostream& out)
 // A header of the column names, then every column of every row (RFC 4180).
 void PrintHistoryCsv(const std::vector<JournalEntry>& rows, std::ostream& out);
 
-// `text` with every control character shown as "?": what a tracker or a
-// journal hands over must not move the terminal's cursor.
-std::string Printable(std::string text);
-
 }  // namespace vorlen::provision
