@@ -1,7 +1,11 @@
 // What the program can be asked to do; each returns the exit status.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <ostream>
+
+#include "provision/journal/journal.h"
 
 #include "provision/provision_options.h"
 
@@ -18,6 +22,18 @@ int ProvisionFleet(const Options& options, const Streams& streams);
 
 // --read with --out: one tracker's configuration saved as a profile.
 int ReadToProfile(const Options& options, const Streams& streams);
+
+// --history [IMEI], with --csv.
+int PrintHistory(const Options& options, const Streams& streams);
+
+// The journal --journal or --no-journal asks for, or the default one; null
+// for none. Nothing, the reason printed, when the journal asked for cannot be
+// opened.
+std::optional<std::unique_ptr<Journal>> ChosenJournal(const Options& options,
+                                                      const Streams& streams);
+
+// The journal's file or URI as a message names it: without a password.
+std::string JournalShown(const Options& options);
 
 // --list-ports.
 int ListPorts(const Options& options, const Streams& streams);

@@ -10,6 +10,9 @@
 #include "profile/profile_file.h"
 #include "protocol/line_rows.h"
 #include "provision/actions.h"
+#include "provision/device_list.h"
+#include "provision/printable.h"
+#include "provision/journal_record.h"
 #include "serial/open_port.h"
 #include "provision/outcome_lines.h"
 #include "provision/profile_proof.h"
@@ -90,20 +93,71 @@ std::optional<Ports> OpenAll(const Options& options, Trace& trace, const Streams
     return ports;
 }
 
-std::vector<Outcome> RunAll(const Ports& ports, const Profile& profile, const Options& options,
-                            const RunSettings& settings, const Streams& streams) {
+// What every port's run shares.
+struct Fleet {
+    const Profile& profile;
+    const std::optional<DeviceList>& devices;
+    Journal* journal;
+    RunRecord record;
+};
+
+// The profile a tracker is to hold and the device row's values, by its IMEI;
+// with a device list, nothing for a tracker it does not name.
+TrackerPlan PlanFor(const Fleet& fleet, const Options& options, std::string& deviceValues,
+                    TrackerRecord& record) {
+    TrackerPlan plan;
+    plan.mode = options.check ? Mode::Check : Mode::Provision;
+    plan.force = options.force;
+    plan.target = [&fleet, &deviceValues](const std::string& imei) -> std::optional<Profile> {
+        if (!fleet.devices) {
+            return fleet.profile;
+        }
+        const auto row = fleet.devices->find(imei);
+        if (row == fleet.devices->end()) {
+            return std::nullopt;
+        }
+        deviceValues = ValuesJson(row->second);
+        return row->second.profile;
+    };
+    plan.identified = [&record, &deviceValues](const Outcome& outcome) {
+        record.Identified(outcome, deviceValues);
+    };
+    return plan;
+}
+
+// The outcome's first line without the port, which the progress shows anyway.
+std::string FinishedLine(const Outcome& outcome, const RunSettings& settings) {
+    const std::string line = OutcomeLines(outcome, settings).front();
+    const std::string prefix = outcome.port + ": ";
+    return line.starts_with(prefix) ? line.substr(prefix.size()) : line;
+}
+
+std::vector<Outcome> RunAll(const Ports& ports, const Fleet& fleet, const Options& options,
+                            const RunSettings& settings, const Streams& streams,
+                            std::vector<std::string>& journalFailures) {
     Progress progress(streams.out, streams.terminal, options.ports);
     std::vector<Outcome> outcomes(ports.size());
+    std::vector<std::string> failures(ports.size());
     {
         std::vector<std::jthread> threads;
         for (std::size_t i = 0; i < ports.size(); ++i) {
             threads.emplace_back([&, i] {
+                TrackerRecord record(fleet.journal, fleet.record);
+                std::string deviceValues;
                 outcomes[i] = ProvisionTracker(
-                    *ports[i], options.ports[i], profile, settings,
-                    [&progress, i](Phase phase, const std::string& what) {
+                    *ports[i], options.ports[i], PlanFor(fleet, options, deviceValues, record),
+                    settings, [&progress, i](Phase phase, const std::string& what) {
                         progress.Show(i, phase, what);
                     });
+                record.Finished(outcomes[i], deviceValues);
+                failures[i] = record.Failure();
+                progress.Show(i, kFinished, FinishedLine(outcomes[i], settings));
             });
+        }
+    }
+    for (const std::string& failure : failures) {
+        if (!failure.empty()) {
+            journalFailures.push_back(failure);
         }
     }
     return outcomes;
@@ -125,6 +179,19 @@ int ProvisionFleet(const Options& options, const Streams& streams) {
     if (!profile) {
         return kBadInput;
     }
+    std::optional<DeviceList> devices;
+    if (!options.devices.empty()) {
+        std::string failure;
+        devices = LoadDeviceList(options.devices, *profile, language, failure);
+        if (!devices) {
+            streams.err << failure << std::endl;
+            return kBadInput;
+        }
+    }
+    const std::optional<std::unique_ptr<Journal>> journal = ChosenJournal(options, streams);
+    if (!journal) {
+        return kBadInput;
+    }
     // The previous run's report goes before any tracker is touched: a run
     // stopped half-way must not leave a report that says every tracker passed.
     if (!options.report.empty() && !WriteReport(options.report, options.profile, {}, false)) {
@@ -138,24 +205,36 @@ int ProvisionFleet(const Options& options, const Streams& streams) {
         return kBadInput;
     }
     const RunSettings settings{options.WakeTimeout(), language};
-    const std::vector<Outcome> outcomes = RunAll(*ports, *profile, options, settings, streams);
+    const Fleet fleet{*profile, devices, journal->get(),
+                      {options.station.empty() ? HostName() : options.station,
+                       options.operatorName, options.check ? "check" : "provision",
+                       options.profile, FileSha256(options.profile)}};
+    std::vector<std::string> journalFailures;
+    const std::vector<Outcome> outcomes =
+        RunAll(*ports, fleet, options, settings, streams, journalFailures);
     trace.Print(streams.out, language);
     int passed = 0;
     for (const Outcome& outcome : outcomes) {
-        passed += outcome.result == Result::Done ? 1 : 0;
+        passed += Passed(outcome) ? 1 : 0;
         for (const std::string& line : OutcomeLines(outcome, settings)) {
             streams.out << line << '\n';
         }
     }
-    streams.out << Say(text::kSummary, language,
+    streams.out << Say(options.check ? text::kCheckSummary : text::kSummary, language,
                        {.count = passed, .total = static_cast<int>(outcomes.size())})
                 << std::endl;
+    for (const std::string& failure : journalFailures) {
+        streams.err << Say(text::kJournalFailed, language,
+                           {.port = JournalShown(options), .detail = Printable(failure)})
+                    << std::endl;
+    }
     if (!options.report.empty() && !WriteReport(options.report, options.profile, outcomes, true)) {
         streams.err << Say(text::kReportFailed, language, {.detail = options.report})
                     << std::endl;
         return kSomeFailed;
     }
-    return passed == static_cast<int>(outcomes.size()) ? kAllPassed : kSomeFailed;
+    const bool all = passed == static_cast<int>(outcomes.size()) && journalFailures.empty();
+    return all ? kAllPassed : kSomeFailed;
 }
 
 }  // namespace vorlen::provision

@@ -7,7 +7,7 @@
 
 namespace vorlen::provision {
 
-enum Phase : int { kWaking, kSetting, kVerifying, kReading };
+enum Phase : int { kWaking, kIdentifying, kSetting, kVerifying, kReading, kFinished };
 
 // Set-all sends this many commands, one step each.
 inline constexpr int kSetAllSteps = 19;

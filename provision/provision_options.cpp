@@ -45,6 +45,31 @@ constexpr Bilingual kReadHelp{
 constexpr Bilingual kOutHelp{"where --read saves the profile", "--read保存配置文件的位置"};
 constexpr Bilingual kTraceHelp{"print every byte written to and read from each tracker",
                                "打印向每个追踪器写入和从中读取的每个字节"};
+constexpr Bilingual kCheckHelp{
+    "only compare each tracker with the profile (and its device row); nothing is written. "
+    "Exit status 0 when every tracker holds it, 1 when any differs",
+    "只把每个追踪器与配置文件(及其设备行)比较, 不写入任何设置。全部一致时退出状态为0, "
+    "有不同时为1"};
+constexpr Bilingual kForceHelp{"write the profile even to a tracker that already holds it",
+                               "即使追踪器已保存该配置也写入"};
+constexpr Bilingual kDevicesHelp{
+    "a CSV file: a header of imei and profile keys, then one row per tracker with its own "
+    "values; a tracker not listed gets nothing written",
+    "CSV文件: 标题行为imei和配置文件的键, 然后每个追踪器一行自己的数值; 未列出的追踪器"
+    "不写入任何设置"};
+constexpr Bilingual kJournalHelp{
+    "keep the journal in this SQLite FILE, or in a PostgreSQL database given as "
+    "postgresql://... (default: journal.sqlite in the user's data folder)",
+    "把日志记录在这个SQLite文件中, 或记录在以postgresql://...给出的PostgreSQL数据库中"
+    "(默认: 用户数据文件夹中的journal.sqlite)"};
+constexpr Bilingual kNoJournalHelp{"keep no journal", "不记录日志"};
+constexpr Bilingual kStationHelp{"the station's name in the journal (default: the host name)",
+                                 "日志中的工位名称(默认: 主机名)"};
+constexpr Bilingual kOperatorHelp{"the operator's name in the journal", "日志中的操作员姓名"};
+constexpr Bilingual kHistoryHelp{
+    "print the journal's newest rows, only the tracker's when an IMEI is given",
+    "打印日志中最新的记录, 给出IMEI时只打印该追踪器的"};
+constexpr Bilingual kCsvHelp{"print --history as CSV", "以CSV格式打印--history"};
 constexpr Bilingual kLanguageHelp{"the language of every text: en or zh",
                                   "所有文字的语言: en或zh"};
 
@@ -109,6 +134,21 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
     auto* out = app.add_option("--out", options.out, say(kOutHelp))
                     ->option_text("FILE");
     auto* trace = app.add_flag("--trace", options.trace, say(kTraceHelp));
+    auto* check = app.add_flag("--check", options.check, say(kCheckHelp));
+    auto* force = app.add_flag("--force", options.force, say(kForceHelp));
+    auto* devices = app.add_option("--devices", options.devices, say(kDevicesHelp))
+                        ->option_text("FILE.csv");
+    auto* journal = app.add_option("--journal", options.journal, say(kJournalHelp))
+                        ->option_text("FILE|URI");
+    auto* noJournal = app.add_flag("--no-journal", options.noJournal, say(kNoJournalHelp));
+    app.add_option("--station", options.station, say(kStationHelp))
+                        ->option_text("NAME");
+    app.add_option("--operator", options.operatorName, say(kOperatorHelp))
+                    ->option_text("NAME");
+    auto* history = app.add_option("--history", options.history, say(kHistoryHelp))
+                        ->option_text("[IMEI]")
+                        ->expected(0, 1);
+    auto* csv = app.add_flag("--csv", options.csv, say(kCsvHelp));
     app.add_option("--language", options.language, say(kLanguageHelp))
         ->check(CLI::IsMember({"en", "zh"}));
     profile->needs(ports);
@@ -118,6 +158,13 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
     out->needs(read);
     read->excludes(profile);
     list->excludes(profile)->excludes(read)->excludes(trace);
+    for (CLI::Option* option : {check, force, devices}) {
+        option->needs(profile);
+    }
+    check->excludes(force);
+    noJournal->excludes(journal)->excludes(history);
+    history->excludes(profile)->excludes(read)->excludes(list);
+    csv->needs(history);
 }
 
 int LanguageAskedFor(int argc, const char* const* argv) {

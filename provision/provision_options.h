@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,15 @@ struct Options {
     std::string out;
     std::string language = "en";
     bool trace = false;
+    bool check = false;
+    bool force = false;
+    std::string devices;
+    std::string journal;  // a file or a postgresql:// URI; empty: the default file
+    bool noJournal = false;
+    std::string station;  // empty: the host name
+    std::string operatorName;
+    std::optional<std::string> history;  // set by --history, with the IMEI or ""
+    bool csv = false;
 
     int LanguageIndex() const;
     std::chrono::milliseconds WakeTimeout() const;

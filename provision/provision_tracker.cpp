@@ -3,10 +3,11 @@
 #include <chrono>
 
 #include "model/gbk.h"
-#include "protocol/readback.h"
+#include "model/validation.h"
 #include "protocol/result_messages.h"
 #include "protocol/set_all.h"
 #include "provision/counting_port.h"
+#include "provision/read_tracker.h"
 #include "provision/tool_texts.h"
 #include "provision/wake.h"
 
@@ -30,24 +31,6 @@ int StepOfFailure(const std::string& failure, int language) {
     return 0;
 }
 
-// Set-all's side of the window: only its status line.
-class SetAllStatus : public FormView {
-public:
-    void ReportStatus(const std::string& text, StatusMark mark) override {
-        text_ = text;
-        mark_ = mark;
-    }
-    void Refresh() override {}
-    void ShowReading(const TrackerReading&) override {}
-
-    const std::string& Text() const { return text_; }  // GBK bytes
-    bool Succeeded() const { return mark_ == StatusMark::Success; }
-
-private:
-    std::string text_;
-    StatusMark mark_ = StatusMark::None;
-};
-
 // Sends the profile; true when all nineteen steps were acknowledged.
 bool SetAll(Port& port, Profile& sent, const RunSettings& settings, const ShowPhase& show,
             Outcome& outcome) {
@@ -55,7 +38,7 @@ bool SetAll(Port& port, Profile& sent, const RunSettings& settings, const ShowPh
         show(kSetting, Say(text::kSetting, settings.language,
                            {.count = step, .total = kSetAllSteps}));
     });
-    SetAllStatus status;
+    CommandStatus status;
     SendAllSettings(&counted, sent.form, sent.selections, status, settings.language);
     if (status.Succeeded()) {
         return true;
@@ -66,38 +49,97 @@ bool SetAll(Port& port, Profile& sent, const RunSettings& settings, const ShowPh
     return false;
 }
 
-void Verify(Port& port, const Profile& sent, const RunSettings& settings, Outcome& outcome) {
-    const TrackerReading reading = ReadBackTracker(port);
-    if (!reading.Succeeded()) {
+// The record as set-all leaves it: its check trims the fields it sends
+// trimmed (the interval, the upload count, the fence's numbers).
+Profile AsSetAllSends(Profile profile) {
+    ValidateAllFields(profile.form, profile.selections);
+    return profile;
+}
+
+// Reads the configuration and compares it with `expected`; false with the
+// outcome's failure when the read fails.
+bool Compare(Port& port, const Profile& expected, const RunSettings& settings, Outcome& outcome) {
+    const std::optional<Profile> held =
+        ReadConfiguration(port, settings.language, outcome.failure);
+    if (!held) {
         outcome.result = Result::ReadBackFailed;
-        outcome.failure = GbkToUtf8(ReadBackResultText(false, settings.language));
+        return false;
+    }
+    outcome.softwareVersion = GbkToUtf8(held->form.softwareVersion);
+    outcome.differences = Differences(expected, *held);
+    return true;
+}
+
+// The IMEI, then the configuration as found; the profile the tracker is to
+// hold, or nothing when the run for it ends here.
+std::optional<Profile> Identify(Port& port, const TrackerPlan& plan, const RunSettings& settings,
+                                Outcome& outcome) {
+    const std::optional<std::string> imei = ReadImei(port, settings.language, outcome.failure);
+    if (!imei) {
+        outcome.result = Result::ReadBackFailed;
+        return std::nullopt;
+    }
+    outcome.imei = GbkToUtf8(*imei);
+    std::optional<Profile> target = plan.target(*imei);
+    const Profile expected = AsSetAllSends(target.value_or(Profile{}));
+    const bool read = Compare(port, expected, settings, outcome);
+    plan.identified(outcome);
+    if (!read) {
+        return std::nullopt;
+    }
+    if (!target) {
+        outcome.differences.clear();
+        outcome.result = Result::NotListed;
+        return std::nullopt;
+    }
+    const bool holds = outcome.differences.empty();
+    if (plan.mode == Mode::Check || (holds && !plan.force)) {
+        outcome.result = holds ? Result::Unchanged : Result::Differs;
+        return std::nullopt;
+    }
+    outcome.differences.clear();
+    return target;
+}
+
+// Set-all, then the read-back that verifies it.
+void Configure(Port& port, Profile sent, const RunSettings& settings, const ShowPhase& show,
+               Outcome& outcome) {
+    const Clock::time_point setAllStart = Clock::now();
+    outcome.written = true;
+    const bool set = SetAll(port, sent, settings, show, outcome);
+    outcome.timings.setAllSeconds = SecondsSince(setAllStart);
+    if (!set) {
         return;
     }
-    const Profile held{reading.form, reading.selections};
-    outcome.differences = Differences(sent, held);
-    outcome.result = outcome.differences.empty() ? Result::Done : Result::Differs;
+    const Clock::time_point verifyStart = Clock::now();
+    show(kVerifying, Say(text::kVerifying, settings.language));
+    if (Compare(port, sent, settings, outcome)) {
+        outcome.result = outcome.differences.empty() ? Result::Done : Result::Differs;
+    }
+    outcome.timings.verifySeconds = SecondsSince(verifyStart);
 }
 
 }  // namespace
 
-Outcome ProvisionTracker(Port& port, const std::string& portName, const Profile& profile,
+Outcome ProvisionTracker(Port& port, const std::string& portName, const TrackerPlan& plan,
                          const RunSettings& settings, const ShowPhase& show) {
     Outcome outcome;
     outcome.port = portName;
+    outcome.mode = plan.mode;
     const Clock::time_point start = Clock::now();
     show(kWaking, Say(text::kWaking, settings.language, {.detail = WakeSeconds(settings)}));
     const bool awake = WakeWithin(port, settings.wakeTimeout);
     outcome.timings.wakeSeconds = SecondsSince(start);
     if (awake) {
-        const Clock::time_point setAllStart = Clock::now();
-        Profile sent = profile;
-        const bool set = SetAll(port, sent, settings, show, outcome);
-        outcome.timings.setAllSeconds = SecondsSince(setAllStart);
-        if (set) {
-            const Clock::time_point verifyStart = Clock::now();
-            show(kVerifying, Say(text::kVerifying, settings.language));
-            Verify(port, sent, settings, outcome);
-            outcome.timings.verifySeconds = SecondsSince(verifyStart);
+        const Clock::time_point identifyStart = Clock::now();
+        show(kIdentifying, Say(text::kIdentifying, settings.language));
+        const std::optional<Profile> target = Identify(port, plan, settings, outcome);
+        outcome.timings.identifySeconds = SecondsSince(identifyStart);
+        if (target) {
+            const ShowPhase withImei = [&](Phase phase, const std::string& what) {
+                show(phase, "IMEI " + outcome.imei + ": " + what);
+            };
+            Configure(port, *target, settings, withImei, outcome);
         }
     }
     outcome.timings.totalSeconds = SecondsSince(start);

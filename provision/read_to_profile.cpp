@@ -1,8 +1,9 @@
 #include "model/gbk.h"
 #include "profile/profile_file.h"
 #include "protocol/line_rows.h"
-#include "protocol/readback.h"
 #include "provision/actions.h"
+#include "provision/journal_record.h"
+#include "provision/read_tracker.h"
 #include "serial/open_port.h"
 #include "provision/phases.h"
 #include "provision/progress.h"
@@ -14,12 +15,13 @@
 namespace vorlen::provision {
 namespace {
 
-// Wakes the tracker and reads its whole configuration; the failure line
-// when either does not happen.
-std::optional<Profile> ReadTracker(Port& port, const std::string& name,
-                                   const RunSettings& settings, const Streams& streams,
-                                   std::string& failure) {
+// Wakes the tracker, reads its IMEI and its whole configuration; the failure
+// line when that does not happen. The journal has the row from the IMEI on.
+std::optional<Profile> ReadTracker(Port& port, const RunSettings& settings,
+                                   const Streams& streams, TrackerRecord& record,
+                                   Outcome& outcome, std::string& failure) {
     const int language = settings.language;
+    const std::string& name = outcome.port;
     Progress progress(streams.out, streams.terminal, {name});
     progress.Show(0, kWaking, Say(text::kWaking, language, {.detail = WakeSeconds(settings)}));
     if (!WakeWithin(port, settings.wakeTimeout)) {
@@ -27,13 +29,20 @@ std::optional<Profile> ReadTracker(Port& port, const std::string& name,
         return std::nullopt;
     }
     progress.Show(0, kReading, Say(text::kReading, language));
-    const TrackerReading reading = ReadBackTracker(port);
-    if (!reading.Succeeded()) {
-        failure = Say(text::kReadFailed, language,
-                      {.port = name, .detail = GbkToUtf8(ReadBackResultText(false, language))});
+    outcome.result = Result::ReadBackFailed;
+    std::optional<Profile> read;
+    if (const std::optional<std::string> imei = ReadImei(port, language, outcome.failure)) {
+        outcome.imei = GbkToUtf8(*imei);
+        record.Identified(outcome, {});
+        read = ReadConfiguration(port, language, outcome.failure);
+    }
+    if (!read) {
+        failure = Say(text::kReadFailed, language, {.port = name, .detail = outcome.failure});
         return std::nullopt;
     }
-    return Profile{reading.form, reading.selections};
+    outcome.softwareVersion = GbkToUtf8(read->form.softwareVersion);
+    outcome.result = Result::Done;
+    return read;
 }
 
 // A tracker may hold what the form cannot (a six-digit factory password,
@@ -70,6 +79,10 @@ int ReadToProfile(const Options& options, const Streams& streams) {
         return RefuseArguments(Say(text::kNoFolder, language, {.detail = options.out}), language,
                                streams);
     }
+    const std::optional<std::unique_ptr<Journal>> journal = ChosenJournal(options, streams);
+    if (!journal) {
+        return kBadInput;
+    }
     std::shared_ptr<Port> port = OpenPort(name);
     if (!port) {
         streams.err << Say(text::kOpenFailed, language, {.port = name}) << std::endl;
@@ -77,9 +90,15 @@ int ReadToProfile(const Options& options, const Streams& streams) {
     }
     Trace trace(options.trace);
     port = trace.Follow(std::move(port), name);
+    const RunRecord run{options.station.empty() ? HostName() : options.station,
+                        options.operatorName, "read", options.out, {}};
+    TrackerRecord record(journal->get(), run);
+    Outcome outcome;
+    outcome.port = name;
     std::string failure;
-    const std::optional<Profile> read =
-        ReadTracker(*port, name, {options.WakeTimeout(), language}, streams, failure);
+    const std::optional<Profile> read = ReadTracker(*port, {options.WakeTimeout(), language},
+                                                    streams, record, outcome, failure);
+    record.Finished(outcome, {});
     trace.Print(streams.out, language);
     if (!read) {
         streams.out << failure << std::endl;

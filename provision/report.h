@@ -9,6 +9,15 @@
 
 namespace vorlen::provision {
 
+// The result as the report and the journal name it: "done", "unchanged", ...
+const char* ResultName(Result result);
+
+// Done, or unchanged: the tracker holds what it is to hold.
+bool Passed(const Outcome& outcome);
+
+// The differing fields as a JSON array of {key, expected, actual}.
+std::string DifferencesJson(const std::vector<Difference>& differences);
+
 // The report's text: the profile, whether the run reached its end, whether
 // every port passed (never before the end), and per port its result, failed
 // step, failure line, differing fields and timings (seconds).

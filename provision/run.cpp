@@ -24,6 +24,9 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     if (options.listPorts) {
         return ListPorts(options, streams);
     }
+    if (options.history) {
+        return PrintHistory(options, streams);
+    }
     if (!options.readPort.empty()) {
         return ReadToProfile(options, streams);
     }

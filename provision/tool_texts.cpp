@@ -11,7 +11,7 @@ namespace vorlen::provision {
 std::string Say(const Bilingual& text, int language, const Fill& fill) {
     const std::string count = std::to_string(fill.count);
     const std::string total = std::to_string(fill.total);
-    const std::array<std::pair<std::string_view, std::string_view>, 7> values{{
+    const std::array<std::pair<std::string_view, std::string_view>, 8> values{{
         {"{port}", fill.port},
         {"{detail}", fill.detail},
         {"{count}", count},
@@ -19,6 +19,7 @@ std::string Say(const Bilingual& text, int language, const Fill& fill) {
         {"{key}", fill.key},
         {"{expected}", fill.expected},
         {"{actual}", fill.actual},
+        {"{imei}", fill.imei},
     }};
     const std::string_view pattern = Utf8In(text, language);
     std::string said;

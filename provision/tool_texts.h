@@ -13,6 +13,8 @@ namespace text {
 inline constexpr Bilingual kWaking{
     "waiting for the tracker: reset it now (gives up after {detail} s)",
     "等待追踪器: 请重启追踪器({detail}秒后放弃)"};
+inline constexpr Bilingual kIdentifying{"reading the IMEI and the configuration",
+                                        "正在读取IMEI和配置信息"};
 inline constexpr Bilingual kSetting{"set-all, step {count} of {total}",
                                     "设置所有配置, 第{count}步/共{total}步"};
 inline constexpr Bilingual kVerifying{"reading the configuration back", "正在读回配置信息"};
@@ -32,6 +34,21 @@ inline constexpr Bilingual kDiffers{
     "{port}: 失败: 追踪器确认了所有设置, 但有{count}项数值不同:"};
 inline constexpr Bilingual kDifference{"  {key}: sent \"{expected}\", the tracker holds \"{actual}\"",
                                        "  {key}: 发送\"{expected}\", 追踪器保存的是\"{actual}\""};
+inline constexpr Bilingual kIdentity{" [IMEI {imei}, {detail}]", " [IMEI {imei}, 软件版本{detail}]"};
+inline constexpr Bilingual kUnchanged{
+    "{port}: unchanged, the tracker already holds the profile ({detail} s)",
+    "{port}: 未改变, 追踪器已保存该配置({detail}秒)"};
+inline constexpr Bilingual kNotListed{"{port}: not in the device list, nothing written",
+                                      "{port}: 不在设备列表中, 没有写入"};
+inline constexpr Bilingual kNotIdentified{"{port}: failed before any setting: {detail}",
+                                          "{port}: 设置之前失败: {detail}"};
+inline constexpr Bilingual kCheckDiffers{"{port}: {count} of its values differ from the profile:",
+                                         "{port}: 有{count}项数值与配置文件不同:"};
+inline constexpr Bilingual kCheckDifference{
+    "  {key}: the profile has \"{expected}\", the tracker holds \"{actual}\"",
+    "  {key}: 配置文件为\"{expected}\", 追踪器保存的是\"{actual}\""};
+inline constexpr Bilingual kCheckSummary{"{count} of {total} trackers hold the profile.",
+                                         "{total}个追踪器中{count}个保存着该配置。"};
 inline constexpr Bilingual kSummary{"{count} of {total} trackers configured and verified.",
                                     "{total}个追踪器中{count}个已设置并核对。"};
 
@@ -70,6 +87,14 @@ inline constexpr Bilingual kOpenFailed{
     "Cannot open the port {port}; nothing was sent to any tracker.",
     "无法打开串口{port}; 没有向任何追踪器发送数据。"};
 inline constexpr Bilingual kTraceOf{"Line of {port}:", "{port}的线路:"};
+inline constexpr Bilingual kJournalFailed{"Cannot keep the journal {port}: {detail}",
+                                          "无法记录日志{port}: {detail}"};
+inline constexpr Bilingual kNoJournalHere{"this build of vorlen-provision keeps no journal",
+                                          "此版本的vorlen-provision不记录日志"};
+inline constexpr Bilingual kBadDeviceRow{"{port}, row {count}, column {key}: {detail}",
+                                         "{port}, 第{count}行, 列{key}: {detail}"};
+inline constexpr Bilingual kBadDeviceList{"{port}: {detail}", "{port}: {detail}"};
+inline constexpr Bilingual kNoHistory{"The journal holds no row.", "日志中没有记录。"};
 inline constexpr Bilingual kReportFailed{"Cannot write the report {detail}.",
                                          "无法写入报告{detail}。"};
 }  // namespace text
@@ -82,6 +107,7 @@ struct Fill {
     std::string_view key = {};
     std::string_view expected = {};
     std::string_view actual = {};
+    std::string_view imei = {};
 };
 
 // The text in the language (0 Chinese, anything else English), filled in.

@@ -6,6 +6,8 @@ BUILD_PACKAGES=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libtomlplusplus-dev nlohmann-json3-dev
+  libsqlite3-dev libpq-dev libssl-dev
+  postgresql
   fonts-wqy-microhei
   qt6-translations-l10n
 )

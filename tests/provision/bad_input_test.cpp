@@ -13,6 +13,7 @@ struct BadInput {
     std::string profileText;  // when not empty, the profile used instead of the good one
     std::string said;         // part of the first line on the error stream
     int lines = 1;            // every mistake of a profile has a line of its own
+    std::string devicesText = {};  // when not empty, given as --devices
 };
 
 std::string GoodProfileText() {
@@ -102,6 +103,35 @@ std::vector<BadInput> BadInputs() {
         {"report_into_a_missing_folder",
          {"--profile", "profile", "--port", "port", "--report", "/tmp/vorlen-no-such/r.json"}, "",
          "/tmp/vorlen-no-such/r.json does not exist"},
+        {"journal_that_cannot_be_opened",
+         {"--profile", "profile", "--port", "port", "--journal", "/tmp/vorlen-no-such/j.sqlite"},
+         "", "Cannot keep the journal "},
+        {"journal_password_never_shown",
+         {"--profile", "profile", "--port", "port", "--journal",
+          "postgresql://vorlen:s3cret@/db?host=/tmp/vorlen-no-such&connect_timeout=1"},
+         "", "Cannot keep the journal postgresql://vorlen:***@/db?host=/tmp/vorlen-no-such"},
+        {"device_column_no_profile_key", {"--profile", "profile", "--port", "port"}, "",
+         ", row 1, column speed: not a profile key", 1, "imei,speed\n861,fast\n"},
+        {"device_value_over_its_limit", {"--profile", "profile", "--port", "port"}, "",
+         ", row 3, column apnUser: \"apnUser\" is longer than 32 bytes", 1,
+         "imei,apnUser\n861,short\n862," + std::string(33, 'u') + "\n"},
+        {"device_value_refused_by_the_set_all_check", {"--profile", "profile", "--port", "port"},
+         "", ", row 2, column userPassword: Password must be valid digit number!", 1,
+         "imei,userId,userPassword\n861,TRUCK7,12a4\n"},
+        {"device_choice_no_entry", {"--profile", "profile", "--port", "port"}, "",
+         ", row 2, column workingMode: \"workingMode\" must be one of", 1,
+         "imei,workingMode\n861,Flying\n"},
+        {"device_imei_not_digits", {"--profile", "profile", "--port", "port"}, "",
+         ", row 2, column imei: an IMEI is 1 to 19 digits", 1, "imei,serverPort\n86-1,9001\n"},
+        {"device_imei_twice", {"--profile", "profile", "--port", "port"}, "",
+         ", row 4, column imei: the IMEI is listed twice", 1,
+         "imei,serverPort\n861,9001\n862,9002\n861,9003\n"},
+        {"device_value_with_a_command_separator", {"--profile", "profile", "--port", "port"}, "",
+         ", row 2, column userId: \"userId\" holds \",\", \";\" or \"#\"", 1,
+         "imei,userId\n861,\"TRUCK,B\"\n"},
+        {"device_row_with_a_quote_left_open", {"--profile", "profile", "--port", "port"}, "",
+         "a quoted value is not closed", 1, "imei,serverPort\n861,\"9001\n"},
+        {"csv_without_history", {"--csv"}, "", "--csv requires --history"},
         {"read_into_a_missing_folder", {"--read", "port", "--out", "/tmp/vorlen-no-such/p.toml"},
          "", "does not exist"},
     };
@@ -129,6 +159,9 @@ TEST_P(BadInputTest, IsRefusedInOneLineBeforeAnythingIsSent) {
     std::string said = bad.said;
     if (const std::size_t absent = said.find("absent"); absent != std::string::npos) {
         said.replace(absent, 6, tool_->AbsentPort());
+    }
+    if (!bad.devicesText.empty()) {
+        arguments.insert(arguments.end(), {"--devices", FileWith("devices.csv", bad.devicesText)});
     }
     const ToolRun run = RunTool(arguments);
     EXPECT_EQ(run.status, provision::kBadInput);

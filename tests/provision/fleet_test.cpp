@@ -30,31 +30,44 @@ protected:
     }
 };
 
-// The tracker starts asleep, as after a reset: two wake-up commands, the
-// nineteen settings, the three queries that verify them.
-TEST_F(Fleet, OneTrackerIsWokenConfiguredAndVerified) {
-    const auto sims = Trackers({{}});
+// The tracker starts asleep, as after a reset: two wake-up commands, the IMEI
+// and the configuration as found, the nineteen settings, the three queries
+// that verify them.
+TEST_F(Fleet, OneTrackerIsWokenIdentifiedConfiguredAndVerified) {
+    const auto sims = Trackers({{"--imei", "861234567890123"}});
     const ToolRun run = Provision(sims, {"--language", "zh"});
     EXPECT_EQ(run.status, provision::kAllPassed) << run.out << run.err;
     const std::vector<std::string> sent = sims[0]->Commands();
-    ASSERT_EQ(sent.size(), 2u + 19u + 3u);
+    const std::vector<std::string> queries{"AT+OPENAT=901,;", "AT+OPENAT=902,;",
+                                           "AT+OPENAT=903,;"};
+    ASSERT_EQ(sent.size(), 2u + 1u + 3u + 19u + 3u);
     EXPECT_EQ(sent[0], "AT+ISP=RCAL:8");
-    EXPECT_EQ(sent[2], "AT+OPENAT=711,1,13900000001;");
-    EXPECT_EQ(sent[15], "AT+OPENAT=751,500,10,11403.5678,E,2232.1234,S;");
-    EXPECT_EQ(sent[19], GbkOf("AT+OPENAT=802,cmnet,车队,secret;"));
-    EXPECT_EQ(std::vector<std::string>(sent.end() - 3, sent.end()),
-              (std::vector<std::string>{"AT+OPENAT=901,;", "AT+OPENAT=902,;", "AT+OPENAT=903,;"}));
+    EXPECT_EQ(sent[2], "AT+EGMR=0,7");
+    EXPECT_EQ(std::vector<std::string>(sent.begin() + 3, sent.begin() + 6), queries);
+    EXPECT_EQ(sent[6], "AT+OPENAT=711,1,13900000001;");
+    EXPECT_EQ(sent[19], "AT+OPENAT=751,500,10,11403.5678,E,2232.1234,S;");
+    EXPECT_EQ(sent[23], GbkOf("AT+OPENAT=802,cmnet,车队,secret;"));
+    EXPECT_EQ(std::vector<std::string>(sent.end() - 3, sent.end()), queries);
     EXPECT_NE(run.out.find(PortOf(*sims[0]) + ": 完成, 已设置并核对"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("[IMEI 861234567890123, 软件版本V1.04 SIM]"), std::string::npos)
         << run.out;
     const nlohmann::json report = Report(Path("report.json"));
     EXPECT_TRUE(report["passed"].get<bool>());
     EXPECT_EQ(report["ports"][0]["result"], "done");
+    EXPECT_EQ(report["ports"][0]["imei"], "861234567890123");
+    EXPECT_EQ(report["ports"][0]["softwareVersion"], "V1.04 SIM");
     EXPECT_GT(report["ports"][0]["timings"]["setAll"].get<double>(), 0.9);
 }
 
-// In parallel, eight trackers take hardly longer than one.
+// In parallel, eight trackers take hardly longer than one; each is known by
+// its own IMEI, whatever port it is on.
 TEST_F(Fleet, EightTrackersInParallelAllPass) {
-    const auto sims = Trackers(std::vector<std::vector<std::string>>(8, {"--awake"}));
+    std::vector<std::vector<std::string>> options;
+    for (int i = 0; i < 8; ++i) {
+        options.push_back({"--awake", "--imei", "86000000000000" + std::to_string(i)});
+    }
+    const auto sims = Trackers(options);
     const auto start = Clock::now();
     const ToolRun run = Provision(sims);
     EXPECT_EQ(run.status, provision::kAllPassed) << run.out << run.err;
@@ -64,7 +77,8 @@ TEST_F(Fleet, EightTrackersInParallelAllPass) {
     for (std::size_t i = 0; i < sims.size(); ++i) {
         EXPECT_EQ(report["ports"][i]["port"], PortOf(*sims[i]));
         EXPECT_EQ(report["ports"][i]["result"], "done");
-        EXPECT_EQ(sims[i]->Commands().size(), 2u + 19u + 3u);
+        EXPECT_EQ(report["ports"][i]["imei"], "86000000000000" + std::to_string(i));
+        EXPECT_EQ(sims[i]->Commands().size(), 2u + 1u + 3u + 19u + 3u);
     }
     EXPECT_NE(run.out.find("8 of 8 trackers configured and verified."), std::string::npos);
 }

@@ -53,6 +53,8 @@ protected:
         char pattern[] = "/tmp/vorlen-provision-XXXXXX";
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         folder_ = pattern;
+        // The journal's default file lands in the test's folder, not the user's.
+        ::setenv("XDG_DATA_HOME", pattern, 1);
         profile_ = Path("fleet.toml");
         ASSERT_TRUE(SaveProfileFile(profile_, FleetProfile().form, FleetProfile().selections));
     }

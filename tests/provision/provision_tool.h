@@ -31,6 +31,8 @@ public:
     // A port name that names no port.
     virtual std::string AbsentPort() const = 0;
     virtual bool CanActAsTerminal() const = 0;
+    // Whether the tool keeps a journal (the Windows build has no SQLite).
+    virtual bool KeepsJournal() const = 0;
     // What starting the tool adds to a run's duration.
     virtual std::chrono::milliseconds StartUp() const = 0;
 };

@@ -1,0 +1,347 @@
+// The journal, the audit and the device list against simulated trackers,
+// with the journal read back by SQL of its own, not through the program.
+#include <map>
+#include <thread>
+
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
+#include "postgres_server.h"
+#include "provision_rig.h"
+
+extern char** environ;
+
+namespace vorlen::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Row = std::map<std::string, std::string>;  // column -> value, NULL absent
+
+// Every row of the journal file, oldest first.
+std::vector<Row> SqliteRows(const std::string& file) {
+    std::vector<Row> rows;
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM provisioning ORDER BY id", -1, &select, nullptr);
+    while (select != nullptr && sqlite3_step(select) == SQLITE_ROW) {
+        Row& row = rows.emplace_back();
+        for (int i = 0; i < sqlite3_column_count(select); ++i) {
+            if (const unsigned char* text = sqlite3_column_text(select, i)) {
+                row[sqlite3_column_name(select, i)] = reinterpret_cast<const char*>(text);
+            }
+        }
+    }
+    sqlite3_finalize(select);
+    sqlite3_close(db);
+    return rows;
+}
+
+std::vector<Row> PostgresRows(const std::string& uri) {
+    std::vector<Row> rows;
+    PGconn* connection = PQconnectdb(uri.c_str());
+    PGresult* result = PQexec(connection, "SELECT * FROM provisioning ORDER BY id");
+    for (int r = 0; r < PQntuples(result); ++r) {
+        Row& row = rows.emplace_back();
+        for (int c = 0; c < PQnfields(result); ++c) {
+            if (PQgetisnull(result, r, c) == 0) {
+                row[PQfname(result, c)] = PQgetvalue(result, r, c);
+            }
+        }
+    }
+    PQclear(result);
+    PQfinish(connection);
+    return rows;
+}
+
+std::string Imei(int i) { return "86000000000010" + std::to_string(i); }
+
+// The setting commands: everything but the wake-up, the IMEI and the queries.
+int Writes(const SimProcess& sim) {
+    int writes = 0;
+    for (const std::string& command : sim.Commands()) {
+        writes += command.starts_with("AT+OPENAT=7") || command.starts_with("AT+OPENAT=8");
+    }
+    return writes;
+}
+
+// vorlen-provision as a process of its own, its output discarded.
+pid_t StartProgram(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv{const_cast<char*>(VORLEN_PROVISION_PATH)};
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    ::posix_spawn(&child, argv[0], &files, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&files);
+    return child;
+}
+
+int ExitOf(pid_t child) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class Journal : public ProvisionTest {
+protected:
+    void SetUp() override {
+        ProvisionTest::SetUp();
+        if (!tool_->KeepsJournal()) {
+            GTEST_SKIP() << "this build of vorlen-provision keeps no journal";
+        }
+        journal_ = Path("journal.sqlite");
+    }
+
+    std::vector<std::unique_ptr<SimProcess>> Trackers(int count,
+                                                      std::vector<std::string> extra = {}) {
+        std::vector<std::unique_ptr<SimProcess>> sims;
+        for (int i = 0; i < count; ++i) {
+            std::vector<std::string> options{"--awake", "--imei", Imei(i)};
+            options.insert(options.end(), extra.begin(), extra.end());
+            sims.push_back(std::make_unique<SimProcess>(options));
+        }
+        return sims;
+    }
+
+    std::vector<std::string> Arguments(const std::vector<std::unique_ptr<SimProcess>>& sims,
+                                       std::vector<std::string> extra) {
+        std::vector<std::string> arguments{"--profile", profile_, "--journal", journal_};
+        for (const auto& sim : sims) {
+            arguments.insert(arguments.end(), {"--port", PortOf(*sim)});
+        }
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return arguments;
+    }
+
+    ToolRun Provision(const std::vector<std::unique_ptr<SimProcess>>& sims,
+                      std::vector<std::string> extra = {}) {
+        return RunTool(Arguments(sims, std::move(extra)));
+    }
+
+    std::string journal_;
+};
+
+// A row per tracker with who, where, what and how it ended; a tracker that
+// failed has its step and failure on record.
+TEST_F(Journal, EachTrackerHasARowWithItsIdentityAndOutcome) {
+    auto sims = Trackers(1);
+    sims.push_back(std::make_unique<SimProcess>(
+        std::vector<std::string>{"--awake", "--imei", Imei(1), "--refuse", "770"}));
+    const ToolRun run = Provision(sims, {"--station", "line-2", "--operator", "李工"});
+    EXPECT_EQ(run.status, provision::kSomeFailed) << run.out << run.err;
+    const std::vector<Row> rows = SqliteRows(journal_);
+    ASSERT_EQ(rows.size(), 2u);
+    std::map<std::string, Row> byImei{{rows[0].at("imei"), rows[0]}, {rows[1].at("imei"), rows[1]}};
+    const Row& done = byImei.at(Imei(0));
+    const Row& failed = byImei.at(Imei(1));
+    EXPECT_EQ(done.at("port"), PortOf(*sims[0]));
+    EXPECT_EQ(done.at("station"), "line-2");
+    EXPECT_EQ(done.at("operator"), "李工");
+    EXPECT_EQ(done.at("software_version"), "V1.04 SIM");
+    EXPECT_EQ(done.at("mode"), "provision");
+    EXPECT_EQ(done.at("profile"), profile_);
+    EXPECT_EQ(done.at("result"), "done");
+    EXPECT_LE(done.at("started"), done.at("finished"));
+    EXPECT_GT(std::stod(done.at("set_all_seconds")), 0.9);
+    EXPECT_EQ(failed.at("result"), "step-failed");
+    EXPECT_EQ(failed.at("failed_step"), "15");
+    EXPECT_EQ(failed.at("failure"), "Set user password failed!");
+    EXPECT_EQ(failed.count("differences"), 0u);
+    // The profile's own bytes, as sha256sum hashes them.
+    FILE* sum = ::popen(("sha256sum " + profile_).c_str(), "r");
+    char hex[65] = {};
+    ASSERT_EQ(std::fread(hex, 1, 64, sum), 64u);
+    ::pclose(sum);
+    EXPECT_EQ(done.at("profile_sha256"), hex);
+
+    const ToolRun read = RunTool({"--read", PortOf(*sims[0]), "--out", Path("held.toml"),
+                                  "--journal", journal_, "--operator", "Wang"});
+    ASSERT_EQ(read.status, provision::kAllPassed) << read.err;
+    const Row last = SqliteRows(journal_).back();
+    EXPECT_EQ(last.at("mode"), "read");
+    EXPECT_EQ(last.at("result"), "done");
+    EXPECT_EQ(last.at("imei"), Imei(0));
+    EXPECT_EQ(last.at("operator"), "Wang");
+    EXPECT_EQ(last.at("profile"), Path("held.toml"));
+}
+
+// Without --journal the rows go to the user's data folder, which the rig
+// points into the test's folder.
+TEST_F(Journal, TheDefaultJournalIsInTheUsersDataFolder) {
+    const auto sims = Trackers(1);
+    ASSERT_EQ(RunTool({"--profile", profile_, "--port", PortOf(*sims[0])}).status,
+              provision::kAllPassed);
+    const std::vector<Row> rows = SqliteRows(Path("vorlen/journal.sqlite"));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].at("imei"), Imei(0));
+    ASSERT_EQ(RunTool({"--profile", profile_, "--port", PortOf(*sims[0]), "--no-journal"}).status,
+              provision::kAllPassed);
+    EXPECT_EQ(SqliteRows(Path("vorlen/journal.sqlite")).size(), 1u);
+}
+
+// A verified batch run again writes nothing; --force writes anyway; the
+// history shows the tracker's rows newest first.
+TEST_F(Journal, ARerunOfAVerifiedTrackerWritesNothingUnlessForced) {
+    const auto sims = Trackers(1);
+    ASSERT_EQ(Provision(sims).status, provision::kAllPassed);
+    const int first = Writes(*sims[0]);
+    const ToolRun again = Provision(sims);
+    EXPECT_EQ(again.status, provision::kAllPassed) << again.out;
+    EXPECT_EQ(Writes(*sims[0]), first);
+    EXPECT_NE(again.out.find(": unchanged, the tracker already holds the profile"),
+              std::string::npos)
+        << again.out;
+    ASSERT_EQ(Provision(sims, {"--force"}).status, provision::kAllPassed);
+    EXPECT_EQ(Writes(*sims[0]), 2 * first);
+
+    const ToolRun history = RunTool({"--history", Imei(0), "--journal", journal_});
+    EXPECT_EQ(history.status, provision::kAllPassed);
+    const std::size_t forced = history.out.find(" done ");
+    const std::size_t unchanged = history.out.find(" unchanged ");
+    ASSERT_NE(unchanged, std::string::npos) << history.out;
+    EXPECT_LT(forced, unchanged) << history.out;
+    const ToolRun other = RunTool({"--history", "1", "--journal", journal_});
+    EXPECT_EQ(other.out, "The journal holds no row.\n");
+    const ToolRun csv = RunTool({"--history", "--csv", "--journal", journal_});
+    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 4) << csv.out;
+    EXPECT_TRUE(csv.out.starts_with("id,started,finished,station,operator,port,imei,"));
+}
+
+// The check reads and compares only: a field changed behind the journal's
+// back is named, and nothing is written to set it right.
+TEST_F(Journal, ACheckFindsADriftedFieldAndWritesNothing) {
+    const auto sims = Trackers(2);
+    ASSERT_EQ(Provision(sims).status, provision::kAllPassed);
+    const int written = Writes(*sims[0]);
+    std::ifstream in(profile_);
+    std::string text{std::istreambuf_iterator<char>(in), {}};
+    text.replace(text.find("serverPort = \"9000\""), 19, "serverPort = \"9001\"");
+    FileWith("drifted.toml", text);
+    const ToolRun check = RunTool({"--profile", Path("drifted.toml"), "--check", "--journal",
+                                   journal_, "--port", PortOf(*sims[0])});
+    EXPECT_EQ(check.status, provision::kSomeFailed);
+    EXPECT_NE(check.out.find(": 1 of its values differ from the profile: [IMEI " + Imei(0)),
+              std::string::npos)
+        << check.out;
+    EXPECT_NE(check.out.find("\n  serverPort: the profile has \"9001\", the tracker holds \"9000\"\n"),
+              std::string::npos);
+    EXPECT_NE(check.out.find("0 of 1 trackers hold the profile."), std::string::npos);
+    EXPECT_EQ(Writes(*sims[0]), written);
+    const Row row = SqliteRows(journal_).back();
+    EXPECT_EQ(row.at("mode"), "check");
+    EXPECT_EQ(row.at("result"), "differs");
+    EXPECT_NE(row.at("differences").find("\"key\":\"serverPort\""), std::string::npos);
+
+    const ToolRun holds = Provision(sims, {"--check"});
+    EXPECT_EQ(holds.status, provision::kAllPassed) << holds.out;
+    EXPECT_NE(holds.out.find("2 of 2 trackers hold the profile."), std::string::npos);
+}
+
+// Each listed tracker gets its own user ID and is verified against it; the
+// one the list does not name is left alone.
+TEST_F(Journal, ADeviceListGivesEachTrackerItsOwnValues) {
+    const auto sims = Trackers(3);
+    const std::string devices = FileWith(
+        "devices.csv", "imei,userId,serverPort\r\n" + Imei(0) + ",TRUCK-A,9100\r\n" + Imei(1) +
+                           ",\"TRUCK B\",9000\r\n");
+    const ToolRun run = Provision(sims, {"--devices", devices, "--report", Path("r.json")});
+    EXPECT_EQ(run.status, provision::kSomeFailed) << run.out << run.err;
+    const nlohmann::json ports = Report(Path("r.json"))["ports"];
+    EXPECT_EQ(ports[0]["result"], "done");
+    EXPECT_EQ(ports[1]["result"], "done");
+    EXPECT_EQ(ports[2]["result"], "not-listed");
+    const auto sent = [&](int i, const std::string& command) {
+        const std::vector<std::string> commands = sims[i]->Commands();
+        return std::find(commands.begin(), commands.end(), command) != commands.end();
+    };
+    EXPECT_TRUE(sent(0, "AT+OPENAT=801,TRUCK-A;") && sent(0, "AT+OPENAT=803,10.1.2.3,9100;"));
+    EXPECT_TRUE(sent(1, "AT+OPENAT=801,TRUCK B;"));
+    EXPECT_EQ(Writes(*sims[2]), 0);
+    EXPECT_NE(run.out.find(PortOf(*sims[2]) + ": not in the device list, nothing written"),
+              std::string::npos);
+    const std::vector<Row> rows = SqliteRows(journal_);
+    ASSERT_EQ(rows.size(), 3u);
+    for (const Row& row : rows) {
+        if (row.at("imei") == Imei(0)) {
+            EXPECT_EQ(row.at("device_values"), R"({"userId":"TRUCK-A","serverPort":"9100"})");
+        }
+    }
+}
+
+// Killed between the identification and the end: the row is there, without
+// an end, and the history says so.
+TEST_F(Journal, ARunKilledMidwayLeavesAnUnfinishedRow) {
+    const auto sims = Trackers(1, {"--chunked"});
+    const pid_t child = StartProgram(Arguments(sims, {}));
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (SqliteRows(journal_).empty() && Clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ::kill(child, SIGKILL);
+    ExitOf(child);
+    const std::vector<Row> rows = SqliteRows(journal_);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].at("imei"), Imei(0));
+    EXPECT_EQ(rows[0].count("finished") + rows[0].count("result"), 0u);
+    const ToolRun history = RunTool({"--history", "--journal", journal_});
+    EXPECT_NE(history.out.find(" unfinished "), std::string::npos) << history.out;
+}
+
+// The live display ends a tracker's line when it ends, not when the slowest
+// tracker does.
+TEST_F(Journal, EachTrackersOutcomeIsShownAsSoonAsItEnds) {
+    auto sims = Trackers(1);
+    sims.push_back(std::make_unique<SimProcess>(std::vector<std::string>{"--silent"}));
+    const ToolRun run = Provision(sims, {"--wake-timeout", "3"});
+    const std::size_t done =
+        run.out.find(PortOf(*sims[0]) + ": done, configured and verified");
+    const std::size_t slow = run.out.find(PortOf(*sims[1]) + ": failed");
+    ASSERT_NE(done, std::string::npos) << run.out;
+    EXPECT_LT(done, slow) << run.out;
+    EXPECT_NE(run.out.find("[IMEI " + Imei(0) + ", V1.04 SIM]", done), std::string::npos);
+}
+
+// Two stations' processes write into one database at once: every tracker
+// has exactly its own row, finished.
+TEST_F(Journal, TwoProcessesShareOnePostgresJournal) {
+    if (!PostgresServer::Installed()) {
+        GTEST_SKIP() << "Debian's postgresql package is not installed (initdb, pg_ctl)";
+    }
+    const PostgresServer server;
+    ASSERT_TRUE(server.Started()) << "see " << server.Log();
+    const auto sims = Trackers(8);
+    std::vector<pid_t> children;
+    for (int station = 0; station < 2; ++station) {
+        std::vector<std::string> arguments{"--profile", profile_, "--journal", server.Uri(),
+                                           "--station", "station-" + std::to_string(station)};
+        for (int i = station * 4; i < station * 4 + 4; ++i) {
+            arguments.insert(arguments.end(), {"--port", PortOf(*sims[i])});
+        }
+        children.push_back(StartProgram(arguments));
+    }
+    for (const pid_t child : children) {
+        EXPECT_EQ(ExitOf(child), provision::kAllPassed);
+    }
+    const std::vector<Row> rows = PostgresRows(server.Uri());
+    ASSERT_EQ(rows.size(), 8u);
+    std::map<std::string, Row> byImei;
+    for (const Row& row : rows) {
+        byImei[row.at("imei")] = row;
+    }
+    for (int i = 0; i < 8; ++i) {
+        const Row& row = byImei.at(Imei(i));
+        EXPECT_EQ(row.at("port"), PortOf(*sims[i]));
+        EXPECT_EQ(row.at("station"), "station-" + std::to_string(i / 4));
+        EXPECT_EQ(row.at("result"), "done");
+    }
+    const ToolRun history = RunTool({"--history", Imei(5), "--journal", server.Uri()});
+    EXPECT_NE(history.out.find("station-1"), std::string::npos) << history.out << history.err;
+}
+
+}  // namespace
+}  // namespace vorlen::test

@@ -1,0 +1,66 @@
+// A throw-away PostgreSQL server for one test: Debian's initdb and pg_ctl
+// (postgresql package) on a Unix socket in a temporary folder, no TCP port.
+// The server refuses to run as root, so under root (CI) it runs as nobody.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <unistd.h>
+
+namespace vorlen::test {
+
+class PostgresServer {
+public:
+    static constexpr const char* kBin = "/usr/lib/postgresql/15/bin";
+
+    static bool Installed() {
+        return std::filesystem::exists(std::string(kBin) + "/initdb") &&
+               std::filesystem::exists(std::string(kBin) + "/pg_ctl");
+    }
+
+    // Check Started() before use; Log() says why it did not start.
+    PostgresServer() {
+        char pattern[] = "/tmp/vorlen-pg-XXXXXX";
+        if (::mkdtemp(pattern) == nullptr) {
+            return;
+        }
+        folder_ = pattern;
+        const std::string as = ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+        if (::geteuid() == 0 && std::system(("chown 65534:65534 " + folder_).c_str()) != 0) {
+            return;
+        }
+        const std::string bin = std::string(kBin);
+        started_ =
+            std::system((as + bin + "/initdb --no-sync -A trust -U vorlen -D " + folder_ +
+                         "/data > " + Log() + " 2>&1")
+                            .c_str()) == 0 &&
+            std::system((as + bin + "/pg_ctl -w -D " + folder_ + "/data -l " + folder_ +
+                         "/server.log -o \"-k " + folder_ +
+                         " -c listen_addresses= -c fsync=off\" start >> " + Log() + " 2>&1")
+                            .c_str()) == 0;
+        stop_ = as + bin + "/pg_ctl -D " + folder_ + "/data -m immediate stop > /dev/null 2>&1";
+    }
+
+    ~PostgresServer() {
+        if (started_) {
+            std::system(stop_.c_str());
+        }
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+    bool Started() const { return started_; }
+    std::string Log() const { return folder_ + "/setup.log"; }
+
+    // A libpq connection URI for the server's database "postgres".
+    std::string Uri() const { return "postgresql:///postgres?host=" + folder_ + "&user=vorlen"; }
+
+private:
+    std::string folder_;
+    std::string stop_;
+    bool started_ = false;
+};
+
+}  // namespace vorlen::test
