@@ -71,7 +71,9 @@ TEST_F(Fleet, EightTrackersInParallelAllPass) {
     const auto start = Clock::now();
     const ToolRun run = Provision(sims);
     EXPECT_EQ(run.status, provision::kAllPassed) << run.out << run.err;
-    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(2500) + tool_->StartUp());
+    // One tracker takes about 1.5 s, so eight one after another would take
+    // about 12 s; the room above one tracker is for a loaded two-core machine.
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(4000) + tool_->StartUp());
     const nlohmann::json report = Report(Path("report.json"));
     ASSERT_EQ(report["ports"].size(), 8u);
     for (std::size_t i = 0; i < sims.size(); ++i) {
