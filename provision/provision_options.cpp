@@ -11,13 +11,14 @@ namespace {
 constexpr Bilingual kDescription{
     "Wakes, configures and verifies GPS/GPRS trackers from one profile (a TOML file that "
     "Vorlen's Save Profile writes). For every --port, in parallel: waits for the tracker's "
-    "wake-up (reset it when asked), sends the whole profile with Set ALL's nineteen commands, "
-    "reads the configuration back and compares it with the profile field by field. The "
-    "profile and every port are checked before anything is sent to any tracker.",
+    "wake-up (reset it when asked), reads its IMEI and its configuration; a tracker that "
+    "does not hold the profile yet gets the whole profile with Set ALL's nineteen commands, "
+    "then is read back and compared with the profile field by field. The profile and every "
+    "port are checked before anything is sent to any tracker.",
     "按一个配置文件(Vorlen的保存配置写出的TOML文件)唤醒、设置并核对GPS/GPRS追踪器。"
-    "每个--port并行进行: 等待追踪器唤醒(提示时请重启追踪器), 用设置所有配置的十九条命令"
-    "发送整个配置文件, 读回配置信息并逐项与配置文件比较。向任何追踪器发送数据之前, "
-    "先检查配置文件和所有串口。"};
+    "每个--port并行进行: 等待追踪器唤醒(提示时请重启追踪器), 读取其IMEI和配置信息; "
+    "尚未保存该配置的追踪器用设置所有配置的十九条命令接收整个配置文件, 然后读回并逐项与"
+    "配置文件比较。向任何追踪器发送数据之前, 先检查配置文件和所有串口。"};
 
 constexpr Bilingual kFooter{
     "Exit status: 0 every tracker configured and verified; 1 any tracker failed (wake-up, "
