@@ -15,44 +15,19 @@
 #include "fakes.h"
 #include "fuzz_check.h"
 #include "model/bilingual.h"
-#include "model/control_ids.h"
 #include "model/free_text.h"
 #include "model/gbk.h"
 #include "profile/profile.h"
 #include "profile/profile_keys.h"
 #include "protocol/readback.h"
+#include "readback_replies.h"
 
 namespace {
 
 using namespace vorlen;
 
-constexpr std::array<std::string_view, 3> kQueries{
-    "AT+OPENAT=901,;\r\n",
-    "AT+OPENAT=902,;\r\n",
-    "AT+OPENAT=903,;\r\n",
-};
-
-constexpr std::array<std::string_view, 3> kWellFormedReplies{
-    "\r\n@+8613800138000##user01#1234#13800000001#13800000002#13800000003#"
-    "13800000004#13800000005#13800000006#13800000007#13800000008#13800000009#"
-    "860000000000001#\r\n\r\nOK\r\n",
-    "\r\n@1#2#0#30#5#CMNET#guest#secret#192.168.1.10#9000#3#1.04#SIM#\r\n\r\nOK\r\n",
-    "\r\n@1#2232.1234#N#11403.5678#E#500#10#3#\r\n\r\nOK\r\n",
-};
-
-struct ListOf {
-    int Selections::*selection;
-    int listId;
-};
-
-constexpr std::array<ListOf, 6> kLists{{
-    {&Selections::workingMode, control::kWorkingModeList},
-    {&Selections::warningType, control::kWarningTypeList},
-    {&Selections::baseStationCount, control::kBaseStationList},
-    {&Selections::fenceType, control::kFenceTypeList},
-    {&Selections::northSouth, control::kNorthSouthList},
-    {&Selections::eastWest, control::kEastWestList},
-}};
+using fuzz::kQueries;
+using fuzz::kWellFormedReplies;
 
 // Told apart from the reader: a text Load cannot take back as it is.
 bool WillNotLoad(const ProfileKey& key, const std::string& text) {
@@ -80,13 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return std::string();
     });
-    testing::FakeFormView view;
-    TrackerForm form;
-    ReadBackConfiguration(&tracker, form, view, kEnglish, testing::NoPause());
-    Selections selections;
-    for (const ListOf& list : kLists) {
-        selections.*list.selection = view.Selected(list.listId);
-    }
+    const TrackerReading reading = ReadBackTracker(tracker, {}, testing::NoPause());
+    const TrackerForm& form = reading.form;
+    const Selections& selections = reading.selections;
 
     std::set<std::string> warned;
     for (const ProfileError& fault : FieldsThatWillNotLoad(form, selections, kEnglish)) {
