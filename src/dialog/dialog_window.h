@@ -63,6 +63,11 @@ public:
     // it is already shown. It reads the dialog's line record.
     virtual void ShowLineMonitor() = 0;
 
+    // The fleet station beside the form, not modal; brought to the front
+    // when it is already shown. It never uses the form's own port (see
+    // TrackerConfigDialog::PortInUse).
+    virtual void ShowStation() = 0;
+
     // The language the form now speaks (0 Chinese, anything else English),
     // for what the toolkit draws itself: the buttons of its message boxes
     // and file dialogs. A window whose system draws them does nothing.

@@ -15,6 +15,7 @@ inline constexpr unsigned kAboutCommand = 0x0010;
 inline constexpr unsigned kSaveProfileCommand = 0x0020;
 inline constexpr unsigned kLoadProfileCommand = 0x0030;
 inline constexpr unsigned kLineMonitorCommand = 0x0040;
+inline constexpr unsigned kFleetStationCommand = 0x0050;
 
 constexpr unsigned MenuCommandOf(unsigned command) { return command & 0xFFF0u; }
 

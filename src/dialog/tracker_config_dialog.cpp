@@ -343,6 +343,7 @@ void TrackerConfigDialog::OpenSelectedPort() {
         port = std::make_shared<RecordedPort>(std::move(port), line_);
     }
     port_.Replace(std::move(port));
+    portInUse_ = opened ? name : std::string();
     const std::string result = OpenResultText(name, opened, Language());
     ReportStatus(opened ? result : WithOpenFailureHint(result, why, Language()),
                  opened ? StatusMark::Success : StatusMark::Failure);
@@ -527,6 +528,9 @@ void TrackerConfigDialog::OnSystemCommand(unsigned command) {
     if (MenuCommandOf(command) == kLineMonitorCommand) {
         window_.ShowLineMonitor();
     }
+    if (MenuCommandOf(command) == kFleetStationCommand) {
+        window_.ShowStation();
+    }
     for (const auto& item : kHandlers) {
         if (MenuCommandOf(command) == item.command) {
             (this->*item.handler)();
@@ -618,6 +622,7 @@ void TrackerConfigDialog::ApplyProfile(const Profile& profile) {
 }
 
 void TrackerConfigDialog::ClosePort() {
+    portInUse_.clear();
     if (std::shared_ptr<Port> port = port_.Replace(nullptr)) {
         port->Close();
     }

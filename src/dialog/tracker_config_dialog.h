@@ -62,6 +62,8 @@ public:
     Selections CurrentSelections() const;
     int Language() const;  // 0 Chinese, anything else English
     int PortIndex() const;
+    // The name of the port the form holds open, or "" when it holds none.
+    const std::string& PortInUse() const { return portInUse_; }
 
     const PortList& Ports() const { return ports_; }
     PortSlot& PortHandle() { return port_; }
@@ -170,6 +172,7 @@ private:
     // Declared before the port, which records into it.
     LineRecord line_;
     PortSlot port_;
+    std::string portInUse_;
     // Declared after the port it reads, so it is stopped before the port goes.
     WakeUpWorker wakeWorker_;
 };

@@ -342,6 +342,12 @@ void TrackerWindow::UseLanguage(int language) {
     QCoreApplication::installTranslator(qtChinese_.get());
 }
 
+void TrackerWindow::ShowStation() {
+    if (openStation_) {
+        openStation_();
+    }
+}
+
 void TrackerWindow::SetMenuText(unsigned command, const std::string& text) {
     if (const auto item = menuItems_.find(command); item != menuItems_.end()) {
         item->second->setText(FromGbk(text));

@@ -40,6 +40,10 @@ public:
     QWidget* Control(int id) const;
     BaseUnits DialogBaseUnits() const { return baseUnits_; }
 
+    // What the window menu's station item opens: the program's station,
+    // which lives above the windows. Without one the item does nothing.
+    void SetStationOpener(std::function<void()> open) { openStation_ = std::move(open); }
+
     // DialogWindow.
     std::string Text(int controlId) const override;
     void SetText(int controlId, const std::string& text) override;
@@ -57,6 +61,7 @@ public:
     void RunOnWindowThread(std::function<void()> call) override;
     void ShowAbout() override;
     void ShowLineMonitor() override;
+    void ShowStation() override;
     void UseLanguage(int language) override;
     void SetMenuText(unsigned command, const std::string& text) override;
     std::optional<std::filesystem::path> AskProfilePath(const std::string& caption,
@@ -79,6 +84,7 @@ private:
     QPlainTextEdit* statusBox_ = nullptr;
     std::map<unsigned, QAction*> menuItems_;
     LineMonitorWindow* lineMonitor_ = nullptr;  // made when first asked for
+    std::function<void()> openStation_;
     // Qt's own texts in Chinese (the buttons Qt draws), while the form speaks
     // Chinese; empty when Debian's Qt translations are not installed.
     std::unique_ptr<QTranslator> qtChinese_;

@@ -423,6 +423,12 @@ void TrackerWindow::ShowLineMonitor() {
     lineMonitor_->ShowAndRaise(dialog_.Language());
 }
 
+void TrackerWindow::ShowStation() {
+    if (openStation_) {
+        openStation_();
+    }
+}
+
 void TrackerWindow::SetMenuText(unsigned command, const std::string& text) {
     SetWindowMenuCaption(window_, command, WideOfGbk(text));
 }

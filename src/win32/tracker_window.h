@@ -38,6 +38,10 @@ public:
     // closed the form.
     void Run();
 
+    // What the window menu's station item opens: the program's station,
+    // which lives above the windows. Without one the item does nothing.
+    void SetStationOpener(std::function<void()> open) { openStation_ = std::move(open); }
+
     // DialogWindow.
     std::string Text(int controlId) const override;
     void SetText(int controlId, const std::string& text) override;
@@ -55,6 +59,7 @@ public:
     void RunOnWindowThread(std::function<void()> call) override;
     void ShowAbout() override;
     void ShowLineMonitor() override;
+    void ShowStation() override;
     void SetMenuText(unsigned command, const std::string& text) override;
     std::optional<std::filesystem::path> AskProfilePath(const std::string& caption,
                                                         bool forSaving) override;
@@ -93,6 +98,7 @@ private:
 
     // Made on first showing; it reads the dialog's line record.
     std::unique_ptr<LineMonitorWindow> lineMonitor_;
+    std::function<void()> openStation_;
 
     // Last, so that it is gone before the rest: it stops the worker first.
     TrackerConfigDialog dialog_;

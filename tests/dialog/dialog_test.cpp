@@ -350,6 +350,19 @@ TEST(Dialog, TheLineRecordHoldsTheFormsTrafficAndTheMonitorOpensOnItsItem) {
     EXPECT_EQ(GbkToUtf8(bench.window.menuTexts.at(kLineMonitorCommand)), "Line &Monitor...");
 }
 
+// The station must know the form's port so that it never takes it; a port
+// the form closed or failed to open is no longer the form's.
+TEST(Dialog, TheStationOpensOnItsItemAndKnowsTheFormsPort) {
+    Bench bench;
+    EXPECT_EQ(bench.dialog.PortInUse(), "/dev/ttyUSB0");
+    bench.dialog.OnSystemCommand(kFleetStationCommand | 0x000F);
+    EXPECT_EQ(bench.window.stations, 1);
+    bench.dialog.OnClose();
+    EXPECT_EQ(bench.dialog.PortInUse(), "");
+    Bench refused({"/dev/ttyUSB0"}, {}, "/dev/ttyUSB0");
+    EXPECT_EQ(refused.dialog.PortInUse(), "");
+}
+
 TEST(Dialog, ACommandShowsBusyWhileTheTrackerIsAsked) {
     Bench bench;
     bench.dialog.UnlockConfigArea();

@@ -68,6 +68,7 @@ public:
     }
     void ShowAbout() override { ++aboutBoxes; }
     void ShowLineMonitor() override { ++lineMonitors; }
+    void ShowStation() override { ++stations; }
     void SetMenuText(unsigned command, const std::string& text) override {
         menuTexts[command] = text;
     }
@@ -107,6 +108,7 @@ public:
     StatusMark mark = StatusMark::None;
     int aboutBoxes = 0;
     int lineMonitors = 0;
+    int stations = 0;
     std::map<unsigned, std::string> menuTexts;
     std::optional<std::filesystem::path> profilePath;  // the operator's answer
     std::vector<bool> asked;                            // true: for saving
