@@ -15,7 +15,13 @@
 namespace vorlen::win32 {
 
 // The predefined window classes a template names by number.
-enum class ControlClass : WORD { Button = 0x0080, Edit = 0x0081, Static = 0x0082, ComboBox = 0x0085 };
+enum class ControlClass : WORD {
+    Button = 0x0080,
+    Edit = 0x0081,
+    Static = 0x0082,
+    ListBox = 0x0083,
+    ComboBox = 0x0085,
+};
 
 struct TemplateControl {
     ControlClass windowClass;

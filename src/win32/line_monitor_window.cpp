@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "dialog/window_placement.h"
 #include "win32/dialog_template.h"
 #include "win32/file_box.h"
 #include "win32/form_template.h"
+#include "win32/place_beside.h"
 #include "win32/wide_text.h"
 
 namespace vorlen::win32 {
@@ -74,7 +74,7 @@ void LineMonitorWindow::ShowAndRaise(int language) {
     }
     monitor_.SetLanguage(language);
     if (!placed_) {
-        PlaceBesideOwner();
+        PlaceBesideForm(window_, owner_);
         placed_ = true;
     }
     ::ShowWindow(window_, ::IsIconic(window_) ? SW_RESTORE : SW_SHOW);
@@ -189,25 +189,6 @@ void LineMonitorWindow::LayOut(int width, int height) {
     }
     ::MoveWindow(Item(kSaveResult), x, buttonTop + (buttonHeight - resultHeight) / 2,
                  std::max(width - margin - x, 0), resultHeight, TRUE);
-}
-
-// Beside the form at first, so that both are seen; on the form's screen.
-void LineMonitorWindow::PlaceBesideOwner() {
-    RECT owner;
-    RECT own;
-    if (owner_ == nullptr || !::GetWindowRect(owner_, &owner) || !::GetWindowRect(window_, &own)) {
-        return;
-    }
-    MONITORINFO screen{};
-    screen.cbSize = sizeof screen;
-    ::GetMonitorInfoW(::MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &screen);
-    const RECT& area = screen.rcWork;
-    const Rect place = BesideForm(
-        {owner.left, owner.top, owner.right - owner.left, owner.bottom - owner.top},
-        own.right - own.left, own.bottom - own.top,
-        {area.left, area.top, area.right - area.left, area.bottom - area.top});
-    ::SetWindowPos(window_, nullptr, place.x, place.y, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void LineMonitorWindow::SetText(int controlId, const std::string& text) {

@@ -53,7 +53,6 @@ private:
     void OnShown(bool shown);
     void OnCommand(int id);
     void LayOut(int width, int height);
-    void PlaceBesideOwner();
     void SetText(int controlId, const std::string& text) override;
     void AppendRows(const std::vector<std::string>& rows) override;
     void ClearRows() override;

@@ -15,6 +15,7 @@
 #include "win32/list_wheel.h"
 #include "win32/profile_path_dialog.h"
 #include "win32/resource_ids.h"
+#include "win32/status_colours.h"
 #include "win32/tip_combo_box.h"
 #include "win32/typing_rule.h"
 #include "win32/wide_text.h"
@@ -28,9 +29,6 @@ using namespace control;
 // The worker's unlock and every other call from another thread arrive as
 // this message, which runs the queued calls on the window's thread.
 constexpr UINT kRunQueuedCalls = WM_APP + 1;
-
-constexpr COLORREF kSuccessColour = RGB(0, 255, 0);
-constexpr COLORREF kFailureColour = RGB(255, 0, 0);
 
 std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
