@@ -98,12 +98,23 @@ void TrackerWindow::Run() {
         if (lineMonitor_ != nullptr && lineMonitor_->IsDialogMessage(&message)) {
             continue;
         }
+        if (IsOwnedWindowMessage(&message)) {
+            continue;
+        }
         if (!::IsDialogMessageW(window_, &message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
     }
     ::DestroyAcceleratorTable(shortcuts);
+}
+
+// The keyboard in the form's other modeless windows (the station), which
+// the program opens above the form.
+bool TrackerWindow::IsOwnedWindowMessage(MSG* message) const {
+    HWND root = ::GetAncestor(message->hwnd, GA_ROOT);
+    return root != nullptr && root != window_ && ::GetWindow(root, GW_OWNER) == window_ &&
+           ::IsDialogMessageW(root, message);
 }
 
 bool TrackerWindow::IsFormMessage(const MSG& message) const {

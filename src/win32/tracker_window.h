@@ -41,6 +41,11 @@ public:
     // What the window menu's station item opens: the program's station,
     // which lives above the windows. Without one the item does nothing.
     void SetStationOpener(std::function<void()> open) { openStation_ = std::move(open); }
+    // What the station takes from the form: its window, beside which it
+    // opens, its language and the port it holds.
+    HWND Handle() const { return window_; }
+    int Language() const { return dialog_.Language(); }
+    std::string PortInUse() const { return dialog_.PortInUse(); }
 
     // DialogWindow.
     std::string Text(int controlId) const override;
@@ -76,6 +81,7 @@ private:
     void RunQueuedCalls();
     bool EndsNothing(const MSG& message) const;
     bool IsFormMessage(const MSG& message) const;
+    bool IsOwnedWindowMessage(MSG* message) const;
     HWND Control(int id) const;
 
     HINSTANCE instance_;
