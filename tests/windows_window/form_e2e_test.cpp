@@ -75,9 +75,10 @@ TEST(Form, StartsInEnglishOnTheFirstPortWithTheConfigurationAreaLocked) {
         EXPECT_EQ(form.Shown(caption.controlId), caption.text.english) << caption.controlId;
     }
     EXPECT_EQ(form.Shown(kStatusBox), "Init and Open COM1 Success!");
-    ASSERT_EQ(form.Count(kPortList), 2);
+    ASSERT_EQ(form.Count(kPortList), 3);
     EXPECT_EQ(form.Entry(kPortList, 0), "COM1");
     EXPECT_EQ(form.Entry(kPortList, 1), "COM2");
+    EXPECT_EQ(form.Entry(kPortList, 2), "COM3");
     EXPECT_EQ(form.Entry(kLanguageList, form.Selected(kLanguageList)), "English");
     EXPECT_EQ(form.Entry(kWorkingModeList, form.Selected(kWorkingModeList)), "P2P");
     for (const int usable : {kPortList, kLanguageList, kWakeTracker}) {

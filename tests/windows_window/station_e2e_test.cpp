@@ -1,0 +1,155 @@
+// The fleet station of the real vorlen.exe, opened from the window menu
+// beside the form, which holds COM1: a tracker of its own on COM3 is
+// provisioned in its slot and its tile turns green with its IMEI.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "dialog/system_command.h"
+#include "model/tracker_form.h"
+#include "profile/profile_file.h"
+#include "provision/station/win32/station_window.h"
+#include "remote_form.h"
+
+namespace vorlen::e2e {
+namespace {
+
+using namespace provision;
+namespace fs = std::filesystem;
+using Station = win32::FleetStationWindow;
+
+// A station that hangs fails the test instead of hanging the suite.
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, 10000, &result) == 0) {
+        ADD_FAILURE() << "the station did not answer message " << message;
+    }
+    return static_cast<LRESULT>(result);
+}
+
+std::string TextOf(HWND window) {
+    wchar_t text[1024] = {};
+    Send(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    return Utf8(text);
+}
+
+struct StationSearch {
+    HWND form;
+    HWND found;
+};
+
+BOOL CALLBACK FindStation(HWND window, LPARAM search) {
+    auto* s = reinterpret_cast<StationSearch*>(search);
+    if (::GetWindow(window, GW_OWNER) == s->form && ::IsWindowVisible(window) &&
+        ::GetDlgItem(window, kStationSlots) != nullptr) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The station as the operator opens it: the window menu's item.
+HWND OpenStation(const RemoteForm& form) {
+    ::PostMessageW(form.Window(), WM_SYSCOMMAND, kFleetStationCommand, 0);
+    StationSearch search{form.Window(), nullptr};
+    WaitUntil([&] {
+        ::EnumWindows(FindStation, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+    });
+    return search.found;
+}
+
+std::vector<std::string> SlotLabels(HWND list) {
+    std::vector<std::string> labels;
+    const LRESULT count = Send(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t label[512] = {};
+        Send(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(label));
+        labels.push_back(Utf8(label));
+    }
+    return labels;
+}
+
+// Space on the entry under the caret, as the operator ticks a port.
+void Tick(HWND list, int index) {
+    Send(list, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+    ::PostMessageW(list, WM_KEYDOWN, VK_SPACE, 1);
+    ::PostMessageW(list, WM_KEYUP, VK_SPACE, static_cast<LPARAM>(0xC0000001u));
+    EXPECT_TRUE(WaitUntil([&] { return Send(list, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0; }))
+        << "entry " << index << " not ticked";
+}
+
+// What the screen shows inside the tile, clear of its edge and its text.
+COLORREF Background(HWND tile) {
+    RECT place;
+    ::GetWindowRect(tile, &place);
+    HDC screen = ::GetDC(nullptr);
+    const COLORREF colour = ::GetPixel(screen, place.left + 4, place.bottom - 4);
+    ::ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// Every setting the form has, valid for Set ALL.
+fs::path FleetProfile() {
+    TrackerForm form;
+    for (int slot = 1; slot <= 9; ++slot) {
+        UserNumber(form, slot) = "1390000000" + std::to_string(slot);
+    }
+    form.centerNumber = "+8610086";
+    form.intervalTime = "30";
+    form.uploadCount = "5";
+    form.fenceEnabled = 1;
+    form.fenceRadius = "500";
+    form.fenceInterval = "10";
+    form.latitude = "2232.1234";
+    form.longitude = "11403.5678";
+    form.userPassword = "4321";
+    form.userId = "FLEET01";
+    form.apn = "cmnet";
+    form.apnUser = "guest";
+    form.apnPassword = "secret";
+    form.serverIp = "10.1.2.3";
+    form.serverPort = "9000";
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const fs::path path = fs::path(folder) / (std::to_wstring(::GetTickCount()) + L"-fleet.toml");
+    EXPECT_TRUE(SaveProfileFile(path, form, {kModeLongGprs, 3, 5, kCustomFence, 1, 0}));
+    return path;
+}
+
+TEST(Station, OffersEveryPortButTheFormsAndATrackerInItsSlotTurnsItsTileGreen) {
+    RemoteForm form;
+    ASSERT_TRUE(form.WaitForStatus("Init and Open COM1 Success!"));
+    const HWND station = OpenStation(form);
+    ASSERT_NE(station, nullptr) << "no station";
+    const HWND list = ::GetDlgItem(station, kStationSlots);
+    const std::vector<std::string> labels = SlotLabels(list);
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_EQ(labels[0].rfind("COM2", 0), 0u) << labels[0];
+    EXPECT_EQ(labels[1].rfind("COM3", 0), 0u) << labels[1];
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(station, kStationStop)));
+
+    TrackerLog log("VORLEN_LOG_COM3");
+    Send(::GetDlgItem(station, kStationProfile), WM_SETTEXT, 0,
+         reinterpret_cast<LPARAM>(FleetProfile().wstring().c_str()));
+    Tick(list, 1);
+    ::PostMessageW(::GetDlgItem(station, kStationStart), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetDlgItem(station, Station::kFirstTile) != nullptr; }))
+        << "no tile";
+    const HWND tile = ::GetDlgItem(station, Station::kFirstTile);
+    EXPECT_EQ(::GetDlgItem(station, Station::kFirstTile + 1), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return Background(tile) == RGB(0, 255, 0); }, 60s))
+        << TextOf(tile);
+    const std::string shown = TextOf(tile);
+    EXPECT_EQ(shown.rfind("COM3", 0), 0u) << shown;
+    EXPECT_NE(shown.find("IMEI 864507030000003"), std::string::npos) << shown;
+    EXPECT_FALSE(log.Since().empty()) << "nothing went out on COM3";
+
+    ASSERT_TRUE(::IsWindowEnabled(::GetDlgItem(station, kStationStop)));
+    ::PostMessageW(::GetDlgItem(station, kStationStop), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(station, kStationStart)); }))
+        << "the station did not stop";
+}
+
+}  // namespace
+}  // namespace vorlen::e2e
