@@ -20,6 +20,9 @@ struct Streams {
 // --profile with --port: every port configured and verified.
 int ProvisionFleet(const Options& options, const Streams& streams);
 
+// --profile with --port and --watch: a station until Ctrl-C or --count.
+int WatchStation(const Options& options, const Streams& streams);
+
 // --read with --out: one tracker's configuration saved as a profile.
 int ReadToProfile(const Options& options, const Streams& streams);
 

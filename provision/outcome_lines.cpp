@@ -73,4 +73,10 @@ std::vector<std::string> OutcomeLines(const Outcome& outcome, const RunSettings&
     return lines;
 }
 
+std::string FinishedLine(const Outcome& outcome, const RunSettings& settings) {
+    const std::string line = OutcomeLines(outcome, settings).front();
+    const std::string prefix = outcome.port + ": ";
+    return line.starts_with(prefix) ? line.substr(prefix.size()) : line;
+}
+
 }  // namespace vorlen::provision

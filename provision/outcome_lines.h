@@ -12,4 +12,8 @@ namespace vorlen::provision {
 // The outcome's line, then one line per differing field (UTF-8).
 std::vector<std::string> OutcomeLines(const Outcome& outcome, const RunSettings& settings);
 
+// The outcome's first line without the port, for a display that shows the
+// port anyway.
+std::string FinishedLine(const Outcome& outcome, const RunSettings& settings);
+
 }  // namespace vorlen::provision

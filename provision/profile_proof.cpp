@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <fstream>
+#include <iterator>
 #include <string_view>
 
 #include "model/find_row.h"
 #include "model/validation.h"
+#include "profile/key_lines.h"
+#include "profile/profile_file.h"
 #include "profile/profile_keys.h"
 #include "protocol/line_rows.h"
 #include "protocol/readback.h"
@@ -151,6 +155,37 @@ std::vector<std::string> SetAllMistakes(const Profile& profile, const KeyLineMap
     FindRefusedFields(profile, mistakes);
     FindUnverifiable(profile, mistakes);
     return mistakes.InFileOrder();
+}
+
+namespace {
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+std::optional<Profile> CheckedProfileFile(const std::string& path, int language,
+                                          std::vector<std::string>& mistakes) {
+    ProfileResult loaded = LoadProfileFile(path, language);
+    if (!loaded) {
+        // A fault inside the file is named with the file; a missing file
+        // names itself.
+        for (const ProfileError& fault : loaded.faults) {
+            const std::string message = EscapedText(fault.message);
+            mistakes.push_back(fault.line > 0 || !fault.key.empty()
+                                   ? Say(text::kBadProfile, language,
+                                         {.port = path, .detail = message})
+                                   : message);
+        }
+        return std::nullopt;
+    }
+    for (const std::string& mistake :
+         SetAllMistakes(*loaded.profile, KeyLines(FileText(path)), language)) {
+        mistakes.push_back(Say(text::kBadProfile, language, {.port = path, .detail = mistake}));
+    }
+    return mistakes.empty() ? std::move(loaded.profile) : std::nullopt;
 }
 
 }  // namespace vorlen::provision

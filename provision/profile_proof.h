@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,5 +20,12 @@ using KeyLineMap = std::map<std::string, int, std::less<>>;
 // longer than the read-back shows. Empty when the profile may go out.
 std::vector<std::string> SetAllMistakes(const Profile& profile, const KeyLineMap& lines,
                                         int language);
+
+// The profile file as Set ALL would take it, or nothing with every line that
+// refuses it in `mistakes` (UTF-8, one message each, naming the file). The
+// check trims a copy; the commands go out as the file has them, as they go
+// out as the window's controls show them.
+std::optional<Profile> CheckedProfileFile(const std::string& path, int language,
+                                          std::vector<std::string>& mistakes);
 
 }  // namespace vorlen::provision

@@ -21,11 +21,26 @@ constexpr Bilingual kDescription{
     "配置文件比较。向任何追踪器发送数据之前, 先检查配置文件和所有串口。"};
 
 constexpr Bilingual kFooter{
+    "With --watch the program is a fleet station: each --port is a slot (it need not exist "
+    "yet) into which trackers are plugged one after another. Each slot waits for its port "
+    "and for a tracker that answers the wake-up, configures, verifies and records it, then "
+    "waits for the next: a tracker with another IMEI, or the port going away and coming "
+    "back. A tracker left in its slot is never written twice. One line per slot shows its "
+    "phase, the tracker's IMEI and the last outcome, under them the counts and trackers "
+    "per hour. Ctrl-C (or --count trackers) stops every slot after its current command.\n"
+    "\n"
     "Exit status: 0 every tracker configured and verified; 1 any tracker failed (wake-up, "
-    "a refused step, a differing value, a failed read); 2 bad arguments, a bad profile or a "
-    "port that does not open (nothing was sent).",
+    "a refused step, a differing value, a failed read, stopped by Ctrl-C mid-run); 2 bad "
+    "arguments, a bad profile or a port that does not open (nothing was sent).",
+    "使用--watch时本程序是一个车队工位: 每个--port是一个插槽(可以尚不存在), 追踪器依次"
+    "插入其中。每个插槽等待其串口和响应唤醒的追踪器, 设置、核对并记录它, 然后等待下一个: "
+    "IMEI不同的追踪器, 或串口断开后重新出现。留在插槽中的追踪器不会被写入两次。每个插槽"
+    "一行显示其阶段、追踪器的IMEI和上一个结果, 下面是计数和每小时追踪器数。Ctrl-C(或"
+    "--count个追踪器)使每个插槽完成当前命令后停止。\n"
+    "\n"
     "退出状态: 0 所有追踪器已设置并核对; 1 有追踪器失败(唤醒、某步被拒绝、数值不同、"
-    "读取失败); 2 参数错误、配置文件错误或串口无法打开(没有发送任何数据)。"};
+    "读取失败、运行中被Ctrl-C停止); 2 参数错误、配置文件错误或串口无法打开(没有发送任何"
+    "数据)。"};
 
 constexpr Bilingual kProfileHelp{"the profile to send to every tracker",
                                  "发送给每个追踪器的配置文件"};
@@ -71,6 +86,13 @@ constexpr Bilingual kHistoryHelp{
     "print the journal's newest rows, only the tracker's when an IMEI is given",
     "打印日志中最新的记录, 给出IMEI时只打印该追踪器的"};
 constexpr Bilingual kCsvHelp{"print --history as CSV", "以CSV格式打印--history"};
+constexpr Bilingual kWatchHelp{
+    "run as a fleet station until Ctrl-C: each --port is a slot into which trackers are "
+    "plugged one after another; each new tracker is configured, verified and recorded",
+    "作为车队工位运行直到Ctrl-C: 每个--port是一个插槽, 追踪器依次插入; 每个新追踪器都被"
+    "设置、核对并记录"};
+constexpr Bilingual kCountHelp{"with --watch, stop after N trackers' outcomes",
+                               "与--watch一起使用, N个追踪器有结果后停止"};
 constexpr Bilingual kLanguageHelp{"the language of every text: en or zh",
                                   "所有文字的语言: en或zh"};
 
@@ -111,7 +133,7 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
     auto* ports = app.add_option("--port", options.ports,
                                  say(kPortHelp))
                       ->option_text("PORT");
-    app.add_option("--wake-timeout", options.wakeTimeout,
+    auto* wakeTimeout = app.add_option("--wake-timeout", options.wakeTimeout,
                    say(kWakeTimeoutHelp))
         ->option_text("SECONDS")
         ->check(CLI::Validator(
@@ -150,6 +172,10 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
                         ->option_text("[IMEI]")
                         ->expected(0, 1);
     auto* csv = app.add_flag("--csv", options.csv, say(kCsvHelp));
+    auto* watch = app.add_flag("--watch", options.watch, say(kWatchHelp));
+    auto* count = app.add_option("--count", options.count, say(kCountHelp))
+                      ->option_text("N")
+                      ->check(CLI::PositiveNumber);
     app.add_option("--language", options.language, say(kLanguageHelp))
         ->check(CLI::IsMember({"en", "zh"}));
     profile->needs(ports);
@@ -166,6 +192,8 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
     noJournal->excludes(journal)->excludes(history);
     history->excludes(profile)->excludes(read)->excludes(list);
     csv->needs(history);
+    watch->needs(profile)->excludes(report)->excludes(trace)->excludes(wakeTimeout);
+    count->needs(watch);
 }
 
 int LanguageAskedFor(int argc, const char* const* argv) {

@@ -31,6 +31,8 @@ struct Options {
     std::string operatorName;
     std::optional<std::string> history;  // set by --history, with the IMEI or ""
     bool csv = false;
+    bool watch = false;  // a station: the ports are slots, trackers come and go
+    int count = 0;       // with --watch, stop after this many trackers; 0 for no end
 
     int LanguageIndex() const;
     std::chrono::milliseconds WakeTimeout() const;

@@ -121,6 +121,17 @@ void Configure(Port& port, Profile sent, const RunSettings& settings, const Show
 
 }  // namespace
 
+void ProvisionAwakeTracker(Port& port, const TrackerPlan& plan, const RunSettings& settings,
+                           const ShowPhase& show, Outcome& outcome) {
+    const Clock::time_point identifyStart = Clock::now();
+    show(kIdentifying, Say(text::kIdentifying, settings.language));
+    const std::optional<Profile> target = Identify(port, plan, settings, outcome);
+    outcome.timings.identifySeconds = SecondsSince(identifyStart);
+    if (target) {
+        Configure(port, *target, settings, show, outcome);
+    }
+}
+
 Outcome ProvisionTracker(Port& port, const std::string& portName, const TrackerPlan& plan,
                          const RunSettings& settings, const ShowPhase& show) {
     Outcome outcome;
@@ -131,16 +142,13 @@ Outcome ProvisionTracker(Port& port, const std::string& portName, const TrackerP
     const bool awake = WakeWithin(port, settings.wakeTimeout);
     outcome.timings.wakeSeconds = SecondsSince(start);
     if (awake) {
-        const Clock::time_point identifyStart = Clock::now();
-        show(kIdentifying, Say(text::kIdentifying, settings.language));
-        const std::optional<Profile> target = Identify(port, plan, settings, outcome);
-        outcome.timings.identifySeconds = SecondsSince(identifyStart);
-        if (target) {
-            const ShowPhase withImei = [&](Phase phase, const std::string& what) {
-                show(phase, "IMEI " + outcome.imei + ": " + what);
-            };
-            Configure(port, *target, settings, withImei, outcome);
-        }
+        // Once identified, the port's line names the tracker it is writing.
+        const ShowPhase withImei = [&](Phase phase, const std::string& what) {
+            show(phase, outcome.imei.empty() || phase == kIdentifying
+                            ? what
+                            : "IMEI " + outcome.imei + ": " + what);
+        };
+        ProvisionAwakeTracker(port, plan, settings, withImei, outcome);
     }
     outcome.timings.totalSeconds = SecondsSince(start);
     return outcome;

@@ -1,5 +1,6 @@
 // One port's whole run: wake, identify, read back, then set-all and a second
-// read-back where the tracker differs from what it is to hold.
+// read-back where the tracker differs from what it is to hold. A station,
+// which wakes its trackers its own way, runs the part after the wake-up.
 #pragma once
 
 #include <functional>
@@ -27,5 +28,12 @@ struct TrackerPlan {
 // the others.
 Outcome ProvisionTracker(Port& port, const std::string& portName, const TrackerPlan& plan,
                          const RunSettings& settings, const ShowPhase& show);
+
+// The run of a tracker that has just answered the wake-up: identify it, then
+// set-all and verify where it is needed. `outcome` comes with the port, the
+// mode and the wake-up's time; this adds the rest but the total time.
+// `show` hears kIdentifying, kSetting and kVerifying.
+void ProvisionAwakeTracker(Port& port, const TrackerPlan& plan, const RunSettings& settings,
+                           const ShowPhase& show, Outcome& outcome);
 
 }  // namespace vorlen::provision

@@ -31,7 +31,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         return ReadToProfile(options, streams);
     }
     if (!options.profile.empty()) {
-        return ProvisionFleet(options, streams);
+        return options.watch ? WatchStation(options, streams) : ProvisionFleet(options, streams);
     }
     return RefuseArguments(Say(text::kNothingToDo, language), language, streams);
 }

@@ -59,6 +59,25 @@ inline constexpr Bilingual kSavedButUnfit{
     "Note: {detail} The window and vorlen-provision refuse the file until it is corrected.",
     "注意: {detail} 修改之前, 窗口和vorlen-provision都不接受这个文件。"};
 
+// The fleet station: what a slot is doing, and why a tracker's run was cut.
+inline constexpr Bilingual kSlotWaitingForPort{"waiting for the port", "等待串口"};
+inline constexpr Bilingual kSlotPortRefused{"waiting for the port: {detail}",
+                                            "等待串口: {detail}"};
+inline constexpr Bilingual kSlotWaitingForTracker{"waiting for a tracker: plug one in or reset it",
+                                                  "等待追踪器: 请插入或重启追踪器"};
+inline constexpr Bilingual kSlotFinished{"waiting for the next tracker", "等待下一个追踪器"};
+inline constexpr Bilingual kSlotStopped{"stopped", "已停止"};
+inline constexpr Bilingual kStationStopped{"the station was stopped", "工位已停止"};
+inline constexpr Bilingual kPortWentAway{"the port went away", "串口已断开"};
+inline constexpr Bilingual kSlotLast{" | last: {detail}", " | 上一个: {detail}"};
+inline constexpr Bilingual kStationDone{"done {count}", "完成{count}"};
+inline constexpr Bilingual kStationUnchanged{"unchanged {count}", "未改变{count}"};
+inline constexpr Bilingual kStationFailed{"failed {count}", "失败{count}"};
+inline constexpr Bilingual kStationPerHour{"{detail} trackers per hour", "每小时{detail}个追踪器"};
+inline constexpr Bilingual kStationHint{
+    "Ctrl-C stops the station after each slot's current command.",
+    "按Ctrl-C, 每个插槽完成当前命令后工位停止。"};
+
 inline constexpr Bilingual kNoPorts{"No serial port found.", "没有找到串口。"};
 inline constexpr Bilingual kPortsFailed{"Cannot list the serial ports: {detail}",
                                         "无法列出串口: {detail}"};

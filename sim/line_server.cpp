@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include <poll.h>
+#include <sys/signalfd.h>
 #include <unistd.h>
 
 namespace vorlen::sim {
@@ -28,24 +29,39 @@ constexpr std::size_t kLongestLine = 4096;
 LineServer::LineServer(int terminal, Tracker& tracker, CommandLog& log, LineTraits traits)
     : terminal_(terminal), tracker_(tracker), log_(log), traits_(traits) {}
 
-void LineServer::Run(int stopSignals) {
+void LineServer::Run(int signals) {
     for (;;) {
         SendDue(Clock::now());
         const short wanted = static_cast<short>(POLLIN | (output_.empty() ? 0 : POLLOUT));
-        pollfd watched[] = {{terminal_, wanted, 0}, {stopSignals, POLLIN, 0}};
+        pollfd watched[] = {{terminal_, wanted, 0}, {signals, POLLIN, 0}};
         if (::poll(watched, 2, MillisecondsToWait(Clock::now())) < 0) {
             if (errno == EINTR) {
                 continue;
             }
             throw std::system_error(errno, std::generic_category(), "poll");
         }
-        if (watched[1].revents != 0) {
+        if (watched[1].revents != 0 && !TakeSignal(signals)) {
             return;
         }
         if ((watched[0].revents & POLLIN) != 0) {
             TakeInput(Clock::now());
         }
     }
+}
+
+// True when the signal was the swap: the old tracker's unanswered commands
+// and answers not yet sent leave with it. Any other signal stops the server.
+bool LineServer::TakeSignal(int signals) {
+    signalfd_siginfo signal{};
+    if (::read(signals, &signal, sizeof signal) != static_cast<ssize_t>(sizeof signal) ||
+        static_cast<int>(signal.ssi_signo) != kSwapSignal) {
+        return false;
+    }
+    tracker_.Replace();
+    input_.clear();
+    pending_.clear();
+    output_.clear();
+    return true;
 }
 
 void LineServer::TakeInput(Clock::time_point now) {

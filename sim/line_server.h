@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <csignal>
 #include <deque>
 #include <optional>
 #include <string>
@@ -14,6 +15,9 @@
 #include "tracker.h"
 
 namespace vorlen::sim {
+
+// Takes the tracker out and plugs another one in behind the same terminal.
+inline constexpr int kSwapSignal = SIGUSR1;
 
 struct LineTraits {
     bool silent = false;   // answer nothing
@@ -28,9 +32,10 @@ public:
 
     LineServer(int terminal, Tracker& tracker, CommandLog& log, LineTraits traits);
 
-    // Serves until `stopSignals` (a signalfd) becomes readable. Throws
+    // Serves until `signals` (a signalfd) delivers a signal other than
+    // kSwapSignal; kSwapSignal puts a new tracker behind the terminal. Throws
     // std::system_error when polling fails.
-    void Run(int stopSignals);
+    void Run(int signals);
 
 private:
     struct Piece {
@@ -38,6 +43,7 @@ private:
         std::string bytes;
     };
 
+    bool TakeSignal(int signals);
     void TakeInput(Clock::time_point now);
     void HandleLine(std::string_view line, Clock::time_point now);
     void Schedule(const std::string& answer, Clock::time_point due);

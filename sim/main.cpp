@@ -19,18 +19,19 @@ namespace {
 
 using namespace vorlen::sim;
 
-// The stop signals arrive through a descriptor that the loop polls, so the
-// program always leaves through its destructors and the link goes with it.
-int StopSignals() {
-    sigset_t stops;
-    ::sigemptyset(&stops);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        ::sigaddset(&stops, signal);
+// The signals arrive through a descriptor that the loop polls: the stop
+// signals, so the program always leaves through its destructors and the link
+// goes with it, and the swap signal (see LineServer::Run).
+int Signals() {
+    sigset_t signals;
+    ::sigemptyset(&signals);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, kSwapSignal}) {
+        ::sigaddset(&signals, signal);
     }
-    if (::sigprocmask(SIG_BLOCK, &stops, nullptr) != 0) {
+    if (::sigprocmask(SIG_BLOCK, &signals, nullptr) != 0) {
         throw std::system_error(errno, std::generic_category(), "sigprocmask");
     }
-    const int descriptor = ::signalfd(-1, &stops, SFD_CLOEXEC);
+    const int descriptor = ::signalfd(-1, &signals, SFD_CLOEXEC);
     if (descriptor < 0) {
         throw std::system_error(errno, std::generic_category(), "signalfd");
     }
@@ -52,7 +53,7 @@ TrackerTraits TraitsOf(const Options& options) {
 
 void Simulate(const Options& options) {
     std::signal(SIGPIPE, SIG_IGN);
-    const int stopSignals = StopSignals();
+    const int signals = Signals();
     CommandLog log(options.log);
     PseudoTerminal terminal;
     Tracker tracker(TraitsOf(options));
@@ -63,7 +64,7 @@ void Simulate(const Options& options) {
     std::cout << terminal.path() << std::endl;
     LineServer(terminal.master(), tracker, log,
                LineTraits{options.silent, options.chunked, options.flood, options.trickle})
-        .Run(stopSignals);
+        .Run(signals);
 }
 
 }  // namespace

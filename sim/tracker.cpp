@@ -151,6 +151,20 @@ bool IsSleepEnd(std::string_view code, std::string_view arguments) {
     return code == "ESLP" && arguments == "0";
 }
 
+// The IMEI one higher, as the next tracker off a production line has it: its
+// trailing digits counted up, wrapping within their width.
+std::string NextImei(std::string imei) {
+    for (auto digit = imei.rbegin(); digit != imei.rend() && *digit >= '0' && *digit <= '9';
+         ++digit) {
+        if (*digit != '9') {
+            ++*digit;
+            return imei;
+        }
+        *digit = '0';
+    }
+    return imei;
+}
+
 }  // namespace
 
 Tracker::Tracker(TrackerTraits traits)
@@ -175,6 +189,14 @@ std::chrono::milliseconds Tracker::Lateness(std::string_view line) const {
     const bool late = command.wellFormed && std::find(traits_.late.begin(), traits_.late.end(),
                                                       command.code) != traits_.late.end();
     return late ? kLateBy : std::chrono::milliseconds::zero();
+}
+
+void Tracker::Replace() {
+    awake_ = false;
+    calibrated_ = false;
+    firstWakeCall_.reset();
+    config_ = FactoryConfig();
+    imei_ = NextImei(imei_);
 }
 
 // "AT+OPENAT=<code>,<arguments>;" or "AT+<name>=<arguments>".

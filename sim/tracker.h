@@ -41,6 +41,10 @@ public:
     // codes given as late, none for the rest.
     std::chrono::milliseconds Lateness(std::string_view line) const;
 
+    // Another tracker behind the same port: asleep as after a reset, with
+    // the factory configuration and the next IMEI. The traits stay.
+    void Replace();
+
 private:
     struct Command {
         std::string code;       // "710" for AT+OPENAT=710,...; "EGMR" for AT+EGMR=...
