@@ -232,6 +232,12 @@ TEST(DeviceNodes, AUsbPortIsNamedByItsSocketAcrossReplugs) {
     machine.Link(socket, machine.dev() / "ttyUSB1");
     EXPECT_EQ(SocketPortName((machine.dev() / "ttyUSB1").string(), byPath), socket.string());
     EXPECT_EQ(SocketPortName(usb0, byPath), usb0);
+
+    // Real ports are device nodes, which std::filesystem will not compare.
+    const fs::path nodeSocket = byPath / "pci-0000:00:14.0-usb-0:3:1.0-port0";
+    fs::create_symlink("/dev/null", nodeSocket);
+    EXPECT_EQ(SocketPortName("/dev/null", byPath), nodeSocket.string());
+    EXPECT_TRUE(SamePort(nodeSocket.string(), "/dev/null"));
 }
 
 }  // namespace

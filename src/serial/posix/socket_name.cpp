@@ -4,11 +4,26 @@
 #include <system_error>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "serial/posix/by_path.h"
 
 namespace vorlen {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The same node behind both names, links followed. std::filesystem's
+// equivalent() refuses device nodes, which every serial port is.
+bool SameNode(const std::string& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+}  // namespace
 
 std::string SocketPortName(const std::string& devicePath) {
     return SocketPortName(devicePath, "/dev/serial/by-path");
@@ -22,7 +37,7 @@ std::string SocketPortName(const std::string& devicePath, const fs::path& byPath
     for (fs::directory_iterator entry(byPath, error), end; !error && entry != end;
          entry.increment(error)) {
         std::error_code unresolved;
-        if (entry->is_symlink(unresolved) && fs::equivalent(entry->path(), devicePath, unresolved)) {
+        if (entry->is_symlink(unresolved) && SameNode(entry->path().string(), devicePath)) {
             links.push_back(entry->path());
         }
     }
@@ -33,8 +48,7 @@ std::string SocketPortName(const std::string& devicePath, const fs::path& byPath
 }
 
 bool SamePort(const std::string& a, const std::string& b) {
-    std::error_code unresolved;
-    return a == b || fs::equivalent(a, b, unresolved);
+    return a == b || SameNode(a, b);
 }
 
 }  // namespace vorlen
