@@ -163,15 +163,16 @@ FleetStationWindow::TileLabels FleetStationWindow::CreateTile() {
         label->setObjectName(QLatin1String(name));
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
-        // A long port name is cut, rather than widening every tile.
-        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         label->setFont(Scaled(font(), scale, bold));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         layout->addWidget(label);
         return label;
     };
     TileLabels tile{frame, line("port", kPortScale, false), line("phase", kPhaseScale, true),
                     line("imei", kImeiScale, false), line("outcome", kOutcomeScale, true)};
-    layout->addStretch(1);
+    // The outcome takes the tile's remaining height: a wrapped label's own
+    // height is often reckoned for one line.
+    layout->setStretchFactor(tile.outcome, 1);
     return tile;
 }
 
