@@ -20,7 +20,7 @@ using provision::FleetStationWindow;
 
 // Ports the window lists by their simulators' links, the form's port, and
 // the message boxes, recorded instead of shown.
-class StationTest : public ::testing::Test {
+class StationWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder_.isValid());
@@ -121,7 +121,7 @@ protected:
     std::vector<std::string> messages_;
 };
 
-TEST_F(StationTest, ATickedSlotTurnsGreenWithItsImeiAndIsJournalled) {
+TEST_F(StationWindowTest, ATickedSlotTurnsGreenWithItsImeiAndIsJournalled) {
     test::SimProcess ticked({"--imei", "864507030000017"});
     test::SimProcess untouched({"--awake"});
     const auto window = Open({ticked.LinkPath(), untouched.LinkPath()});
@@ -162,7 +162,7 @@ TEST_F(StationTest, ATickedSlotTurnsGreenWithItsImeiAndIsJournalled) {
 
 // The form opens a port by its kernel name; the station lists the same port
 // by the link that leads to it, and must know it for the form's.
-TEST_F(StationTest, TheFormsPortIsNeitherOfferedNorTaken) {
+TEST_F(StationWindowTest, TheFormsPortIsNeitherOfferedNorTaken) {
     test::SimProcess first({"--awake"});
     test::SimProcess second({"--awake"});
     formPort_ = std::filesystem::read_symlink(first.LinkPath()).string();
@@ -191,7 +191,7 @@ TEST_F(StationTest, TheFormsPortIsNeitherOfferedNorTaken) {
 }
 
 // Each refusal is a message, and the station stays as it stood.
-TEST_F(StationTest, ARefusedStartIsAMessageAndNothingRuns) {
+TEST_F(StationWindowTest, ARefusedStartIsAMessageAndNothingRuns) {
     test::SimProcess tracker({"--awake"});
     // A password of two digits loads, and Set ALL refuses it.
     const std::string refused = Path("refused.toml");
@@ -235,7 +235,7 @@ TEST_F(StationTest, ARefusedStartIsAMessageAndNothingRuns) {
 
 // A slot whose tracker never answers, and one whose port is not plugged in:
 // Stop ends both, and so does closing the window.
-TEST_F(StationTest, StopAndCloseEndEverySlot) {
+TEST_F(StationWindowTest, StopAndCloseEndEverySlot) {
     test::SimProcess silent({"--silent"});
     const std::string unplugged = Path("ttyUnplugged");
     const auto window = Open({silent.LinkPath(), unplugged});
