@@ -2,19 +2,27 @@
 // IMEI, first read-back, set-all, verification) next to the floor the 50 ms
 // polling sets, for 32 in parallel next to one, for a re-run that finds the
 // tracker unchanged, and what one tracker's journal row costs in SQLite and
-// in PostgreSQL. Runs the program in this process; prints one table row each.
+// in PostgreSQL. Then the station: how soon a slot's port that appears gets
+// its first command, and how many trackers eight slots provision in an hour
+// when each slot's tracker is swapped for a new one as soon as it is done.
+// Runs the program in this process; prints one table row each.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "profile/profile_file.h"
 #include "provision/journal/journal.h"
+#include "provision/profile_proof.h"
 #include "provision/run.h"
+#include "provision/station/station.h"
 #include "tests/provision/postgres_server.h"
 #include "sim/sim_process.h"
 
@@ -30,6 +38,16 @@ constexpr double kUnchangedFloorMs = 200 + 50 + 3 * 50;
 constexpr double kFloorMs = kUnchangedFloorMs + 19 * 50 + 3 * 50;
 constexpr double kParallelFactor = 1.2;
 constexpr int kJournalRows = 200;
+// A slot's port that appears gets its first command within this.
+constexpr double kPortToCommandTargetMs = 500;
+constexpr int kPortAppearances = 10;
+constexpr int kStationSlots = 8;
+constexpr auto kStationRun = std::chrono::seconds(60);
+// A station asks a finished tracker's slot every second (its default look)
+// whether the tracker is still there: the look, its wake-up of the next
+// tracker, which the run's own wake-up then is, and its IMEI read (50 ms)
+// come on top of the run's floor.
+constexpr double kStationFloorMs = kFloorMs + 1000 + 50;
 
 struct Times {
     double min;
@@ -117,6 +135,107 @@ void PrintRow(const char* action, int runs, const Times& times, double bound, co
                 times.median, times.max, target, met ? "met" : "MISSED");
 }
 
+
+// The station with the real system's looks, on `slots`, every change told.
+std::unique_ptr<provision::Station> StartStation(const Profile& profile,
+                                                 std::vector<std::string> slots,
+                                                 provision::Station::OnChange onChange) {
+    provision::StationSetup setup;
+    setup.profile = profile;
+    setup.slots = std::move(slots);
+    return std::make_unique<provision::Station>(std::move(setup), std::move(onChange));
+}
+
+double SteadySeconds(Clock::time_point when) {
+    return std::chrono::duration<double>(when.time_since_epoch()).count();
+}
+
+// From the slot's link appearing to the first command the tracker hears
+// (both on the monotonic clock), for trackers plugged in one after another.
+Times PortToFirstCommand(const Profile& profile, const std::string& socket) {
+    std::atomic<provision::SlotPhase> phase{provision::SlotPhase::WaitingForPort};
+    const auto station = StartStation(
+        profile, {socket},
+        [&phase](std::size_t, const provision::SlotState& state, const provision::StationCounts&) {
+            phase = state.phase;
+        });
+    std::vector<double> times;
+    bool passed = true;
+    for (int i = 0; i < kPortAppearances; ++i) {
+        test::SimProcess tracker;
+        const Clock::time_point plugged = Clock::now();
+        std::filesystem::create_symlink(std::filesystem::read_symlink(tracker.LinkPath()), socket);
+        passed = tracker.WaitForCommands(1, std::chrono::seconds(5)) && passed;
+        times.push_back(passed ? (tracker.Log().front().seconds - SteadySeconds(plugged)) * 1000
+                               : -1);
+        std::filesystem::remove(socket);
+        tracker.Kill();
+        while (phase != provision::SlotPhase::WaitingForPort) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    std::sort(times.begin(), times.end());
+    return {times.front(), times[times.size() / 2], times.back(), passed};
+}
+
+// Eight slots, each tracker swapped (SIGUSR1) for a new one as soon as its
+// outcome is in; the trackers done per hour over kStationRun.
+double StationTrackersPerHour(const Profile& profile) {
+    Trackers sims;
+    std::vector<std::string> slots;
+    for (int i = 0; i < kStationSlots; ++i) {
+        sims.push_back(std::make_unique<test::SimProcess>());
+        slots.push_back(sims.back()->LinkPath());
+    }
+    const auto station = StartStation(
+        profile, slots,
+        [&sims](std::size_t slot, const provision::SlotState& state,
+                const provision::StationCounts&) {
+            if (state.phase == provision::SlotPhase::Finished) {
+                ::kill(sims[slot]->Pid(), SIGUSR1);
+            }
+        });
+    std::this_thread::sleep_for(kStationRun);
+    const provision::StationCounts counts = station->Counts();
+    station->RequestStop();
+    return counts.done * 3600.0 / counts.elapsedSeconds;
+}
+
+void PrintStation(const Times& port, double perHour) {
+    std::printf("| %-30s | runs | min ms    | median ms | max ms    | %-22s | met    |\n",
+                "station", "target");
+    std::printf("|%s|------|-----------|-----------|-----------|%s|--------|\n",
+                std::string(32, '-').c_str(), std::string(24, '-').c_str());
+    char target[32];
+    std::snprintf(target, sizeof target, "< %.0f ms", kPortToCommandTargetMs);
+    PrintRow("port appears -> first command", kPortAppearances, port, kPortToCommandTargetMs,
+             target);
+    const double runFloor = kStationSlots * 3600e3 / kFloorMs;
+    const double lookFloor = kStationSlots * 3600e3 / kStationFloorMs;
+    std::printf("\n| %-30s | trackers/h | floor, run alone | floor with the look | met    |\n",
+                "8 slots, swapped when done");
+    std::printf("|%s|------------|------------------|---------------------|--------|\n",
+                std::string(32, '-').c_str());
+    std::printf("| %-30s | %10.0f | %16.0f | %19.0f | %-6s |\n", "60 s, trackers per hour", perHour,
+                runFloor, lookFloor, perHour >= lookFloor * 0.95 ? "met" : "MISSED");
+}
+
+// The station's two measures on the bench's profile; false when the
+// profile is refused.
+bool StationBench(const std::string& profile, const std::filesystem::path& folder) {
+    std::vector<std::string> mistakes;
+    const std::optional<Profile> checked = provision::CheckedProfileFile(profile, 1, mistakes);
+    if (!checked) {
+        std::fprintf(stderr, "the bench's profile is refused: %s\n", mistakes.front().c_str());
+        return false;
+    }
+    const Times port = PortToFirstCommand(*checked, (folder / "slot1").string());
+    const double perHour = StationTrackersPerHour(*checked);
+    std::printf("\n");
+    PrintStation(port, perHour);
+    return true;
+}
+
 }  // namespace
 
 int main() {
@@ -144,7 +263,6 @@ int main() {
         const test::PostgresServer server;
         postgres = server.Started() ? JournalMsPerTracker(server.Uri()) : -1;
     }
-    std::filesystem::remove_all(folder);
 
     std::printf("| %-30s | runs | min ms    | median ms | max ms    | %-22s | met    |\n",
                 "provisioning", "target");
@@ -165,5 +283,7 @@ int main() {
              unchangedTarget);
     PrintJournalRow("journal row, SQLite", sqlite, single.median / 100);
     PrintJournalRow("journal row, PostgreSQL", postgres, single.median / 100);
-    return 0;
+    const bool station = StationBench(profile, folder);
+    std::filesystem::remove_all(folder);
+    return station ? 0 : 1;
 }

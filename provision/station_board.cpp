@@ -13,6 +13,7 @@ StationBoard::StationBoard(std::ostream& out, bool terminal,
       told_(slots.size(), false) {
     for (std::size_t i = 0; i < slots.size(); ++i) {
         states_[i].slot = slots[i];
+        states_[i].what = Say(text::kSlotWaitingForPort, language);
     }
 }
 

@@ -3,20 +3,30 @@
 // mouse resting on the port list whose name is cut off (its tip shows the
 // whole name), then after the operator's switch to Chinese, and last the
 // line monitor beside the form after a read-back from the simulated
-// tracker. Used by scripts/screenshots; never touches the machine's own
-// serial ports.
+// tracker, and the fleet station with two simulated trackers in its slots.
+// Used by scripts/screenshots; never touches the machine's own serial
+// ports, nor the user's journal.
+#include "provision/station/qt/station_window.h"
+
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QComboBox>
 #include <QPainter>
 #include <QScreen>
 #include <QTest>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <algorithm>
+#include <map>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include "dialog/system_command.h"
+#include "fleet_profile.h"
+#include "profile/profile_file.h"
 #include "model/control_ids.h"
 #include "qt/line_monitor_window.h"
 #include "qt/tracker_window.h"
@@ -77,12 +87,62 @@ bool SaveMonitor(vorlen::TrackerWindow& form, const QString& file) {
     return both.save(file);
 }
 
+// The station's slots as two USB adapters' sockets, each a simulated
+// tracker: the first answers and is configured, the second stays silent, so
+// its slot waits for a tracker.
+bool SaveStation(vorlen::TrackerWindow& form, const QString& file) {
+    using namespace vorlen::provision;
+    QTemporaryDir folder;
+    ::setenv("XDG_DATA_HOME", folder.path().toLocal8Bit().constData(), 1);
+    const std::string profile = folder.filePath(QStringLiteral("fleet.toml")).toStdString();
+    const vorlen::Profile fleet = vorlen::test::FleetProfile();
+    if (!vorlen::SaveProfileFile(profile, fleet.form, fleet.selections)) {
+        return false;
+    }
+    vorlen::test::SimProcess answering({"--imei", "864507030000017"});
+    vorlen::test::SimProcess silent({"--silent"});
+    const std::map<std::string, std::string> sockets{
+        {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:1:1.0-port0", answering.LinkPath()},
+        {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0", silent.LinkPath()},
+    };
+    StationServices services = RealStationServices([] { return std::string(); });
+    services.enumeratePorts = [](vorlen::PortList& ports) {
+        ports = {{"/dev/ttyUSB0", "/dev/serial/by-path/pci-0000:00:14.0-usb-0:1:1.0-port0",
+                  "FT232R USB UART (ttyUSB0)", 1, "FT232R USB UART"},
+                 {"/dev/ttyUSB1", "/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0",
+                  "FT232R USB UART (ttyUSB1)", 1, "FT232R USB UART"}};
+    };
+    services.system.openPort = [sockets](const std::string& name, vorlen::OpenFailure* why) {
+        return vorlen::OpenPort(sockets.at(name), why);
+    };
+    services.system.portExists = [](const std::string&) { return true; };
+    FleetStationWindow station(std::move(services), vorlen::kEnglish, nullptr);
+    station.move(form.pos());
+    station.ShowAndRaise();
+    if (!QTest::qWaitForWindowExposed(&station)) {
+        return false;
+    }
+    qobject_cast<QLineEdit*>(station.Control(kStationProfile))->setText(QString::fromStdString(profile));
+    auto* slots = qobject_cast<QListWidget*>(station.Control(kStationSlots));
+    for (int i = 0; i < slots->count(); ++i) {
+        slots->item(i)->setCheckState(Qt::Checked);
+    }
+    qobject_cast<QPushButton*>(station.Control(kStationStart))->click();
+    const bool passed = QTest::qWaitFor(
+        [&] { return station.TileWidget(0)->grab().toImage().pixelColor(4, 4) == QColor(0, 255, 0); },
+        60000);
+    const bool saved = passed && station.grab().save(file);
+    station.close();
+    return saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 5) {
-        std::fprintf(stderr, "usage: %s ENGLISH.png TIP.png CHINESE.png MONITOR.png\n", argv[0]);
+    if (argc != 6) {
+        std::fprintf(stderr, "usage: %s ENGLISH.png TIP.png CHINESE.png MONITOR.png STATION.png\n",
+                     argv[0]);
         return 2;
     }
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
@@ -121,7 +181,8 @@ int main(int argc, char** argv) {
     }
     QTest::keyClick(language, Qt::Key_Down);
     const bool monitored = SaveMonitor(form, argv[4]);
+    const bool stationed = SaveStation(form, argv[5]);
     form.close();
     close(master);
-    return monitored ? 0 : 1;
+    return monitored && stationed ? 0 : 1;
 }

@@ -1,21 +1,25 @@
 #include "qt/status_colours.h"
 
-#include <QColor>
 #include <QPalette>
 
 namespace vorlen {
 
-void ShowStatusMark(QPlainTextEdit& box, StatusMark mark) {
-    QPalette palette;  // resolves nothing: the box inherits every colour again
+std::optional<QColor> MarkColour(StatusMark mark) {
     switch (mark) {
     case StatusMark::Success:
-        palette.setColor(QPalette::Base, QColor(0, 255, 0));
-        break;
+        return QColor(0, 255, 0);
     case StatusMark::Failure:
-        palette.setColor(QPalette::Base, QColor(255, 0, 0));
-        break;
+        return QColor(255, 0, 0);
     case StatusMark::None:
         break;
+    }
+    return std::nullopt;
+}
+
+void ShowStatusMark(QPlainTextEdit& box, StatusMark mark) {
+    QPalette palette;  // resolves nothing: the box inherits every colour again
+    if (const std::optional<QColor> colour = MarkColour(mark)) {
+        palette.setColor(QPalette::Base, *colour);
     }
     box.setPalette(palette);
 }

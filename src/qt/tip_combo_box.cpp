@@ -25,7 +25,7 @@ TipComboBox::~TipComboBox() { delete listBox_; }
 // again whenever setView() has replaced it since. The list may open over the
 // field, so the field's tip gives way to the list's.
 void TipComboBox::showPopup() {
-    emit popupAboutToShow();
+    Q_EMIT popupAboutToShow();
     tip_->hide();
     QComboBox::showPopup();
     if (listBox_ == nullptr) {

@@ -24,7 +24,7 @@ public:
 
     void showPopup() override;
 
-signals:
+Q_SIGNALS:
     // Before the list opens, so its entries can be brought up to date.
     void popupAboutToShow();
 

@@ -325,6 +325,9 @@ void TrackerWindow::ShowLineMonitor() {
 }
 
 void TrackerWindow::UseLanguage(int language) {
+    if (followLanguage_) {
+        followLanguage_(language);
+    }
     if (language != kChinese) {
         if (qtChinese_) {
             QCoreApplication::removeTranslator(qtChinese_.get());

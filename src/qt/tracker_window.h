@@ -43,6 +43,9 @@ public:
     // What the window menu's station item opens: the program's station,
     // which lives above the windows. Without one the item does nothing.
     void SetStationOpener(std::function<void()> open) { openStation_ = std::move(open); }
+    // Told each language the operator switches the form to, for the
+    // windows the program keeps beside it.
+    void SetLanguageFollower(std::function<void(int)> follow) { followLanguage_ = std::move(follow); }
 
     // DialogWindow.
     std::string Text(int controlId) const override;
@@ -85,6 +88,7 @@ private:
     std::map<unsigned, QAction*> menuItems_;
     LineMonitorWindow* lineMonitor_ = nullptr;  // made when first asked for
     std::function<void()> openStation_;
+    std::function<void(int)> followLanguage_;
     // Qt's own texts in Chinese (the buttons Qt draws), while the form speaks
     // Chinese; empty when Debian's Qt translations are not installed.
     std::unique_ptr<QTranslator> qtChinese_;

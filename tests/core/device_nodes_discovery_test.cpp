@@ -9,6 +9,8 @@
 
 #include "serial/posix/device_nodes.h"
 #include "serial/posix/enumerate_device_nodes.h"
+#include "serial/posix/by_path.h"
+#include "serial/socket_name.h"
 
 namespace vorlen {
 namespace {
@@ -203,6 +205,39 @@ TEST(DeviceNodes, AnUnreadableTreeIsAnErrorCarryingThePath) {
         EXPECT_NE(std::string(error.what()).find("class/tty"), std::string::npos) << error.what();
     }
     EXPECT_TRUE(ports.empty());
+}
+
+// A station's slot is the socket: udev's by-path link for it leads to
+// whichever ttyUSB the adapter got this time.
+TEST(DeviceNodes, AUsbPortIsNamedByItsSocketAcrossReplugs) {
+    FakeMachine machine;
+    const std::string hub = kUsbHub;
+    machine.AddTty("ttyUSB0", hub + "/1-1/1-1:1.0/ttyUSB0", "usb-serial", "ch341");
+    machine.AddTty("ttyAMA0", "platform/fe201000.serial", "amba", "uart-pl011");
+    const fs::path byPath = machine.dev() / "serial" / "by-path";
+    const fs::path socket = byPath / "pci-0000:00:14.0-usb-0:1:1.0-port0";
+    machine.Link(socket, machine.dev() / "ttyUSB0");
+    const std::string usb0 = (machine.dev() / "ttyUSB0").string();
+    const std::string amba = (machine.dev() / "ttyAMA0").string();
+
+    EXPECT_EQ(SocketPortName(usb0, byPath), socket.string());
+    EXPECT_EQ(SocketPortName(amba, byPath), amba);
+    EXPECT_EQ(SocketPortName(usb0, machine.dev() / "no-such-folder"), usb0);
+    EXPECT_TRUE(SamePort(socket.string(), usb0));
+    EXPECT_FALSE(SamePort(socket.string(), amba));
+
+    // Replugged while ttyUSB0 was still held: the same socket, a new name.
+    fs::remove(socket);
+    machine.AddTty("ttyUSB1", hub + "/1-1/1-1:1.0/ttyUSB1", "usb-serial", "ch341");
+    machine.Link(socket, machine.dev() / "ttyUSB1");
+    EXPECT_EQ(SocketPortName((machine.dev() / "ttyUSB1").string(), byPath), socket.string());
+    EXPECT_EQ(SocketPortName(usb0, byPath), usb0);
+
+    // Real ports are device nodes, which std::filesystem will not compare.
+    const fs::path nodeSocket = byPath / "pci-0000:00:14.0-usb-0:3:1.0-port0";
+    fs::create_symlink("/dev/null", nodeSocket);
+    EXPECT_EQ(SocketPortName("/dev/null", byPath), nodeSocket.string());
+    EXPECT_TRUE(SamePort(nodeSocket.string(), "/dev/null"));
 }
 
 }  // namespace

@@ -4,39 +4,16 @@
 #include <thread>
 
 #include <libpq-fe.h>
-#include <sqlite3.h>
 
+#include "journal_rows.h"
 #include "postgres_server.h"
 #include "provision_rig.h"
 
-extern char** environ;
 
 namespace vorlen::test {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using Row = std::map<std::string, std::string>;  // column -> value, NULL absent
-
-// Every row of the journal file, oldest first.
-std::vector<Row> SqliteRows(const std::string& file) {
-    std::vector<Row> rows;
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* select = nullptr;
-    sqlite3_prepare_v2(db, "SELECT * FROM provisioning ORDER BY id", -1, &select, nullptr);
-    while (select != nullptr && sqlite3_step(select) == SQLITE_ROW) {
-        Row& row = rows.emplace_back();
-        for (int i = 0; i < sqlite3_column_count(select); ++i) {
-            if (const unsigned char* text = sqlite3_column_text(select, i)) {
-                row[sqlite3_column_name(select, i)] = reinterpret_cast<const char*>(text);
-            }
-        }
-    }
-    sqlite3_finalize(select);
-    sqlite3_close(db);
-    return rows;
-}
-
 std::vector<Row> PostgresRows(const std::string& uri) {
     std::vector<Row> rows;
     PGconn* connection = PQconnectdb(uri.c_str());
@@ -55,37 +32,6 @@ std::vector<Row> PostgresRows(const std::string& uri) {
 }
 
 std::string Imei(int i) { return "86000000000010" + std::to_string(i); }
-
-// The setting commands: everything but the wake-up, the IMEI and the queries.
-int Writes(const SimProcess& sim) {
-    int writes = 0;
-    for (const std::string& command : sim.Commands()) {
-        writes += command.starts_with("AT+OPENAT=7") || command.starts_with("AT+OPENAT=8");
-    }
-    return writes;
-}
-
-// vorlen-provision as a process of its own, its output discarded.
-pid_t StartProgram(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv{const_cast<char*>(VORLEN_PROVISION_PATH)};
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    ::posix_spawn(&child, argv[0], &files, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&files);
-    return child;
-}
-
-int ExitOf(pid_t child) {
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 class Journal : public ProvisionTest {
 protected:

@@ -171,6 +171,23 @@ TEST(SimTracker, ReportsTheImeiBetweenQuotes) {
     EXPECT_EQ(ExtractImei(tracker.Answer("AT+EGMR=0,7")), "359000000000009");
 }
 
+// SIGUSR1 swaps the tracker behind the terminal: the new one sleeps, holds
+// the factory configuration and the next IMEI, the count carried.
+TEST(SimTracker, SigusrOnePutsANewTrackerBehindTheSameTerminal) {
+    Tracker tracker({"--awake", "--imei", "864507030000099"});
+    ASSERT_EQ(tracker.Answer("AT+OPENAT=801,ID42;"), kOk);
+    ASSERT_EQ(::kill(tracker.sim.Pid(), SIGUSR1), 0);
+    const auto deadline = Clock::now() + kAnswerWait;
+    while (!tracker.Answer("AT+EGMR=0,7", kSilenceWait).empty() && Clock::now() < deadline) {
+    }
+    EXPECT_EQ(tracker.Answer("AT+EGMR=0,7", kSilenceWait), "") << "asleep";
+    ASSERT_EQ(tracker.Answer("AT+ISP=RCAL:8"), kOk);
+    ASSERT_EQ(tracker.Answer("AT+ESLP=0"), kOk);
+    EXPECT_EQ(ExtractImei(tracker.Answer("AT+EGMR=0,7")), "864507030000100");
+    EXPECT_EQ(FieldList(tracker.Answer("AT+OPENAT=901,;")),
+              "###123456##########864507030000100#");
+}
+
 TEST(SimTracker, ItsLinkIsListedAsAVirtualPortThatWorks) {
     Tracker tracker;
     tracker.port->Close();

@@ -256,7 +256,7 @@ inline QStringList Entries(const QComboBox* list) {
 // What the list does when the operator picks an entry.
 inline void Choose(TrackerWindow& form, int listId, int index) {
     ListOf(form, listId)->setCurrentIndex(index);
-    emit ListOf(form, listId)->activated(index);
+    Q_EMIT ListOf(form, listId)->activated(index);
 }
 
 // Keeps the window's event loop turning until `done` holds or time is up.

@@ -1,0 +1,77 @@
+// The journal read back by SQL of its own, not through the program, and
+// vorlen-provision run as a process of its own, for the tests that need one
+// (two at once, one killed, one interrupted).
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "sim/sim_process.h"
+
+extern char** environ;
+
+namespace vorlen::test {
+
+using Row = std::map<std::string, std::string>;  // column -> value, NULL absent
+
+// Every row of the journal file, oldest first.
+inline std::vector<Row> SqliteRows(const std::string& file) {
+    std::vector<Row> rows;
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM provisioning ORDER BY id", -1, &select, nullptr);
+    while (select != nullptr && sqlite3_step(select) == SQLITE_ROW) {
+        Row& row = rows.emplace_back();
+        for (int i = 0; i < sqlite3_column_count(select); ++i) {
+            if (const unsigned char* text = sqlite3_column_text(select, i)) {
+                row[sqlite3_column_name(select, i)] = reinterpret_cast<const char*>(text);
+            }
+        }
+    }
+    sqlite3_finalize(select);
+    sqlite3_close(db);
+    return rows;
+}
+
+// The setting commands: everything but the wake-up, the IMEI and the queries.
+inline int Writes(const SimProcess& sim) {
+    int writes = 0;
+    for (const std::string& command : sim.Commands()) {
+        writes += command.starts_with("AT+OPENAT=7") || command.starts_with("AT+OPENAT=8");
+    }
+    return writes;
+}
+
+// vorlen-provision as a process of its own, its output into `out`.
+inline pid_t StartProgram(const std::vector<std::string>& arguments,
+                          const std::string& out = "/dev/null") {
+    std::vector<char*> argv{const_cast<char*>(VORLEN_PROVISION_PATH)};
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, out.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t child = 0;
+    ::posix_spawn(&child, argv[0], &files, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&files);
+    return child;
+}
+
+inline int ExitOf(pid_t child) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace vorlen::test

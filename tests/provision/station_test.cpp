@@ -1,0 +1,307 @@
+// The fleet station against simulated trackers whose ports appear and vanish:
+// a slot is a link in the test's folder to a simulator's terminal, made when
+// a tracker is plugged in and removed (the simulator killed) when it is
+// pulled out. The engine runs with short looks; the command line through
+// --watch, and Ctrl-C through a child process.
+#include <condition_variable>
+#include <csignal>
+#include <thread>
+
+#include "journal_rows.h"
+#include "provision/journal/journal.h"
+#include "provision/profile_proof.h"
+#include "provision/station/station.h"
+#include "provision_rig.h"
+
+namespace vorlen::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using provision::Outcome;
+using provision::Result;
+using provision::SlotPhase;
+using provision::SlotState;
+
+constexpr auto kPatience = 30s;
+
+std::string Imei(int i) { return "86450703000010" + std::to_string(i); }
+
+std::unique_ptr<SimProcess> Tracker(const std::string& imei, std::vector<std::string> extra = {}) {
+    extra.insert(extra.end(), {"--imei", imei});
+    return std::make_unique<SimProcess>(extra);
+}
+
+// A slot's socket: a link to the plugged-in tracker's terminal.
+class Socket {
+public:
+    explicit Socket(std::string path) : path_(std::move(path)) {}
+    const std::string& Path() const { return path_; }
+    void Plug(const SimProcess& tracker) const {
+        std::filesystem::create_symlink(std::filesystem::read_symlink(tracker.LinkPath()), path_);
+    }
+    void Pull(SimProcess& tracker) const {
+        std::filesystem::remove(path_);
+        tracker.Kill();
+    }
+
+private:
+    std::string path_;
+};
+
+// Every state the station has shown, in order.
+class Changes {
+public:
+    provision::Station::OnChange Listener() {
+        return [this](std::size_t, const SlotState& state, const provision::StationCounts&) {
+            std::lock_guard lock(mutex_);
+            states_.push_back(state);
+            changed_.notify_all();
+        };
+    }
+    // Waits until `seen` holds for the states so far.
+    bool WaitFor(const std::function<bool(const std::vector<SlotState>&)>& seen) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, kPatience, [&] { return seen(states_); });
+    }
+    bool WaitForOutcomes(std::size_t count) {
+        return WaitFor([count](const auto& states) { return OutcomesIn(states).size() >= count; });
+    }
+    bool WaitForPhase(SlotPhase phase, std::size_t after) {
+        return WaitFor([=](const auto& states) {
+            return std::any_of(states.begin() + static_cast<std::ptrdiff_t>(after), states.end(),
+                               [phase](const SlotState& state) { return state.phase == phase; });
+        });
+    }
+    std::vector<SlotState> States() {
+        std::lock_guard lock(mutex_);
+        return states_;
+    }
+    // Each run ends in Finished once, with its outcome.
+    static std::vector<Outcome> OutcomesIn(const std::vector<SlotState>& states) {
+        std::vector<Outcome> outcomes;
+        for (const SlotState& state : states) {
+            if (state.phase == SlotPhase::Finished && state.last) {
+                outcomes.push_back(*state.last);
+            }
+        }
+        return outcomes;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<SlotState> states_;
+};
+
+class Station : public ProvisionTest {
+protected:
+    void SetUp() override {
+        ProvisionTest::SetUp();
+        std::string failure;
+        journal_ = provision::OpenJournal(Path("journal.sqlite"), failure);
+        ASSERT_TRUE(journal_) << failure;
+    }
+
+    // One slot at `socket`, looking for its port every 20 ms and at a
+    // finished tracker every 100 ms.
+    std::unique_ptr<provision::Station> Start(const Socket& socket) {
+        std::vector<std::string> mistakes;
+        provision::StationSetup setup;
+        setup.profile = *provision::CheckedProfileFile(profile_, kEnglish, mistakes);
+        setup.journal = journal_.get();
+        setup.record = {"bench-3", "Li", "provision", profile_, ""};
+        setup.slots = {socket.Path()};
+        provision::StationSystem system = provision::RealSystem();
+        system.portLook = 20ms;
+        system.sameTrackerLook = 100ms;
+        return std::make_unique<provision::Station>(std::move(setup), changes_.Listener(),
+                                                    std::move(system));
+    }
+
+    std::vector<Row> Rows() { return SqliteRows(Path("journal.sqlite")); }
+
+    std::unique_ptr<provision::Journal> journal_;
+    Changes changes_;
+};
+
+// How the next tracker comes: a replugged port, even with the same IMEI, or
+// another tracker behind a port that stays.
+struct Next {
+    const char* how;
+    bool replug;
+    std::string imei;  // the second tracker's
+};
+
+class NextTracker : public Station, public ::testing::WithParamInterface<Next> {};
+
+// Whichever way it comes, the next tracker gets a run and a row of its own.
+// The slot is named before anything is plugged into it.
+TEST_P(NextTracker, IsProvisionedAndRecorded) {
+    const Next& next = GetParam();
+    const Socket socket(Path("slot1"));
+    const auto station = Start(socket);
+    ASSERT_TRUE(changes_.WaitForPhase(SlotPhase::WaitingForPort, 0));
+    auto first = Tracker(Imei(1));
+    socket.Plug(*first);
+    ASSERT_TRUE(changes_.WaitForOutcomes(1));
+    const std::size_t seen = changes_.States().size();
+    std::unique_ptr<SimProcess> second;
+    if (next.replug) {
+        socket.Pull(*first);
+        ASSERT_TRUE(changes_.WaitForPhase(SlotPhase::WaitingForPort, seen));
+        second = Tracker(next.imei);
+        socket.Plug(*second);
+    } else {
+        ::kill(first->Pid(), SIGUSR1);
+    }
+    ASSERT_TRUE(changes_.WaitForOutcomes(2));
+    const std::vector<Outcome> outcomes = Changes::OutcomesIn(changes_.States());
+    EXPECT_EQ(outcomes[0].imei, Imei(1));
+    EXPECT_EQ(outcomes[1].imei, next.imei);
+    EXPECT_EQ(outcomes[1].result, Result::Done);
+    EXPECT_EQ(Writes(next.replug ? *second : *first), next.replug ? 19 : 2 * 19);
+    const std::vector<Row> rows = Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].at("imei"), next.imei);
+    EXPECT_EQ(rows[1].at("port"), socket.Path());
+    EXPECT_EQ(rows[1].at("station"), "bench-3");
+}
+
+INSTANTIATE_TEST_SUITE_P(Station, NextTracker,
+                         ::testing::Values(Next{"ReplugAnotherImei", true, Imei(2)},
+                                           Next{"ReplugSameImei", true, Imei(1)},
+                                           Next{"SwapBehindThePort", false, Imei(2)}),
+                         [](const auto& info) { return std::string(info.param.how); });
+
+// A tracker left in its slot is asked again and again whether it is still
+// there, and never written twice.
+TEST_F(Station, ATrackerLeftInItsSlotIsWrittenOnce) {
+    const Socket socket(Path("slot1"));
+    const auto station = Start(socket);
+    const auto tracker = Tracker(Imei(1), {"--awake"});
+    socket.Plug(*tracker);
+    ASSERT_TRUE(changes_.WaitForOutcomes(1));
+    const auto imeiReads = [&] {
+        const std::vector<std::string> sent = tracker->Commands();
+        return std::count(sent.begin(), sent.end(), "AT+EGMR=0,7");
+    };
+    const auto deadline = Clock::now() + kPatience;
+    while (imeiReads() < 4 && Clock::now() < deadline) {
+        std::this_thread::sleep_for(20ms);
+    }
+    EXPECT_GE(imeiReads(), 4);
+    EXPECT_EQ(Writes(*tracker), 19);
+    EXPECT_EQ(Changes::OutcomesIn(changes_.States()).size(), 1u);
+    EXPECT_EQ(Rows().size(), 1u);
+    EXPECT_EQ(station->Counts().done, 1);
+}
+
+// Pulled out mid-set-all: failed at its step, recorded so; the slot waits
+// for its port, and the next tracker passes.
+TEST_F(Station, ATrackerPulledOutMidSetAllFailsAtItsStep) {
+    const Socket socket(Path("slot1"));
+    const auto station = Start(socket);
+    auto pulled = Tracker(Imei(1), {"--chunked"});
+    socket.Plug(*pulled);
+    ASSERT_TRUE(changes_.WaitFor([](const std::vector<SlotState>& states) {
+        return std::any_of(states.begin(), states.end(), [](const SlotState& state) {
+            return state.what == "set-all, step 3 of 19";
+        });
+    }));
+    socket.Pull(*pulled);
+    ASSERT_TRUE(changes_.WaitForOutcomes(1));
+    ASSERT_TRUE(changes_.WaitForPhase(SlotPhase::WaitingForPort, changes_.States().size() - 1));
+    const auto next = Tracker(Imei(2));
+    socket.Plug(*next);
+    ASSERT_TRUE(changes_.WaitForOutcomes(2));
+    const std::vector<Outcome> outcomes = Changes::OutcomesIn(changes_.States());
+    EXPECT_EQ(outcomes[0].result, Result::StepFailed);
+    EXPECT_GE(outcomes[0].failedStep, 3);
+    EXPECT_EQ(outcomes[1].result, Result::Done);
+    EXPECT_EQ(changes_.States().back().lastLine.rfind("done, configured and verified", 0), 0u);
+    const std::vector<Row> rows = Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].at("result"), "step-failed");
+    EXPECT_EQ(rows[0].at("failed_step"), std::to_string(outcomes[0].failedStep));
+    EXPECT_EQ(rows[0].at("failure"), "the port went away");
+    EXPECT_EQ(rows[1].at("result"), "done");
+    EXPECT_EQ(station->Counts().failed, 1);
+    EXPECT_EQ(station->Counts().done, 1);
+}
+
+// --count ends the run once that many trackers are in, whatever the output.
+TEST_F(Station, WatchStopsAfterCountTrackers) {
+    for (const bool terminal : {false, true}) {
+        if (terminal && !tool_->CanActAsTerminal()) {
+            continue;
+        }
+        SCOPED_TRACE(terminal ? "terminal" : "plain");
+        const auto one = Tracker(Imei(1), {"--awake"});
+        const auto two = Tracker(Imei(2), {"--awake"});
+        const ToolRun run = RunTool({"--profile", profile_, "--watch", "--count", "2", "--port",
+                                     PortOf(*one), "--port", PortOf(*two), "--no-journal"},
+                                    terminal);
+        EXPECT_EQ(run.status, provision::kAllPassed) << run.out << run.err;
+        const std::string outcome = terminal ? "| last: done, configured and verified"
+                                             : PortOf(*two) + ": done, configured and verified";
+        EXPECT_NE(run.out.find(outcome), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("done 2, unchanged 0, failed 0, "), std::string::npos);
+        EXPECT_EQ(run.out.find("\x1b[3A") != std::string::npos, terminal);
+        EXPECT_EQ(run.out.find("step 2 of 19") != std::string::npos, terminal);
+    }
+}
+
+// When Ctrl-C comes: with a tracker mid-set-all, or while the slot waits
+// after a tracker passed.
+struct Press {
+    const char* when;
+    std::vector<std::string> sim;
+    int exit;
+};
+
+class CtrlC : public Station, public ::testing::WithParamInterface<Press> {
+protected:
+    bool MidSetAll() const { return GetParam().exit == provision::kSomeFailed; }
+};
+
+// Ctrl-C in the middle of set-all stops the tracker after its current
+// command, recorded as stopped at the next step; while the slots only wait,
+// the program ends and says nothing failed.
+TEST_P(CtrlC, EndsEachSlotAfterItsCurrentCommand) {
+    const auto tracker = Tracker(Imei(1), GetParam().sim);
+    const std::string journal = Path("j.sqlite");
+    const pid_t child = StartProgram({"--profile", profile_, "--watch", "--port",
+                                      tracker->LinkPath(), "--journal", journal},
+                                     Path("out"));
+    const auto pressNow = [&] {
+        const std::vector<Row> rows = SqliteRows(journal);
+        return MidSetAll() ? Writes(*tracker) >= 3 : !rows.empty() && rows[0].count("result");
+    };
+    const auto deadline = Clock::now() + kPatience;
+    while (!pressNow() && Clock::now() < deadline) {
+        std::this_thread::sleep_for(10ms);
+    }
+    ::kill(child, SIGINT);
+    EXPECT_EQ(ExitOf(child), GetParam().exit);
+    const std::vector<Row> rows = SqliteRows(journal);
+    ASSERT_EQ(rows.size(), 1u);
+    if (MidSetAll()) {
+        EXPECT_EQ(rows[0].at("result"), "step-failed");
+        EXPECT_EQ(rows[0].at("failure"), "the station was stopped");
+        EXPECT_EQ(std::stoi(rows[0].at("failed_step")), Writes(*tracker) + 1);
+        EXPECT_LT(Writes(*tracker), 19);
+    } else {
+        EXPECT_EQ(rows[0].at("result"), "done");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Station, CtrlC,
+                         ::testing::Values(Press{"MidSetAll", {"--chunked"},
+                                                 provision::kSomeFailed},
+                                           Press{"WhileWaiting", {"--awake"},
+                                                 provision::kAllPassed}),
+                         [](const auto& info) { return std::string(info.param.when); });
+
+}  // namespace
+}  // namespace vorlen::test

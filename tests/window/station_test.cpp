@@ -1,0 +1,259 @@
+// The fleet station's real window, offscreen, driven through its buttons and
+// list against simulated trackers on pseudo-terminals; the journal is an
+// SQLite file in the test's own folder.
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "../provision/fleet_profile.h"
+#include "profile/profile_file.h"
+#include "provision/station/qt/station_window.h"
+#include "rig.h"
+
+namespace vorlen::testing {
+namespace {
+
+using provision::FleetStationWindow;
+
+// Ports the window lists by their simulators' links, the form's port, and
+// the message boxes, recorded instead of shown.
+class StationWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder_.isValid());
+        // The journal's default file lands in the test's folder, not the user's.
+        ::setenv("XDG_DATA_HOME", folder_.path().toLocal8Bit().constData(), 1);
+        profile_ = Path("fleet.toml");
+        const Profile fleet = test::FleetProfile();
+        ASSERT_TRUE(SaveProfileFile(profile_, fleet.form, fleet.selections));
+    }
+
+    std::string Path(const char* name) const { return folder_.filePath(name).toStdString(); }
+
+    // The window listing `ports` (name, friendly name).
+    std::unique_ptr<FleetStationWindow> Open(std::vector<std::string> ports) {
+        provision::StationServices services =
+            provision::RealStationServices([this] { return formPort_; });
+        services.enumeratePorts = [ports](PortList& list) {
+            list.clear();
+            for (const std::string& port : ports) {
+                list.push_back({port, port, "Virtual serial port", 0, "Virtual serial port"});
+            }
+        };
+        provision::StationPrompts prompts{
+            [this](QWidget*, const QString& text) { messages_.push_back(text.toStdString()); },
+            [this](QWidget*, const QString&, provision::StationFile) { return chosenFile_; },
+        };
+        auto window =
+            std::make_unique<FleetStationWindow>(std::move(services), kEnglish, nullptr, prompts);
+        window->ShowAndRaise();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return window;
+    }
+
+    static QListWidget* Slots(const FleetStationWindow& window) {
+        return qobject_cast<QListWidget*>(window.Control(provision::kStationSlots));
+    }
+
+    static std::vector<std::string> Offered(const FleetStationWindow& window) {
+        std::vector<std::string> names;
+        for (int i = 0; i < Slots(window)->count(); ++i) {
+            names.push_back(Slots(window)->item(i)->data(Qt::UserRole).toString().toStdString());
+        }
+        return names;
+    }
+
+    // Ticks the port as the operator's click on its box would.
+    static void Tick(FleetStationWindow& window, const std::string& port) {
+        const QList<QListWidgetItem*> items = Slots(window)->findItems(
+            QString::fromStdString(port), Qt::MatchStartsWith);
+        ASSERT_EQ(items.size(), 1) << port;
+        items.front()->setCheckState(Qt::Checked);
+    }
+
+    static void Type(FleetStationWindow& window, int id, const std::string& text) {
+        qobject_cast<QLineEdit*>(window.Control(id))->setText(QString::fromStdString(text));
+    }
+
+    static void Press(FleetStationWindow& window, int id) {
+        auto* button = qobject_cast<QPushButton*>(window.Control(id));
+        ASSERT_NE(button, nullptr) << id;
+        EXPECT_TRUE(button->isEnabled()) << id;
+        button->click();
+    }
+
+    static bool Enabled(const FleetStationWindow& window, int id) {
+        return window.Control(id)->isEnabled();
+    }
+
+    static QString TileLine(const FleetStationWindow& window, std::size_t tile, const char* line) {
+        const QWidget* frame = window.TileWidget(tile);
+        return frame != nullptr ? frame->findChild<QLabel*>(QLatin1String(line))->text() : QString();
+    }
+
+    static QColor TileColour(const FleetStationWindow& window, std::size_t tile) {
+        return window.TileWidget(tile)->grab().toImage().pixelColor(4, 4);
+    }
+
+    std::vector<provision::JournalEntry> JournalRows() const {
+        std::string failure;
+        const auto journal = provision::OpenJournal(provision::DefaultJournalFile(), failure);
+        std::vector<provision::JournalEntry> rows;
+        EXPECT_TRUE(journal && journal->Newest(10, "", rows)) << failure;
+        return rows;
+    }
+
+    // Every slot stopped: Start back, Stop off, the inputs usable again.
+    static bool Stands(const FleetStationWindow& window) {
+        return !window.Running() && Enabled(window, provision::kStationStart) &&
+               !Enabled(window, provision::kStationStop) &&
+               Enabled(window, provision::kStationProfile) &&
+               Enabled(window, provision::kStationSlots);
+    }
+
+    QTemporaryDir folder_;
+    std::string profile_;
+    std::string formPort_;
+    QString chosenFile_;
+    std::vector<std::string> messages_;
+};
+
+TEST_F(StationWindowTest, ATickedSlotTurnsGreenWithItsImeiAndIsJournalled) {
+    test::SimProcess ticked({"--imei", "864507030000017"});
+    test::SimProcess untouched({"--awake"});
+    const auto window = Open({ticked.LinkPath(), untouched.LinkPath()});
+    chosenFile_ = QString::fromStdString(profile_);
+    Press(*window, provision::kStationProfileBrowse);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(window->Control(provision::kStationProfile))->text(),
+              chosenFile_);
+    Tick(*window, ticked.LinkPath());
+    Press(*window, provision::kStationStart);
+    EXPECT_TRUE(messages_.empty()) << messages_.front();
+    EXPECT_FALSE(Enabled(*window, provision::kStationStart));
+    EXPECT_FALSE(Enabled(*window, provision::kStationProfile));
+    EXPECT_TRUE(Enabled(*window, provision::kStationStop));
+
+    ASSERT_TRUE(WaitUntil([&] { return TileColour(*window, 0) == kGreen; }, 60s))
+        << TileLine(*window, 0, "phase").toStdString() << " / "
+        << TileLine(*window, 0, "outcome").toStdString();
+    EXPECT_EQ(TileLine(*window, 0, "port").toStdString(), ticked.LinkPath());
+    EXPECT_EQ(TileLine(*window, 0, "imei"), QStringLiteral("IMEI 864507030000017"));
+    EXPECT_TRUE(TileLine(*window, 0, "outcome").startsWith(QStringLiteral("done")))
+        << TileLine(*window, 0, "outcome").toStdString();
+    EXPECT_EQ(window->TileWidget(1), nullptr);
+    EXPECT_TRUE(qobject_cast<QLabel*>(window->Control(provision::kStationCounters))
+                    ->text()
+                    .startsWith(QStringLiteral("done 1, unchanged 0, failed 0")));
+    const std::vector<provision::JournalEntry> rows = JournalRows();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].imei, "864507030000017");
+    EXPECT_EQ(rows[0].result, "done");
+    EXPECT_EQ(rows[0].port, ticked.LinkPath());
+    EXPECT_TRUE(untouched.Commands().empty());
+
+    Press(*window, provision::kStationStop);
+    EXPECT_FALSE(Enabled(*window, provision::kStationStop));
+    ASSERT_TRUE(WaitUntil([&] { return Stands(*window); }, 10s));
+    EXPECT_EQ(TileColour(*window, 0), kGreen);  // the last outcome stays in sight
+}
+
+// The form opens a port by its kernel name; the station lists the same port
+// by the link that leads to it, and must know it for the form's.
+TEST_F(StationWindowTest, TheFormsPortIsNeitherOfferedNorTaken) {
+    test::SimProcess first({"--awake"});
+    test::SimProcess second({"--awake"});
+    formPort_ = std::filesystem::read_symlink(first.LinkPath()).string();
+    const auto window = Open({first.LinkPath(), second.LinkPath()});
+    EXPECT_EQ(Offered(*window), std::vector<std::string>{second.LinkPath()});
+
+    // The form takes the second port while the station stands open.
+    Type(*window, provision::kStationProfile, profile_);
+    Tick(*window, second.LinkPath());
+    formPort_ = second.LinkPath();
+    Press(*window, provision::kStationStart);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_NE(messages_[0].find(second.LinkPath()), std::string::npos) << messages_[0];
+    EXPECT_TRUE(Stands(*window));
+    EXPECT_EQ(window->TileWidget(0), nullptr);
+    QTest::qWait(300);
+    EXPECT_TRUE(second.Commands().empty());
+
+    // Refresh keeps the tick on a port still there; the form's goes.
+    formPort_.clear();
+    Press(*window, provision::kStationRefresh);
+    EXPECT_EQ(Offered(*window).size(), 2u);
+    formPort_ = second.LinkPath();
+    Press(*window, provision::kStationRefresh);
+    EXPECT_EQ(Offered(*window), std::vector<std::string>{first.LinkPath()});
+}
+
+// Each refusal is a message, and the station stays as it stood.
+TEST_F(StationWindowTest, ARefusedStartIsAMessageAndNothingRuns) {
+    test::SimProcess tracker({"--awake"});
+    // A password of two digits loads, and Set ALL refuses it.
+    const std::string refused = Path("refused.toml");
+    std::ifstream in(profile_);
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    text.replace(text.find("userPassword = \"4321\""), 22, "userPassword = \"12\"");
+    std::ofstream(refused) << text;
+    const std::string devices = Path("devices.csv");
+    std::ofstream(devices) << "imei,no_such_key\n864507030000001,1\n";
+    const struct {
+        const char* what;
+        std::string profile;
+        std::string devices;
+        bool tick;
+        const char* said;
+    } cases[] = {
+        {"no profile", "", "", true, "Choose the profile first."},
+        {"missing profile", Path("missing.toml"), "", true, "missing.toml"},
+        {"refused profile", refused, "", true, "refused.toml"},
+        {"bad device list", profile_, devices, true, "devices.csv"},
+        {"no slot", profile_, "", false, "Tick at least one slot."},
+    };
+    for (const auto& refusal : cases) {
+        SCOPED_TRACE(refusal.what);
+        messages_.clear();
+        const auto window = Open({tracker.LinkPath()});
+        Type(*window, provision::kStationProfile, refusal.profile);
+        Type(*window, provision::kStationDevices, refusal.devices);
+        if (refusal.tick) {
+            Tick(*window, tracker.LinkPath());
+        }
+        Press(*window, provision::kStationStart);
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_NE(messages_[0].find(refusal.said), std::string::npos) << messages_[0];
+        EXPECT_TRUE(Stands(*window));
+        EXPECT_EQ(window->TileWidget(0), nullptr);
+    }
+    QTest::qWait(300);
+    EXPECT_TRUE(tracker.Commands().empty());
+}
+
+// A slot whose tracker never answers, and one whose port is not plugged in:
+// Stop ends both, and so does closing the window.
+TEST_F(StationWindowTest, StopAndCloseEndEverySlot) {
+    test::SimProcess silent({"--silent"});
+    const std::string unplugged = Path("ttyUnplugged");
+    const auto window = Open({silent.LinkPath(), unplugged});
+    Type(*window, provision::kStationProfile, profile_);
+    Tick(*window, silent.LinkPath());
+    Tick(*window, unplugged);
+    Press(*window, provision::kStationStart);
+    ASSERT_TRUE(window->Running());
+    ASSERT_TRUE(silent.WaitForCommands(1, 10s));
+    Press(*window, provision::kStationStop);
+    ASSERT_TRUE(WaitUntil([&] { return Stands(*window); }, 10s));
+
+    Press(*window, provision::kStationStart);
+    ASSERT_TRUE(window->Running());
+    window->close();
+    EXPECT_FALSE(window->Running());
+    EXPECT_TRUE(Stands(*window));
+}
+
+}  // namespace
+}  // namespace vorlen::testing
