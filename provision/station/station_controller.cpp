@@ -401,8 +401,13 @@ StationServices RealStationServices(std::function<std::string()> formPort) {
     StationServices services;
     services.enumeratePorts = [](PortList& ports) {
         EnumeratePorts(ports);
+        // Only a socket's own name replaces the port's: on Windows the device
+        // path is "\\.\COM3" or an interface path, and the port is COM3,
+        // as the form names it.
         for (PortInfo& port : ports) {
-            port.portName = SocketPortName(port.devicePath);
+            if (std::string socket = SocketPortName(port.devicePath); socket != port.devicePath) {
+                port.portName = std::move(socket);
+            }
         }
     };
     services.formPort = std::move(formPort);
