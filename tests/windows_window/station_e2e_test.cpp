@@ -1,6 +1,7 @@
 // The fleet station of the real vorlen.exe, opened from the window menu
 // beside the form, which holds COM1: a tracker of its own on COM3 is
-// provisioned in its slot and its tile turns green with its IMEI.
+// provisioned in its slot and its tile turns green with its IMEI; closing
+// the window stops the station.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -149,6 +150,31 @@ TEST(Station, OffersEveryPortButTheFormsAndATrackerInItsSlotTurnsItsTileGreen) {
     ::PostMessageW(::GetDlgItem(station, kStationStop), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(::GetDlgItem(station, kStationStart)); }))
         << "the station did not stop";
+}
+
+// The silent tracker's slot wakes it again and again until the station
+// stops: closing the window must stop it, not only hide it.
+TEST(Station, ClosingItWhileRunningStopsEverySlot) {
+    RemoteForm form;
+    ASSERT_TRUE(form.WaitForStatus("Init and Open COM1 Success!"));
+    HWND station = OpenStation(form);
+    ASSERT_NE(station, nullptr) << "no station";
+    TrackerLog log("VORLEN_LOG_COM2");
+    Send(::GetDlgItem(station, kStationProfile), WM_SETTEXT, 0,
+         reinterpret_cast<LPARAM>(FleetProfile().wstring().c_str()));
+    Tick(::GetDlgItem(station, kStationSlots), 0);
+    ::PostMessageW(::GetDlgItem(station, kStationStart), BM_CLICK, 0, 0);
+    ASSERT_TRUE(log.WaitForCommands(1, 10s)) << "the slot never woke COM2";
+
+    ::PostMessageW(station, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(station); }, 20s)) << "still open";
+    log.Mark();
+    ::Sleep(2000);
+    EXPECT_TRUE(log.Since().empty()) << log.Since().front();
+    station = OpenStation(form);
+    ASSERT_NE(station, nullptr) << "no station";
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(station, kStationStart)));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(station, kStationStop)));
 }
 
 }  // namespace
