@@ -79,8 +79,10 @@ void SlotLoop::Run() {
         }
         SlotPort line(*port, host_.stop);
         Show(SlotPhase::WaitingForTracker, Said(text::kSlotWaitingForTracker));
-        for (bool awake = Wake(line); awake && RunTracker(line);) {
-            awake = AwaitNextTracker(line);
+        // One tracker after another while the port stays.
+        bool answered = Wake(line);
+        while (answered && RunTracker(line)) {
+            answered = AwaitNextTracker(line);
         }
         port->Close();
     }

@@ -38,6 +38,7 @@ public:
     std::string AbsentPort() const override { return "/tmp/vorlen-no-such-tty"; }
     bool CanActAsTerminal() const override { return true; }
     bool KeepsJournal() const override { return true; }
+    bool SeesMappedPorts() const override { return true; }
     std::chrono::milliseconds StartUp() const override { return {}; }
 };
 
@@ -112,6 +113,7 @@ public:
     std::string AbsentPort() const override { return "COM199"; }
     bool CanActAsTerminal() const override { return false; }
     bool KeepsJournal() const override { return false; }
+    bool SeesMappedPorts() const override { return false; }
     std::chrono::milliseconds StartUp() const override { return std::chrono::seconds(2); }
 
 private:

@@ -33,6 +33,11 @@ public:
     virtual bool CanActAsTerminal() const = 0;
     // Whether the tool keeps a journal (the Windows build has no SQLite).
     virtual bool KeepsJournal() const = 0;
+    // Whether the tool sees a port that PortOf maps as present (PortExists),
+    // as a station must before it opens a slot's port. Wine's QueryDosDevice
+    // knows only the COM ports its server found when it started, while the
+    // ports PortOf maps into the running prefix open all the same.
+    virtual bool SeesMappedPorts() const = 0;
     // What starting the tool adds to a run's duration.
     virtual std::chrono::milliseconds StartUp() const = 0;
 };

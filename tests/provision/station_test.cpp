@@ -232,6 +232,10 @@ TEST_F(Station, ATrackerPulledOutMidSetAllFailsAtItsStep) {
 
 // --count ends the run once that many trackers are in, whatever the output.
 TEST_F(Station, WatchStopsAfterCountTrackers) {
+    if (!tool_->SeesMappedPorts()) {
+        GTEST_SKIP() << "a station waits for a port the system lists, and Wine lists no COM "
+                        "port mapped after its server started (the test's own are)";
+    }
     for (const bool terminal : {false, true}) {
         if (terminal && !tool_->CanActAsTerminal()) {
             continue;
