@@ -448,13 +448,30 @@ void TrackerConfigDialog::OnWakeTracker() {
         return;
     }
     LockConfigArea();
-    wakeWorker_.Restart(port_, [this](WakeUpWorker::Ticket ticket) {
-        window_.RunOnWindowThread([this, ticket] {
+    // A device pulled out during the wake-up ends it: the form says so, as
+    // after a command, instead of trying on against a closed port.
+    using Then = void (TrackerConfigDialog::*)();
+    const auto onWindowThread = [this](WakeUpWorker::Ticket ticket, Then then) {
+        window_.RunOnWindowThread([this, ticket, then] {
             if (wakeWorker_.Accepts(ticket)) {
-                UnlockConfigArea();
+                (this->*then)();
             }
         });
-    });
+    };
+    wakeWorker_.Restart(
+        port_,
+        [onWindowThread](WakeUpWorker::Ticket ticket) {
+            onWindowThread(ticket, &TrackerConfigDialog::UnlockConfigArea);
+        },
+        [onWindowThread](WakeUpWorker::Ticket ticket) {
+            onWindowThread(ticket, &TrackerConfigDialog::ReportNotWoken);
+        });
+}
+
+void TrackerConfigDialog::ReportNotWoken() {
+    static constexpr Bilingual kNotWoken{"The tracker was not woken.", "追踪器未唤醒。"};
+    record_.statusText = InLanguage(kNotWoken, Language());
+    ReportPortGone();
 }
 
 void TrackerConfigDialog::OnControlWorked(int controlId) {
