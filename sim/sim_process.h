@@ -1,7 +1,7 @@
 // Runs vorlen-tracker-sim in a child process for a test or a benchmark:
 // started in its own temporary directory with --link and --log, ready once
 // its link exists, stopped and cleaned up when the object goes. Link
-// vorlen_sim_launcher to get VORLEN_SIM_PATH, the simulator binary.
+// vorlen_sim_launcher, which holds kSimulatorPath, the simulator binary.
 #pragma once
 
 #include <chrono>
@@ -20,6 +20,8 @@
 #include <unistd.h>
 
 namespace vorlen::test {
+
+extern const char* const kSimulatorPath;
 
 // One line of the simulator's log.
 struct LoggedCommand {
@@ -140,7 +142,7 @@ public:
 
 private:
     void Spawn(const std::vector<std::string>& options) {
-        std::vector<std::string> arguments = {VORLEN_SIM_PATH, "--link", link_, "--log", log_};
+        std::vector<std::string> arguments = {kSimulatorPath, "--link", link_, "--log", log_};
         arguments.insert(arguments.end(), options.begin(), options.end());
         std::vector<char*> argv;
         for (std::string& argument : arguments) {
@@ -156,7 +158,7 @@ private:
         const int failed = ::posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
         ::posix_spawn_file_actions_destroy(&actions);
         if (failed != 0) {
-            throw std::runtime_error(std::string("cannot start ") + VORLEN_SIM_PATH);
+            throw std::runtime_error(std::string("cannot start ") + kSimulatorPath);
         }
         running_ = true;
     }
