@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "dialog/system_command.h"
-#include "model/tracker_form.h"
+#include "fleet_profile.h"
 #include "profile/profile_file.h"
 #include "provision/station/win32/station_window.h"
 #include "remote_form.h"
@@ -90,31 +90,13 @@ COLORREF Background(HWND tile) {
     return colour;
 }
 
-// Every setting the form has, valid for Set ALL.
-fs::path FleetProfile() {
-    TrackerForm form;
-    for (int slot = 1; slot <= 9; ++slot) {
-        UserNumber(form, slot) = "1390000000" + std::to_string(slot);
-    }
-    form.centerNumber = "+8610086";
-    form.intervalTime = "30";
-    form.uploadCount = "5";
-    form.fenceEnabled = 1;
-    form.fenceRadius = "500";
-    form.fenceInterval = "10";
-    form.latitude = "2232.1234";
-    form.longitude = "11403.5678";
-    form.userPassword = "4321";
-    form.userId = "FLEET01";
-    form.apn = "cmnet";
-    form.apnUser = "guest";
-    form.apnPassword = "secret";
-    form.serverIp = "10.1.2.3";
-    form.serverPort = "9000";
+// The fleet's profile in a file of the test's own.
+fs::path FleetProfileFile() {
     wchar_t folder[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, folder);
     const fs::path path = fs::path(folder) / (std::to_wstring(::GetTickCount()) + L"-fleet.toml");
-    EXPECT_TRUE(SaveProfileFile(path, form, {kModeLongGprs, 3, 5, kCustomFence, 1, 0}));
+    const Profile fleet = test::FleetProfile();
+    EXPECT_TRUE(SaveProfileFile(path, fleet.form, fleet.selections));
     return path;
 }
 
@@ -132,7 +114,7 @@ TEST(Station, OffersEveryPortButTheFormsAndATrackerInItsSlotTurnsItsTileGreen) {
 
     TrackerLog log("VORLEN_LOG_COM3");
     Send(::GetDlgItem(station, kStationProfile), WM_SETTEXT, 0,
-         reinterpret_cast<LPARAM>(FleetProfile().wstring().c_str()));
+         reinterpret_cast<LPARAM>(FleetProfileFile().wstring().c_str()));
     Tick(list, 1);
     ::PostMessageW(::GetDlgItem(station, kStationStart), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitUntil([&] { return ::GetDlgItem(station, Station::kFirstTile) != nullptr; }))
@@ -161,7 +143,7 @@ TEST(Station, ClosingItWhileRunningStopsEverySlot) {
     ASSERT_NE(station, nullptr) << "no station";
     TrackerLog log("VORLEN_LOG_COM2");
     Send(::GetDlgItem(station, kStationProfile), WM_SETTEXT, 0,
-         reinterpret_cast<LPARAM>(FleetProfile().wstring().c_str()));
+         reinterpret_cast<LPARAM>(FleetProfileFile().wstring().c_str()));
     Tick(::GetDlgItem(station, kStationSlots), 0);
     ::PostMessageW(::GetDlgItem(station, kStationStart), BM_CLICK, 0, 0);
     ASSERT_TRUE(log.WaitForCommands(1, 10s)) << "the slot never woke COM2";
