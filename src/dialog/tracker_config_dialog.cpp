@@ -448,30 +448,13 @@ void TrackerConfigDialog::OnWakeTracker() {
         return;
     }
     LockConfigArea();
-    // A device pulled out during the wake-up ends it: the form says so, as
-    // after a command, instead of trying on against a closed port.
-    using Then = void (TrackerConfigDialog::*)();
-    const auto onWindowThread = [this](WakeUpWorker::Ticket ticket, Then then) {
-        window_.RunOnWindowThread([this, ticket, then] {
+    wakeWorker_.Restart(port_, [this](WakeUpWorker::Ticket ticket) {
+        window_.RunOnWindowThread([this, ticket] {
             if (wakeWorker_.Accepts(ticket)) {
-                (this->*then)();
+                UnlockConfigArea();
             }
         });
-    };
-    wakeWorker_.Restart(
-        port_,
-        [onWindowThread](WakeUpWorker::Ticket ticket) {
-            onWindowThread(ticket, &TrackerConfigDialog::UnlockConfigArea);
-        },
-        [onWindowThread](WakeUpWorker::Ticket ticket) {
-            onWindowThread(ticket, &TrackerConfigDialog::ReportNotWoken);
-        });
-}
-
-void TrackerConfigDialog::ReportNotWoken() {
-    static constexpr Bilingual kNotWoken{"The tracker was not woken.", "追踪器未唤醒。"};
-    record_.statusText = InLanguage(kNotWoken, Language());
-    ReportPortGone();
+    });
 }
 
 void TrackerConfigDialog::OnControlWorked(int controlId) {

@@ -157,7 +157,6 @@ private:
     void RunButtonAction(const ButtonAction& action);
     void SendCommand(CommandType type);
     // The port closed itself as its device went: the status box says so.
-    void ReportNotWoken();
     void ReportPortGone();
     void OnWakeTracker();
     void ClosePort();

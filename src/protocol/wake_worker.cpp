@@ -19,23 +19,16 @@ bool Attempt(std::stop_token stop, const PortSlot& ports, std::string_view comma
     return RunTransaction(port.get(), command, reply, pause, stop);
 }
 
-// A device that the system has said is gone answers no wake-up: the attempts
-// end instead of going on against a closed port.
-bool PortGone(const PortSlot& ports) {
-    const std::shared_ptr<Port> port = ports.Current();
-    return port != nullptr && port->Gone();
-}
-
 }  // namespace
 
 bool WakeTracker(std::stop_token stop, const PortSlot& ports, const Pause& pause) {
     while (!Attempt(stop, ports, kWakeCommand, pause)) {
-        if (stop.stop_requested() || PortGone(ports) || !pause(kWakeRetryPause)) {
+        if (stop.stop_requested() || !pause(kWakeRetryPause)) {
             return false;
         }
     }
     do {
-        if (stop.stop_requested() || PortGone(ports) || !pause(kWakeRetryPause)) {
+        if (stop.stop_requested() || !pause(kWakeRetryPause)) {
             return false;
         }
     } while (!Attempt(stop, ports, kStayAwakeCommand, pause));
@@ -46,16 +39,14 @@ WakeUpWorker::WakeUpWorker(PauseFactory makePause) : makePause_(std::move(makePa
 
 WakeUpWorker::~WakeUpWorker() { Stop(); }
 
-void WakeUpWorker::Restart(const PortSlot& ports, OnAwake onAwake, OnAwake onGone) {
+void WakeUpWorker::Restart(const PortSlot& ports, OnAwake onAwake) {
     Stop();
     const Ticket ticket = ++current_;
     running_ = true;
-    thread_ = std::jthread([this, &ports, ticket, onAwake = std::move(onAwake),
-                            onGone = std::move(onGone)](std::stop_token stop) {
+    thread_ = std::jthread([this, &ports, ticket, onAwake = std::move(onAwake)](
+                               std::stop_token stop) {
         if (WakeTracker(stop, ports, makePause_(stop))) {
             onAwake(ticket);
-        } else if (!stop.stop_requested() && onGone && PortGone(ports)) {
-            onGone(ticket);
         }
         running_ = false;
     });

@@ -22,9 +22,8 @@ inline constexpr std::string_view kStayAwakeCommand = "AT+ESLP=0\r\n";
 inline constexpr std::chrono::milliseconds kWakeRetryPause{100};
 
 // Both phases against the port the slot holds at each attempt. Returns true
-// once both commands are acknowledged, false as soon as a stop is requested
-// (before an attempt, before a pause, or during one) or an attempt finds the
-// device gone.
+// once both commands are acknowledged, false as soon as a stop is requested:
+// before an attempt, before a pause, or during one.
 bool WakeTracker(std::stop_token stop, const PortSlot& ports, const Pause& pause);
 
 // Owns the worker thread. Each start hands out a ticket; the window accepts
@@ -42,10 +41,9 @@ public:
     WakeUpWorker& operator=(const WakeUpWorker&) = delete;
 
     // Stops a running worker, then starts a new one. `onAwake` runs on the
-    // worker's thread when the tracker is awake, `onGone` (when given) when
-    // the wake-up ended because the system said the device is gone. `ports`
-    // must outlive the worker (Stop() or the destructor ends it).
-    void Restart(const PortSlot& ports, OnAwake onAwake, OnAwake onGone = {});
+    // worker's thread when the tracker is awake. `ports` must outlive the
+    // worker (Stop() or the destructor ends it).
+    void Restart(const PortSlot& ports, OnAwake onAwake);
 
     // Requests a stop and waits for the worker, which ends within one poll.
     void Stop();

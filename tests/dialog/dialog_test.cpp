@@ -441,26 +441,6 @@ TEST(Dialog, TheUnlockComesOnTheWindowsThreadAndOnlyFromTheCurrentWorker) {
     EXPECT_FALSE(bench.window.Enabled(kSetAll));
 }
 
-// The adapter pulled out while the worker waits for a reset: the form says
-// the tracker was not woken and why, and closes the port, instead of trying
-// on against it without a word.
-TEST(Dialog, AGoneDeviceEndsTheWakeUpWithItsReason) {
-    Bench bench;
-    auto& line = static_cast<ScriptedTracker&>(*bench.line);
-    line.writeFails = line.gone = true;
-    bench.dialog.OnButtonClicked(kWakeTracker);
-    const auto deadline = Clock::now() + 3s;
-    while (bench.window.RunQueued() == 0 && Clock::now() < deadline) {
-        std::this_thread::sleep_for(20ms);
-    }
-    EXPECT_EQ(bench.Status(),
-              "The tracker was not woken.\r\nThe device is not there (any more). Plug the "
-              "cable in, then pick the port again.");
-    EXPECT_EQ(bench.window.mark, StatusMark::Failure);
-    EXPECT_EQ(bench.dialog.PortHandle().Current(), nullptr);
-    EXPECT_FALSE(bench.window.Enabled(kSetAll));
-}
-
 // A second confirmed press while the worker's write hangs on a line that
 // does not drain: the press returns at once and the old write is given up.
 TEST(Dialog, ASecondWakeUpPressInterruptsAWriteThatHangs) {
