@@ -8,6 +8,7 @@
 #include "win32/dialog_template.h"
 #include "win32/file_box.h"
 #include "win32/form_template.h"
+#include "win32/object_dialog_proc.h"
 #include "win32/place_beside.h"
 #include "win32/wide_text.h"
 
@@ -58,7 +59,7 @@ LineMonitorWindow::LineMonitorWindow(HINSTANCE instance, HWND owner, LineRecord&
     : instance_(instance), owner_(owner), monitor_(record, *this) {
     const std::vector<WORD> monitor = MonitorTemplate();
     ::CreateDialogIndirectParamW(instance_, reinterpret_cast<LPCDLGTEMPLATEW>(monitor.data()),
-                                 owner_, DialogProc, reinterpret_cast<LPARAM>(this));
+                                 owner_, ObjectDialogProc<LineMonitorWindow>, reinterpret_cast<LPARAM>(this));
 }
 
 // The owner takes the window with it when it goes first.
@@ -77,34 +78,11 @@ void LineMonitorWindow::ShowAndRaise(int language) {
         PlaceBesideForm(window_, owner_);
         placed_ = true;
     }
-    ::ShowWindow(window_, ::IsIconic(window_) ? SW_RESTORE : SW_SHOW);
-    ::SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ::SetForegroundWindow(window_);
+    BringToFront(window_);
 }
 
 bool LineMonitorWindow::IsDialogMessage(MSG* message) {
     return window_ != nullptr && ::IsDialogMessageW(window_, message);
-}
-
-INT_PTR CALLBACK LineMonitorWindow::DialogProc(HWND window, UINT message, WPARAM wParam,
-                                               LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(window, DWLP_USER, lParam);
-        auto* self = reinterpret_cast<LineMonitorWindow*>(lParam);
-        self->window_ = window;
-        self->OnInitDialog();
-        return TRUE;
-    }
-    auto* self = reinterpret_cast<LineMonitorWindow*>(::GetWindowLongPtrW(window, DWLP_USER));
-    if (self == nullptr) {
-        return FALSE;
-    }
-    if (message == WM_NCDESTROY) {
-        self->window_ = nullptr;
-        ::SetWindowLongPtrW(window, DWLP_USER, 0);
-        return FALSE;
-    }
-    return self->OnMessage(message, wParam, lParam);
 }
 
 INT_PTR LineMonitorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -22,4 +22,10 @@ void PlaceBesideForm(HWND window, HWND form) {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void BringToFront(HWND window) {
+    ::ShowWindow(window, ::IsIconic(window) ? SW_RESTORE : SW_SHOW);
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetForegroundWindow(window);
+}
+
 }  // namespace vorlen::win32

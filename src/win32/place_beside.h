@@ -9,4 +9,7 @@ namespace vorlen::win32 {
 // Moves `window`, keeping its size; does nothing without a form.
 void PlaceBesideForm(HWND window, HWND form);
 
+// Shows `window`, restored when minimised, above the others and active.
+void BringToFront(HWND window);
+
 }  // namespace vorlen::win32

@@ -8,6 +8,7 @@
 #include "win32/dialog_template.h"
 #include "win32/file_box.h"
 #include "win32/form_template.h"
+#include "win32/object_dialog_proc.h"
 #include "win32/place_beside.h"
 #include "win32/profile_path_dialog.h"
 #include "win32/status_colours.h"
@@ -146,7 +147,7 @@ FleetStationWindow::FleetStationWindow(HINSTANCE instance, HWND owner, StationSe
     }
     const std::vector<WORD> station = StationTemplate();
     ::CreateDialogIndirectParamW(instance_, reinterpret_cast<LPCDLGTEMPLATEW>(station.data()),
-                                 owner_, DialogProc, reinterpret_cast<LPARAM>(this));
+                                 owner_, ObjectDialogProc<FleetStationWindow>, reinterpret_cast<LPARAM>(this));
 }
 
 // The owner takes the window with it when it goes first.
@@ -173,34 +174,11 @@ void FleetStationWindow::ShowAndRaise(int language) {
     } else {
         controller_.SetLanguage(language);
     }
-    ::ShowWindow(window_, ::IsIconic(window_) ? SW_RESTORE : SW_SHOW);
-    ::SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ::SetForegroundWindow(window_);
+    BringToFront(window_);
 }
 
 bool FleetStationWindow::IsDialogMessage(MSG* message) {
     return window_ != nullptr && ::IsDialogMessageW(window_, message);
-}
-
-INT_PTR CALLBACK FleetStationWindow::DialogProc(HWND window, UINT message, WPARAM wParam,
-                                                LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(window, DWLP_USER, lParam);
-        auto* self = reinterpret_cast<FleetStationWindow*>(lParam);
-        self->window_ = window;
-        self->OnInitDialog();
-        return TRUE;
-    }
-    auto* self = reinterpret_cast<FleetStationWindow*>(::GetWindowLongPtrW(window, DWLP_USER));
-    if (self == nullptr) {
-        return FALSE;
-    }
-    if (message == WM_NCDESTROY) {
-        self->window_ = nullptr;
-        ::SetWindowLongPtrW(window, DWLP_USER, 0);
-        return FALSE;
-    }
-    return self->OnMessage(message, wParam, lParam);
 }
 
 INT_PTR FleetStationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
