@@ -19,11 +19,11 @@
 #include <vector>
 
 #include "profile/profile_file.h"
-#include "provision/journal/journal.h"
-#include "provision/profile_proof.h"
+#include "fleet/journal/journal.h"
+#include "fleet/profile_proof.h"
 #include "provision/run.h"
-#include "provision/station/station.h"
-#include "tests/provision/postgres_server.h"
+#include "fleet/station.h"
+#include "sim/postgres_server.h"
 #include "sim/sim_process.h"
 
 namespace {
@@ -75,8 +75,8 @@ Times Measure(const std::string& profile, const Trackers& sims, int runs,
     for (int i = 0; i < runs; ++i) {
         std::ostringstream out;
         const auto start = Clock::now();
-        passed = provision::Run(static_cast<int>(argv.size()), argv.data(), out, out, false) ==
-                     provision::kAllPassed &&
+        passed = fleet::Run(static_cast<int>(argv.size()), argv.data(), out, out, false) ==
+                     fleet::kAllPassed &&
                  passed;
         times.push_back(Millis(Clock::now() - start).count());
     }
@@ -96,13 +96,13 @@ Trackers AwakeTrackers(int count) {
 // kJournalRows, in milliseconds, or a negative number when a write failed.
 double JournalMsPerTracker(const std::string& where) {
     std::string failure;
-    const std::unique_ptr<provision::Journal> journal = provision::OpenJournal(where, failure);
+    const std::unique_ptr<fleet::Journal> journal = fleet::OpenJournal(where, failure);
     if (!journal) {
         std::fprintf(stderr, "cannot open the journal %s: %s\n", where.c_str(), failure.c_str());
         return -1;
     }
-    provision::JournalEntry entry;
-    entry.started = provision::UtcNow();
+    fleet::JournalEntry entry;
+    entry.started = fleet::UtcNow();
     entry.station = "bench";
     entry.port = "/dev/ttyUSB0";
     entry.imei = "861234567890123";
@@ -113,7 +113,7 @@ double JournalMsPerTracker(const std::string& where) {
     const auto start = Clock::now();
     for (int i = 0; i < kJournalRows; ++i) {
         entry.id = journal->Begin(entry);
-        entry.finished = provision::UtcNow();
+        entry.finished = fleet::UtcNow();
         entry.result = "done";
         if (entry.id == 0 || !journal->Finish(entry)) {
             return -1;
@@ -137,13 +137,13 @@ void PrintRow(const char* action, int runs, const Times& times, double bound, co
 
 
 // The station with the real system's looks, on `slots`, every change told.
-std::unique_ptr<provision::Station> StartStation(const Profile& profile,
+std::unique_ptr<fleet::Station> StartStation(const Profile& profile,
                                                  std::vector<std::string> slots,
-                                                 provision::Station::OnChange onChange) {
-    provision::StationSetup setup;
+                                                 fleet::Station::OnChange onChange) {
+    fleet::StationSetup setup;
     setup.profile = profile;
     setup.slots = std::move(slots);
-    return std::make_unique<provision::Station>(std::move(setup), std::move(onChange));
+    return std::make_unique<fleet::Station>(std::move(setup), std::move(onChange));
 }
 
 double SteadySeconds(Clock::time_point when) {
@@ -153,10 +153,10 @@ double SteadySeconds(Clock::time_point when) {
 // From the slot's link appearing to the first command the tracker hears
 // (both on the monotonic clock), for trackers plugged in one after another.
 Times PortToFirstCommand(const Profile& profile, const std::string& socket) {
-    std::atomic<provision::SlotPhase> phase{provision::SlotPhase::WaitingForPort};
+    std::atomic<fleet::SlotPhase> phase{fleet::SlotPhase::WaitingForPort};
     const auto station = StartStation(
         profile, {socket},
-        [&phase](std::size_t, const provision::SlotState& state, const provision::StationCounts&) {
+        [&phase](std::size_t, const fleet::SlotState& state, const fleet::StationCounts&) {
             phase = state.phase;
         });
     std::vector<double> times;
@@ -170,7 +170,7 @@ Times PortToFirstCommand(const Profile& profile, const std::string& socket) {
                                : -1);
         std::filesystem::remove(socket);
         tracker.Kill();
-        while (phase != provision::SlotPhase::WaitingForPort) {
+        while (phase != fleet::SlotPhase::WaitingForPort) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
     }
@@ -189,14 +189,14 @@ double StationTrackersPerHour(const Profile& profile) {
     }
     const auto station = StartStation(
         profile, slots,
-        [&sims](std::size_t slot, const provision::SlotState& state,
-                const provision::StationCounts&) {
-            if (state.phase == provision::SlotPhase::Finished) {
+        [&sims](std::size_t slot, const fleet::SlotState& state,
+                const fleet::StationCounts&) {
+            if (state.phase == fleet::SlotPhase::Finished) {
                 ::kill(sims[slot]->Pid(), SIGUSR1);
             }
         });
     std::this_thread::sleep_for(kStationRun);
-    const provision::StationCounts counts = station->Counts();
+    const fleet::StationCounts counts = station->Counts();
     station->RequestStop();
     return counts.done * 3600.0 / counts.elapsedSeconds;
 }
@@ -224,7 +224,7 @@ void PrintStation(const Times& port, double perHour) {
 // profile is refused.
 bool StationBench(const std::string& profile, const std::filesystem::path& folder) {
     std::vector<std::string> mistakes;
-    const std::optional<Profile> checked = provision::CheckedProfileFile(profile, 1, mistakes);
+    const std::optional<Profile> checked = fleet::CheckedProfileFile(profile, 1, mistakes);
     if (!checked) {
         std::fprintf(stderr, "the bench's profile is refused: %s\n", mistakes.front().c_str());
         return false;

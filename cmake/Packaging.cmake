@@ -54,7 +54,7 @@ configure_file(${packaging_source}/${app_id}.metainfo.xml.in
   ${packaging_build}/${app_id}.metainfo.xml @ONLY)
 install(FILES ${packaging_source}/${app_id}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT vorlen)
-install(FILES ${PROJECT_SOURCE_DIR}/src/qt/vorlen.png
+install(FILES ${PROJECT_SOURCE_DIR}/apps/vorlen/vorlen.png
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps COMPONENT vorlen)
 install(FILES ${packaging_build}/${app_id}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT vorlen)

@@ -6,7 +6,7 @@
 // tracker, and the fleet station with two simulated trackers in its slots.
 // Used by scripts/screenshots; never touches the machine's own serial
 // ports, nor the user's journal.
-#include "provision/station/qt/station_window.h"
+#include "qt/station_window.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -25,7 +25,7 @@
 #include <unistd.h>
 
 #include "dialog/system_command.h"
-#include "fleet_profile.h"
+#include "sim/fleet_profile.h"
 #include "profile/profile_file.h"
 #include "model/control_ids.h"
 #include "qt/line_monitor_window.h"
@@ -91,7 +91,7 @@ bool SaveMonitor(vorlen::TrackerWindow& form, const QString& file) {
 // tracker: the first answers and is configured, the second stays silent, so
 // its slot waits for a tracker.
 bool SaveStation(vorlen::TrackerWindow& form, const QString& file) {
-    using namespace vorlen::provision;
+    using namespace vorlen::fleet;
     QTemporaryDir folder;
     ::setenv("XDG_DATA_HOME", folder.path().toLocal8Bit().constData(), 1);
     const std::string profile = folder.filePath(QStringLiteral("fleet.toml")).toStdString();

@@ -164,7 +164,7 @@ TEST_P(BadInputTest, IsRefusedInOneLineBeforeAnythingIsSent) {
         arguments.insert(arguments.end(), {"--devices", FileWith("devices.csv", bad.devicesText)});
     }
     const ToolRun run = RunTool(arguments);
-    EXPECT_EQ(run.status, provision::kBadInput);
+    EXPECT_EQ(run.status, fleet::kBadInput);
     EXPECT_NE(run.err.find(said), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), bad.lines) << run.err;
     EXPECT_TRUE(std::none_of(run.err.begin(), run.err.end(),
@@ -179,7 +179,7 @@ INSTANTIATE_TEST_SUITE_P(Refusals, BadInputTest, ::testing::ValuesIn(BadInputs()
 
 TEST_F(ProvisionTest, RefusalsSpeakChineseWhenAskedEvenForBadArguments) {
     const ToolRun run = RunTool({"--language", "zh", "--colour"});
-    EXPECT_EQ(run.status, provision::kBadInput);
+    EXPECT_EQ(run.status, fleet::kBadInput);
     EXPECT_EQ(run.err.rfind("vorlen-provision: 参数错误: ", 0), 0u) << run.err;
 
     const ToolRun missing = RunTool({"--language", "zh", "--profile", Path("none.toml"),
@@ -189,7 +189,7 @@ TEST_F(ProvisionTest, RefusalsSpeakChineseWhenAskedEvenForBadArguments) {
 
 TEST_F(ProvisionTest, HelpListsTheOptionsAndExitCodesInTheAskedLanguage) {
     const ToolRun english = RunTool({"--help"});
-    EXPECT_EQ(english.status, provision::kAllPassed);
+    EXPECT_EQ(english.status, fleet::kAllPassed);
     EXPECT_NE(english.out.find("--wake-timeout SECONDS"), std::string::npos);
     EXPECT_NE(english.out.find("Exit status: 0"), std::string::npos);
     const ToolRun chinese = RunTool({"--language", "zh", "--help"});

@@ -36,7 +36,7 @@ protected:
 TEST_F(Fleet, OneTrackerIsWokenIdentifiedConfiguredAndVerified) {
     const auto sims = Trackers({{"--imei", "861234567890123"}});
     const ToolRun run = Provision(sims, {"--language", "zh"});
-    EXPECT_EQ(run.status, provision::kAllPassed) << run.out << run.err;
+    EXPECT_EQ(run.status, fleet::kAllPassed) << run.out << run.err;
     const std::vector<std::string> sent = sims[0]->Commands();
     const std::vector<std::string> queries{"AT+OPENAT=901,;", "AT+OPENAT=902,;",
                                            "AT+OPENAT=903,;"};
@@ -70,7 +70,7 @@ TEST_F(Fleet, EightTrackersInParallelAllPass) {
     const auto sims = Trackers(options);
     const auto start = Clock::now();
     const ToolRun run = Provision(sims);
-    EXPECT_EQ(run.status, provision::kAllPassed) << run.out << run.err;
+    EXPECT_EQ(run.status, fleet::kAllPassed) << run.out << run.err;
     // One tracker takes about 1.5 s, so eight one after another would take
     // about 12 s; the room above one tracker is for a loaded two-core machine.
     EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(4000) + tool_->StartUp());
@@ -90,7 +90,7 @@ TEST_F(Fleet, EightTrackersInParallelAllPass) {
 TEST_F(Fleet, TheTraceShowsEachPortsLineAsTheMonitorDoes) {
     const auto sims = Trackers({{"--awake"}, {"--awake", "--refuse", "770"}});
     const ToolRun run = Provision(sims, {"--trace"});
-    EXPECT_EQ(run.status, provision::kSomeFailed);
+    EXPECT_EQ(run.status, fleet::kSomeFailed);
     const std::size_t first = run.out.find("Line of " + PortOf(*sims[0]) + ":\n");
     const std::size_t second = run.out.find("Line of " + PortOf(*sims[1]) + ":\n");
     ASSERT_NE(first, std::string::npos) << run.out;
@@ -111,7 +111,7 @@ TEST_F(Fleet, TheTraceShowsEachPortsLineAsTheMonitorDoes) {
 TEST_F(Fleet, ARefusedCommandFailsThatTrackerAtItsStepAlone) {
     const auto sims = Trackers({{"--awake"}, {"--awake", "--refuse", "770"}, {"--awake"}});
     const ToolRun run = Provision(sims);
-    EXPECT_EQ(run.status, provision::kSomeFailed);
+    EXPECT_EQ(run.status, fleet::kSomeFailed);
     const nlohmann::json ports = Report(Path("report.json"))["ports"];
     EXPECT_EQ(ports[0]["result"], "done");
     EXPECT_EQ(ports[2]["result"], "done");
@@ -130,7 +130,7 @@ TEST_F(Fleet, ARefusedCommandFailsThatTrackerAtItsStepAlone) {
 TEST_F(Fleet, AValueStoredOtherThanAcknowledgedIsCaughtByTheVerification) {
     const auto sims = Trackers({{"--awake", "--misstore", "803"}});
     const ToolRun run = Provision(sims);
-    EXPECT_EQ(run.status, provision::kSomeFailed);
+    EXPECT_EQ(run.status, fleet::kSomeFailed);
     const nlohmann::json port = Report(Path("report.json"))["ports"][0];
     EXPECT_EQ(port["result"], "differs");
     ASSERT_EQ(port["differences"].size(), 1u);
@@ -147,7 +147,7 @@ TEST_F(Fleet, ATrackerThatIsNeverResetIsGivenUpAfterTheWakeTimeout) {
     const auto start = Clock::now();
     const ToolRun run = Provision(sims, {"--wake-timeout", "0.4"});
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(1) + tool_->StartUp());
-    EXPECT_EQ(run.status, provision::kSomeFailed);
+    EXPECT_EQ(run.status, fleet::kSomeFailed);
     EXPECT_EQ(Report(Path("report.json"))["ports"][0]["result"], "not-woken");
     const std::vector<std::string> sent = sims[0]->Commands();
     EXPECT_TRUE(std::all_of(sent.begin(), sent.end(),
@@ -158,13 +158,13 @@ TEST_F(Fleet, ATrackerThatIsNeverResetIsGivenUpAfterTheWakeTimeout) {
 TEST_F(Fleet, AReadProfileGivesASecondTrackerTheSameConfiguration) {
     const auto sims = Trackers({{"--awake"}, {}});
     const ToolRun first = RunTool({"--profile", profile_, "--port", PortOf(*sims[0])});
-    ASSERT_EQ(first.status, provision::kAllPassed) << first.out << first.err;
+    ASSERT_EQ(first.status, fleet::kAllPassed) << first.out << first.err;
     const ToolRun read = RunTool({"--read", PortOf(*sims[0]), "--out", Path("first.toml")});
-    ASSERT_EQ(read.status, provision::kAllPassed) << read.out << read.err;
+    ASSERT_EQ(read.status, fleet::kAllPassed) << read.out << read.err;
     const ToolRun second = RunTool({"--profile", Path("first.toml"), "--port", PortOf(*sims[1])});
-    ASSERT_EQ(second.status, provision::kAllPassed) << second.out << second.err;
+    ASSERT_EQ(second.status, fleet::kAllPassed) << second.out << second.err;
     ASSERT_EQ(RunTool({"--read", PortOf(*sims[1]), "--out", Path("second.toml")}).status,
-              provision::kAllPassed);
+              fleet::kAllPassed);
 
     const ProfileResult saved = LoadProfileFile(Path("first.toml"), kEnglish);
     ASSERT_TRUE(saved) << GbkToUtf8(saved.error.message);
@@ -181,7 +181,7 @@ TEST_F(Fleet, AReadProfileGivesASecondTrackerTheSameConfiguration) {
 TEST_F(Fleet, ReadingAFactoryTrackerSavesItAndSaysWhatDoesNotFit) {
     const auto sims = Trackers({{"--awake"}});
     const ToolRun read = RunTool({"--read", PortOf(*sims[0]), "--out", Path("factory.toml")});
-    EXPECT_EQ(read.status, provision::kSomeFailed);
+    EXPECT_EQ(read.status, fleet::kSomeFailed);
     EXPECT_NE(read.out.find("\"userPassword\" is longer than 4 bytes"), std::string::npos)
         << read.out;
     std::ifstream saved(Path("factory.toml"));
@@ -196,13 +196,13 @@ TEST_F(Fleet, BytesTheTrackerChoseReachTheTerminalEscaped) {
                                  "902=\\x0d\\x0a@1#3#3#30#5#cm\\x1b[2Jnet#\\xb3\\xb5\\xb6\\xd3#"
                                  "secret#10.1.2.3#9000#5#V1#B1\\x0d\\x0aOK\\x0d\\x0a"}});
     const ToolRun run = Provision(sims);
-    EXPECT_EQ(run.status, provision::kSomeFailed);
+    EXPECT_EQ(run.status, fleet::kSomeFailed);
     EXPECT_NE(run.out.find("apn: sent \"cmnet\", the tracker holds \"cm\\x1b[2Jnet\""),
               std::string::npos)
         << run.out;
     const ToolRun read =
         RunTool({"--read", PortOf(*sims[0]), "--out", Path("read.toml"), "--trace"});
-    EXPECT_EQ(read.status, provision::kSomeFailed);
+    EXPECT_EQ(read.status, fleet::kSomeFailed);
     EXPECT_NE(read.out.find("\"apn\" holds a control character"), std::string::npos) << read.out;
     EXPECT_NE(read.out.find("Line of " + PortOf(*sims[0]) + ":\n"), std::string::npos);
     EXPECT_NE(read.out.find("<- \\r\\n@1#3#3#30#5#cm\\x1b[2Jnet#车队#"), std::string::npos);
@@ -215,10 +215,10 @@ TEST_F(Fleet, BytesTheTrackerChoseReachTheTerminalEscaped) {
 // touched, so a run stopped half-way never leaves "passed": true behind.
 TEST_F(Fleet, AnUnfinishedRunLeavesNoReportThatClaimsSuccess) {
     const auto sims = Trackers({{"--awake"}});
-    ASSERT_EQ(Provision(sims).status, provision::kAllPassed);
+    ASSERT_EQ(Provision(sims).status, fleet::kAllPassed);
     ASSERT_TRUE(Report(Path("report.json"))["passed"].get<bool>());
     const ToolRun stopped = Provision(sims, {"--port", tool_->AbsentPort()});
-    EXPECT_EQ(stopped.status, provision::kBadInput);
+    EXPECT_EQ(stopped.status, fleet::kBadInput);
     const nlohmann::json report = Report(Path("report.json"));
     EXPECT_FALSE(report["finished"].get<bool>());
     EXPECT_FALSE(report["passed"].get<bool>());

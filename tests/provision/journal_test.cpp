@@ -6,7 +6,7 @@
 #include <libpq-fe.h>
 
 #include "journal_rows.h"
-#include "postgres_server.h"
+#include "sim/postgres_server.h"
 #include "provision_rig.h"
 
 
@@ -79,7 +79,7 @@ TEST_F(Journal, EachTrackerHasARowWithItsIdentityAndOutcome) {
     sims.push_back(std::make_unique<SimProcess>(
         std::vector<std::string>{"--awake", "--imei", Imei(1), "--refuse", "770"}));
     const ToolRun run = Provision(sims, {"--station", "line-2", "--operator", "李工"});
-    EXPECT_EQ(run.status, provision::kSomeFailed) << run.out << run.err;
+    EXPECT_EQ(run.status, fleet::kSomeFailed) << run.out << run.err;
     const std::vector<Row> rows = SqliteRows(journal_);
     ASSERT_EQ(rows.size(), 2u);
     std::map<std::string, Row> byImei{{rows[0].at("imei"), rows[0]}, {rows[1].at("imei"), rows[1]}};
@@ -107,7 +107,7 @@ TEST_F(Journal, EachTrackerHasARowWithItsIdentityAndOutcome) {
 
     const ToolRun read = RunTool({"--read", PortOf(*sims[0]), "--out", Path("held.toml"),
                                   "--journal", journal_, "--operator", "Wang"});
-    ASSERT_EQ(read.status, provision::kAllPassed) << read.err;
+    ASSERT_EQ(read.status, fleet::kAllPassed) << read.err;
     const Row last = SqliteRows(journal_).back();
     EXPECT_EQ(last.at("mode"), "read");
     EXPECT_EQ(last.at("result"), "done");
@@ -121,12 +121,12 @@ TEST_F(Journal, EachTrackerHasARowWithItsIdentityAndOutcome) {
 TEST_F(Journal, TheDefaultJournalIsInTheUsersDataFolder) {
     const auto sims = Trackers(1);
     ASSERT_EQ(RunTool({"--profile", profile_, "--port", PortOf(*sims[0])}).status,
-              provision::kAllPassed);
+              fleet::kAllPassed);
     const std::vector<Row> rows = SqliteRows(Path("vorlen/journal.sqlite"));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].at("imei"), Imei(0));
     ASSERT_EQ(RunTool({"--profile", profile_, "--port", PortOf(*sims[0]), "--no-journal"}).status,
-              provision::kAllPassed);
+              fleet::kAllPassed);
     EXPECT_EQ(SqliteRows(Path("vorlen/journal.sqlite")).size(), 1u);
 }
 
@@ -134,19 +134,19 @@ TEST_F(Journal, TheDefaultJournalIsInTheUsersDataFolder) {
 // history shows the tracker's rows newest first.
 TEST_F(Journal, ARerunOfAVerifiedTrackerWritesNothingUnlessForced) {
     const auto sims = Trackers(1);
-    ASSERT_EQ(Provision(sims).status, provision::kAllPassed);
+    ASSERT_EQ(Provision(sims).status, fleet::kAllPassed);
     const int first = Writes(*sims[0]);
     const ToolRun again = Provision(sims);
-    EXPECT_EQ(again.status, provision::kAllPassed) << again.out;
+    EXPECT_EQ(again.status, fleet::kAllPassed) << again.out;
     EXPECT_EQ(Writes(*sims[0]), first);
     EXPECT_NE(again.out.find(": unchanged, the tracker already holds the profile"),
               std::string::npos)
         << again.out;
-    ASSERT_EQ(Provision(sims, {"--force"}).status, provision::kAllPassed);
+    ASSERT_EQ(Provision(sims, {"--force"}).status, fleet::kAllPassed);
     EXPECT_EQ(Writes(*sims[0]), 2 * first);
 
     const ToolRun history = RunTool({"--history", Imei(0), "--journal", journal_});
-    EXPECT_EQ(history.status, provision::kAllPassed);
+    EXPECT_EQ(history.status, fleet::kAllPassed);
     const std::size_t forced = history.out.find(" done ");
     const std::size_t unchanged = history.out.find(" unchanged ");
     ASSERT_NE(unchanged, std::string::npos) << history.out;
@@ -162,7 +162,7 @@ TEST_F(Journal, ARerunOfAVerifiedTrackerWritesNothingUnlessForced) {
 // back is named, and nothing is written to set it right.
 TEST_F(Journal, ACheckFindsADriftedFieldAndWritesNothing) {
     const auto sims = Trackers(2);
-    ASSERT_EQ(Provision(sims).status, provision::kAllPassed);
+    ASSERT_EQ(Provision(sims).status, fleet::kAllPassed);
     const int written = Writes(*sims[0]);
     std::ifstream in(profile_);
     std::string text{std::istreambuf_iterator<char>(in), {}};
@@ -170,7 +170,7 @@ TEST_F(Journal, ACheckFindsADriftedFieldAndWritesNothing) {
     FileWith("drifted.toml", text);
     const ToolRun check = RunTool({"--profile", Path("drifted.toml"), "--check", "--journal",
                                    journal_, "--port", PortOf(*sims[0])});
-    EXPECT_EQ(check.status, provision::kSomeFailed);
+    EXPECT_EQ(check.status, fleet::kSomeFailed);
     EXPECT_NE(check.out.find(": 1 of its values differ from the profile: [IMEI " + Imei(0)),
               std::string::npos)
         << check.out;
@@ -184,7 +184,7 @@ TEST_F(Journal, ACheckFindsADriftedFieldAndWritesNothing) {
     EXPECT_NE(row.at("differences").find("\"key\":\"serverPort\""), std::string::npos);
 
     const ToolRun holds = Provision(sims, {"--check"});
-    EXPECT_EQ(holds.status, provision::kAllPassed) << holds.out;
+    EXPECT_EQ(holds.status, fleet::kAllPassed) << holds.out;
     EXPECT_NE(holds.out.find("2 of 2 trackers hold the profile."), std::string::npos);
 }
 
@@ -196,7 +196,7 @@ TEST_F(Journal, ADeviceListGivesEachTrackerItsOwnValues) {
         "devices.csv", "imei,userId,serverPort\r\n" + Imei(0) + ",TRUCK-A,9100\r\n" + Imei(1) +
                            ",\"TRUCK B\",9000\r\n");
     const ToolRun run = Provision(sims, {"--devices", devices, "--report", Path("r.json")});
-    EXPECT_EQ(run.status, provision::kSomeFailed) << run.out << run.err;
+    EXPECT_EQ(run.status, fleet::kSomeFailed) << run.out << run.err;
     const nlohmann::json ports = Report(Path("r.json"))["ports"];
     EXPECT_EQ(ports[0]["result"], "done");
     EXPECT_EQ(ports[1]["result"], "done");
@@ -271,7 +271,7 @@ TEST_F(Journal, TwoProcessesShareOnePostgresJournal) {
         children.push_back(StartProgram(arguments));
     }
     for (const pid_t child : children) {
-        EXPECT_EQ(ExitOf(child), provision::kAllPassed);
+        EXPECT_EQ(ExitOf(child), fleet::kAllPassed);
     }
     const std::vector<Row> rows = PostgresRows(server.Uri());
     ASSERT_EQ(rows.size(), 8u);

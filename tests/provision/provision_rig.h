@@ -15,7 +15,7 @@
 #include "model/gbk.h"
 #include "profile/profile_file.h"
 #include "provision/run.h"
-#include "fleet_profile.h"
+#include "sim/fleet_profile.h"
 #include "provision_tool.h"
 #include "sim/sim_process.h"
 

@@ -29,7 +29,7 @@ public:
         std::ostringstream out;
         std::ostringstream err;
         ToolRun run;
-        run.status = provision::Run(static_cast<int>(argv.size()), argv.data(), out, err, terminal);
+        run.status = fleet::Run(static_cast<int>(argv.size()), argv.data(), out, err, terminal);
         run.out = out.str();
         run.err = err.str();
         return run;

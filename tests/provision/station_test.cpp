@@ -8,9 +8,9 @@
 #include <thread>
 
 #include "journal_rows.h"
-#include "provision/journal/journal.h"
-#include "provision/profile_proof.h"
-#include "provision/station/station.h"
+#include "fleet/journal/journal.h"
+#include "fleet/profile_proof.h"
+#include "fleet/station.h"
 #include "provision_rig.h"
 
 namespace vorlen::test {
@@ -18,10 +18,10 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
-using provision::Outcome;
-using provision::Result;
-using provision::SlotPhase;
-using provision::SlotState;
+using fleet::Outcome;
+using fleet::Result;
+using fleet::SlotPhase;
+using fleet::SlotState;
 
 constexpr auto kPatience = 30s;
 
@@ -52,8 +52,8 @@ private:
 // Every state the station has shown, in order.
 class Changes {
 public:
-    provision::Station::OnChange Listener() {
-        return [this](std::size_t, const SlotState& state, const provision::StationCounts&) {
+    fleet::Station::OnChange Listener() {
+        return [this](std::size_t, const SlotState& state, const fleet::StationCounts&) {
             std::lock_guard lock(mutex_);
             states_.push_back(state);
             changed_.notify_all();
@@ -99,29 +99,29 @@ protected:
     void SetUp() override {
         ProvisionTest::SetUp();
         std::string failure;
-        journal_ = provision::OpenJournal(Path("journal.sqlite"), failure);
+        journal_ = fleet::OpenJournal(Path("journal.sqlite"), failure);
         ASSERT_TRUE(journal_) << failure;
     }
 
     // One slot at `socket`, looking for its port every 20 ms and at a
     // finished tracker every 100 ms.
-    std::unique_ptr<provision::Station> Start(const Socket& socket) {
+    std::unique_ptr<fleet::Station> Start(const Socket& socket) {
         std::vector<std::string> mistakes;
-        provision::StationSetup setup;
-        setup.profile = *provision::CheckedProfileFile(profile_, kEnglish, mistakes);
+        fleet::StationSetup setup;
+        setup.profile = *fleet::CheckedProfileFile(profile_, kEnglish, mistakes);
         setup.journal = journal_.get();
         setup.record = {"bench-3", "Li", "provision", profile_, ""};
         setup.slots = {socket.Path()};
-        provision::StationSystem system = provision::RealSystem();
+        fleet::StationSystem system = fleet::RealSystem();
         system.portLook = 20ms;
         system.sameTrackerLook = 100ms;
-        return std::make_unique<provision::Station>(std::move(setup), changes_.Listener(),
+        return std::make_unique<fleet::Station>(std::move(setup), changes_.Listener(),
                                                     std::move(system));
     }
 
     std::vector<Row> Rows() { return SqliteRows(Path("journal.sqlite")); }
 
-    std::unique_ptr<provision::Journal> journal_;
+    std::unique_ptr<fleet::Journal> journal_;
     Changes changes_;
 };
 
@@ -246,7 +246,7 @@ TEST_F(Station, WatchStopsAfterCountTrackers) {
         const ToolRun run = RunTool({"--profile", profile_, "--watch", "--count", "2", "--port",
                                      PortOf(*one), "--port", PortOf(*two), "--no-journal"},
                                     terminal);
-        EXPECT_EQ(run.status, provision::kAllPassed) << run.out << run.err;
+        EXPECT_EQ(run.status, fleet::kAllPassed) << run.out << run.err;
         const std::string outcome = terminal ? "| last: done, configured and verified"
                                              : PortOf(*two) + ": done, configured and verified";
         EXPECT_NE(run.out.find(outcome), std::string::npos) << run.out;
@@ -266,7 +266,7 @@ struct Press {
 
 class CtrlC : public Station, public ::testing::WithParamInterface<Press> {
 protected:
-    bool MidSetAll() const { return GetParam().exit == provision::kSomeFailed; }
+    bool MidSetAll() const { return GetParam().exit == fleet::kSomeFailed; }
 };
 
 // Ctrl-C in the middle of set-all stops the tracker after its current
@@ -302,9 +302,9 @@ TEST_P(CtrlC, EndsEachSlotAfterItsCurrentCommand) {
 
 INSTANTIATE_TEST_SUITE_P(Station, CtrlC,
                          ::testing::Values(Press{"MidSetAll", {"--chunked"},
-                                                 provision::kSomeFailed},
+                                                 fleet::kSomeFailed},
                                            Press{"WhileWaiting", {"--awake"},
-                                                 provision::kAllPassed}),
+                                                 fleet::kAllPassed}),
                          [](const auto& info) { return std::string(info.param.when); });
 
 }  // namespace

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "provision/verification.h"
+#include "fleet/verification.h"
 #include "provision_rig.h"
 
 namespace vorlen::test {
 namespace {
 
-using provision::Differences;
+using fleet::Differences;
 
 struct Check {
     const char* name;
@@ -62,7 +62,7 @@ TEST_P(Verification, NamesOnlyWhatTheCommandsSetAndTheTrackerHoldsOtherwise) {
     Profile held = sent;
     GetParam().held(held);
     std::vector<std::string> keys;
-    for (const provision::Difference& difference : Differences(sent, held)) {
+    for (const fleet::Difference& difference : Differences(sent, held)) {
         keys.push_back(difference.key);
     }
     EXPECT_EQ(keys, GetParam().differing);

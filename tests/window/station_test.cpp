@@ -8,15 +8,15 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-#include "../provision/fleet_profile.h"
+#include "sim/fleet_profile.h"
 #include "profile/profile_file.h"
-#include "provision/station/qt/station_window.h"
+#include "qt/station_window.h"
 #include "rig.h"
 
 namespace vorlen::testing {
 namespace {
 
-using provision::FleetStationWindow;
+using fleet::FleetStationWindow;
 
 // Ports the window lists by their simulators' links, the form's port, and
 // the message boxes, recorded instead of shown.
@@ -35,17 +35,17 @@ protected:
 
     // The window listing `ports` (name, friendly name).
     std::unique_ptr<FleetStationWindow> Open(std::vector<std::string> ports) {
-        provision::StationServices services =
-            provision::RealStationServices([this] { return formPort_; });
+        fleet::StationServices services =
+            fleet::RealStationServices([this] { return formPort_; });
         services.enumeratePorts = [ports](PortList& list) {
             list.clear();
             for (const std::string& port : ports) {
                 list.push_back({port, port, "Virtual serial port", 0, "Virtual serial port"});
             }
         };
-        provision::StationPrompts prompts{
+        fleet::StationPrompts prompts{
             [this](QWidget*, const QString& text) { messages_.push_back(text.toStdString()); },
-            [this](QWidget*, const QString&, provision::StationFile) { return chosenFile_; },
+            [this](QWidget*, const QString&, fleet::StationFile) { return chosenFile_; },
         };
         auto window =
             std::make_unique<FleetStationWindow>(std::move(services), kEnglish, nullptr, prompts);
@@ -55,7 +55,7 @@ protected:
     }
 
     static QListWidget* Slots(const FleetStationWindow& window) {
-        return qobject_cast<QListWidget*>(window.Control(provision::kStationSlots));
+        return qobject_cast<QListWidget*>(window.Control(fleet::kStationSlots));
     }
 
     static std::vector<std::string> Offered(const FleetStationWindow& window) {
@@ -98,20 +98,20 @@ protected:
         return window.TileWidget(tile)->grab().toImage().pixelColor(4, 4);
     }
 
-    std::vector<provision::JournalEntry> JournalRows() const {
+    std::vector<fleet::JournalEntry> JournalRows() const {
         std::string failure;
-        const auto journal = provision::OpenJournal(provision::DefaultJournalFile(), failure);
-        std::vector<provision::JournalEntry> rows;
+        const auto journal = fleet::OpenJournal(fleet::DefaultJournalFile(), failure);
+        std::vector<fleet::JournalEntry> rows;
         EXPECT_TRUE(journal && journal->Newest(10, "", rows)) << failure;
         return rows;
     }
 
     // Every slot stopped: Start back, Stop off, the inputs usable again.
     static bool Stands(const FleetStationWindow& window) {
-        return !window.Running() && Enabled(window, provision::kStationStart) &&
-               !Enabled(window, provision::kStationStop) &&
-               Enabled(window, provision::kStationProfile) &&
-               Enabled(window, provision::kStationSlots);
+        return !window.Running() && Enabled(window, fleet::kStationStart) &&
+               !Enabled(window, fleet::kStationStop) &&
+               Enabled(window, fleet::kStationProfile) &&
+               Enabled(window, fleet::kStationSlots);
     }
 
     QTemporaryDir folder_;
@@ -126,15 +126,15 @@ TEST_F(StationWindowTest, ATickedSlotTurnsGreenWithItsImeiAndIsJournalled) {
     test::SimProcess untouched({"--awake"});
     const auto window = Open({ticked.LinkPath(), untouched.LinkPath()});
     chosenFile_ = QString::fromStdString(profile_);
-    Press(*window, provision::kStationProfileBrowse);
-    EXPECT_EQ(qobject_cast<QLineEdit*>(window->Control(provision::kStationProfile))->text(),
+    Press(*window, fleet::kStationProfileBrowse);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(window->Control(fleet::kStationProfile))->text(),
               chosenFile_);
     Tick(*window, ticked.LinkPath());
-    Press(*window, provision::kStationStart);
+    Press(*window, fleet::kStationStart);
     EXPECT_TRUE(messages_.empty()) << messages_.front();
-    EXPECT_FALSE(Enabled(*window, provision::kStationStart));
-    EXPECT_FALSE(Enabled(*window, provision::kStationProfile));
-    EXPECT_TRUE(Enabled(*window, provision::kStationStop));
+    EXPECT_FALSE(Enabled(*window, fleet::kStationStart));
+    EXPECT_FALSE(Enabled(*window, fleet::kStationProfile));
+    EXPECT_TRUE(Enabled(*window, fleet::kStationStop));
 
     ASSERT_TRUE(WaitUntil([&] { return TileColour(*window, 0) == kGreen; }, 60s))
         << TileLine(*window, 0, "phase").toStdString() << " / "
@@ -144,18 +144,18 @@ TEST_F(StationWindowTest, ATickedSlotTurnsGreenWithItsImeiAndIsJournalled) {
     EXPECT_TRUE(TileLine(*window, 0, "outcome").startsWith(QStringLiteral("done")))
         << TileLine(*window, 0, "outcome").toStdString();
     EXPECT_EQ(window->TileWidget(1), nullptr);
-    EXPECT_TRUE(qobject_cast<QLabel*>(window->Control(provision::kStationCounters))
+    EXPECT_TRUE(qobject_cast<QLabel*>(window->Control(fleet::kStationCounters))
                     ->text()
                     .startsWith(QStringLiteral("done 1, unchanged 0, failed 0")));
-    const std::vector<provision::JournalEntry> rows = JournalRows();
+    const std::vector<fleet::JournalEntry> rows = JournalRows();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].imei, "864507030000017");
     EXPECT_EQ(rows[0].result, "done");
     EXPECT_EQ(rows[0].port, ticked.LinkPath());
     EXPECT_TRUE(untouched.Commands().empty());
 
-    Press(*window, provision::kStationStop);
-    EXPECT_FALSE(Enabled(*window, provision::kStationStop));
+    Press(*window, fleet::kStationStop);
+    EXPECT_FALSE(Enabled(*window, fleet::kStationStop));
     ASSERT_TRUE(WaitUntil([&] { return Stands(*window); }, 10s));
     EXPECT_EQ(TileColour(*window, 0), kGreen);  // the last outcome stays in sight
 }
@@ -170,10 +170,10 @@ TEST_F(StationWindowTest, TheFormsPortIsNeitherOfferedNorTaken) {
     EXPECT_EQ(Offered(*window), std::vector<std::string>{second.LinkPath()});
 
     // The form takes the second port while the station stands open.
-    Type(*window, provision::kStationProfile, profile_);
+    Type(*window, fleet::kStationProfile, profile_);
     Tick(*window, second.LinkPath());
     formPort_ = second.LinkPath();
-    Press(*window, provision::kStationStart);
+    Press(*window, fleet::kStationStart);
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_NE(messages_[0].find(second.LinkPath()), std::string::npos) << messages_[0];
     EXPECT_TRUE(Stands(*window));
@@ -183,10 +183,10 @@ TEST_F(StationWindowTest, TheFormsPortIsNeitherOfferedNorTaken) {
 
     // Refresh keeps the tick on a port still there; the form's goes.
     formPort_.clear();
-    Press(*window, provision::kStationRefresh);
+    Press(*window, fleet::kStationRefresh);
     EXPECT_EQ(Offered(*window).size(), 2u);
     formPort_ = second.LinkPath();
-    Press(*window, provision::kStationRefresh);
+    Press(*window, fleet::kStationRefresh);
     EXPECT_EQ(Offered(*window), std::vector<std::string>{first.LinkPath()});
 }
 
@@ -218,12 +218,12 @@ TEST_F(StationWindowTest, ARefusedStartIsAMessageAndNothingRuns) {
         SCOPED_TRACE(refusal.what);
         messages_.clear();
         const auto window = Open({tracker.LinkPath()});
-        Type(*window, provision::kStationProfile, refusal.profile);
-        Type(*window, provision::kStationDevices, refusal.devices);
+        Type(*window, fleet::kStationProfile, refusal.profile);
+        Type(*window, fleet::kStationDevices, refusal.devices);
         if (refusal.tick) {
             Tick(*window, tracker.LinkPath());
         }
-        Press(*window, provision::kStationStart);
+        Press(*window, fleet::kStationStart);
         ASSERT_EQ(messages_.size(), 1u);
         EXPECT_NE(messages_[0].find(refusal.said), std::string::npos) << messages_[0];
         EXPECT_TRUE(Stands(*window));
@@ -239,16 +239,16 @@ TEST_F(StationWindowTest, StopAndCloseEndEverySlot) {
     test::SimProcess silent({"--silent"});
     const std::string unplugged = Path("ttyUnplugged");
     const auto window = Open({silent.LinkPath(), unplugged});
-    Type(*window, provision::kStationProfile, profile_);
+    Type(*window, fleet::kStationProfile, profile_);
     Tick(*window, silent.LinkPath());
     Tick(*window, unplugged);
-    Press(*window, provision::kStationStart);
+    Press(*window, fleet::kStationStart);
     ASSERT_TRUE(window->Running());
     ASSERT_TRUE(silent.WaitForCommands(1, 10s));
-    Press(*window, provision::kStationStop);
+    Press(*window, fleet::kStationStop);
     ASSERT_TRUE(WaitUntil([&] { return Stands(*window); }, 10s));
 
-    Press(*window, provision::kStationStart);
+    Press(*window, fleet::kStationStart);
     ASSERT_TRUE(window->Running());
     window->close();
     EXPECT_FALSE(window->Running());

@@ -7,15 +7,15 @@
 #include <filesystem>
 
 #include "dialog/system_command.h"
-#include "fleet_profile.h"
+#include "sim/fleet_profile.h"
 #include "profile/profile_file.h"
-#include "provision/station/win32/station_window.h"
+#include "win32/station_window.h"
 #include "remote_form.h"
 
 namespace vorlen::e2e {
 namespace {
 
-using namespace provision;
+using namespace fleet;
 namespace fs = std::filesystem;
 using Station = win32::FleetStationWindow;
 

@@ -1,0 +1,50 @@
+// What the program can be asked to do; each returns the exit status.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <ostream>
+
+#include "fleet/journal/journal.h"
+
+#include "provision/provision_options.h"
+
+namespace vorlen::fleet {
+
+struct Streams {
+    std::ostream& out;
+    std::ostream& err;
+    bool terminal;
+};
+
+// --profile with --port: every port configured and verified.
+int ProvisionFleet(const Options& options, const Streams& streams);
+
+// --profile with --port and --watch: a station until Ctrl-C or --count.
+int WatchStation(const Options& options, const Streams& streams);
+
+// --read with --out: one tracker's configuration saved as a profile.
+int ReadToProfile(const Options& options, const Streams& streams);
+
+// --history [IMEI], with --csv.
+int PrintHistory(const Options& options, const Streams& streams);
+
+// The journal --journal or --no-journal asks for, or the default one; null
+// for none. Nothing, the reason printed, when the journal asked for cannot be
+// opened.
+std::optional<std::unique_ptr<Journal>> ChosenJournal(const Options& options,
+                                                      const Streams& streams);
+
+// The journal's file or URI as a message names it: without a password.
+std::string JournalShown(const Options& options);
+
+// --list-ports.
+int ListPorts(const Options& options, const Streams& streams);
+
+// One line to the error stream: the arguments are refused.
+int RefuseArguments(const std::string& why, int language, const Streams& streams);
+
+// A file to be written must have an existing folder.
+bool FolderExists(const std::string& file);
+
+}  // namespace vorlen::fleet

@@ -1,0 +1,34 @@
+// What each port is doing, shown while the ports run. On a terminal one line
+// per port is redrawn in place; elsewhere (a pipe, a log file) each change of
+// phase is a plain line of its own.
+#pragma once
+
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace vorlen::fleet {
+
+class Progress {
+public:
+    Progress(std::ostream& out, bool terminal, std::vector<std::string> ports);
+
+    // Port `index` is now doing `what` (UTF-8). `phase` groups the updates: a
+    // plain output prints a line only when the phase changes, so the nineteen
+    // steps of set-all make one line there.
+    void Show(std::size_t index, int phase, const std::string& what);
+
+private:
+    void Redraw();
+
+    std::mutex mutex_;
+    std::ostream& out_;
+    const bool terminal_;
+    const std::vector<std::string> ports_;
+    std::vector<std::string> lines_;
+    std::vector<int> phases_;
+    bool drawn_ = false;
+};
+
+}  // namespace vorlen::fleet

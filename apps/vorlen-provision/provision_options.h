@@ -1,0 +1,49 @@
+// vorlen-provision's command line.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+namespace vorlen::fleet {
+
+inline constexpr double kDefaultWakeTimeout = 120;
+
+struct Options {
+    std::string profile;
+    std::vector<std::string> ports;
+    double wakeTimeout = kDefaultWakeTimeout;  // seconds
+    std::string report;
+    bool listPorts = false;
+    std::string readPort;
+    std::string out;
+    std::string language = "en";
+    bool trace = false;
+    bool check = false;
+    bool force = false;
+    std::string devices;
+    std::string journal;  // a file or a postgresql:// URI; empty: the default file
+    bool noJournal = false;
+    std::string station;  // empty: the host name
+    std::string operatorName;
+    std::optional<std::string> history;  // set by --history, with the IMEI or ""
+    bool csv = false;
+    bool watch = false;  // a station: the ports are slots, trackers come and go
+    int count = 0;       // with --watch, stop after this many trackers; 0 for no end
+
+    int LanguageIndex() const;
+    std::chrono::milliseconds WakeTimeout() const;
+};
+
+// Declares every option with its help text in the language (0 Chinese,
+// anything else English) and the rules between them.
+void DescribeOptions(CLI::App& app, Options& options, int language);
+
+// The language the arguments ask for, found before they are parsed, so that
+// even a refusal of the arguments speaks it.
+int LanguageAskedFor(int argc, const char* const* argv);
+
+}  // namespace vorlen::fleet

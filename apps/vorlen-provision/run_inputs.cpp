@@ -1,0 +1,64 @@
+#include "provision/run_inputs.h"
+
+#include <set>
+
+#include "fleet/profile_proof.h"
+
+namespace vorlen::fleet {
+namespace {
+
+// The profile as the window's Set ALL would take it, or every line that
+// refuses it, printed.
+std::optional<Profile> CheckedProfile(const Options& options, const Streams& streams) {
+    std::vector<std::string> mistakes;
+    std::optional<Profile> profile =
+        CheckedProfileFile(options.profile, options.LanguageIndex(), mistakes);
+    for (const std::string& mistake : mistakes) {
+        streams.err << mistake << '\n';
+    }
+    streams.err.flush();
+    return profile;
+}
+
+}  // namespace
+
+std::optional<RunInputs> CheckedInputs(const Options& options, const Streams& streams) {
+    std::optional<Profile> profile = CheckedProfile(options, streams);
+    if (!profile) {
+        return std::nullopt;
+    }
+    RunInputs inputs{std::move(*profile), std::nullopt, nullptr};
+    if (!options.devices.empty()) {
+        std::string failure;
+        inputs.devices =
+            LoadDeviceList(options.devices, inputs.profile, options.LanguageIndex(), failure);
+        if (!inputs.devices) {
+            streams.err << failure << std::endl;
+            return std::nullopt;
+        }
+    }
+    std::optional<std::unique_ptr<Journal>> journal = ChosenJournal(options, streams);
+    if (!journal) {
+        return std::nullopt;
+    }
+    inputs.journal = std::move(*journal);
+    return inputs;
+}
+
+RunRecord RecordOf(const Options& options) {
+    return {options.station.empty() ? HostName() : options.station, options.operatorName,
+            options.check ? "check" : "provision", options.profile,
+            FileSha256(options.profile)};
+}
+
+std::optional<std::string> RepeatedPort(const std::vector<std::string>& ports) {
+    std::set<std::string> seen;
+    for (const std::string& port : ports) {
+        if (!seen.insert(port).second) {
+            return port;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace vorlen::fleet

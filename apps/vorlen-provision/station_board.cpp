@@ -1,0 +1,83 @@
+#include "provision/station_board.h"
+
+#include <cmath>
+#include <utility>
+
+#include "fleet/tool_texts.h"
+
+namespace vorlen::fleet {
+
+StationBoard::StationBoard(std::ostream& out, bool terminal,
+                           const std::vector<std::string>& slots, int language)
+    : out_(out), terminal_(terminal), language_(language), states_(slots.size()),
+      told_(slots.size(), false) {
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        states_[i].slot = slots[i];
+        states_[i].what = Say(text::kSlotWaitingForPort, language);
+    }
+}
+
+void StationBoard::Show(std::size_t slot, const SlotState& state, const StationCounts& counts) {
+    std::lock_guard lock(mutex_);
+    const SlotState before = std::exchange(states_[slot], state);
+    counts_ = counts;
+    if (terminal_) {
+        Redraw();
+        return;
+    }
+    // A refused port's reason may change while the slot waits for it.
+    const bool changed = !told_[slot] || state.phase != before.phase ||
+                         (state.phase == SlotPhase::WaitingForPort && state.what != before.what);
+    told_[slot] = true;
+    if (changed && state.phase == SlotPhase::Finished) {
+        out_ << state.slot << ": " << state.lastLine << '\n' << CountsLine(counts) << std::endl;
+    } else if (changed) {
+        out_ << SlotLine(state, false) << std::endl;
+    }
+}
+
+void StationBoard::Finish(const StationCounts& counts) {
+    std::lock_guard lock(mutex_);
+    counts_ = counts;
+    if (terminal_) {
+        Redraw();
+    } else {
+        out_ << CountsLine(counts) << std::endl;
+    }
+}
+
+std::string StationBoard::SlotLine(const SlotState& state, bool withLast) const {
+    std::string line = state.slot + ": ";
+    if (!state.imei.empty()) {
+        line += "IMEI " + state.imei + ": ";
+    }
+    line += state.what;
+    if (withLast && !state.lastLine.empty()) {
+        line += Say(text::kSlotLast, language_, {.detail = state.lastLine});
+    }
+    return line;
+}
+
+std::string StationBoard::CountsLine(const StationCounts& counts) const {
+    const std::string perHour = std::to_string(std::lround(counts.PerHour()));
+    return Say(text::kStationDone, language_, {.count = counts.done}) + ", " +
+           Say(text::kStationUnchanged, language_, {.count = counts.unchanged}) + ", " +
+           Say(text::kStationFailed, language_, {.count = counts.failed}) + ", " +
+           Say(text::kStationPerHour, language_, {.detail = perHour});
+}
+
+// Back to the first slot's line (cursor up), then every line cleared and
+// written again, the counts last.
+void StationBoard::Redraw() {
+    if (drawn_) {
+        out_ << "\x1b[" << states_.size() + 1 << 'A';
+    }
+    for (const SlotState& state : states_) {
+        out_ << "\r\x1b[2K" << SlotLine(state, true) << '\n';
+    }
+    out_ << "\r\x1b[2K" << CountsLine(counts_) << '\n';
+    out_.flush();
+    drawn_ = true;
+}
+
+}  // namespace vorlen::fleet

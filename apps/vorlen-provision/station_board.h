@@ -1,0 +1,42 @@
+// What a station run shows on the terminal: one line per slot (its phase,
+// the tracker in it, the last outcome) and the counts under them, redrawn in
+// place. Elsewhere (a pipe, a log file) each change of a slot's phase, each
+// outcome and the counts after it are plain lines of their own; the steps
+// of set-all are not.
+#pragma once
+
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "fleet/station.h"
+
+namespace vorlen::fleet {
+
+class StationBoard {
+public:
+    StationBoard(std::ostream& out, bool terminal, const std::vector<std::string>& slots,
+                 int language);
+
+    // The station's OnChange.
+    void Show(std::size_t slot, const SlotState& state, const StationCounts& counts);
+    // The counts as the station ended.
+    void Finish(const StationCounts& counts);
+
+private:
+    std::string SlotLine(const SlotState& state, bool withLast) const;
+    std::string CountsLine(const StationCounts& counts) const;
+    void Redraw();
+
+    std::mutex mutex_;
+    std::ostream& out_;
+    const bool terminal_;
+    const int language_;
+    std::vector<SlotState> states_;
+    std::vector<bool> told_;  // a plain line has named the slot
+    StationCounts counts_;
+    bool drawn_ = false;
+};
+
+}  // namespace vorlen::fleet

@@ -1,0 +1,425 @@
+#include "dialog/station_controller.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "fleet/profile_proof.h"
+#include "fleet/report.h"
+#include "fleet/tool_texts.h"
+#include "serial/enumerate_ports.h"
+#include "serial/socket_name.h"
+
+namespace vorlen::fleet {
+namespace {
+
+namespace station_text {
+inline constexpr Bilingual kTitle{"Fleet Station", "批量工位"};
+inline constexpr Bilingual kProfile{"Profile", "配置文件"};
+inline constexpr Bilingual kDevices{"Device list (optional)", "设备列表(可选)"};
+inline constexpr Bilingual kSlots{"Slots", "工位端口"};
+inline constexpr Bilingual kBrowse{"Browse...", "浏览..."};
+inline constexpr Bilingual kRefresh{"Refresh", "刷新"};
+inline constexpr Bilingual kStart{"Start", "开始"};
+inline constexpr Bilingual kStop{"Stop", "停止"};
+inline constexpr Bilingual kChooseProfile{"Choose the profile", "选择配置文件"};
+inline constexpr Bilingual kChooseDevices{"Choose the device list", "选择设备列表"};
+
+inline constexpr Bilingual kDone{"done {count}", "完成{count}个"};
+inline constexpr Bilingual kUnchanged{"unchanged {count}", "未改变{count}个"};
+inline constexpr Bilingual kFailed{"failed {count}", "失败{count}个"};
+inline constexpr Bilingual kPerHour{"{count} trackers per hour", "每小时{count}个追踪器"};
+inline constexpr Bilingual kJournalAt{"Outcomes are recorded in the journal {detail}",
+                                      "结果记录在日志{detail}中"};
+inline constexpr Bilingual kNoJournal{"No journal is kept: the outcomes are not recorded",
+                                      "不记录日志: 结果不会被保存"};
+inline constexpr Bilingual kJournalMissed{
+    "The journal {port} missed outcomes: {detail}",
+    "日志{port}没有记录部分结果: {detail}"};
+
+inline constexpr Bilingual kNoProfile{"Choose the profile first.", "请先选择配置文件。"};
+inline constexpr Bilingual kNoSlot{"Tick at least one slot.", "请至少勾选一个端口。"};
+inline constexpr Bilingual kFormsPort{
+    "The form holds {port} open: close the port in the form, or untick it here.",
+    "主窗口正在使用{port}: 请在主窗口中关闭该串口, 或在此取消勾选。"};
+}  // namespace station_text
+
+std::string Utf8(const Bilingual& text, int language) {
+    return std::string(Utf8In(text, language));
+}
+
+// The controls the operator may change only while the station stands still.
+constexpr std::array kInputs{kStationProfile, kStationProfileBrowse, kStationDevices,
+                             kStationDevicesBrowse, kStationSlots, kStationRefresh};
+
+// The colour of a slot's tile: busy while a tracker is worked on, then the
+// outcome's until the next tracker.
+TileMark MarkOf(const SlotState& state) {
+    constexpr std::array kWorking{SlotPhase::Identifying, SlotPhase::Setting, SlotPhase::Verifying};
+    if (std::find(kWorking.begin(), kWorking.end(), state.phase) != kWorking.end()) {
+        return TileMark::Working;
+    }
+    const bool ended = state.phase == SlotPhase::Finished || state.phase == SlotPhase::Stopped;
+    if (!ended || !state.last) {
+        return TileMark::Idle;
+    }
+    return Passed(*state.last) ? TileMark::Passed : TileMark::Failed;
+}
+
+Tile TileOf(const SlotState& state) {
+    return {state.slot, state.what, state.imei.empty() ? "" : "IMEI " + state.imei,
+            state.lastLine, MarkOf(state)};
+}
+
+// Calls the slots' threads post to the window thread find the controller
+// through this: gone with the controller, and ignored when they belong to a
+// run before the current one.
+struct Liveness {
+    int run = 0;
+};
+
+}  // namespace
+
+struct StationController::State {
+    State(StationWindow& window, StationServices services)
+        : window(window), services(std::move(services)) {}
+
+    StationWindow& window;
+    StationServices services;
+    int language = kEnglish;
+    std::vector<SlotChoice> choices;
+    std::shared_ptr<Liveness> liveness = std::make_shared<Liveness>();
+    std::unique_ptr<Journal> journal;  // outlives the station that records into it
+    std::string journalFile;           // "" when no journal is kept
+    std::unique_ptr<Station> station;
+    std::vector<SlotState> slots;
+    StationCounts counts;
+    std::vector<std::string> journalFailures;
+
+    void ShowCaptions();
+    void ShowCounters();
+    void ShowJournalLine();
+    void OfferPorts(bool keepTicks);
+    bool IsFormsPort(const PortInfo& port, const std::string& formPort) const;
+    void Browse(int editId, StationFile kind, const Bilingual& caption);
+    void Start();
+    std::optional<StationSetup> CheckedSetup();
+    void RunStation(StationSetup setup);
+    void Changed(std::size_t index, const SlotState& state, const StationCounts& now);
+    void Stop();
+    void EndRun();
+    void ShowRunning(bool running);
+    std::string FormPort() const { return services.formPort ? services.formPort() : ""; }
+};
+
+void StationController::State::ShowCaptions() {
+    const std::array<std::pair<int, const Bilingual*>, 9> captions{{
+        {kStationTitle, &station_text::kTitle},
+        {kStationProfileLabel, &station_text::kProfile},
+        {kStationProfileBrowse, &station_text::kBrowse},
+        {kStationDevicesLabel, &station_text::kDevices},
+        {kStationDevicesBrowse, &station_text::kBrowse},
+        {kStationSlotsLabel, &station_text::kSlots},
+        {kStationRefresh, &station_text::kRefresh},
+        {kStationStart, &station_text::kStart},
+        {kStationStop, &station_text::kStop},
+    }};
+    for (const auto& [id, caption] : captions) {
+        window.SetText(id, Utf8(*caption, language));
+    }
+    ShowCounters();
+    ShowJournalLine();
+}
+
+void StationController::State::ShowCounters() {
+    const std::array<std::pair<const Bilingual*, long>, 4> counters{{
+        {&station_text::kDone, counts.done},
+        {&station_text::kUnchanged, counts.unchanged},
+        {&station_text::kFailed, counts.failed},
+        {&station_text::kPerHour, std::lround(counts.PerHour())},
+    }};
+    std::string line;
+    for (const auto& [counter, count] : counters) {
+        line += (line.empty() ? "" : ", ") +
+                Say(*counter, language, {.count = static_cast<int>(count)});
+    }
+    window.SetText(kStationCounters, line);
+}
+
+void StationController::State::ShowJournalLine() {
+    std::string line = journalFile.empty()
+                           ? Utf8(station_text::kNoJournal, language)
+                           : Say(station_text::kJournalAt, language, {.detail = journalFile});
+    for (const std::string& failure : journalFailures) {
+        line += "\n" + Say(station_text::kJournalMissed, language,
+                           {.port = journalFile, .detail = failure});
+    }
+    window.SetText(kStationJournal, line);
+}
+
+// A port is the form's when either of its names leads to the port the form
+// holds: the form opens the kernel's name, the station the socket's.
+bool StationController::State::IsFormsPort(const PortInfo& port,
+                                           const std::string& formPort) const {
+    return !formPort.empty() &&
+           (SamePort(formPort, port.portName) || SamePort(formPort, port.devicePath));
+}
+
+// The machine's ports but the form's; with `keepTicks` the ticked ones stay
+// ticked, and stay offered while their adapter is out of its socket.
+void StationController::State::OfferPorts(bool keepTicks) {
+    const std::vector<std::string> ticked =
+        keepTicks ? window.TickedSlots() : std::vector<std::string>{};
+    const auto isTicked = [&ticked](const std::string& name) {
+        return std::find(ticked.begin(), ticked.end(), name) != ticked.end();
+    };
+    PortList ports;
+    try {
+        services.enumeratePorts(ports);
+    } catch (const PortEnumerationError&) {
+        ports.clear();  // offered as none, as the form's list is
+    }
+    const std::string formPort = FormPort();
+    std::vector<SlotChoice> offered;
+    for (const PortInfo& port : ports) {
+        if (!IsFormsPort(port, formPort)) {
+            const std::string& name = port.portName;
+            offered.push_back({name, name + "  " + port.friendlyName, isTicked(name)});
+        }
+    }
+    for (const SlotChoice& before : choices) {
+        const bool listed = std::any_of(offered.begin(), offered.end(), [&](const SlotChoice& c) {
+            return c.name == before.name;
+        });
+        if (!listed && isTicked(before.name) && !SamePort(before.name, formPort)) {
+            offered.push_back({before.name, before.label, true});
+        }
+    }
+    choices = offered;
+    window.ShowSlotChoices(choices);
+}
+
+void StationController::State::Browse(int editId, StationFile kind, const Bilingual& caption) {
+    if (const auto file = window.AskFile(Utf8(caption, language), kind)) {
+        const std::u8string name = file->u8string();
+        window.SetText(editId, std::string(name.begin(), name.end()));
+    }
+}
+
+void StationController::State::Start() {
+    if (station) {
+        return;
+    }
+    if (std::optional<StationSetup> setup = CheckedSetup()) {
+        RunStation(std::move(*setup));
+    }
+}
+
+// Everything the station needs, each refusal told in a message; nothing
+// changes until all of it holds.
+std::optional<StationSetup> StationController::State::CheckedSetup() {
+    StationSetup setup;
+    const std::string profileFile = window.Text(kStationProfile);
+    if (profileFile.empty()) {
+        window.ShowMessage(Utf8(station_text::kNoProfile, language));
+        return std::nullopt;
+    }
+    std::vector<std::string> mistakes;
+    std::optional<Profile> profile = CheckedProfileFile(profileFile, language, mistakes);
+    if (!profile) {
+        std::string message;
+        for (const std::string& mistake : mistakes) {
+            message += (message.empty() ? "" : "\n") + mistake;
+        }
+        window.ShowMessage(message);
+        return std::nullopt;
+    }
+    setup.profile = std::move(*profile);
+    if (const std::string devices = window.Text(kStationDevices); !devices.empty()) {
+        std::string failure;
+        setup.devices = LoadDeviceList(devices, setup.profile, language, failure);
+        if (!setup.devices) {
+            window.ShowMessage(failure);
+            return std::nullopt;
+        }
+    }
+    setup.slots = window.TickedSlots();
+    if (setup.slots.empty()) {
+        window.ShowMessage(Utf8(station_text::kNoSlot, language));
+        return std::nullopt;
+    }
+    const std::string formPort = FormPort();
+    for (const std::string& slot : setup.slots) {
+        if (!formPort.empty() && SamePort(slot, formPort)) {
+            window.ShowMessage(Say(station_text::kFormsPort, language, {.port = slot}));
+            return std::nullopt;
+        }
+    }
+    std::string failure;
+    journal = services.openJournal(failure);
+    if (!journal && !failure.empty()) {
+        window.ShowMessage(Say(text::kJournalFailed, language,
+                               {.port = DefaultJournalFile(), .detail = failure}));
+        return std::nullopt;
+    }
+    journalFile = journal ? DefaultJournalFile() : "";
+    setup.journal = journal.get();
+    setup.record = {HostName(), "", "provision", profileFile, FileSha256(profileFile)};
+    setup.language = language;
+    return setup;
+}
+
+void StationController::State::RunStation(StationSetup setup) {
+    const int run = ++liveness->run;
+    slots.clear();
+    std::vector<Tile> tiles;
+    for (const std::string& slot : setup.slots) {
+        SlotState waiting;
+        waiting.slot = slot;
+        slots.push_back(waiting);
+        tiles.push_back(TileOf(slots.back()));
+    }
+    counts = {};
+    journalFailures.clear();
+    window.ShowTiles(tiles);
+    ShowCounters();
+    ShowJournalLine();
+    ShowRunning(true);
+    const std::weak_ptr<Liveness> token = liveness;
+    station = std::make_unique<Station>(
+        std::move(setup),
+        [this, token, run](std::size_t index, const SlotState& state, const StationCounts& now) {
+            window.RunOnWindowThread([this, token, run, index, state, now] {
+                const std::shared_ptr<Liveness> live = token.lock();
+                if (live && live->run == run) {
+                    Changed(index, state, now);
+                }
+            });
+        },
+        services.system);
+}
+
+void StationController::State::Changed(std::size_t index, const SlotState& state,
+                                       const StationCounts& now) {
+    if (index >= slots.size()) {
+        return;
+    }
+    slots[index] = state;
+    counts = now;
+    window.ShowTile(index, TileOf(state));
+    ShowCounters();
+    const bool allStopped = std::all_of(slots.begin(), slots.end(), [](const SlotState& slot) {
+        return slot.phase == SlotPhase::Stopped;
+    });
+    if (station && allStopped) {
+        EndRun();
+    }
+}
+
+void StationController::State::Stop() {
+    if (station) {
+        station->RequestStop();
+        window.Enable(kStationStop, false);
+    }
+}
+
+// The slots have ended: their ports are closed, the journal lets go of its
+// file, and the operator may change the inputs again.
+void StationController::State::EndRun() {
+    journalFailures = station->JournalFailures();
+    counts = station->Counts();
+    station.reset();
+    journal.reset();
+    ShowCounters();
+    ShowJournalLine();
+    ShowRunning(false);
+}
+
+void StationController::State::ShowRunning(bool running) {
+    for (const int id : kInputs) {
+        window.Enable(id, !running);
+    }
+    window.Enable(kStationStart, !running);
+    window.Enable(kStationStop, running);
+}
+
+StationController::StationController(StationWindow& window, StationServices services)
+    : state_(std::make_unique<State>(window, std::move(services))) {}
+
+StationController::~StationController() {
+    state_->liveness.reset();
+    state_->station.reset();
+    state_->journal.reset();
+}
+
+void StationController::Open(int language) {
+    state_->language = language;
+    if (!state_->station) {
+        state_->journalFile = DefaultJournalFile();
+    }
+    state_->ShowCaptions();
+    state_->OfferPorts(false);
+    state_->ShowRunning(Running());
+}
+
+void StationController::SetLanguage(int language) {
+    state_->language = language;
+    state_->ShowCaptions();
+}
+
+void StationController::Press(int buttonId) {
+    State& state = *state_;
+    const std::array<std::pair<int, std::function<void()>>, 5> presses{{
+        {kStationProfileBrowse,
+         [&] { state.Browse(kStationProfile, StationFile::Profile, station_text::kChooseProfile); }},
+        {kStationDevicesBrowse,
+         [&] { state.Browse(kStationDevices, StationFile::DeviceList, station_text::kChooseDevices); }},
+        {kStationRefresh, [&] { state.OfferPorts(true); }},
+        {kStationStart, [&] { state.Start(); }},
+        {kStationStop, [&] { state.Stop(); }},
+    }};
+    for (const auto& [id, press] : presses) {
+        if (id == buttonId) {
+            press();
+        }
+    }
+}
+
+bool StationController::Running() const { return state_->station != nullptr; }
+
+void StationController::Close() {
+    if (state_->station) {
+        state_->station->RequestStop();
+        state_->station->Wait();
+        state_->EndRun();
+    }
+}
+
+StationServices RealStationServices(std::function<std::string()> formPort) {
+    StationServices services;
+    services.enumeratePorts = [](PortList& ports) {
+        EnumeratePorts(ports);
+        // Only a socket's own name replaces the port's: on Windows the device
+        // path is "\\.\COM3" or an interface path, and the port is COM3,
+        // as the form names it.
+        for (PortInfo& port : ports) {
+            if (std::string socket = SocketPortName(port.devicePath); socket != port.devicePath) {
+                port.portName = std::move(socket);
+            }
+        }
+    };
+    services.formPort = std::move(formPort);
+    services.openJournal = [](std::string& failure) -> std::unique_ptr<Journal> {
+        const std::string file = DefaultJournalFile();
+        if (file.empty()) {
+            failure.clear();
+            return nullptr;
+        }
+        return OpenJournal(file, failure);
+    };
+    return services;
+}
+
+}  // namespace vorlen::fleet

@@ -1,0 +1,60 @@
+// The station window's behaviour, the same in every window: the captions in
+// the form's language, the ports offered as slots (never the form's own),
+// what Browse, Refresh, Start and Stop do, and the tiles and counters while
+// the station runs.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "fleet/station.h"
+#include "dialog/station_window.h"
+#include "serial/port_info.h"
+
+namespace vorlen::fleet {
+
+struct StationServices {
+    // The machine's ports (serial/enumerate_ports.h).
+    std::function<void(PortList&)> enumeratePorts;
+    // The port the form holds open, "" for none: never offered as a slot and
+    // refused at Start.
+    std::function<std::string()> formPort;
+    // The journal the station records into: the default file. Null, with
+    // the reason in `failure` (empty when this build keeps none), when there
+    // is none.
+    std::function<std::unique_ptr<Journal>(std::string& failure)> openJournal;
+    StationSystem system = RealSystem();
+};
+
+// The services of the real machine; `formPort` tells the form's port.
+StationServices RealStationServices(std::function<std::string()> formPort);
+
+class StationController {
+public:
+    // `window` must outlive the controller. Shows nothing until Open().
+    StationController(StationWindow& window, StationServices services);
+    // Stops a running station and waits for its slots.
+    ~StationController();
+    StationController(const StationController&) = delete;
+    StationController& operator=(const StationController&) = delete;
+
+    // Captions in the language (0 Chinese, anything else English), the
+    // ports offered, Stop disabled.
+    void Open(int language);
+    void SetLanguage(int language);
+
+    // A press of the button of that id; other ids do nothing.
+    void Press(int buttonId);
+
+    bool Running() const;
+    // The window is closing: the station stops after each slot's current
+    // command, and this returns once every slot has ended.
+    void Close();
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+}  // namespace vorlen::fleet

@@ -1,0 +1,124 @@
+#include "fleet/journal/history.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+#include "fleet/journal/schema.h"
+#include "fleet/printable.h"
+
+namespace vorlen::fleet {
+namespace {
+
+using Field = std::string JournalEntry::*;
+
+struct TableColumn {
+    const char* heading;
+    Field field;
+};
+
+constexpr std::array<TableColumn, 9> kTable{{
+    {"when (UTC)", &JournalEntry::started},
+    {"station", &JournalEntry::station},
+    {"operator", &JournalEntry::operatorName},
+    {"port", &JournalEntry::port},
+    {"IMEI", &JournalEntry::imei},
+    {"software", &JournalEntry::softwareVersion},
+    {"mode", &JournalEntry::mode},
+    {"result", &JournalEntry::result},
+    {"profile", &JournalEntry::profile},
+}};
+
+// Characters, not bytes: a Chinese operator's name is as wide as it looks,
+// near enough.
+std::size_t Width(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(
+        text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+std::string Cell(const JournalEntry& row, const TableColumn& column) {
+    if (column.field == &JournalEntry::result && row.finished.empty()) {
+        return "unfinished";
+    }
+    if (column.field == &JournalEntry::started) {
+        std::string when = (row.finished.empty() ? row.started : row.finished).substr(0, 19);
+        std::replace(when.begin(), when.end(), 'T', ' ');  // to the second, as people write it
+        return when;
+    }
+    return Printable(row.*column.field);
+}
+
+void PrintLine(const std::vector<std::string>& cells, const std::vector<std::size_t>& widths,
+               std::ostream& out) {
+    std::string line;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        line += cells[i];
+        if (i + 1 < cells.size()) {
+            line += std::string(widths[i] - Width(cells[i]) + 2, ' ');
+        }
+    }
+    out << line << '\n';
+}
+
+std::string CsvField(const std::string& value) {
+    if (value.find_first_of(",\"\r\n") == std::string::npos) {
+        return value;
+    }
+    std::string quoted = "\"";
+    for (char c : value) {
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+std::string CsvText(const schema::Value& value) {
+    if (const auto* whole = std::get_if<long long>(&value)) {
+        return std::to_string(*whole);
+    }
+    if (const auto* real = std::get_if<double>(&value)) {
+        char digits[32];
+        std::snprintf(digits, sizeof digits, "%.3f", *real);
+        return digits;
+    }
+    return std::get_if<std::string>(&value) != nullptr ? std::get<std::string>(value) : "";
+}
+
+}  // namespace
+
+void PrintHistoryTable(const std::vector<JournalEntry>& rows, std::ostream& out) {
+    std::vector<std::vector<std::string>> lines(1);
+    std::vector<std::size_t> widths;
+    for (const TableColumn& column : kTable) {
+        lines[0].push_back(column.heading);
+        widths.push_back(Width(column.heading));
+    }
+    for (const JournalEntry& row : rows) {
+        std::vector<std::string>& cells = lines.emplace_back();
+        for (std::size_t i = 0; i < kTable.size(); ++i) {
+            cells.push_back(Cell(row, kTable[i]));
+            widths[i] = std::max(widths[i], Width(cells.back()));
+        }
+    }
+    for (const std::vector<std::string>& cells : lines) {
+        PrintLine(cells, widths, out);
+    }
+    out.flush();
+}
+
+void PrintHistoryCsv(const std::vector<JournalEntry>& rows, std::ostream& out) {
+    out << "id";
+    for (const schema::Column& column : schema::kColumns) {
+        out << ',' << column.name;
+    }
+    out << "\r\n";
+    for (const JournalEntry& row : rows) {
+        out << row.id;
+        for (const schema::Value& value : schema::Values(row, false)) {
+            out << ',' << CsvField(CsvText(value));
+        }
+        out << "\r\n";
+    }
+    out.flush();
+}
+
+}  // namespace vorlen::fleet

@@ -1,0 +1,116 @@
+#include "fleet/journal/schema.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace vorlen::fleet::schema {
+namespace {
+
+template <class... Visitors>
+struct Overload : Visitors... {
+    using Visitors::operator()...;
+};
+
+std::string SqlType(const Member& member, Dialect dialect) {
+    return std::visit(
+        Overload{[](std::string JournalEntry::*) { return std::string("TEXT"); },
+                 [](int JournalEntry::*) { return std::string("INTEGER"); },
+                 [dialect](double JournalEntry::*) {
+                     return std::string(dialect == Dialect::Sqlite ? "REAL" : "DOUBLE PRECISION");
+                 }},
+        member);
+}
+
+std::string Parameter(std::size_t number) { return "$" + std::to_string(number); }
+
+}  // namespace
+
+std::vector<std::string> CreateStatements(Dialect dialect) {
+    std::string table = "CREATE TABLE IF NOT EXISTS provisioning (id ";
+    table += dialect == Dialect::Sqlite ? "INTEGER PRIMARY KEY AUTOINCREMENT"
+                                        : "BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY";
+    for (const Column& column : kColumns) {
+        table += ", " + std::string(column.name) + " " + SqlType(column.member, dialect);
+    }
+    table += ")";
+    return {table,
+            "CREATE INDEX IF NOT EXISTS provisioning_by_imei ON provisioning (imei, id)",
+            "CREATE TABLE IF NOT EXISTS journal_schema (version INTEGER NOT NULL)"};
+}
+
+std::string InsertStatement() {
+    std::string names;
+    std::string parameters;
+    std::size_t number = 0;
+    for (const Column& column : kColumns) {
+        if (column.atStart) {
+            const std::string comma = number == 0 ? "" : ", ";
+            names += comma + std::string(column.name);
+            parameters += comma + Parameter(++number);
+        }
+    }
+    return "INSERT INTO provisioning (" + names + ") VALUES (" + parameters + ") RETURNING id";
+}
+
+std::string UpdateStatement() {
+    std::string statement = "UPDATE provisioning SET ";
+    std::size_t number = 0;
+    for (const Column& column : kColumns) {
+        statement += (number == 0 ? "" : ", ") + std::string(column.name) + " = " +
+                     Parameter(number + 1);
+        ++number;
+    }
+    return statement + " WHERE id = " + Parameter(number + 1);
+}
+
+std::string SelectStatement(bool byImei, int limit) {
+    std::string statement = "SELECT id";
+    for (const Column& column : kColumns) {
+        statement += ", " + std::string(column.name);
+    }
+    statement += " FROM provisioning";
+    if (byImei) {
+        statement += " WHERE imei = $1";
+    }
+    return statement + " ORDER BY id DESC LIMIT " + std::to_string(limit);
+}
+
+std::string VersionQuery() { return "SELECT max(version) FROM journal_schema"; }
+
+std::string VersionInsert() {
+    return "INSERT INTO journal_schema (version) SELECT " + std::to_string(kSchemaVersion) +
+           " WHERE NOT EXISTS (SELECT 1 FROM journal_schema)";
+}
+
+std::vector<Value> Values(const JournalEntry& entry, bool atStartOnly) {
+    std::vector<Value> values;
+    for (const Column& column : kColumns) {
+        if (atStartOnly && !column.atStart) {
+            continue;
+        }
+        values.push_back(std::visit(
+            Overload{[&](std::string JournalEntry::*text) {
+                         return entry.*text == "" ? Value() : Value(entry.*text);
+                     },
+                     [&](int JournalEntry::*number) {
+                         return entry.*number == 0 ? Value() : Value(1LL * (entry.*number));
+                     },
+                     [&](double JournalEntry::*number) { return Value(entry.*number); }},
+            column.member));
+    }
+    return values;
+}
+
+void SetFromText(JournalEntry& entry, std::size_t index, const char* text) {
+    if (text == nullptr) {
+        return;
+    }
+    std::visit(Overload{[&](std::string JournalEntry::*member) { entry.*member = text; },
+                        [&](int JournalEntry::*member) { entry.*member = std::atoi(text); },
+                        [&](double JournalEntry::*member) {
+                            entry.*member = std::strtod(text, nullptr);
+                        }},
+               kColumns[index].member);
+}
+
+}  // namespace vorlen::fleet::schema

@@ -1,0 +1,81 @@
+// The journal's table, the same for SQLite and PostgreSQL. A change of
+// columns raises kSchemaVersion; a program meeting a later version refuses
+// the journal rather than write rows it does not understand.
+#pragma once
+
+#include <array>
+#include <string_view>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "fleet/journal/journal.h"
+
+namespace vorlen::fleet::schema {
+
+inline constexpr int kSchemaVersion = 1;
+
+using Member = std::variant<std::string JournalEntry::*, int JournalEntry::*,
+                            double JournalEntry::*>;
+
+struct Column {
+    std::string_view name;
+    Member member;
+    bool atStart;  // written when the tracker is identified
+};
+
+using E = JournalEntry;
+inline constexpr std::array<Column, 20> kColumns{{
+    {"started", &E::started, true},
+    {"finished", &E::finished, false},
+    {"station", &E::station, true},
+    {"operator", &E::operatorName, true},
+    {"port", &E::port, true},
+    {"imei", &E::imei, true},
+    {"software_version", &E::softwareVersion, true},
+    {"mode", &E::mode, true},
+    {"profile", &E::profile, true},
+    {"profile_sha256", &E::profileSha256, true},
+    {"device_values", &E::deviceValues, true},
+    {"result", &E::result, false},
+    {"failed_step", &E::failedStep, false},
+    {"failure", &E::failure, false},
+    {"differences", &E::differences, false},
+    {"wake_seconds", &E::wakeSeconds, false},
+    {"identify_seconds", &E::identifySeconds, false},
+    {"set_all_seconds", &E::setAllSeconds, false},
+    {"verify_seconds", &E::verifySeconds, false},
+    {"total_seconds", &E::totalSeconds, false},
+}};
+
+}  // namespace vorlen::fleet::schema
+
+namespace vorlen::fleet::schema {
+
+// One column's value: NULL, a text, a whole number or a real number.
+using Value = std::variant<std::monostate, std::string, long long, double>;
+
+enum class Dialect { Sqlite, Postgres };
+
+// The statements that create the table, its index and the version table when
+// they are missing, one statement per entry.
+std::vector<std::string> CreateStatements(Dialect dialect);
+
+// The row's first half, numbered parameters $1 ... in column order; gives
+// back the new row's id.
+std::string InsertStatement();
+// Every column of a row, then the id as the last parameter.
+std::string UpdateStatement();
+// The id and every column, newest first; `$1` is the IMEI when `byImei`.
+std::string SelectStatement(bool byImei, int limit);
+
+std::string VersionQuery();
+std::string VersionInsert();
+
+// The values of the columns written at the start, or of every column.
+std::vector<Value> Values(const JournalEntry& entry, bool atStartOnly);
+
+// Sets column `index` of `entry` from its value as text (nothing for NULL).
+void SetFromText(JournalEntry& entry, std::size_t index, const char* text);
+
+}  // namespace vorlen::fleet::schema

@@ -1,0 +1,62 @@
+#include "fleet/journal_record.h"
+
+#include "fleet/report.h"
+
+namespace vorlen::fleet {
+
+JournalEntry TrackerRecord::Entry(const Outcome& outcome, const std::string& deviceValues) const {
+    JournalEntry entry{
+        .id = id_,
+        .started = started_,
+        .finished = {},
+        .station = run_.station,
+        .operatorName = run_.operatorName,
+        .port = outcome.port,
+        .imei = outcome.imei,
+        .softwareVersion = outcome.softwareVersion,
+        .mode = run_.mode,
+        .profile = run_.profile,
+        .profileSha256 = run_.profileSha256,
+        .deviceValues = deviceValues,
+        .result = {},
+        .failedStep = outcome.failedStep,
+        .failure = outcome.failure,
+        .differences = {},
+        .wakeSeconds = outcome.timings.wakeSeconds,
+        .identifySeconds = outcome.timings.identifySeconds,
+        .setAllSeconds = outcome.timings.setAllSeconds,
+        .verifySeconds = outcome.timings.verifySeconds,
+        .totalSeconds = outcome.timings.totalSeconds,
+    };
+    if (!outcome.differences.empty()) {
+        entry.differences = DifferencesJson(outcome.differences);
+    }
+    return entry;
+}
+
+void TrackerRecord::Identified(const Outcome& outcome, const std::string& deviceValues) {
+    if (journal_ == nullptr) {
+        return;
+    }
+    id_ = journal_->Begin(Entry(outcome, deviceValues));
+    if (id_ == 0) {
+        failure_ = journal_->LastError();
+    }
+}
+
+void TrackerRecord::Finished(const Outcome& outcome, const std::string& deviceValues) {
+    if (journal_ == nullptr || !failure_.empty()) {
+        return;
+    }
+    if (id_ == 0) {
+        Identified(outcome, deviceValues);
+    }
+    JournalEntry entry = Entry(outcome, deviceValues);
+    entry.finished = UtcNow();
+    entry.result = ResultName(outcome.result);
+    if (id_ == 0 || !journal_->Finish(entry)) {
+        failure_ = journal_->LastError();
+    }
+}
+
+}  // namespace vorlen::fleet

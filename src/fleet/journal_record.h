@@ -1,0 +1,47 @@
+// Each tracker's row in the journal: written as soon as the tracker is
+// identified, completed when its run ends. A run killed in between leaves
+// the row without an end, for the history to show as unfinished.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "fleet/host.h"
+#include "fleet/journal/journal.h"
+#include "fleet/outcome.h"
+
+namespace vorlen::fleet {
+
+// What every row of one run has in common.
+struct RunRecord {
+    std::string station;
+    std::string operatorName;
+    std::string mode;
+    std::string profile;
+    std::string profileSha256;
+};
+
+class TrackerRecord {
+public:
+    // `journal` may be null: nothing is kept.
+    TrackerRecord(Journal* journal, const RunRecord& run) : journal_(journal), run_(run) {}
+
+    void Identified(const Outcome& outcome, const std::string& deviceValues);
+    // A tracker never identified gets its whole row now.
+    void Finished(const Outcome& outcome, const std::string& deviceValues);
+
+    // The journal's reason when a write failed, else "".
+    const std::string& Failure() const { return failure_; }
+
+private:
+    JournalEntry Entry(const Outcome& outcome, const std::string& deviceValues) const;
+
+    Journal* journal_;
+    const RunRecord& run_;
+    std::string started_ = UtcNow();
+    std::int64_t id_ = 0;
+    std::string failure_;
+};
+
+}  // namespace vorlen::fleet

@@ -1,0 +1,14 @@
+#include "fleet/printable.h"
+
+namespace vorlen::fleet {
+
+std::string Printable(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            c = '?';
+        }
+    }
+    return text;
+}
+
+}  // namespace vorlen::fleet

@@ -1,0 +1,191 @@
+#include "fleet/profile_proof.h"
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <string_view>
+
+#include "model/find_row.h"
+#include "model/validation.h"
+#include "profile/key_lines.h"
+#include "profile/profile_file.h"
+#include "profile/profile_keys.h"
+#include "protocol/line_rows.h"
+#include "protocol/readback.h"
+#include "fleet/tool_texts.h"
+
+namespace vorlen::fleet {
+namespace {
+
+struct Mistake {
+    int line;
+    std::string text;
+};
+
+// The field behind each message of the set-all check, and a value that passes
+// its rule. The check stops at its first failing rule; putting the stand-in in
+// the refused field's place and checking again finds the next one, so the
+// check itself is asked about every field and not written a second time.
+struct Culprit {
+    ValidationMessage message;
+    std::string_view key;
+    std::string_view standIn;
+};
+
+constexpr std::array<Culprit, 25> kCulprits{{
+    {ValidationMessage::UserNumber1, "userNumber1", ""},
+    {ValidationMessage::UserNumber2, "userNumber2", ""},
+    {ValidationMessage::UserNumber3, "userNumber3", ""},
+    {ValidationMessage::UserNumber4, "userNumber4", ""},
+    {ValidationMessage::UserNumber5, "userNumber5", ""},
+    {ValidationMessage::UserNumber6, "userNumber6", ""},
+    {ValidationMessage::UserNumber7, "userNumber7", ""},
+    {ValidationMessage::UserNumber8, "userNumber8", ""},
+    {ValidationMessage::UserNumber9, "userNumber9", ""},
+    {ValidationMessage::CenterNumber, "centerNumber", ""},
+    {ValidationMessage::FenceRadius, "fenceRadius", "1"},
+    {ValidationMessage::FenceInterval, "fenceInterval", "1"},
+    {ValidationMessage::Latitude, "latitude", ""},
+    {ValidationMessage::Longitude, "longitude", ""},
+    {ValidationMessage::Interval, "intervalTime", ""},
+    {ValidationMessage::Upload, "uploadCount", ""},
+    {ValidationMessage::UserId, "userId", ""},
+    {ValidationMessage::PasswordLength, "userPassword", "0000"},
+    {ValidationMessage::PasswordDigits, "userPassword", "0000"},
+    {ValidationMessage::UserIdSeparator, "userId", ""},
+    {ValidationMessage::ApnSeparator, "apn", ""},
+    {ValidationMessage::ApnUserSeparator, "apnUser", ""},
+    {ValidationMessage::ApnPasswordSeparator, "apnPassword", ""},
+    {ValidationMessage::ServerIpSeparator, "serverIp", ""},
+    {ValidationMessage::ServerPortSeparator, "serverPort", ""},
+}};
+
+// The choices whose index a set-all command carries: an empty one would go
+// out as -1 (or, for a hemisphere, silently as "S" or "W").
+std::vector<std::string_view> ChoicesSent(const Profile& profile) {
+    std::vector<std::string_view> sent{"workingMode", "warningType", "baseStationCount"};
+    if (profile.form.fenceEnabled != 0) {
+        sent.push_back("fenceType");
+        if (profile.selections.fenceType == kCustomFence) {
+            sent.insert(sent.end(), {"northSouth", "eastWest"});
+        }
+    }
+    return sent;
+}
+
+class Mistakes {
+public:
+    Mistakes(const KeyLineMap& lines, int language) : lines_(lines), language_(language) {}
+
+    void Add(const Bilingual& text, std::string_view key, std::string_view detail = {},
+             int total = 0) {
+        const auto found = lines_.find(key);
+        const int line = found == lines_.end() ? 0 : found->second;
+        list_.push_back({line, Say(text, language_, {.detail = detail, .count = line,
+                                                      .total = total, .key = key})});
+    }
+
+    std::vector<std::string> InFileOrder() {
+        std::stable_sort(list_.begin(), list_.end(),
+                         [](const Mistake& a, const Mistake& b) { return a.line < b.line; });
+        std::vector<std::string> texts;
+        for (Mistake& mistake : list_) {
+            texts.push_back(std::move(mistake.text));
+        }
+        return texts;
+    }
+
+    int Language() const { return language_; }
+
+private:
+    const KeyLineMap& lines_;
+    const int language_;
+    std::vector<Mistake> list_;
+};
+
+void FindEmptyChoices(const Profile& profile, Mistakes& mistakes) {
+    for (const std::string_view name : ChoicesSent(profile)) {
+        const ProfileKey& key = *FindProfileKey(name);
+        if (EntryName(key, profile.selections.*key.selection).empty()) {
+            std::string entries;
+            for (const std::string_view entry : key.entries) {
+                entries += (entries.empty() ? "" : " ") + std::string(entry);
+            }
+            mistakes.Add(text::kEmptyChoice, name, entries);
+        }
+    }
+}
+
+void FindRefusedFields(const Profile& profile, Mistakes& mistakes) {
+    Profile trial = profile;
+    while (const Verdict verdict = ValidateAllFields(trial.form, trial.selections)) {
+        const Culprit* culprit = FindRow<Culprit>(kCulprits, &Culprit::message, *verdict);
+        const std::string message =
+            EscapedText(InLanguage(MessageText(*verdict), mistakes.Language()));
+        if (culprit == nullptr) {
+            // A rule without a field here still refuses the profile.
+            mistakes.Add(text::kRefusedProfile, {}, message);
+            return;
+        }
+        mistakes.Add(text::kSetAllRefuses, culprit->key, message);
+        trial.form.*FindProfileKey(culprit->key)->text = culprit->standIn;
+    }
+}
+
+// Verification compares what was sent with what the read-back shows; a value
+// the read-back cuts could only be compared in part, and a tracker that kept
+// a different last byte would pass. Such a value is refused, not half
+// verified.
+void FindUnverifiable(const Profile& profile, Mistakes& mistakes) {
+    for (const std::string_view name : {"apnUser", "apnPassword"}) {
+        const std::string& value = profile.form.*FindProfileKey(name)->text;
+        if (value.size() > static_cast<std::size_t>(kLongestReadBackApnLogin)) {
+            mistakes.Add(text::kNotVerifiable, name, {}, kLongestReadBackApnLogin);
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> SetAllMistakes(const Profile& profile, const KeyLineMap& lines,
+                                        int language) {
+    Mistakes mistakes(lines, language);
+    FindEmptyChoices(profile, mistakes);
+    FindRefusedFields(profile, mistakes);
+    FindUnverifiable(profile, mistakes);
+    return mistakes.InFileOrder();
+}
+
+namespace {
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+std::optional<Profile> CheckedProfileFile(const std::string& path, int language,
+                                          std::vector<std::string>& mistakes) {
+    ProfileResult loaded = LoadProfileFile(path, language);
+    if (!loaded) {
+        // A fault inside the file is named with the file; a missing file
+        // names itself.
+        for (const ProfileError& fault : loaded.faults) {
+            const std::string message = EscapedText(fault.message);
+            mistakes.push_back(fault.line > 0 || !fault.key.empty()
+                                   ? Say(text::kBadProfile, language,
+                                         {.port = path, .detail = message})
+                                   : message);
+        }
+        return std::nullopt;
+    }
+    for (const std::string& mistake :
+         SetAllMistakes(*loaded.profile, KeyLines(FileText(path)), language)) {
+        mistakes.push_back(Say(text::kBadProfile, language, {.port = path, .detail = mistake}));
+    }
+    return mistakes.empty() ? std::move(loaded.profile) : std::nullopt;
+}
+
+}  // namespace vorlen::fleet

@@ -1,0 +1,144 @@
+#include "fleet/station.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <stop_token>
+#include <thread>
+
+#include "fleet/slot_loop.h"
+#include "serial/open_port.h"
+
+namespace vorlen::fleet {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double kSecondsPerHour = 3600;
+
+}  // namespace
+
+double StationCounts::PerHour() const {
+    const int trackers = Trackers();
+    return trackers == 0 || elapsedSeconds <= 0 ? 0 : trackers * kSecondsPerHour / elapsedSeconds;
+}
+
+StationSystem RealSystem() {
+    StationSystem system;
+    system.openPort = [](const std::string& name, OpenFailure* why) { return OpenPort(name, why); };
+    system.portExists = [](const std::string& name) { return PortExists(name); };
+    return system;
+}
+
+struct Station::Shared {
+    Shared(StationSetup setup, OnChange onChange, StationSystem system)
+        : setup(std::move(setup)), onChange(std::move(onChange)), system(std::move(system)) {}
+
+    // The counts with the time since the start, or, once every slot has
+    // ended, the time the station ran.
+    StationCounts Counts() const {
+        std::lock_guard lock(mutex);
+        StationCounts now = counts;
+        now.elapsedSeconds =
+            std::chrono::duration<double>(ended.value_or(Clock::now()) - start).count();
+        return now;
+    }
+
+    // A tracker's outcome is in; with `count` of them the station stops.
+    void Tally(const Outcome& outcome, const std::string& journalFailure) {
+        bool enough = false;
+        {
+            std::lock_guard lock(mutex);
+            int& tally = outcome.result == Result::Done        ? counts.done
+                         : outcome.result == Result::Unchanged ? counts.unchanged
+                                                               : counts.failed;
+            ++tally;
+            if (!journalFailure.empty() &&
+                std::find(journalFailures.begin(), journalFailures.end(), journalFailure) ==
+                    journalFailures.end()) {
+                journalFailures.push_back(journalFailure);
+            }
+            enough = setup.count > 0 && counts.Trackers() >= setup.count;
+        }
+        if (enough) {
+            stop.request_stop();
+        }
+    }
+
+    void SlotEnded() {
+        {
+            std::lock_guard lock(mutex);
+            if (--running == 0) {
+                ended = Clock::now();
+            }
+        }
+        allEnded.notify_all();
+    }
+
+    void RunSlotThread(std::size_t index) {
+        const SlotHost host{
+            setup, system, stop.get_token(),
+            [this, index](const SlotState& state) {
+                if (onChange) {
+                    onChange(index, state, Counts());
+                }
+            },
+            [this](const Outcome& outcome, const std::string& failure) {
+                Tally(outcome, failure);
+            }};
+        RunSlot(index, host);
+        SlotEnded();
+    }
+
+    const StationSetup setup;
+    const OnChange onChange;
+    const StationSystem system;
+    const Clock::time_point start = Clock::now();
+    std::stop_source stop;
+    mutable std::mutex mutex;
+    std::condition_variable allEnded;
+    std::optional<Clock::time_point> ended;
+    std::size_t running = 0;
+    StationCounts counts;
+    std::vector<std::string> journalFailures;
+    std::vector<std::jthread> slots;
+};
+
+Station::Station(StationSetup setup, OnChange onChange, StationSystem system)
+    : shared_(std::make_shared<Shared>(std::move(setup), std::move(onChange), std::move(system))) {
+    Shared& shared = *shared_;
+    shared.running = shared.setup.slots.size();
+    if (shared.running == 0) {
+        shared.ended = shared.start;
+    }
+    for (std::size_t i = 0; i < shared.setup.slots.size(); ++i) {
+        shared.slots.emplace_back([&shared, i] { shared.RunSlotThread(i); });
+    }
+}
+
+Station::~Station() {
+    RequestStop();
+    Wait();
+    shared_->slots.clear();
+}
+
+void Station::RequestStop() { shared_->stop.request_stop(); }
+
+void Station::Wait() {
+    std::unique_lock lock(shared_->mutex);
+    shared_->allEnded.wait(lock, [this] { return shared_->running == 0; });
+}
+
+bool Station::Stopped() const {
+    std::lock_guard lock(shared_->mutex);
+    return shared_->running == 0;
+}
+
+StationCounts Station::Counts() const { return shared_->Counts(); }
+
+std::vector<std::string> Station::JournalFailures() const {
+    std::lock_guard lock(shared_->mutex);
+    return shared_->journalFailures;
+}
+
+}  // namespace vorlen::fleet

@@ -1,0 +1,512 @@
+#include "win32/station_window.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "win32/dialog_template.h"
+#include "win32/file_box.h"
+#include "win32/form_template.h"
+#include "win32/object_dialog_proc.h"
+#include "win32/place_beside.h"
+#include "win32/profile_path_dialog.h"
+#include "win32/status_colours.h"
+#include "win32/wide_text.h"
+
+namespace vorlen::win32 {
+namespace {
+
+using namespace fleet;
+
+// Calls from the slots' threads arrive as this message, which runs the
+// queued calls on the window's thread.
+constexpr UINT kRunQueuedCalls = WM_APP + 1;
+
+// Dialog units, in the form's font. The counters run along the top, the
+// files under them; the ports' list and its buttons keep to the left, the
+// tiles fill the rest; the journal line is at the bottom.
+constexpr Rect kFrame{0, 0, 400, 250};
+constexpr int kMargin = 7;
+constexpr int kGap = 4;
+constexpr int kRowHeight = 14;      // an edit or a button
+constexpr int kCaptionHeight = 9;   // a label
+constexpr int kCountersHeight = 14;
+constexpr int kLabelWidth = 80;
+constexpr int kBrowseWidth = 50;
+constexpr int kPortsWidth = 120;
+constexpr int kPortsButtons[] = {kStationRefresh, kStationStart, kStationStop};
+// Tiles look best about twice as wide as high.
+constexpr int kTileAspect = 2;
+
+// Each tile's background by TileMark: a waiting slot white, one at work
+// yellow, the outcomes as the form's status box shows them.
+constexpr std::array<COLORREF, 4> kMarkColours{RGB(255, 255, 255), RGB(255, 240, 130),
+                                               kSuccessColour, kFailureColour};
+
+struct FileRow {
+    int label;
+    int edit;
+    int browse;
+};
+constexpr FileRow kFileRows[] = {
+    {kStationProfileLabel, kStationProfile, kStationProfileBrowse},
+    {kStationDevicesLabel, kStationDevices, kStationDevicesBrowse},
+};
+
+std::vector<WORD> StationTemplate() {
+    constexpr DWORD kLabel = SS_LEFT | WS_VISIBLE;
+    constexpr DWORD kLine = SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS | WS_VISIBLE;
+    constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP | WS_VISIBLE;
+    std::vector<TemplateControl> controls{
+        {ControlClass::Static, kLine, {}, kStationCounters, L""}};
+    for (const FileRow& row : kFileRows) {
+        controls.push_back({ControlClass::Static, kLabel, {}, row.label, L""});
+        controls.push_back({ControlClass::Edit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_VISIBLE,
+                            {}, row.edit, L""});
+        controls.push_back({ControlClass::Button, kButton, {}, row.browse, L""});
+    }
+    controls.push_back({ControlClass::Static, kLabel, {}, kStationSlotsLabel, L""});
+    // Ticked is selected: a click or Space ticks a port, as in any list of
+    // check boxes.
+    controls.push_back({ControlClass::ListBox,
+                        LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_MULTIPLESEL |
+                            LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP | WS_VISIBLE,
+                        {}, kStationSlots, L""});
+    for (const int id : kPortsButtons) {
+        controls.push_back({ControlClass::Button, kButton, {}, id, L""});
+    }
+    controls.push_back({ControlClass::Static, kLine, {}, kStationJournal, L""});
+    const TemplateFrame frame{WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
+                                  WS_MAXIMIZEBOX,
+                              0, kFrame, L"", kFormFont, kFormPointSize};
+    return BuildDialogTemplate(frame, controls);
+}
+
+// Dialog units in pixels: x across, y down.
+POINT Pixels(HWND window, int x, int y) {
+    RECT units{0, 0, x, y};
+    ::MapDialogRect(window, &units);
+    return {units.right, units.bottom};
+}
+
+void Place(HWND control, int x, int y, int width, int height) {
+    ::MoveWindow(control, x, y, std::max(width, 0), std::max(height, 0), TRUE);
+}
+
+HFONT ScaledFont(const LOGFONTW& base, int numerator, int denominator, LONG weight) {
+    LOGFONTW font = base;
+    font.lfHeight = base.lfHeight * numerator / denominator;
+    font.lfWidth = 0;
+    font.lfWeight = weight;
+    return ::CreateFontIndirectW(&font);
+}
+
+std::wstring TileText(const Tile& tile) {
+    std::wstring text;
+    for (const std::string* line : {&tile.port, &tile.phase, &tile.imei, &tile.outcome}) {
+        if (!line->empty()) {
+            text += (text.empty() ? L"" : L"\r\n") + WideOfUtf8(*line);
+        }
+    }
+    return text;
+}
+
+int LineHeight(HDC dc) {
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    return metrics.tmHeight;
+}
+
+constexpr wchar_t kDeviceListFilter[] = L"Device list (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+
+std::optional<std::filesystem::path> AskDeviceList(HWND owner, const std::wstring& caption) {
+    std::vector<wchar_t> name(32768, L'\0');
+    OPENFILENAMEW ask{};
+    ask.lStructSize = sizeof ask;
+    ask.hwndOwner = owner;
+    ask.lpstrFilter = kDeviceListFilter;
+    ask.nFilterIndex = 1;
+    ask.lpstrFile = name.data();
+    ask.nMaxFile = static_cast<DWORD>(name.size());
+    ask.lpstrTitle = caption.c_str();
+    ask.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR |
+                OFN_HIDEREADONLY;
+    if (!ShowFileBox(ask, false)) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(std::wstring(name.data()));
+}
+
+}  // namespace
+
+FleetStationWindow::FleetStationWindow(HINSTANCE instance, HWND owner, StationServices services)
+    : instance_(instance), owner_(owner), controller_(*this, std::move(services)) {
+    for (std::size_t mark = 0; mark < kMarkColours.size(); ++mark) {
+        markBrushes_[mark] = ::CreateSolidBrush(kMarkColours[mark]);
+    }
+    const std::vector<WORD> station = StationTemplate();
+    ::CreateDialogIndirectParamW(instance_, reinterpret_cast<LPCDLGTEMPLATEW>(station.data()),
+                                 owner_, ObjectDialogProc<FleetStationWindow>, reinterpret_cast<LPARAM>(this));
+}
+
+// The owner takes the window with it when it goes first.
+FleetStationWindow::~FleetStationWindow() {
+    if (window_ != nullptr) {
+        ::DestroyWindow(window_);
+    }
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(tileFont_), static_cast<HGDIOBJ>(detailFont_)}) {
+        ::DeleteObject(object);
+    }
+    for (HBRUSH brush : markBrushes_) {
+        ::DeleteObject(brush);
+    }
+}
+
+void FleetStationWindow::ShowAndRaise(int language) {
+    if (window_ == nullptr) {
+        return;
+    }
+    if (!placed_) {
+        controller_.Open(language);
+        PlaceBesideForm(window_, owner_);
+        placed_ = true;
+    } else {
+        controller_.SetLanguage(language);
+    }
+    BringToFront(window_);
+}
+
+bool FleetStationWindow::IsDialogMessage(MSG* message) {
+    return window_ != nullptr && ::IsDialogMessageW(window_, message);
+}
+
+INT_PTR FleetStationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        // Escape would stop a running row of slots by a slip of the hand:
+        // only the close box closes the station.
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) != IDCANCEL) {
+            controller_.Press(LOWORD(wParam));
+        }
+        return TRUE;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.CtlID == kStationSlots) {
+            DrawSlotChoice(item);
+        } else {
+            DrawTile(item);
+        }
+        return TRUE;
+    }
+    case WM_CLOSE:
+        OnClose();
+        return TRUE;
+    case WM_DESTROY:
+        OnDestroy();
+        return FALSE;
+    case kRunQueuedCalls:
+        RunQueuedCalls();
+        return TRUE;
+    case WM_SIZE:
+        LayOut(LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimumSize_.cx, minimumSize_.cy};
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void FleetStationWindow::OnInitDialog() {
+    {
+        const std::lock_guard lock(queueMutex_);
+        queueTarget_ = window_;
+    }
+    MakeFonts();
+    ::SendMessageW(Item(kStationCounters), WM_SETFONT, reinterpret_cast<WPARAM>(detailFont_), FALSE);
+    HDC dc = ::GetDC(window_);
+    HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(window_, WM_GETFONT, 0, 0)));
+    const int choiceHeight = std::max(LineHeight(dc), ::GetSystemMetrics(SM_CYMENUCHECK)) + 4;
+    ::SelectObject(dc, oldFont);
+    ::ReleaseDC(window_, dc);
+    ::SendMessageW(Item(kStationSlots), LB_SETITEMHEIGHT, 0, choiceHeight);
+    RECT frame;
+    ::GetWindowRect(window_, &frame);
+    minimumSize_ = {(frame.right - frame.left) * 3 / 4, (frame.bottom - frame.top) * 3 / 4};
+    RECT client;
+    ::GetClientRect(window_, &client);
+    LayOut(client.right, client.bottom);
+}
+
+// The station stops before the window goes out of sight; its settings stay
+// for the next showing.
+void FleetStationWindow::OnClose() {
+    if (controller_.Running()) {
+        HCURSOR before = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        controller_.Close();
+        ::SetCursor(before);
+    }
+    ::ShowWindow(window_, SW_HIDE);
+}
+
+// With the form: the station stops, and what its slots still send is dropped.
+void FleetStationWindow::OnDestroy() {
+    {
+        const std::lock_guard lock(queueMutex_);
+        queueTarget_ = nullptr;
+        queue_.clear();
+    }
+    controller_.Close();
+}
+
+// The tiles' texts in the form's font, larger: the port and the IMEI more
+// than twice, bold.
+void FleetStationWindow::MakeFonts() {
+    LOGFONTW base{};
+    const auto formFont = reinterpret_cast<HFONT>(::SendMessageW(window_, WM_GETFONT, 0, 0));
+    ::GetObjectW(formFont, sizeof base, &base);
+    tileFont_ = ScaledFont(base, 9, 4, FW_BOLD);
+    detailFont_ = ScaledFont(base, 3, 2, FW_NORMAL);
+}
+
+void FleetStationWindow::LayOut(int width, int height) {
+    const POINT margin = Pixels(window_, kMargin, kMargin);
+    const POINT gap = Pixels(window_, kGap, kGap);
+    const POINT row = Pixels(window_, kLabelWidth, kRowHeight);
+    const POINT caption = Pixels(window_, kBrowseWidth, kCaptionHeight);
+    const POINT counters = Pixels(window_, kPortsWidth, kCountersHeight);
+    const int labelWidth = row.x;
+    const int browseWidth = caption.x;
+    const int portsWidth = counters.x;
+    const int inner = width - 2 * margin.x;
+
+    int y = margin.y;
+    Place(Item(kStationCounters), margin.x, y, inner, counters.y);
+    y += counters.y + gap.y;
+    for (const FileRow& file : kFileRows) {
+        Place(Item(file.label), margin.x, y + (row.y - caption.y) / 2, labelWidth, caption.y);
+        Place(Item(file.edit), margin.x + labelWidth + gap.x, y,
+              inner - labelWidth - browseWidth - 2 * gap.x, row.y);
+        Place(Item(file.browse), width - margin.x - browseWidth, y, browseWidth, row.y);
+        y += row.y + gap.y;
+    }
+    const int journalTop = height - margin.y - caption.y;
+    Place(Item(kStationJournal), margin.x, journalTop, inner, caption.y);
+    const int buttonsTop = journalTop - gap.y - row.y;
+    const int buttonWidth = (portsWidth - 2 * gap.x) / 3;
+    for (std::size_t i = 0; i < std::size(kPortsButtons); ++i) {
+        Place(Item(kPortsButtons[i]), margin.x + static_cast<int>(i) * (buttonWidth + gap.x),
+              buttonsTop, buttonWidth, row.y);
+    }
+    Place(Item(kStationSlotsLabel), margin.x, y, portsWidth, caption.y);
+    const int listTop = y + caption.y + gap.y / 2;
+    Place(Item(kStationSlots), margin.x, listTop, portsWidth, buttonsTop - gap.y - listTop);
+    LayOutTiles({margin.x + portsWidth + margin.x, y, width - margin.x, journalTop - gap.y});
+}
+
+// The number of columns that gives the largest tiles of about the right
+// shape; a tile never taller than it is wide.
+void FleetStationWindow::LayOutTiles(const RECT& area) {
+    const int count = static_cast<int>(tiles_.size());
+    if (count == 0) {
+        return;
+    }
+    const int gap = Pixels(window_, kGap, kGap).x;
+    const int areaWidth = area.right - area.left;
+    const int areaHeight = area.bottom - area.top;
+    int columns = 1;
+    int best = -1;
+    for (int tried = 1; tried <= count; ++tried) {
+        const int rows = (count + tried - 1) / tried;
+        const int width = (areaWidth - (tried - 1) * gap) / tried;
+        const int height = (areaHeight - (rows - 1) * gap) / rows;
+        const int size = std::min(width, kTileAspect * height);
+        if (size > best) {
+            best = size;
+            columns = tried;
+        }
+    }
+    const int rows = (count + columns - 1) / columns;
+    const int width = (areaWidth - (columns - 1) * gap) / columns;
+    const int height = std::min((areaHeight - (rows - 1) * gap) / rows, width);
+    for (int i = 0; i < count; ++i) {
+        Place(tiles_[static_cast<std::size_t>(i)].control, area.left + (i % columns) * (width + gap),
+              area.top + (i / columns) * (height + gap), width, height);
+    }
+}
+
+// The port and the IMEI large and bold, the phase and the outcome under
+// each, on the colour of the slot's state.
+void FleetStationWindow::DrawTile(const DRAWITEMSTRUCT& item) const {
+    const auto shown = std::find_if(tiles_.begin(), tiles_.end(), [&](const ShownTile& t) {
+        return t.control == item.hwndItem;
+    });
+    if (shown == tiles_.end()) {
+        return;
+    }
+    const Tile& tile = shown->tile;
+    HDC dc = item.hDC;
+    RECT box = item.rcItem;
+    ::FillRect(dc, &box, markBrushes_[static_cast<std::size_t>(tile.mark)]);
+    ::DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT | BF_ADJUST);
+    ::InflateRect(&box, -4, -4);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    const struct {
+        const std::string& text;
+        HFONT font;
+    } lines[] = {{tile.port, tileFont_}, {tile.phase, detailFont_}, {tile.imei, tileFont_}};
+    HGDIOBJ oldFont = ::SelectObject(dc, tileFont_);
+    for (const auto& line : lines) {
+        ::SelectObject(dc, line.font);
+        RECT place = box;
+        place.bottom = std::min(box.bottom, box.top + LineHeight(dc));
+        const std::wstring text = WideOfUtf8(line.text);
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place,
+                    DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+        box.top = place.bottom;
+    }
+    ::SelectObject(dc, detailFont_);
+    const std::wstring outcome = WideOfUtf8(tile.outcome);
+    ::DrawTextW(dc, outcome.c_str(), static_cast<int>(outcome.size()), &box,
+                DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS | DT_EDITCONTROL);
+    ::SelectObject(dc, oldFont);
+}
+
+// A check box before each port's label, ticked when the entry is selected.
+void FleetStationWindow::DrawSlotChoice(const DRAWITEMSTRUCT& item) const {
+    HDC dc = item.hDC;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    ::FillRect(dc, &item.rcItem, ::GetSysColorBrush(COLOR_WINDOW));
+    if (item.itemID != static_cast<UINT>(-1)) {
+        const int side = std::min<int>(::GetSystemMetrics(SM_CXMENUCHECK),
+                                       item.rcItem.bottom - item.rcItem.top - 2);
+        const int top = (item.rcItem.top + item.rcItem.bottom - side) / 2;
+        RECT check{item.rcItem.left + 2, top, item.rcItem.left + 2 + side, top + side};
+        ::DrawFrameControl(dc, &check, DFC_BUTTON,
+                           DFCS_BUTTONCHECK | ((item.itemState & ODS_SELECTED) ? DFCS_CHECKED : 0) |
+                               (disabled ? DFCS_INACTIVE : 0));
+        const LRESULT length = ::SendMessageW(item.hwndItem, LB_GETTEXTLEN, item.itemID, 0);
+        std::wstring label(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+        ::SendMessageW(item.hwndItem, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(label.data()));
+        label.resize(label.size() - 1);
+        RECT text = item.rcItem;
+        text.left = check.right + 4;
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, ::GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+        ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &text,
+                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    if (item.itemState & ODS_FOCUS) {
+        ::DrawFocusRect(dc, &item.rcItem);
+    }
+}
+
+void FleetStationWindow::RunOnWindowThread(std::function<void()> call) {
+    const std::lock_guard lock(queueMutex_);
+    if (queueTarget_ == nullptr) {
+        return;
+    }
+    queue_.push_back(std::move(call));
+    ::PostMessageW(queueTarget_, kRunQueuedCalls, 0, 0);
+}
+
+void FleetStationWindow::RunQueuedCalls() {
+    std::vector<std::function<void()>> calls;
+    {
+        const std::lock_guard lock(queueMutex_);
+        calls.swap(queue_);
+    }
+    for (const std::function<void()>& call : calls) {
+        call();
+    }
+}
+
+void FleetStationWindow::SetText(int controlId, const std::string& text) {
+    const std::wstring shown = WideOfUtf8(text);
+    if (controlId == kStationTitle) {
+        ::SetWindowTextW(window_, shown.c_str());
+    } else {
+        ::SetDlgItemTextW(window_, controlId, shown.c_str());
+    }
+}
+
+std::string FleetStationWindow::Text(int controlId) const {
+    HWND control = Item(controlId);
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return Utf8OfWide(text);
+}
+
+void FleetStationWindow::Enable(int controlId, bool enable) {
+    ::EnableWindow(Item(controlId), enable);
+}
+
+void FleetStationWindow::ShowSlotChoices(const std::vector<SlotChoice>& choices) {
+    HWND list = Item(kStationSlots);
+    ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    slotNames_.clear();
+    for (const SlotChoice& choice : choices) {
+        const std::wstring label = WideOfUtf8(choice.label);
+        const LRESULT index =
+            ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(label.c_str()));
+        ::SendMessageW(list, LB_SETSEL, choice.ticked, index);
+        slotNames_.push_back(choice.name);
+    }
+}
+
+std::vector<std::string> FleetStationWindow::TickedSlots() const {
+    HWND list = Item(kStationSlots);
+    std::vector<std::string> ticked;
+    for (std::size_t i = 0; i < slotNames_.size(); ++i) {
+        if (::SendMessageW(list, LB_GETSEL, i, 0) > 0) {
+            ticked.push_back(slotNames_[i]);
+        }
+    }
+    return ticked;
+}
+
+void FleetStationWindow::ShowTiles(const std::vector<Tile>& tiles) {
+    for (const ShownTile& shown : tiles_) {
+        ::DestroyWindow(shown.control);
+    }
+    tiles_.clear();
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        HWND control = ::CreateWindowExW(
+            0, L"STATIC", TileText(tiles[i]).c_str(), WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 0, 0, 0,
+            window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstTile + i)), instance_,
+            nullptr);
+        tiles_.push_back({control, tiles[i]});
+    }
+    RECT client;
+    ::GetClientRect(window_, &client);
+    LayOut(client.right, client.bottom);
+}
+
+void FleetStationWindow::ShowTile(std::size_t index, const Tile& tile) {
+    if (index >= tiles_.size()) {
+        return;
+    }
+    ShownTile& shown = tiles_[index];
+    shown.tile = tile;
+    ::SetWindowTextW(shown.control, TileText(tile).c_str());
+    ::InvalidateRect(shown.control, nullptr, TRUE);
+}
+
+void FleetStationWindow::ShowMessage(const std::string& text) {
+    wchar_t title[256] = {};
+    ::GetWindowTextW(window_, title, static_cast<int>(std::size(title)));
+    ::MessageBoxW(window_, WideOfUtf8(text).c_str(), title, MB_OK);
+}
+
+std::optional<std::filesystem::path> FleetStationWindow::AskFile(const std::string& caption,
+                                                                 StationFile kind) {
+    const std::wstring title = WideOfUtf8(caption);
+    return kind == StationFile::Profile ? AskProfilePath(window_, title, false)
+                                        : AskDeviceList(window_, title);
+}
+
+}  // namespace vorlen::win32
