@@ -33,7 +33,8 @@ void StationBoard::Show(std::size_t slot, const SlotState& state, const StationC
                          (state.phase == SlotPhase::WaitingForPort && state.what != before.what);
     told_[slot] = true;
     if (changed && state.phase == SlotPhase::Finished) {
-        out_ << state.slot << ": " << state.lastLine << '\n' << CountsLine(counts) << std::endl;
+        out_ << Printable(state.slot) << ": " << state.lastLine << '\n' << CountsLine(counts)
+             << std::endl;
     } else if (changed) {
         out_ << SlotLine(state, false) << std::endl;
     }

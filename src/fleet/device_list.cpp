@@ -11,7 +11,6 @@
 #include "model/gbk.h"
 #include "model/validation.h"
 #include "profile/profile_keys.h"
-#include "protocol/commands.h"
 #include "fleet/imei.h"
 #include "fleet/printable.h"
 #include "fleet/profile_proof.h"
