@@ -10,6 +10,7 @@
 
 #include "journal_rows.h"
 #include "fleet/journal/journal.h"
+#include "fleet/printable.h"
 #include "fleet/profile_proof.h"
 #include "fleet/station.h"
 #include "provision_rig.h"
@@ -332,22 +333,6 @@ TEST_F(Station, CountStartsNoMoreTrackersThanAskedAndFinishesThem) {
     EXPECT_EQ(imeiReads(*one) + imeiReads(*two), 1);
 }
 
-// Display columns as a terminal counts them: two for a Chinese character.
-std::size_t ColumnsOf(const std::string& line) {
-    std::size_t columns = 0;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(line[i]);
-        if ((byte & 0xC0) == 0x80) {
-            continue;
-        }
-        const bool wide = (byte >= 0xE3 && byte <= 0xE9) ||
-                          (byte == 0xEF && i + 1 < line.size() &&
-                           (static_cast<unsigned char>(line[i + 1]) & 0xFE) == 0xBC);
-        columns += wide ? 2 : 1;
-    }
-    return columns;
-}
-
 // The board's lines without the cursor movements that redraw them.
 std::vector<std::string> BoardLines(const std::string& out) {
     std::vector<std::string> lines;
@@ -386,10 +371,11 @@ TEST_P(BoardOf80Columns, NoLineWraps) {
                                  GetParam()},
                                 /*terminal=*/true);
     EXPECT_EQ(run.status, fleet::kAllPassed) << run.out << run.err;
+    // Display columns as the CutLine table pins them: two for a Chinese character.
     std::size_t widest = 0;
     for (const std::string& line : BoardLines(run.out)) {
-        EXPECT_LE(ColumnsOf(line), fleet::kUsualColumns) << line;
-        widest = std::max(widest, ColumnsOf(line));
+        EXPECT_LE(fleet::DisplayColumns(line), fleet::kUsualColumns) << line;
+        widest = std::max(widest, fleet::DisplayColumns(line));
     }
     EXPECT_GE(widest, fleet::kUsualColumns - 1) << "the slots' lines were long enough to cut";
 }
