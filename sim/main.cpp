@@ -48,6 +48,7 @@ TrackerTraits TraitsOf(const Options& options) {
     traits.late = options.late;
     traits.echo = options.echo;
     traits.imei = options.imei;
+    traits.bareImei = options.bareImei;
     return traits;
 }
 

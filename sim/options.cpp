@@ -122,8 +122,13 @@ void DescribeOptions(CLI::App& app, Options& options) {
                  "from the first command on, send one digit every 40 ms without end and never "
                  "OK, so every poll of the tool finds a byte and none is silent");
     app.add_option("--imei", options.imei,
-                   "the IMEI the tracker starts with (" + options.imei + " unless given)")
+                   "the IMEI the tracker starts with (" + options.imei + " unless given); any "
+                   "bytes, so two simulators may share one (a cloned IMEI) or hold a terminal "
+                   "escape")
         ->option_text("TEXT");
+    app.add_flag("--bare-imei", options.bareImei,
+                 "answer AT+EGMR=0,7 with the IMEI without its quotes (+EGMR: 864507030000001), "
+                 "as a tracker of other firmware might");
 }
 
 }  // namespace vorlen::sim

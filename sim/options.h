@@ -24,6 +24,7 @@ struct Options {
     bool flood = false;
     bool trickle = false;
     std::string imei = "864507030000001";
+    bool bareImei = false;
 };
 
 // The --reply options as command code -> the exact bytes of its answer; a

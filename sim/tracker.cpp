@@ -312,7 +312,8 @@ std::string Tracker::ReplyToOpenAt(const Command& command) {
 std::string Tracker::ReplyToImei(const Command& command) {
     const std::string_view arguments = command.arguments;
     if (arguments == kImeiRead) {
-        return "\r\n+EGMR: \"" + imei_ + "\"" + std::string(kLineEnd) + std::string(kOk);
+        const std::string quote = traits_.bareImei ? "" : "\"";
+        return "\r\n+EGMR: " + quote + imei_ + quote + std::string(kLineEnd) + std::string(kOk);
     }
     if (arguments.starts_with(kImeiWrite) && arguments.size() > kImeiWrite.size() &&
         arguments.ends_with('"')) {

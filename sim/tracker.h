@@ -22,6 +22,7 @@ struct TrackerTraits {
     std::vector<std::string> late;         // command codes answered only after kLateBy
     bool echo = false;                     // every answer starts with the command line
     std::string imei;
+    bool bareImei = false;                 // the IMEI's reply without its quotes
 };
 
 // Longer than the tool waits for a silent tracker (50 polls, 2.5 s).

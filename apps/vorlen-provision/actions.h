@@ -1,6 +1,7 @@
 // What the program can be asked to do; each returns the exit status.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -8,6 +9,7 @@
 #include "fleet/journal/journal.h"
 
 #include "provision/provision_options.h"
+#include "provision/run.h"
 
 namespace vorlen::fleet {
 
@@ -15,6 +17,7 @@ struct Streams {
     std::ostream& out;
     std::ostream& err;
     bool terminal;
+    TerminalWidth columns;
 };
 
 // --profile with --port: every port configured and verified.
@@ -37,6 +40,8 @@ std::optional<std::unique_ptr<Journal>> ChosenJournal(const Options& options,
 
 // The journal's file or URI as a message names it: without a password.
 std::string JournalShown(const Options& options);
+// A journal's failure as a message shows it: escaped, without a password.
+std::string JournalFailureShown(const std::string& failure);
 
 // --list-ports.
 int ListPorts(const Options& options, const Streams& streams);

@@ -3,7 +3,6 @@
 
 #include "model/gbk.h"
 #include "provision/actions.h"
-#include "fleet/printable.h"
 #include "fleet/outcome_lines.h"
 #include "provision/progress.h"
 #include "fleet/recorded_plan.h"
@@ -49,18 +48,19 @@ struct Fleet {
 std::vector<Outcome> RunAll(const Ports& ports, const Fleet& fleet, const Options& options,
                             const RunSettings& settings, const Streams& streams,
                             std::vector<std::string>& journalFailures) {
-    Progress progress(streams.out, streams.terminal, options.ports);
+    Progress progress(streams.out, streams.terminal, options.ports, streams.columns);
     std::vector<Outcome> outcomes(ports.size());
     std::vector<std::string> failures(ports.size());
+    ImeiClaims claims;
     {
         std::vector<std::jthread> threads;
         for (std::size_t i = 0; i < ports.size(); ++i) {
             threads.emplace_back([&, i] {
                 TrackerRecord record(fleet.journal, fleet.record);
                 std::string deviceValues;
-                const TrackerPlan plan = RecordedPlan(fleet.profile, fleet.devices,
-                                                      ModeOf(options), options.force,
-                                                      deviceValues, record);
+                TrackerPlan plan = RecordedPlan(fleet.profile, fleet.devices, ModeOf(options),
+                                                options.force, deviceValues, record);
+                plan.claims = &claims;
                 outcomes[i] = ProvisionTracker(
                     *ports[i], options.ports[i], plan, settings,
                     [&progress, i](Phase phase, const std::string& what) {
@@ -127,7 +127,7 @@ int ProvisionFleet(const Options& options, const Streams& streams) {
                 << std::endl;
     for (const std::string& failure : journalFailures) {
         streams.err << Say(text::kJournalFailed, language,
-                           {.port = JournalShown(options), .detail = Printable(failure)})
+                           {.port = JournalShown(options), .detail = JournalFailureShown(failure)})
                     << std::endl;
     }
     if (!options.report.empty() && !WriteReport(options.report, options.profile, outcomes, true)) {

@@ -7,5 +7,6 @@
 
 int main(int argc, char** argv) {
     const bool terminal = vorlen::fleet::PrepareTerminal();
-    return vorlen::fleet::Run(argc, argv, std::cout, std::cerr, terminal);
+    return vorlen::fleet::Run(argc, argv, std::cout, std::cerr, terminal,
+                              vorlen::fleet::TerminalColumns);
 }

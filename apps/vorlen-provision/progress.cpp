@@ -1,10 +1,14 @@
 #include "provision/progress.h"
 
+#include "fleet/printable.h"
+
 namespace vorlen::fleet {
 
-Progress::Progress(std::ostream& out, bool terminal, std::vector<std::string> ports)
+Progress::Progress(std::ostream& out, bool terminal, std::vector<std::string> ports,
+                   std::function<std::size_t()> columns)
     : out_(out),
       terminal_(terminal),
+      columns_(std::move(columns)),
       ports_(std::move(ports)),
       lines_(ports_.size()),
       phases_(ports_.size(), -1) {}
@@ -26,8 +30,9 @@ void Progress::Redraw() {
     if (drawn_) {
         out_ << "\x1b[" << ports_.size() << 'A';
     }
+    const std::size_t columns = columns_();
     for (std::size_t i = 0; i < ports_.size(); ++i) {
-        out_ << "\r\x1b[2K" << ports_[i] << ": " << lines_[i] << '\n';
+        out_ << "\r\x1b[2K" << CutToColumns(ports_[i] + ": " + lines_[i], columns) << '\n';
     }
     out_.flush();
     drawn_ = true;

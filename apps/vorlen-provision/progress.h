@@ -3,6 +3,8 @@
 // phase is a plain line of its own.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <mutex>
 #include <ostream>
 #include <string>
@@ -12,7 +14,10 @@ namespace vorlen::fleet {
 
 class Progress {
 public:
-    Progress(std::ostream& out, bool terminal, std::vector<std::string> ports);
+    // On a terminal each line is cut to `columns()`, so none wraps and the
+    // redraw in place finds every line where it left it.
+    Progress(std::ostream& out, bool terminal, std::vector<std::string> ports,
+             std::function<std::size_t()> columns);
 
     // Port `index` is now doing `what` (UTF-8). `phase` groups the updates: a
     // plain output prints a line only when the phase changes, so the nineteen
@@ -25,6 +30,7 @@ private:
     std::mutex mutex_;
     std::ostream& out_;
     const bool terminal_;
+    const std::function<std::size_t()> columns_;
     const std::vector<std::string> ports_;
     std::vector<std::string> lines_;
     std::vector<int> phases_;

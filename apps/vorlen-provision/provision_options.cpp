@@ -27,7 +27,8 @@ constexpr Bilingual kFooter{
     "waits for the next: a tracker with another IMEI, or the port going away and coming "
     "back. A tracker left in its slot is never written twice. One line per slot shows its "
     "phase, the tracker's IMEI and the last outcome, under them the counts and trackers "
-    "per hour. Ctrl-C (or --count trackers) stops every slot after its current command.\n"
+    "per hour. Ctrl-C stops every slot after its current command; with --count N no slot "
+    "starts another tracker once N have started, and the station stops when they end.\n"
     "\n"
     "Exit status: 0 every tracker configured and verified; 1 any tracker failed (wake-up, "
     "a refused step, a differing value, a failed read, stopped by Ctrl-C mid-run); 2 bad "
@@ -35,8 +36,9 @@ constexpr Bilingual kFooter{
     "使用--watch时本程序是一个车队工位: 每个--port是一个插槽(可以尚不存在), 追踪器依次"
     "插入其中。每个插槽等待其串口和响应唤醒的追踪器, 设置、核对并记录它, 然后等待下一个: "
     "IMEI不同的追踪器, 或串口断开后重新出现。留在插槽中的追踪器不会被写入两次。每个插槽"
-    "一行显示其阶段、追踪器的IMEI和上一个结果, 下面是计数和每小时追踪器数。Ctrl-C(或"
-    "--count个追踪器)使每个插槽完成当前命令后停止。\n"
+    "一行显示其阶段、追踪器的IMEI和上一个结果, 下面是计数和每小时追踪器数。Ctrl-C使每个"
+    "插槽完成当前命令后停止; 使用--count N时, N个追踪器开始后插槽不再接收新的追踪器, "
+    "它们结束后工位停止。\n"
     "\n"
     "退出状态: 0 所有追踪器已设置并核对; 1 有追踪器失败(唤醒、某步被拒绝、数值不同、"
     "读取失败、运行中被Ctrl-C停止); 2 参数错误、配置文件错误或串口无法打开(没有发送任何"
@@ -91,8 +93,9 @@ constexpr Bilingual kWatchHelp{
     "plugged one after another; each new tracker is configured, verified and recorded",
     "作为车队工位运行直到Ctrl-C: 每个--port是一个插槽, 追踪器依次插入; 每个新追踪器都被"
     "设置、核对并记录"};
-constexpr Bilingual kCountHelp{"with --watch, stop after N trackers' outcomes",
-                               "与--watch一起使用, N个追踪器有结果后停止"};
+constexpr Bilingual kCountHelp{
+    "with --watch, start no more than N trackers and stop once each has its outcome",
+    "与--watch一起使用, 最多开始N个追踪器, 每个都有结果后停止"};
 constexpr Bilingual kLanguageHelp{"the language of every text: en or zh",
                                   "所有文字的语言: en或zh"};
 

@@ -22,7 +22,7 @@ std::optional<Profile> ReadTracker(Port& port, const RunSettings& settings,
                                    Outcome& outcome, std::string& failure) {
     const int language = settings.language;
     const std::string& name = outcome.port;
-    Progress progress(streams.out, streams.terminal, {name});
+    Progress progress(streams.out, streams.terminal, {name}, streams.columns);
     progress.Show(0, kWaking, Say(text::kWaking, language, {.detail = WakeSeconds(settings)}));
     if (!WakeWithin(port, settings.wakeTimeout)) {
         failure = Say(text::kNotWoken, language, {.port = name, .detail = WakeSeconds(settings)});

@@ -8,8 +8,11 @@
 namespace vorlen::fleet {
 
 int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
-        bool terminal) {
-    const Streams streams{out, err, terminal};
+        bool terminal, TerminalWidth columns) {
+    const Streams streams{out, err, terminal, [columns] {
+                              const std::size_t told = columns ? columns() : 0;
+                              return told > 0 ? told : kUsualColumns;
+                          }};
     CLI::App app("vorlen-provision", "vorlen-provision");
     Options options;
     DescribeOptions(app, options, LanguageAskedFor(argc, argv));

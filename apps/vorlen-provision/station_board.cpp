@@ -3,13 +3,16 @@
 #include <cmath>
 #include <utility>
 
+#include "fleet/printable.h"
 #include "fleet/tool_texts.h"
 
 namespace vorlen::fleet {
 
 StationBoard::StationBoard(std::ostream& out, bool terminal,
-                           const std::vector<std::string>& slots, int language)
-    : out_(out), terminal_(terminal), language_(language), states_(slots.size()),
+                           const std::vector<std::string>& slots, int language,
+                           std::function<std::size_t()> columns)
+    : out_(out), terminal_(terminal), language_(language), columns_(std::move(columns)),
+      states_(slots.size()),
       told_(slots.size(), false) {
     for (std::size_t i = 0; i < slots.size(); ++i) {
         states_[i].slot = slots[i];
@@ -30,7 +33,8 @@ void StationBoard::Show(std::size_t slot, const SlotState& state, const StationC
                          (state.phase == SlotPhase::WaitingForPort && state.what != before.what);
     told_[slot] = true;
     if (changed && state.phase == SlotPhase::Finished) {
-        out_ << state.slot << ": " << state.lastLine << '\n' << CountsLine(counts) << std::endl;
+        out_ << Printable(state.slot) << ": " << state.lastLine << '\n' << CountsLine(counts)
+             << std::endl;
     } else if (changed) {
         out_ << SlotLine(state, false) << std::endl;
     }
@@ -47,9 +51,9 @@ void StationBoard::Finish(const StationCounts& counts) {
 }
 
 std::string StationBoard::SlotLine(const SlotState& state, bool withLast) const {
-    std::string line = state.slot + ": ";
+    std::string line = Printable(state.slot) + ": ";
     if (!state.imei.empty()) {
-        line += "IMEI " + state.imei + ": ";
+        line += "IMEI " + Printable(state.imei) + ": ";
     }
     line += state.what;
     if (withLast && !state.lastLine.empty()) {
@@ -72,10 +76,11 @@ void StationBoard::Redraw() {
     if (drawn_) {
         out_ << "\x1b[" << states_.size() + 1 << 'A';
     }
+    const std::size_t columns = columns_();
     for (const SlotState& state : states_) {
-        out_ << "\r\x1b[2K" << SlotLine(state, true) << '\n';
+        out_ << "\r\x1b[2K" << CutToColumns(SlotLine(state, true), columns) << '\n';
     }
-    out_ << "\r\x1b[2K" << CountsLine(counts_) << '\n';
+    out_ << "\r\x1b[2K" << CutToColumns(CountsLine(counts_), columns) << '\n';
     out_.flush();
     drawn_ = true;
 }

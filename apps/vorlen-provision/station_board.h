@@ -5,6 +5,8 @@
 // of set-all are not.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <mutex>
 #include <ostream>
 #include <string>
@@ -16,8 +18,11 @@ namespace vorlen::fleet {
 
 class StationBoard {
 public:
+    // On a terminal each line is cut to `columns()`: a line that wrapped
+    // would leave the redraw in place one line short, and the board would
+    // creep down the screen.
     StationBoard(std::ostream& out, bool terminal, const std::vector<std::string>& slots,
-                 int language);
+                 int language, std::function<std::size_t()> columns);
 
     // The station's OnChange.
     void Show(std::size_t slot, const SlotState& state, const StationCounts& counts);
@@ -33,6 +38,7 @@ private:
     std::ostream& out_;
     const bool terminal_;
     const int language_;
+    const std::function<std::size_t()> columns_;
     std::vector<SlotState> states_;
     std::vector<bool> told_;  // a plain line has named the slot
     StationCounts counts_;

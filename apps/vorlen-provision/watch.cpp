@@ -2,7 +2,6 @@
 
 #include "provision/actions.h"
 #include "provision/interrupt.h"
-#include "fleet/printable.h"
 #include "provision/run.h"
 #include "provision/run_inputs.h"
 #include "fleet/station.h"
@@ -46,7 +45,7 @@ int WatchStation(const Options& options, const Streams& streams) {
                        inputs->journal.get(), RecordOf(options), ModeOf(options),
                        options.force, language, options.ports, options.count};
     streams.out << Say(text::kStationHint, language) << std::endl;
-    StationBoard board(streams.out, streams.terminal, options.ports, language);
+    StationBoard board(streams.out, streams.terminal, options.ports, language, streams.columns);
     Station station(std::move(setup),
                     [&board](std::size_t slot, const SlotState& state,
                              const StationCounts& counts) { board.Show(slot, state, counts); });
@@ -56,7 +55,7 @@ int WatchStation(const Options& options, const Streams& streams) {
     const std::vector<std::string> journalFailures = station.JournalFailures();
     for (const std::string& failure : journalFailures) {
         streams.err << Say(text::kJournalFailed, language,
-                           {.port = JournalShown(options), .detail = Printable(failure)})
+                           {.port = JournalShown(options), .detail = JournalFailureShown(failure)})
                     << std::endl;
     }
     return counts.failed == 0 && journalFailures.empty() ? kAllPassed : kSomeFailed;

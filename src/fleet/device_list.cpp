@@ -11,7 +11,9 @@
 #include "model/gbk.h"
 #include "model/validation.h"
 #include "profile/profile_keys.h"
-#include "protocol/commands.h"
+#include "fleet/imei.h"
+#include "fleet/printable.h"
+#include "fleet/profile_proof.h"
 #include "fleet/tool_texts.h"
 
 namespace vorlen::fleet {
@@ -28,7 +30,7 @@ constexpr Bilingual kNoImeiColumn{"the header has no imei column", "标题行没
 constexpr Bilingual kRepeatedColumn{"the column is given twice", "该列重复给出"};
 constexpr Bilingual kCellCount{"the row has another number of values than the header",
                                "该行的数值个数与标题行不同"};
-constexpr Bilingual kBadImei{"an IMEI is 1 to 19 digits", "IMEI为1到19位数字"};
+constexpr Bilingual kBadImei{"an IMEI is 14 to 16 digits", "IMEI为14到16位数字"};
 constexpr Bilingual kRepeatedImei{"the IMEI is listed twice", "该IMEI重复列出"};
 constexpr Bilingual kOpenQuote{"a quoted value is not closed", "引号中的数值没有结束"};
 
@@ -66,11 +68,6 @@ bool SplitCsv(std::string_view text, std::vector<Row>& rows) {
         rows.push_back(std::move(row));
     }
     return !quoted;
-}
-
-bool IsImei(const std::string& text) {
-    return !text.empty() && text.size() <= kImeiMaxLength &&
-           text.find_first_not_of("0123456789") == std::string::npos;
 }
 
 // The profile's values with the row's over them, as a profile text, so the
@@ -111,7 +108,8 @@ struct Refusal {
 
 // The row's profile, or why not: the reader's first fault, then Set ALL's
 // check taking the row's values one by one, so the column that first makes it
-// fail is the one named.
+// fail is the one named, then the rest of the profile's proof (a choice
+// set-all sends left empty, an APN login the read-back cannot show whole).
 std::optional<Refusal> Apply(const Profile& profile, DeviceRow& row, int language) {
     const ProfileResult merged = ReadProfile(MergedText(profile, row), language);
     if (!merged) {
@@ -125,6 +123,9 @@ std::optional<Refusal> Apply(const Profile& profile, DeviceRow& row, int languag
         if (const Verdict verdict = ValidateAllFields(checked.form, checked.selections)) {
             return Refusal{value.first, GbkToUtf8(InLanguage(MessageText(*verdict), language))};
         }
+    }
+    if (const std::optional<KeyMistake> mistake = FirstSetAllMistake(*merged.profile, language)) {
+        return Refusal{mistake->key, mistake->why};
     }
     row.profile = *merged.profile;
     return std::nullopt;
@@ -172,7 +173,7 @@ private:
     }
     std::string At(int row, std::string_view column, const std::string& why) const {
         return Say(text::kBadDeviceRow, language_,
-                   {.port = file_, .detail = why, .count = row, .key = column});
+                   {.port = file_, .detail = why, .count = row, .key = Printable(column)});
     }
 
     std::optional<std::string> CheckHeader(const Row& header) const {

@@ -20,8 +20,21 @@ namespace {
 
 struct Mistake {
     int line;
+    std::string key;
     std::string text;
 };
+
+// Each mistake as a profile file's line names it, and as a device row's
+// column names it (the row and column come before it there).
+struct Wording {
+    Bilingual inFile;
+    Bilingual inRow;
+};
+
+constexpr Wording kEmptyChoice{text::kEmptyChoice, text::kEmptyChoiceInRow};
+constexpr Wording kSetAllRefuses{text::kSetAllRefuses, text::kSetAllRefusesInRow};
+constexpr Wording kNotVerifiable{text::kNotVerifiable, text::kNotVerifiableInRow};
+constexpr Wording kRefusedProfile{text::kRefusedProfile, text::kRefusedProfile};
 
 // The field behind each message of the set-all check, and a value that passes
 // its rule. The check stops at its first failing rule; putting the stand-in in
@@ -76,15 +89,19 @@ std::vector<std::string_view> ChoicesSent(const Profile& profile) {
 
 class Mistakes {
 public:
-    Mistakes(const KeyLineMap& lines, int language) : lines_(lines), language_(language) {}
+    Mistakes(const KeyLineMap& lines, int language, bool inRow = false)
+        : lines_(lines), language_(language), inRow_(inRow) {}
 
-    void Add(const Bilingual& text, std::string_view key, std::string_view detail = {},
+    void Add(const Wording& wording, std::string_view key, std::string_view detail = {},
              int total = 0) {
         const auto found = lines_.find(key);
         const int line = found == lines_.end() ? 0 : found->second;
-        list_.push_back({line, Say(text, language_, {.detail = detail, .count = line,
-                                                      .total = total, .key = key})});
+        list_.push_back({line, std::string(key),
+                         Say(inRow_ ? wording.inRow : wording.inFile, language_,
+                             {.detail = detail, .count = line, .total = total, .key = key})});
     }
+
+    const std::vector<Mistake>& Found() const { return list_; }
 
     std::vector<std::string> InFileOrder() {
         std::stable_sort(list_.begin(), list_.end(),
@@ -101,6 +118,7 @@ public:
 private:
     const KeyLineMap& lines_;
     const int language_;
+    const bool inRow_;
     std::vector<Mistake> list_;
 };
 
@@ -112,7 +130,7 @@ void FindEmptyChoices(const Profile& profile, Mistakes& mistakes) {
             for (const std::string_view entry : key.entries) {
                 entries += (entries.empty() ? "" : " ") + std::string(entry);
             }
-            mistakes.Add(text::kEmptyChoice, name, entries);
+            mistakes.Add(kEmptyChoice, name, entries);
         }
     }
 }
@@ -125,10 +143,10 @@ void FindRefusedFields(const Profile& profile, Mistakes& mistakes) {
             EscapedText(InLanguage(MessageText(*verdict), mistakes.Language()));
         if (culprit == nullptr) {
             // A rule without a field here still refuses the profile.
-            mistakes.Add(text::kRefusedProfile, {}, message);
+            mistakes.Add(kRefusedProfile, {}, message);
             return;
         }
-        mistakes.Add(text::kSetAllRefuses, culprit->key, message);
+        mistakes.Add(kSetAllRefuses, culprit->key, message);
         trial.form.*FindProfileKey(culprit->key)->text = culprit->standIn;
     }
 }
@@ -141,9 +159,15 @@ void FindUnverifiable(const Profile& profile, Mistakes& mistakes) {
     for (const std::string_view name : {"apnUser", "apnPassword"}) {
         const std::string& value = profile.form.*FindProfileKey(name)->text;
         if (value.size() > static_cast<std::size_t>(kLongestReadBackApnLogin)) {
-            mistakes.Add(text::kNotVerifiable, name, {}, kLongestReadBackApnLogin);
+            mistakes.Add(kNotVerifiable, name, {}, kLongestReadBackApnLogin);
         }
     }
+}
+
+void FindAll(const Profile& profile, Mistakes& mistakes) {
+    FindEmptyChoices(profile, mistakes);
+    FindRefusedFields(profile, mistakes);
+    FindUnverifiable(profile, mistakes);
 }
 
 }  // namespace
@@ -151,10 +175,19 @@ void FindUnverifiable(const Profile& profile, Mistakes& mistakes) {
 std::vector<std::string> SetAllMistakes(const Profile& profile, const KeyLineMap& lines,
                                         int language) {
     Mistakes mistakes(lines, language);
-    FindEmptyChoices(profile, mistakes);
-    FindRefusedFields(profile, mistakes);
-    FindUnverifiable(profile, mistakes);
+    FindAll(profile, mistakes);
     return mistakes.InFileOrder();
+}
+
+std::optional<KeyMistake> FirstSetAllMistake(const Profile& profile, int language) {
+    const KeyLineMap noLines;
+    Mistakes mistakes(noLines, language, true);
+    FindAll(profile, mistakes);
+    if (mistakes.Found().empty()) {
+        return std::nullopt;
+    }
+    const Mistake& first = mistakes.Found().front();
+    return KeyMistake{first.key, first.text};
 }
 
 namespace {

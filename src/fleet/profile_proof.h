@@ -21,6 +21,15 @@ using KeyLineMap = std::map<std::string, int, std::less<>>;
 std::vector<std::string> SetAllMistakes(const Profile& profile, const KeyLineMap& lines,
                                         int language);
 
+struct KeyMistake {
+    std::string key;  // "" for a rule of no single key
+    std::string why;  // UTF-8, escaped for a terminal, without the key's line
+};
+
+// The first of SetAllMistakes, for a device row: its profile is the file's
+// with the row's values over it, and the row names the column.
+std::optional<KeyMistake> FirstSetAllMistake(const Profile& profile, int language);
+
 // The profile file as Set ALL would take it, or nothing with every line that
 // refuses it in `mistakes` (UTF-8, one message each, naming the file). The
 // check trims a copy; the commands go out as the file has them, as they go

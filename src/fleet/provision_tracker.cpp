@@ -80,6 +80,13 @@ std::optional<Profile> Identify(Port& port, const TrackerPlan& plan, const RunSe
         return std::nullopt;
     }
     outcome.imei = GbkToUtf8(*imei);
+    if (const std::optional<std::string> other =
+            plan.claims ? plan.claims->Claim(outcome.imei, outcome.port) : std::nullopt) {
+        outcome.result = Result::ReadBackFailed;
+        outcome.failure =
+            Say(text::kImeiHeld, settings.language, {.port = *other, .imei = outcome.imei});
+        return std::nullopt;
+    }
     std::optional<Profile> target = plan.target(*imei);
     const Profile expected = AsSetAllSends(target.value_or(Profile{}));
     const bool read = Compare(port, expected, settings, outcome);
@@ -129,6 +136,9 @@ void ProvisionAwakeTracker(Port& port, const TrackerPlan& plan, const RunSetting
     outcome.timings.identifySeconds = SecondsSince(identifyStart);
     if (target) {
         Configure(port, *target, settings, show, outcome);
+    }
+    if (plan.claims) {
+        plan.claims->Release(outcome.port);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "profile/profile.h"
 #include "protocol/port.h"
+#include "fleet/imei.h"
 #include "fleet/outcome.h"
 #include "fleet/phases.h"
 
@@ -22,6 +23,8 @@ struct TrackerPlan {
     std::function<std::optional<Profile>(const std::string& imei)> target;
     // Called once the IMEI and the software version are known.
     std::function<void(const Outcome& identified)> identified;
+    // The IMEIs the ports running beside this one hold; null when it runs alone.
+    ImeiClaims* claims = nullptr;
 };
 
 // Runs on the caller's thread; one thread per port runs it in parallel with

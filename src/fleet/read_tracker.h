@@ -31,8 +31,9 @@ private:
     StatusMark mark_ = StatusMark::None;
 };
 
-// The IMEI as the tracker's reply quotes it (GBK), or nothing with the
-// failure line (UTF-8) in `failure`.
+// The IMEI as the tracker's reply quotes it, or nothing with the failure
+// line (UTF-8) in `failure`: a reply that holds no IMEI (no quotes, other
+// characters, another length) is no identity, and the tracker is not run.
 std::optional<std::string> ReadImei(Port& port, int language, std::string& failure);
 
 // The tracker's configuration (the software version in the record's

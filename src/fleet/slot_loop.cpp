@@ -53,6 +53,7 @@ private:
     std::shared_ptr<Port> AwaitPort();
     bool Wake(SlotPort& line);
     bool AwaitNextTracker(SlotPort& line);
+    bool MayStart();
     bool RunTracker(SlotPort& line);
     void Explain(Outcome& outcome, const SlotPort& line, bool portThere) const;
     bool Rest(milliseconds duration, Port& line);
@@ -81,7 +82,7 @@ void SlotLoop::Run() {
         Show(SlotPhase::WaitingForTracker, Said(text::kSlotWaitingForTracker));
         // One tracker after another while the port stays.
         bool answered = Wake(line);
-        while (answered && RunTracker(line)) {
+        while (answered && MayStart() && RunTracker(line)) {
             answered = AwaitNextTracker(line);
         }
         port->Close();
@@ -137,12 +138,28 @@ bool SlotLoop::AwaitNextTracker(SlotPort& line) {
         if (!Rest(host_.system.sameTrackerLook, line) || !Wake(line)) {
             return false;
         }
+        // A reply that names no IMEI cannot say it is the same tracker: it
+        // gets a run, which fails it before anything is written.
         std::string failure;
         const std::optional<std::string> imei = ReadImei(line, language_, failure);
-        if (imei && GbkToUtf8(*imei) != last) {
+        if (!imei || GbkToUtf8(*imei) != last) {
             return true;
         }
     }
+}
+
+// Once the station has started its --count trackers the slot takes no
+// other: it leaves the tracker that answered untouched and waits for the
+// station to stop, which it does when the started ones have finished.
+bool SlotLoop::MayStart() {
+    if (host_.mayStart()) {
+        return true;
+    }
+    Show(SlotPhase::Stopped, Said(text::kSlotCountReached));
+    const Pause pause = StoppablePause(host_.stop);
+    while (pause(host_.system.portLook)) {
+    }
+    return false;
 }
 
 // One tracker from its answer to the wake-up to its outcome, recorded and
@@ -160,6 +177,7 @@ bool SlotLoop::RunTracker(SlotPort& line) {
     std::string deviceValues;
     TrackerPlan plan = RecordedPlan(setup.profile, setup.devices, setup.mode, setup.force,
                                     deviceValues, record);
+    plan.claims = &host_.claims;
     plan.identified = [this, recorded = plan.identified](const Outcome& identified) {
         recorded(identified);
         state_.imei = identified.imei;

@@ -7,6 +7,7 @@
 #include <stop_token>
 #include <string>
 
+#include "fleet/imei.h"
 #include "fleet/outcome.h"
 #include "fleet/station.h"
 
@@ -17,6 +18,10 @@ struct SlotHost {
     const StationSetup& setup;
     const StationSystem& system;
     std::stop_token stop;
+    // The IMEIs of the trackers the slots are running.
+    ImeiClaims& claims;
+    // Whether the slot may start another tracker (--count not yet reached).
+    std::function<bool()> mayStart;
     // The slot's state changed.
     std::function<void(const SlotState& state)> changed;
     // A tracker's outcome is in and recorded; `journalFailure` is the

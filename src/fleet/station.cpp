@@ -65,6 +65,16 @@ struct Station::Shared {
         }
     }
 
+    // A slot is about to run a tracker: false once `count` have started.
+    bool MayStart() {
+        std::lock_guard lock(mutex);
+        if (setup.count > 0 && started >= setup.count) {
+            return false;
+        }
+        ++started;
+        return true;
+    }
+
     void SlotEnded() {
         {
             std::lock_guard lock(mutex);
@@ -77,7 +87,7 @@ struct Station::Shared {
 
     void RunSlotThread(std::size_t index) {
         const SlotHost host{
-            setup, system, stop.get_token(),
+            setup, system, stop.get_token(), claims, [this] { return MayStart(); },
             [this, index](const SlotState& state) {
                 if (onChange) {
                     onChange(index, state, Counts());
@@ -100,6 +110,8 @@ struct Station::Shared {
     std::optional<Clock::time_point> ended;
     std::size_t running = 0;
     StationCounts counts;
+    int started = 0;  // trackers whose run has begun
+    ImeiClaims claims;
     std::vector<std::string> journalFailures;
     std::vector<std::jthread> slots;
 };

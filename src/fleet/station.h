@@ -79,7 +79,9 @@ struct StationSetup {
     bool force = false;
     int language = 1;                    // 0 Chinese, anything else English
     std::vector<std::string> slots;      // port names, each once
-    int count = 0;                       // stop after this many outcomes; 0 for no end
+    // Start no more than this many trackers, and stop once each has its
+    // outcome; 0 for no end.
+    int count = 0;
 };
 
 class Station {

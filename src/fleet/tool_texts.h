@@ -19,6 +19,11 @@ inline constexpr Bilingual kSetting{"set-all, step {count} of {total}",
                                     "设置所有配置, 第{count}步/共{total}步"};
 inline constexpr Bilingual kVerifying{"reading the configuration back", "正在读回配置信息"};
 inline constexpr Bilingual kReading{"reading the configuration", "正在读取配置信息"};
+inline constexpr Bilingual kNotAnImei{"the tracker's IMEI reply is not an IMEI{detail}",
+                                      "追踪器回复的IMEI不是IMEI{detail}"};
+inline constexpr Bilingual kImeiHeld{
+    "IMEI {imei} is also the tracker's in {port} at this moment: a cloned IMEI, nothing written",
+    "IMEI {imei}同时也是{port}中追踪器的IMEI: IMEI重复, 没有写入"};
 
 inline constexpr Bilingual kDone{"{port}: done, configured and verified ({detail} s)",
                                  "{port}: 完成, 已设置并核对({detail}秒)"};
@@ -67,6 +72,9 @@ inline constexpr Bilingual kSlotWaitingForTracker{"waiting for a tracker: plug o
                                                   "等待追踪器: 请插入或重启追踪器"};
 inline constexpr Bilingual kSlotFinished{"waiting for the next tracker", "等待下一个追踪器"};
 inline constexpr Bilingual kSlotStopped{"stopped", "已停止"};
+inline constexpr Bilingual kSlotCountReached{
+    "the station has started its trackers: this slot takes no more",
+    "工位已开始设置规定数量的追踪器: 此插槽不再接收"};
 inline constexpr Bilingual kStationStopped{"the station was stopped", "工位已停止"};
 inline constexpr Bilingual kPortWentAway{"the port went away", "串口已断开"};
 inline constexpr Bilingual kSlotLast{" | last: {detail}", " | 上一个: {detail}"};
@@ -102,6 +110,15 @@ inline constexpr Bilingual kNotVerifiable{
     "Line {count}: \"{key}\" is longer than {total} bytes, the most the tracker's read-back "
     "shows, so it could not be verified.",
     "第{count}行: \"{key}\"超过{total}个字节, 追踪器读回时最多只显示这么多, 无法核对。"};
+inline constexpr Bilingual kEmptyChoiceInRow{
+    "empty, but Set ALL sends it: name one of {detail}.",
+    "为空, 但设置所有配置要发送它: 请选择{detail}之一。"};
+inline constexpr Bilingual kSetAllRefusesInRow{"Set ALL refuses it: {detail}",
+                                               "设置所有配置不接受: {detail}"};
+inline constexpr Bilingual kNotVerifiableInRow{
+    "longer than {total} bytes, the most the tracker's read-back shows, so it could not be "
+    "verified.",
+    "超过{total}个字节, 追踪器读回时最多只显示这么多, 无法核对。"};
 inline constexpr Bilingual kOpenFailed{
     "Cannot open the port {port}; nothing was sent to any tracker.",
     "无法打开串口{port}; 没有向任何追踪器发送数据。"};

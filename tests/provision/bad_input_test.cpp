@@ -8,7 +8,7 @@ namespace {
 // What a bad run is given; `profile` and `port` stand for the test's good
 // profile and a simulated tracker's port.
 struct BadInput {
-    const char* name;
+    std::string name;
     std::vector<std::string> arguments;
     std::string profileText;  // when not empty, the profile used instead of the good one
     std::string said;         // part of the first line on the error stream
@@ -60,6 +60,24 @@ std::vector<std::string> WithWakeTimeout(const std::string& seconds) {
 
 constexpr const char* kWakeRange = "--wake-timeout: a number of seconds from 0.1 to 86400";
 
+const std::string kImeiA = "864507030000001";
+const std::string kImeiB = "864507030000002";
+
+// A device row that empties a choice set-all sends went out as -1 (or the
+// wrong hemisphere) and passed as verified.
+BadInput DeviceChoiceLeftEmpty(const std::string& key) {
+    return {"device_choice_left_empty_" + key, {"--profile", "profile", "--port", "port"}, "",
+            ", row 2, column " + key + ": empty, but Set ALL sends it: name one of ", 1,
+            "imei,userId," + key + "\n" + kImeiA + ",TRUCK1,\"\"\n"};
+}
+
+// A 32-byte APN login in a row was written, then failed its read-back.
+BadInput DeviceLoginOf32Bytes(const std::string& key) {
+    return {"device_login_of_32_bytes_" + key, {"--profile", "profile", "--port", "port"}, "",
+            ", row 2, column " + key + ": longer than 31 bytes, the most the tracker's read-back",
+            1, "imei," + key + "\n" + kImeiA + "," + std::string(32, 'x') + "\n"};
+}
+
 std::vector<BadInput> BadInputs() {
     return {
         {"unknown_option", {"--profile", "profile", "--port", "port", "--colour"}, "",
@@ -110,27 +128,43 @@ std::vector<BadInput> BadInputs() {
          {"--profile", "profile", "--port", "port", "--journal",
           "postgresql://vorlen:s3cret@/db?host=/tmp/vorlen-no-such&connect_timeout=1"},
          "", "Cannot keep the journal postgresql://vorlen:***@/db?host=/tmp/vorlen-no-such"},
+        {"journal_password_in_the_query_never_shown",
+         {"--profile", "profile", "--port", "port", "--journal",
+          "postgresql://vorlen@/db?host=/tmp/vorlen-no-such&password=s3cret&connect_timeout=1"},
+         "", "Cannot keep the journal postgresql://vorlen@/db?host=/tmp/vorlen-no-such&password=***&"},
         {"device_column_no_profile_key", {"--profile", "profile", "--port", "port"}, "",
-         ", row 1, column speed: not a profile key", 1, "imei,speed\n861,fast\n"},
+         ", row 1, column speed: not a profile key", 1, "imei,speed\n" + kImeiA + ",fast\n"},
         {"device_value_over_its_limit", {"--profile", "profile", "--port", "port"}, "",
          ", row 3, column apnUser: \"apnUser\" is longer than 32 bytes", 1,
-         "imei,apnUser\n861,short\n862," + std::string(33, 'u') + "\n"},
+         "imei,apnUser\n" + kImeiA + ",short\n" + kImeiB + "," + std::string(33, 'u') + "\n"},
         {"device_value_refused_by_the_set_all_check", {"--profile", "profile", "--port", "port"},
          "", ", row 2, column userPassword: Password must be valid digit number!", 1,
-         "imei,userId,userPassword\n861,TRUCK7,12a4\n"},
+         "imei,userId,userPassword\n" + kImeiA + ",TRUCK7,12a4\n"},
         {"device_choice_no_entry", {"--profile", "profile", "--port", "port"}, "",
          ", row 2, column workingMode: \"workingMode\" must be one of", 1,
-         "imei,workingMode\n861,Flying\n"},
+         "imei,workingMode\n" + kImeiA + ",Flying\n"},
         {"device_imei_not_digits", {"--profile", "profile", "--port", "port"}, "",
-         ", row 2, column imei: an IMEI is 1 to 19 digits", 1, "imei,serverPort\n86-1,9001\n"},
+         ", row 2, column imei: an IMEI is 14 to 16 digits", 1, "imei,serverPort\n86-1,9001\n"},
+        {"device_imei_too_short", {"--profile", "profile", "--port", "port"}, "",
+         ", row 2, column imei: an IMEI is 14 to 16 digits", 1,
+         "imei,serverPort\n8645070300001,9001\n"},
         {"device_imei_twice", {"--profile", "profile", "--port", "port"}, "",
          ", row 4, column imei: the IMEI is listed twice", 1,
-         "imei,serverPort\n861,9001\n862,9002\n861,9003\n"},
+         "imei,serverPort\n" + kImeiA + ",9001\n" + kImeiB + ",9002\n" + kImeiA + ",9003\n"},
         {"device_value_with_a_command_separator", {"--profile", "profile", "--port", "port"}, "",
          ", row 2, column userId: \"userId\" holds \",\", \";\" or \"#\"", 1,
-         "imei,userId\n861,\"TRUCK,B\"\n"},
+         "imei,userId\n" + kImeiA + ",\"TRUCK,B\"\n"},
+        {"device_apn_with_a_command_separator", {"--profile", "profile", "--port", "port"}, "",
+         ", row 2, column apn: \"apn\" holds \",\", \";\" or \"#\"", 1,
+         "imei,apn\n" + kImeiA + ",cm;net\n"},
+        DeviceChoiceLeftEmpty("northSouth"),
+        DeviceChoiceLeftEmpty("workingMode"),
+        DeviceChoiceLeftEmpty("warningType"),
+        DeviceChoiceLeftEmpty("baseStationCount"),
+        DeviceLoginOf32Bytes("apnUser"),
+        DeviceLoginOf32Bytes("apnPassword"),
         {"device_row_with_a_quote_left_open", {"--profile", "profile", "--port", "port"}, "",
-         "a quoted value is not closed", 1, "imei,serverPort\n861,\"9001\n"},
+         "a quoted value is not closed", 1, "imei,serverPort\n" + kImeiA + ",\"9001\n"},
         {"csv_without_history", {"--csv"}, "", "--csv requires --history"},
         {"read_into_a_missing_folder", {"--read", "port", "--out", "/tmp/vorlen-no-such/p.toml"},
          "", "does not exist"},
@@ -171,6 +205,7 @@ TEST_P(BadInputTest, IsRefusedInOneLineBeforeAnythingIsSent) {
                              [](char c) { return c != '\n' && static_cast<unsigned char>(c) < 0x20; }))
         << run.err;
     EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.find("s3cret"), std::string::npos) << run.err;
     EXPECT_TRUE(tracker.Commands().empty());
 }
 

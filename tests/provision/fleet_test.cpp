@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "journal_rows.h"
 #include "provision_rig.h"
 
 namespace vorlen::test {
@@ -8,10 +9,16 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Each tracker with an IMEI of its own, unless its options give one: two
+// trackers with one IMEI at once are a cloned pair, and the second fails.
 std::vector<std::unique_ptr<SimProcess>> Trackers(
     const std::vector<std::vector<std::string>>& options) {
     std::vector<std::unique_ptr<SimProcess>> sims;
-    for (const auto& option : options) {
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        std::vector<std::string> option = options[i];
+        if (std::find(option.begin(), option.end(), "--imei") == option.end()) {
+            option.insert(option.end(), {"--imei", "8645070300002" + std::to_string(10 + i)});
+        }
         sims.push_back(std::make_unique<SimProcess>(option));
     }
     return sims;
@@ -209,6 +216,78 @@ TEST_F(Fleet, BytesTheTrackerChoseReachTheTerminalEscaped) {
     for (const std::string& out : {run.out, read.out}) {
         EXPECT_EQ(out.find('\x1b'), std::string::npos);
     }
+}
+
+// What a tracker may answer to the IMEI's query instead of an IMEI.
+struct ImeiReply {
+    const char* name;
+    std::vector<std::string> sim;
+    std::string said;  // after "failed before any setting: "
+};
+
+class NotAnImei : public Fleet, public ::testing::WithParamInterface<ImeiReply> {};
+
+// A reply without quotes read as an empty IMEI and the tracker was configured
+// with no identity on record; an escape in the IMEI reached the terminal.
+// Now such a tracker fails before anything is written, its bytes escaped.
+TEST_P(NotAnImei, FailsTheTrackerBeforeAnythingIsWritten) {
+    const ImeiReply& reply = GetParam();
+    std::vector<std::string> options{"--awake"};
+    options.insert(options.end(), reply.sim.begin(), reply.sim.end());
+    const auto sims = Trackers({options});
+    for (const bool terminal : {false, true}) {
+        if (terminal && !tool_->CanActAsTerminal()) {
+            continue;
+        }
+        SCOPED_TRACE(terminal ? "terminal" : "plain");
+        const ToolRun run = RunTool({"--profile", profile_, "--port", PortOf(*sims[0]),
+                                     "--report", Path("report.json")},
+                                    terminal);
+        EXPECT_EQ(run.status, fleet::kSomeFailed);
+        EXPECT_NE(run.out.find(PortOf(*sims[0]) + ": failed before any setting: " + reply.said),
+                  std::string::npos)
+            << run.out;
+        EXPECT_EQ(run.out.find("\x1b[2J"), std::string::npos) << run.out;
+        EXPECT_EQ(run.out.find('\x1b') != std::string::npos, terminal) << run.out;
+        const nlohmann::json port = Report(Path("report.json"))["ports"][0];
+        EXPECT_EQ(port["result"], "read-back-failed");
+        EXPECT_TRUE(port["imei"].is_null());
+    }
+    EXPECT_EQ(Writes(*sims[0]), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fleet, NotAnImei,
+    ::testing::Values(
+        ImeiReply{"WithoutQuotes", {"--bare-imei"}, "the tracker's IMEI reply is not an IMEI"},
+        ImeiReply{"WithATerminalEscape", {"--imei", "\x1b[2J864507030000001"},
+                  "the tracker's IMEI reply is not an IMEI: \"\\x1b[2J864507030000"},
+        ImeiReply{"TooShort", {"--imei", "8645070300001"},
+                  "the tracker's IMEI reply is not an IMEI: \"8645070300001\""},
+        ImeiReply{"TooLong", {"--imei", "86450703000000012"},
+                  "the tracker's IMEI reply is not an IMEI: \"86450703000000012\""},
+        ImeiReply{"NotDigits", {"--imei", "86450703000000A"},
+                  "the tracker's IMEI reply is not an IMEI: \"86450703000000A\""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Two trackers with one IMEI at once both got that IMEI's device row, with
+// no word: the second now fails before anything is written, naming the
+// other's port.
+TEST_F(Fleet, TwoTrackersWithOneImeiAtOnceFailTheSecond) {
+    const auto sims = Trackers({{"--awake", "--imei", "864507030000007"},
+                                {"--awake", "--imei", "864507030000007"}});
+    const ToolRun run = Provision(sims);
+    EXPECT_EQ(run.status, fleet::kSomeFailed);
+    const nlohmann::json ports = Report(Path("report.json"))["ports"];
+    const int second = ports[0]["result"] == "done" ? 1 : 0;
+    const int first = 1 - second;
+    EXPECT_EQ(ports[first]["result"], "done");
+    EXPECT_EQ(ports[second]["result"], "read-back-failed");
+    EXPECT_EQ(ports[second]["failure"],
+              "IMEI 864507030000007 is also the tracker's in " + PortOf(*sims[first]) +
+                  " at this moment: a cloned IMEI, nothing written");
+    EXPECT_EQ(Writes(*sims[first]), 19);
+    EXPECT_EQ(Writes(*sims[second]), 0);
 }
 
 // The report of an earlier run that passed is replaced before any tracker is

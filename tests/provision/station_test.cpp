@@ -5,10 +5,12 @@
 // --watch, and Ctrl-C through a child process.
 #include <condition_variable>
 #include <csignal>
+#include <sstream>
 #include <thread>
 
 #include "journal_rows.h"
 #include "fleet/journal/journal.h"
+#include "fleet/printable.h"
 #include "fleet/profile_proof.h"
 #include "fleet/station.h"
 #include "provision_rig.h"
@@ -106,12 +108,16 @@ protected:
     // One slot at `socket`, looking for its port every 20 ms and at a
     // finished tracker every 100 ms.
     std::unique_ptr<fleet::Station> Start(const Socket& socket) {
+        return StartSlots({socket.Path()});
+    }
+
+    std::unique_ptr<fleet::Station> StartSlots(std::vector<std::string> slots) {
         std::vector<std::string> mistakes;
         fleet::StationSetup setup;
         setup.profile = *fleet::CheckedProfileFile(profile_, kEnglish, mistakes);
         setup.journal = journal_.get();
         setup.record = {"bench-3", "Li", "provision", profile_, ""};
-        setup.slots = {socket.Path()};
+        setup.slots = std::move(slots);
         fleet::StationSystem system = fleet::RealSystem();
         system.portLook = 20ms;
         system.sameTrackerLook = 100ms;
@@ -247,7 +253,8 @@ TEST_F(Station, WatchStopsAfterCountTrackers) {
                                      PortOf(*one), "--port", PortOf(*two), "--no-journal"},
                                     terminal);
         EXPECT_EQ(run.status, fleet::kAllPassed) << run.out << run.err;
-        const std::string outcome = terminal ? "| last: done, configured and verified"
+        // On a terminal the line is cut to 80 columns.
+        const std::string outcome = terminal ? "| last: done"
                                              : PortOf(*two) + ": done, configured and verified";
         EXPECT_NE(run.out.find(outcome), std::string::npos) << run.out;
         EXPECT_NE(run.out.find("done 2, unchanged 0, failed 0, "), std::string::npos);
@@ -255,6 +262,126 @@ TEST_F(Station, WatchStopsAfterCountTrackers) {
         EXPECT_EQ(run.out.find("step 2 of 19") != std::string::npos, terminal);
     }
 }
+
+// A tracker whose IMEI reply holds no IMEI fails before anything is
+// written; the tracker swapped in behind it is not taken for "the same
+// tracker" (both read as "" before, and the second was never run).
+TEST_F(Station, AnUnreadableImeiIsNeverTheSameTracker) {
+    const Socket socket(Path("slot1"));
+    const auto station = Start(socket);
+    const auto tracker = Tracker(Imei(1), {"--awake", "--bare-imei"});
+    socket.Plug(*tracker);
+    ASSERT_TRUE(changes_.WaitForOutcomes(1));
+    ::kill(tracker->Pid(), SIGUSR1);
+    ASSERT_TRUE(changes_.WaitForOutcomes(2));
+    for (const Outcome& outcome : Changes::OutcomesIn(changes_.States())) {
+        EXPECT_EQ(outcome.result, Result::ReadBackFailed);
+        EXPECT_EQ(outcome.failure, "the tracker's IMEI reply is not an IMEI");
+        EXPECT_EQ(outcome.imei, "");
+    }
+    EXPECT_EQ(Writes(*tracker), 0);
+    EXPECT_EQ(station->Counts().done, 0);
+    EXPECT_GE(Rows().size(), 2u);
+    EXPECT_EQ(Rows()[1].at("result"), "read-back-failed");
+}
+
+// Two slots holding trackers with one IMEI at once (a cloned IMEI on the
+// line): the second to identify fails before anything is written, naming
+// the other slot, and is not run again while it stays.
+TEST_F(Station, TwoSlotsWithOneImeiFailTheSecond) {
+    const Socket first(Path("slot1"));
+    const Socket second(Path("slot2"));
+    const auto one = Tracker(Imei(7), {"--awake"});
+    const auto two = Tracker(Imei(7), {"--awake"});
+    first.Plug(*one);
+    second.Plug(*two);
+    const auto station = StartSlots({first.Path(), second.Path()});
+    ASSERT_TRUE(changes_.WaitForOutcomes(2));
+    std::this_thread::sleep_for(300ms);  // three looks at the trackers left in their slots
+    std::vector<Outcome> outcomes = Changes::OutcomesIn(changes_.States());
+    ASSERT_EQ(outcomes.size(), 2u);
+    std::partition(outcomes.begin(), outcomes.end(),
+                   [](const Outcome& outcome) { return outcome.result == Result::Done; });
+    EXPECT_EQ(outcomes[0].result, Result::Done);
+    EXPECT_EQ(outcomes[1].result, Result::ReadBackFailed);
+    EXPECT_EQ(outcomes[1].failure, "IMEI " + Imei(7) + " is also the tracker's in " +
+                                       outcomes[0].port +
+                                       " at this moment: a cloned IMEI, nothing written");
+    EXPECT_EQ(Writes(*one) + Writes(*two), 19);
+    EXPECT_EQ(Rows().size(), 2u);
+}
+
+// --count 1 with two slots busy at once cut the second tracker off at its
+// step and called it failed: now it is never started, and the first ends.
+TEST_F(Station, CountStartsNoMoreTrackersThanAskedAndFinishesThem) {
+    if (!tool_->SeesMappedPorts()) {
+        GTEST_SKIP() << "a station waits for a port the system lists";
+    }
+    const auto one = Tracker(Imei(1), {"--awake", "--chunked"});
+    const auto two = Tracker(Imei(2), {"--awake", "--chunked"});
+    const ToolRun run = RunTool({"--profile", profile_, "--watch", "--count", "1", "--port",
+                                 PortOf(*one), "--port", PortOf(*two), "--no-journal"});
+    EXPECT_EQ(run.status, fleet::kAllPassed) << run.out << run.err;
+    EXPECT_NE(run.out.find("done 1, unchanged 0, failed 0, "), std::string::npos) << run.out;
+    std::vector<int> writes{Writes(*one), Writes(*two)};
+    std::sort(writes.begin(), writes.end());
+    EXPECT_EQ(writes, (std::vector<int>{0, 19}));
+    const auto imeiReads = [](const SimProcess& sim) {
+        const std::vector<std::string> sent = sim.Commands();
+        return std::count(sent.begin(), sent.end(), "AT+EGMR=0,7");
+    };
+    EXPECT_EQ(imeiReads(*one) + imeiReads(*two), 1);
+}
+
+// The board's lines without the cursor movements that redraw them.
+std::vector<std::string> BoardLines(const std::string& out) {
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+        std::string text;
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            if (line[i] == '\x1b') {
+                i = line.find_first_of("AK", i);
+            } else if (line[i] != '\r') {
+                text += line[i];
+            }
+        }
+        lines.push_back(text);
+    }
+    return lines;
+}
+
+class BoardOf80Columns : public Station, public ::testing::WithParamInterface<const char*> {};
+
+// With by-path slot names a slot's line is longer than the terminal: it
+// wrapped, the redraw moved up one line too few, and the board crept down
+// the screen leaving stale lines behind. Every line is now cut to the width.
+TEST_P(BoardOf80Columns, NoLineWraps) {
+    if (!tool_->CanActAsTerminal()) {
+        GTEST_SKIP() << "this tool's output goes to a file, never to a terminal";
+    }
+    const auto one = Tracker(Imei(1), {"--awake"});
+    const auto two = Tracker(Imei(2), {"--awake"});
+    const std::vector<std::string> slots{
+        Path("pci-0000:00:14.0-usb-0:1.1:1.0-port0"), Path("pci-0000:00:14.0-usb-0:1.2:1.0-port0")};
+    Socket(slots[0]).Plug(*one);
+    Socket(slots[1]).Plug(*two);
+    const ToolRun run = RunTool({"--profile", profile_, "--watch", "--count", "2", "--port",
+                                 slots[0], "--port", slots[1], "--no-journal", "--language",
+                                 GetParam()},
+                                /*terminal=*/true);
+    EXPECT_EQ(run.status, fleet::kAllPassed) << run.out << run.err;
+    // Display columns as the CutLine table pins them: two for a Chinese character.
+    std::size_t widest = 0;
+    for (const std::string& line : BoardLines(run.out)) {
+        EXPECT_LE(fleet::DisplayColumns(line), fleet::kUsualColumns) << line;
+        widest = std::max(widest, fleet::DisplayColumns(line));
+    }
+    EXPECT_GE(widest, fleet::kUsualColumns - 1) << "the slots' lines were long enough to cut";
+}
+
+INSTANTIATE_TEST_SUITE_P(Station, BoardOf80Columns, ::testing::Values("en", "zh"),
+                         [](const auto& info) { return std::string(info.param); });
 
 // When Ctrl-C comes: with a tracker mid-set-all, or while the slot waits
 // after a tracker passed.

@@ -16,4 +16,12 @@ bool PrepareTerminal() {
            SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
 }
 
+std::size_t TerminalColumns() {
+    CONSOLE_SCREEN_BUFFER_INFO screen;
+    if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &screen)) {
+        return 0;
+    }
+    return static_cast<std::size_t>(screen.srWindow.Right - screen.srWindow.Left + 1);
+}
+
 }  // namespace vorlen::fleet

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <string_view>
 
 #include "fleet/journal/schema.h"
 #include "fleet/printable.h"
@@ -60,6 +61,33 @@ void PrintLine(const std::vector<std::string>& cells, const std::vector<std::siz
     out << line << '\n';
 }
 
+// "-12.5", "+8613900000001": a number a spreadsheet reads as one.
+bool IsPlainNumber(std::string_view text) {
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        text.remove_prefix(1);
+    }
+    const std::size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    const auto digits = [](std::string_view part) {
+        return part.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    return whole.size() + fraction.size() > 0 && digits(whole) && digits(fraction);
+}
+
+// A cell a spreadsheet would run as a formula ("=cmd|' /C calc'!A0", a
+// tracker's user ID "@SUM(...)") is shown as text: an apostrophe goes before
+// it, as a spreadsheet's own "text" cells have it.
+std::string AsText(std::string value) {
+    constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+    if (!value.empty() && kFormulaStarts.find(value[0]) != std::string_view::npos &&
+        !IsPlainNumber(value)) {
+        value.insert(0, 1, '\'');
+    }
+    return value;
+}
+
 std::string CsvField(const std::string& value) {
     if (value.find_first_of(",\"\r\n") == std::string::npos) {
         return value;
@@ -80,7 +108,8 @@ std::string CsvText(const schema::Value& value) {
         std::snprintf(digits, sizeof digits, "%.3f", *real);
         return digits;
     }
-    return std::get_if<std::string>(&value) != nullptr ? std::get<std::string>(value) : "";
+    const auto* text = std::get_if<std::string>(&value);
+    return text != nullptr ? AsText(*text) : "";
 }
 
 }  // namespace
