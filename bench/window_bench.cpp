@@ -169,7 +169,8 @@ void PrintRatio(const char* measure, const std::vector<double>& form,
 }
 
 int Measure() {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Offscreen unless the caller chose a platform (xcb under Xvfb, say).
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     test::SimProcess tracker({"--awake"});
 
     const double loadBefore = OneMinuteLoad();
