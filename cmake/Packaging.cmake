@@ -42,6 +42,12 @@ endfunction()
 vorlen_install_program(vorlen vorlen)
 vorlen_install_program(vorlen vorlen-provision)
 vorlen_package_docs(vorlen vorlen)
+# The journal's module, a private one, where the programs look for it
+# (src/fleet/CMakeLists.txt); read-only as Debian wants shared objects.
+if(TARGET vorlen-journal)
+  install(TARGETS vorlen-journal LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/vorlen
+    PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ COMPONENT vorlen)
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vorlen COMPONENT vorlen)
 vorlen_install_program(sim vorlen-tracker-sim)
@@ -68,6 +74,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL vorlen sim)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The package installs under the prefix the programs were built for, so the
+# journal's module lies where they look for it.
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION comm)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

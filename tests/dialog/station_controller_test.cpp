@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <map>
 #include <mutex>
+#include <random>
 #include <thread>
 
 #include "sim/fleet_profile.h"
@@ -84,9 +85,9 @@ private:
 class StationControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vorlen-station-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        folder_ = pattern;
+        folder_ = std::filesystem::path(::testing::TempDir()) /
+                  ("vorlen-station-" + std::to_string(std::random_device{}()));
+        ASSERT_TRUE(std::filesystem::create_directories(folder_));
         window.texts[kStationProfile] = (folder_ / "fleet.toml").string();
         const Profile fleet = test::FleetProfile();
         ASSERT_TRUE(SaveProfileFile(window.texts[kStationProfile], fleet.form, fleet.selections));

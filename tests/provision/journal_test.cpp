@@ -1,10 +1,15 @@
 // The journal, the audit and the device list against simulated trackers,
 // with the journal read back by SQL of its own, not through the program.
+#include <dlfcn.h>
+
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <thread>
 
 #include <libpq-fe.h>
 
+#include "fleet/journal/journal_module.h"
 #include "journal_rows.h"
 #include "sim/postgres_server.h"
 #include "provision_rig.h"
@@ -287,6 +292,40 @@ TEST_F(Journal, TwoProcessesShareOnePostgresJournal) {
     }
     const ToolRun history = RunTool({"--history", Imei(5), "--journal", server.Uri()});
     EXPECT_NE(history.out.find("station-1"), std::string::npos) << history.out << history.err;
+}
+
+// The journal's module missing (a broken installation), a file that is no
+// module, or a library without the module's entry points: opening a journal
+// fails with a message naming the module and the loader's reason, nothing
+// crashes, and nothing is opened.
+TEST(JournalModule, AModuleThatDoesNotLoadIsAClearFailure) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("vorlen-module-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string notModule = folder / "not-a-module.so";
+    std::ofstream(notModule) << std::string(200, 'x');
+    Dl_info libpq{};
+    ASSERT_NE(::dladdr(reinterpret_cast<void*>(&PQlibVersion), &libpq), 0);
+    const struct {
+        const char* what;
+        std::string module;
+        const char* reason;
+    } cases[] = {
+        {"missing", folder / "missing" / "vorlen-journal.so", "No such file"},
+        {"not a module", notModule, "invalid ELF header"},
+        {"another library", libpq.dli_fname, "lacks vorlen_journal_release"},
+    };
+    for (const auto& module : cases) {
+        SCOPED_TRACE(module.what);
+        std::string failure;
+        const auto journal =
+            fleet::OpenJournalFrom(module.module, (folder / "journal.sqlite").string(), failure);
+        EXPECT_EQ(journal, nullptr);
+        EXPECT_NE(failure.find(module.module), std::string::npos) << failure;
+        EXPECT_NE(failure.find(module.reason), std::string::npos) << failure;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "journal.sqlite"));
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

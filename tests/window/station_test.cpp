@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
+#include "fleet/journal/journal_module.h"
 #include "sim/fleet_profile.h"
 #include "profile/profile_file.h"
 #include "qt/station_window.h"
@@ -43,6 +44,11 @@ protected:
                 list.push_back({port, port, "Virtual serial port", 0, "Virtual serial port"});
             }
         };
+        if (!journalModule_.empty()) {
+            services.openJournal = [module = journalModule_](std::string& failure) {
+                return fleet::OpenJournalFrom(module, fleet::DefaultJournalFile(), failure);
+            };
+        }
         fleet::StationPrompts prompts{
             [this](QWidget*, const QString& text) { messages_.push_back(text.toStdString()); },
             [this](QWidget*, const QString&, fleet::StationFile) { return chosenFile_; },
@@ -117,6 +123,7 @@ protected:
     QTemporaryDir folder_;
     std::string profile_;
     std::string formPort_;
+    std::string journalModule_;  // the journal's module, when not the build's
     QString chosenFile_;
     std::vector<std::string> messages_;
 };
@@ -207,16 +214,20 @@ TEST_F(StationWindowTest, ARefusedStartIsAMessageAndNothingRuns) {
         std::string devices;
         bool tick;
         const char* said;
+        std::string journalModule = "";
     } cases[] = {
         {"no profile", "", "", true, "Choose the profile first."},
         {"missing profile", Path("missing.toml"), "", true, "missing.toml"},
         {"refused profile", refused, "", true, "refused.toml"},
         {"bad device list", profile_, devices, true, "devices.csv"},
         {"no slot", profile_, "", false, "Tick at least one slot."},
+        {"journal's module missing", profile_, "", true, "missing/vorlen-journal.so cannot be loaded",
+         Path("missing/vorlen-journal.so")},
     };
     for (const auto& refusal : cases) {
         SCOPED_TRACE(refusal.what);
         messages_.clear();
+        journalModule_ = refusal.journalModule;
         const auto window = Open({tracker.LinkPath()});
         Type(*window, fleet::kStationProfile, refusal.profile);
         Type(*window, fleet::kStationDevices, refusal.devices);

@@ -5,23 +5,37 @@
 
 #include "fleet/host.h"
 #include "fleet/journal/journal.h"
-#include "fleet/journal/postgres_journal.h"
-#include "fleet/journal/sqlite_journal.h"
+#include "fleet/journal/journal_module.h"
 
 namespace vorlen::fleet {
-namespace {
 
-bool NamesDatabase(const std::string& where) {
-    return where.starts_with("postgresql://") || where.starts_with("postgres://");
+std::unique_ptr<Journal> OpenJournalFrom(const std::string& modulePath, const std::string& where,
+                                         std::string& failure) {
+    const std::optional<JournalModule> module = LoadJournalModule(modulePath, failure);
+    if (!module) {
+        return nullptr;
+    }
+    void* journal = nullptr;
+    char reason[2048] = "";
+    if (module->open(where.c_str(), &journal, reason, sizeof reason) != 1 || !journal) {
+        failure = reason;
+        return nullptr;
+    }
+    return std::unique_ptr<Journal>(static_cast<Journal*>(journal));
 }
 
-}  // namespace
-
 std::unique_ptr<Journal> OpenJournal(const std::string& where, std::string& failure) {
-    if (NamesDatabase(where)) {
-        return PostgresJournal::Open(where, failure);
+    return OpenJournalFrom(JournalModulePath(), where, failure);
+}
+
+std::string FileSha256(const std::string& file) {
+    std::string failure;
+    const std::optional<JournalModule> module = LoadJournalModule(JournalModulePath(), failure);
+    char hex[65] = "";
+    if (!module || module->fileSha256(file.c_str(), hex, sizeof hex) != 1) {
+        return {};
     }
-    return SqliteJournal::Open(where, failure);
+    return hex;
 }
 
 std::string DefaultJournalFile() {
