@@ -124,8 +124,7 @@ void FleetStationWindow::CreateControls() {
 }
 
 QWidget* FleetStationWindow::CreateTiles() {
-    auto* area = new QScrollArea(this);
-    tileArea_ = area;
+    auto* area = tileArea_ = new QScrollArea(this);
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
     auto* grid = new QWidget(area);
@@ -236,20 +235,14 @@ void FleetStationWindow::ShowTiles(const std::vector<Tile>& tiles) {
         tiles_.push_back(CreateTile());
         ShowTile(i, tiles[i]);
     }
-    shownColumns_ = 0;
     PlaceTiles();
 }
 
 // In the look table's grid for the room the tiles have now.
 void FleetStationWindow::PlaceTiles() {
     const QSize room = tileArea_->viewport()->size();
-    const int columns = TileGridFor(static_cast<int>(tiles_.size()), room.width(), room.height(),
-                                    tileGrid_->spacing())
-                            .columns;
-    if (columns == shownColumns_) {
-        return;
-    }
-    shownColumns_ = columns;
+    const int count = static_cast<int>(tiles_.size());
+    const int columns = TileGridFor(count, room.width(), room.height(), tileGrid_->spacing()).columns;
     for (std::size_t i = 0; i < tiles_.size(); ++i) {
         const int index = static_cast<int>(i);
         tileGrid_->removeWidget(tiles_[i].frame);

@@ -84,7 +84,6 @@ private:
     QListWidget* slots_ = nullptr;
     QScrollArea* tileArea_ = nullptr;
     QGridLayout* tileGrid_ = nullptr;
-    int shownColumns_ = 0;
     std::vector<TileLabels> tiles_;
     // Last, so that the station stops before the widgets it shows go.
     StationController controller_;
