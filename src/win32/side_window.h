@@ -19,6 +19,9 @@ public:
     // Shows the window, restored when minimised, above the others and active.
     void ShowAndRaise() override;
 
+    // False when the window system could not make the window.
+    bool Made() const { return window_ != nullptr; }
+
     // For the owner's message loop: true when the message was the window's
     // keyboard input and has been handled.
     bool IsDialogMessage(MSG* message);

@@ -442,12 +442,12 @@ Rect TrackerWindow::ScreenArea() const {
 
 SideWindow* TrackerWindow::MakeLineMonitor(LineRecord& record) {
     lineMonitor_ = std::make_unique<LineMonitorWindow>(instance_, window_, record);
-    return lineMonitor_.get();
+    return lineMonitor_->Made() ? lineMonitor_.get() : nullptr;
 }
 
 SideWindow* TrackerWindow::MakeStation(fleet::StationServices services) {
     station_ = std::make_unique<FleetStationWindow>(instance_, window_, std::move(services));
-    return station_.get();
+    return station_->Made() ? station_.get() : nullptr;
 }
 
 void TrackerWindow::SetMenuText(unsigned command, const std::string& text) {
