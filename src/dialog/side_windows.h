@@ -1,7 +1,7 @@
 // The windows the form keeps beside it: the line monitor and the fleet
 // station. Each is made when the operator first asks for it and placed
 // beside the form then, and only then: a window the operator has moved
-// stays where he put it. From its making on it speaks the form's language
+// stays where it was put. From its making on it speaks the form's language
 // and follows each switch at once, shown or not.
 #pragma once
 
