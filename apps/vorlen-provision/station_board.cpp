@@ -1,6 +1,5 @@
 #include "provision/station_board.h"
 
-#include <cmath>
 #include <utility>
 
 #include "fleet/printable.h"
@@ -63,11 +62,7 @@ std::string StationBoard::SlotLine(const SlotState& state, bool withLast) const 
 }
 
 std::string StationBoard::CountsLine(const StationCounts& counts) const {
-    const std::string perHour = std::to_string(std::lround(counts.PerHour()));
-    return Say(text::kStationDone, language_, {.count = counts.done}) + ", " +
-           Say(text::kStationUnchanged, language_, {.count = counts.unchanged}) + ", " +
-           Say(text::kStationFailed, language_, {.count = counts.failed}) + ", " +
-           Say(text::kStationPerHour, language_, {.detail = perHour});
+    return CountersLine(counts, language_);
 }
 
 // Back to the first slot's line (cursor up), then every line cleared and

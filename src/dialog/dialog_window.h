@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "dialog/dialog_layout.h"
+#include "dialog/side_windows.h"
 #include "protocol/status_mark.h"
 
 namespace vorlen {
@@ -59,14 +61,16 @@ public:
     // The modal about box.
     virtual void ShowAbout() = 0;
 
-    // The line monitor beside the form, not modal; brought to the front when
-    // it is already shown. It reads the dialog's line record.
-    virtual void ShowLineMonitor() = 0;
+    // The form's frame and the usable area of its screen, in pixels: the
+    // side windows open beside it (side_windows.h).
+    virtual Rect Frame() const = 0;
+    virtual Rect ScreenArea() const = 0;
 
-    // The fleet station beside the form, not modal; brought to the front
-    // when it is already shown. It never uses the form's own port (see
-    // TrackerConfigDialog::PortInUse).
-    virtual void ShowStation() = 0;
+    // The line monitor over `record`, and the fleet station with
+    // `services`: made hidden, not modal, kept by the form's window until it
+    // goes; null when the window cannot be made.
+    virtual SideWindow* MakeLineMonitor(LineRecord& record) = 0;
+    virtual SideWindow* MakeStation(fleet::StationServices services) = 0;
 
     // The language the form now speaks (0 Chinese, anything else English),
     // for what the toolkit draws itself: the buttons of its message boxes

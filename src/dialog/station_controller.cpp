@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -27,10 +26,6 @@ inline constexpr Bilingual kStop{"Stop", "停止"};
 inline constexpr Bilingual kChooseProfile{"Choose the profile", "选择配置文件"};
 inline constexpr Bilingual kChooseDevices{"Choose the device list", "选择设备列表"};
 
-inline constexpr Bilingual kDone{"done {count}", "完成{count}个"};
-inline constexpr Bilingual kUnchanged{"unchanged {count}", "未改变{count}个"};
-inline constexpr Bilingual kFailed{"failed {count}", "失败{count}个"};
-inline constexpr Bilingual kPerHour{"{count} trackers per hour", "每小时{count}个追踪器"};
 inline constexpr Bilingual kJournalAt{"Outcomes are recorded in the journal {detail}",
                                       "结果记录在日志{detail}中"};
 inline constexpr Bilingual kNoJournal{"No journal is kept: the outcomes are not recorded",
@@ -134,18 +129,7 @@ void StationController::State::ShowCaptions() {
 }
 
 void StationController::State::ShowCounters() {
-    const std::array<std::pair<const Bilingual*, long>, 4> counters{{
-        {&station_text::kDone, counts.done},
-        {&station_text::kUnchanged, counts.unchanged},
-        {&station_text::kFailed, counts.failed},
-        {&station_text::kPerHour, std::lround(counts.PerHour())},
-    }};
-    std::string line;
-    for (const auto& [counter, count] : counters) {
-        line += (line.empty() ? "" : ", ") +
-                Say(*counter, language, {.count = static_cast<int>(count)});
-    }
-    window.SetText(kStationCounters, line);
+    window.SetText(kStationCounters, CountersLine(counts, language));
 }
 
 void StationController::State::ShowJournalLine() {
@@ -346,7 +330,9 @@ void StationController::State::ShowRunning(bool running) {
 }
 
 StationController::StationController(StationWindow& window, StationServices services)
-    : state_(std::make_unique<State>(window, std::move(services))) {}
+    : state_(std::make_unique<State>(window, std::move(services))) {
+    state_->journalFile = DefaultJournalFile();
+}
 
 StationController::~StationController() {
     state_->liveness.reset();
@@ -354,19 +340,16 @@ StationController::~StationController() {
     state_->journal.reset();
 }
 
-void StationController::Open(int language) {
-    state_->language = language;
-    if (!state_->station) {
-        state_->journalFile = DefaultJournalFile();
-    }
-    state_->ShowCaptions();
-    state_->OfferPorts(false);
-    state_->ShowRunning(Running());
-}
-
 void StationController::SetLanguage(int language) {
     state_->language = language;
     state_->ShowCaptions();
+}
+
+void StationController::Show() {
+    if (!state_->station) {
+        state_->OfferPorts(true);
+    }
+    state_->ShowRunning(Running());
 }
 
 void StationController::Press(int buttonId) {

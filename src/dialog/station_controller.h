@@ -28,21 +28,25 @@ struct StationServices {
 };
 
 // The services of the real machine; `formPort` tells the form's port.
-StationServices RealStationServices(std::function<std::string()> formPort);
+StationServices RealStationServices(std::function<std::string()> formPort = {});
 
 class StationController {
 public:
-    // `window` must outlive the controller. Shows nothing until Open().
+    // `window` must outlive the controller. Shows nothing until told to.
     StationController(StationWindow& window, StationServices services);
     // Stops a running station and waits for its slots.
     ~StationController();
     StationController(const StationController&) = delete;
     StationController& operator=(const StationController&) = delete;
 
-    // Captions in the language (0 Chinese, anything else English), the
-    // ports offered, Stop disabled.
-    void Open(int language);
+    // Captions, counters and the journal line in the language (0 Chinese,
+    // anything else English).
     void SetLanguage(int language);
+    // The window comes into sight, at its first showing and at every one
+    // after: the ports of this moment are offered, those ticked stay
+    // ticked, so that an adapter plugged in meanwhile is there and the
+    // port the form took meanwhile is gone. A running station's list stays.
+    void Show();
 
     // A press of the button of that id; other ids do nothing.
     void Press(int buttonId);

@@ -102,11 +102,21 @@ private:
     DialogWindow& window_;
 };
 
+// The station opened from the form never takes the port the form holds.
+fleet::StationServices StationBesideForm(fleet::StationServices station,
+                                         const std::string& formPort) {
+    station.formPort = [&formPort] { return formPort; };
+    return station;
+}
+
 }  // namespace
 
 TrackerConfigDialog::TrackerConfigDialog(TrackerConfigServices services, DialogWindow& window,
                                          WakeUpWorker::PauseFactory wakePause)
-    : services_(std::move(services)), window_(window), wakeWorker_(std::move(wakePause)) {}
+    : services_(std::move(services)),
+      window_(window),
+      sides_(window, line_, StationBesideForm(services_.station, portInUse_)),
+      wakeWorker_(std::move(wakePause)) {}
 
 TrackerConfigDialog::~TrackerConfigDialog() { OnClose(); }
 
@@ -322,6 +332,7 @@ void TrackerConfigDialog::ApplyLanguage() {
         window_.SetMenuText(item.command, InLanguage(item.caption, language));
     }
     window_.UseLanguage(language);
+    sides_.SetLanguage(language);
     // The status box keeps the last outcome: the operator who switches
     // language right after an action still sees how it went.
     UpdateData(false);
@@ -526,10 +537,10 @@ void TrackerConfigDialog::OnSystemCommand(unsigned command) {
         window_.ShowAbout();
     }
     if (MenuCommandOf(command) == kLineMonitorCommand) {
-        window_.ShowLineMonitor();
+        sides_.ShowLineMonitor(Language());
     }
     if (MenuCommandOf(command) == kFleetStationCommand) {
-        window_.ShowStation();
+        sides_.ShowStation(Language());
     }
     for (const auto& item : kHandlers) {
         if (MenuCommandOf(command) == item.command) {

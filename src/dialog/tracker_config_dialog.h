@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "dialog/dialog_window.h"
+#include "dialog/side_windows.h"
 #include "dialog/tracker_config_services.h"
 #include "model/selections.h"
 #include "model/tracker_form.h"
@@ -173,6 +174,8 @@ private:
     LineRecord line_;
     PortSlot port_;
     std::string portInUse_;
+    // The line monitor and the station beside the form.
+    SideWindows sides_;
     // Declared after the port it reads, so it is stopped before the port goes.
     WakeUpWorker wakeWorker_;
 };

@@ -1,5 +1,5 @@
-// What the window needs from outside: the machine's serial ports and a way
-// to tell the operator something. main() passes the real ones; tests pass
+// What the window needs from outside: the machine's serial ports, a way
+// to tell the operator something, and what its fleet station works with. main() passes the real ones; tests pass
 // fakes, so no test touches the machine's ports.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dialog/dialog_window.h"
+#include "dialog/station_controller.h"
 #include "dialog/start_options.h"
 #include "protocol/pause.h"
 #include "protocol/port.h"
@@ -34,6 +35,10 @@ struct TrackerConfigServices {
 
     // Asks for a profile file instead of the window's file dialog, when set.
     std::function<std::optional<std::filesystem::path>(bool forSaving)> askProfilePath;
+
+    // What the fleet station opened from the form works with; the form adds
+    // its own port, which the station never takes.
+    fleet::StationServices station;
 
     // The port and the language the operator asked for on the command line.
     StartOptions start;

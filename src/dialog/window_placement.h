@@ -1,5 +1,6 @@
-// Where a second window goes so that the form stays in sight: the line
-// monitor opens beside the form, never over it when the screen has room.
+// Where a side window goes so that the form stays in sight: the line monitor
+// and the station open beside the form (side_windows.h), never over it when
+// the screen has room.
 #pragma once
 
 #include "dialog/dialog_layout.h"

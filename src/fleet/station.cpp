@@ -1,12 +1,15 @@
 #include "fleet/station.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <condition_variable>
 #include <mutex>
 #include <stop_token>
 #include <thread>
 
 #include "fleet/slot_loop.h"
+#include "fleet/tool_texts.h"
 #include "serial/open_port.h"
 
 namespace vorlen::fleet {
@@ -21,6 +24,21 @@ constexpr double kSecondsPerHour = 3600;
 double StationCounts::PerHour() const {
     const int trackers = Trackers();
     return trackers == 0 || elapsedSeconds <= 0 ? 0 : trackers * kSecondsPerHour / elapsedSeconds;
+}
+
+std::string CountersLine(const StationCounts& counts, int language) {
+    const std::array<std::pair<const Bilingual*, long>, 4> counters{{
+        {&text::kStationDone, counts.done},
+        {&text::kStationUnchanged, counts.unchanged},
+        {&text::kStationFailed, counts.failed},
+        {&text::kStationPerHour, std::lround(counts.PerHour())},
+    }};
+    std::string line;
+    for (const auto& [counter, count] : counters) {
+        line += (line.empty() ? "" : ", ") +
+                Say(*counter, language, {.count = static_cast<int>(count)});
+    }
+    return line;
 }
 
 StationSystem RealSystem() {

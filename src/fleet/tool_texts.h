@@ -78,10 +78,11 @@ inline constexpr Bilingual kSlotCountReached{
 inline constexpr Bilingual kStationStopped{"the station was stopped", "工位已停止"};
 inline constexpr Bilingual kPortWentAway{"the port went away", "串口已断开"};
 inline constexpr Bilingual kSlotLast{" | last: {detail}", " | 上一个: {detail}"};
-inline constexpr Bilingual kStationDone{"done {count}", "完成{count}"};
-inline constexpr Bilingual kStationUnchanged{"unchanged {count}", "未改变{count}"};
-inline constexpr Bilingual kStationFailed{"failed {count}", "失败{count}"};
-inline constexpr Bilingual kStationPerHour{"{detail} trackers per hour", "每小时{detail}个追踪器"};
+// The station's counters, one line: see CountersLine (station.h).
+inline constexpr Bilingual kStationDone{"done {count}", "完成{count}个"};
+inline constexpr Bilingual kStationUnchanged{"unchanged {count}", "未改变{count}个"};
+inline constexpr Bilingual kStationFailed{"failed {count}", "失败{count}个"};
+inline constexpr Bilingual kStationPerHour{"{count} trackers per hour", "每小时{count}个追踪器"};
 inline constexpr Bilingual kStationHint{
     "Ctrl-C stops the station after each slot's current command.",
     "按Ctrl-C, 每个插槽完成当前命令后工位停止。"};

@@ -24,7 +24,7 @@ QString FromUtf8(const std::string& text) {
 
 LineMonitorWindow::LineMonitorWindow(LineRecord& record, int language, QWidget* parent,
                                      SavePathAsker askSavePath)
-    : QDialog(parent),
+    : QtSideWindow<QDialog>(parent),
       askSavePath_(std::move(askSavePath)),
       rows_(new QPlainTextEdit(this)),
       clear_(new QPushButton(this)),
@@ -53,12 +53,6 @@ LineMonitorWindow::LineMonitorWindow(LineRecord& record, int language, QWidget* 
     refresh_.setInterval(kRefreshMs);
     connect(&refresh_, &QTimer::timeout, this, [this] { monitor_.Refresh(); });
     monitor_.SetLanguage(language);
-}
-
-void LineMonitorWindow::ShowAndRaise() {
-    show();
-    raise();
-    activateWindow();
 }
 
 void LineMonitorWindow::SetLanguage(int language) {

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "dialog/line_monitor.h"
+#include "qt/side_window.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -17,7 +18,7 @@ class QPushButton;
 namespace vorlen {
 
 // Shows the rows and buttons; the behaviour is LineMonitor's.
-class LineMonitorWindow : public QDialog, private MonitorWindow {
+class LineMonitorWindow : public QtSideWindow<QDialog>, private MonitorWindow {
     Q_OBJECT
 
 public:
@@ -32,13 +33,10 @@ public:
 
     // `record` must outlive the window. `language` as the form's language
     // list (0 Chinese, anything else English). Not modal: the form stays usable.
-    LineMonitorWindow(LineRecord& record, int language, QWidget* parent = nullptr,
+    LineMonitorWindow(LineRecord& record, int language = kEnglish, QWidget* parent = nullptr,
                       SavePathAsker askSavePath = AskWithFileDialog);
 
-    // Shows the window, or brings it to the front when it is already shown.
-    void ShowAndRaise();
-
-    void SetLanguage(int language);
+    void SetLanguage(int language) override;
 
     static QString AskWithFileDialog(QWidget* parent, const QString& caption,
                                      const QString& filter);

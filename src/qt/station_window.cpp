@@ -10,12 +10,15 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QShowEvent>
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
 #include <optional>
 
+#include "dialog/look.h"
 #include "qt/status_colours.h"
 
 namespace vorlen::fleet {
@@ -27,43 +30,23 @@ QString FromUtf8(const std::string& text) {
 
 std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
-// A tile's lines grow by these factors over the window's font: the phase and
-// the outcome are what the operator reads from a step away.
-constexpr double kPortScale = 1.2;
-constexpr double kPhaseScale = 1.8;
-constexpr double kImeiScale = 1.5;
-constexpr double kOutcomeScale = 1.8;
-// Tiles in a row at most; two slots stand side by side.
-constexpr int kTileColumns = 4;
+// The tile's lines' object names, by TileLine.
+constexpr std::array<const char*, 4> kLineNames{"port", "phase", "imei", "outcome"};
 
-QFont Scaled(const QFont& base, double scale, bool bold) {
+QFont Scaled(const QFont& base, TextLook look) {
     QFont font = base;
-    font.setPointSizeF(base.pointSizeF() * scale);
-    font.setBold(bold);
+    font.setPointSizeF(base.pointSizeF() * look.percent / 100.0);
+    font.setBold(look.bold);
     return font;
 }
 
-// A passed tracker is green and a failed one red, as the form's status box
-// shows a command's outcome; a slot at work is pale yellow; a waiting one
-// keeps the style's colour.
-std::optional<QColor> Background(TileMark mark) {
-    const std::array<std::pair<TileMark, std::optional<QColor>>, 3> backgrounds{{
-        {TileMark::Working, QColor(255, 255, 160)},
-        {TileMark::Passed, MarkColour(StatusMark::Success)},
-        {TileMark::Failed, MarkColour(StatusMark::Failure)},
-    }};
-    for (const auto& [tile, colour] : backgrounds) {
-        if (tile == mark) {
-            return colour;
-        }
-    }
-    return std::nullopt;
-}
-
+// "Vorlen profile (*.toml);;All files (*)"
 QString FileFilter(StationFile kind) {
-    return kind == StationFile::Profile
-               ? QStringLiteral("Vorlen profile (*.toml);;All files (*)")
-               : QStringLiteral("CSV files (*.csv);;All files (*)");
+    QStringList filters;
+    for (const vorlen::FileFilter& filter : StationFileFilters(kind)) {
+        filters << QStringLiteral("%1 (%2)").arg(QLatin1String(filter.name), QLatin1String(filter.pattern));
+    }
+    return filters.join(QStringLiteral(";;"));
 }
 
 }  // namespace
@@ -81,17 +64,17 @@ StationPrompts DialogPrompts() {
 
 FleetStationWindow::FleetStationWindow(StationServices services, int language, QWidget* parent,
                                        StationPrompts prompts)
-    : QWidget(parent, Qt::Window), prompts_(std::move(prompts)), controller_(*this, std::move(services)) {
+    : QtSideWindow<QWidget>(parent, Qt::Window), prompts_(std::move(prompts)), controller_(*this, std::move(services)) {
     CreateControls();
     resize(960, 600);
-    controller_.Open(language);
+    controller_.SetLanguage(language);
 }
 
 FleetStationWindow::~FleetStationWindow() = default;
 
 void FleetStationWindow::CreateControls() {
     auto* counters = new QLabel(this);
-    counters->setFont(Scaled(font(), kPhaseScale, true));
+    counters->setFont(Scaled(font(), kCountersLook));
     auto* journal = new QLabel(this);
     journal->setWordWrap(true);
     journal->setTextFormat(Qt::PlainText);
@@ -141,7 +124,7 @@ void FleetStationWindow::CreateControls() {
 }
 
 QWidget* FleetStationWindow::CreateTiles() {
-    auto* area = new QScrollArea(this);
+    auto* area = tileArea_ = new QScrollArea(this);
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
     auto* grid = new QWidget(area);
@@ -156,33 +139,28 @@ FleetStationWindow::TileLabels FleetStationWindow::CreateTile() {
     frame->setObjectName(QStringLiteral("tile"));
     frame->setFrameShape(QFrame::Box);
     frame->setAutoFillBackground(true);
-    frame->setMinimumWidth(260);
     auto* layout = new QVBoxLayout(frame);
-    const auto line = [&](const char* name, double scale, bool bold) {
+    std::array<QLabel*, kTileLines.size()> lines{};
+    for (std::size_t i = 0; i < kTileLines.size(); ++i) {
         auto* label = new QLabel(frame);
-        label->setObjectName(QLatin1String(name));
+        label->setObjectName(QLatin1String(kLineNames[static_cast<std::size_t>(kTileLines[i].line)]));
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
-        label->setFont(Scaled(font(), scale, bold));
+        label->setFont(Scaled(font(), kTileLines[i].look));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         layout->addWidget(label);
-        return label;
-    };
-    TileLabels tile{frame, line("port", kPortScale, false), line("phase", kPhaseScale, true),
-                    line("imei", kImeiScale, false), line("outcome", kOutcomeScale, true)};
+        lines[i] = label;
+    }
+    TileLabels tile{frame, lines};
     // The outcome takes the tile's remaining height: a wrapped label's own
     // height is often reckoned for one line.
-    layout->setStretchFactor(tile.outcome, 1);
+    layout->setStretchFactor(lines.back(), 1);
     return tile;
 }
 
-void FleetStationWindow::ShowAndRaise() {
-    if (!isVisible()) {
-        controller_.Press(kStationRefresh);
-    }
-    show();
-    raise();
-    activateWindow();
+void FleetStationWindow::showEvent(QShowEvent* event) {
+    controller_.Show();
+    QWidget::showEvent(event);
 }
 
 void FleetStationWindow::SetLanguage(int language) { controller_.SetLanguage(language); }
@@ -253,13 +231,28 @@ void FleetStationWindow::ShowTiles(const std::vector<Tile>& tiles) {
         delete tile.frame;
     }
     tiles_.clear();
-    const int columns = std::min(kTileColumns, std::max(1, static_cast<int>(tiles.size())));
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         tiles_.push_back(CreateTile());
-        const int index = static_cast<int>(i);
-        tileGrid_->addWidget(tiles_.back().frame, index / columns, index % columns);
         ShowTile(i, tiles[i]);
     }
+    PlaceTiles();
+}
+
+// In the look table's grid for the room the tiles have now.
+void FleetStationWindow::PlaceTiles() {
+    const QSize room = tileArea_->viewport()->size();
+    const int count = static_cast<int>(tiles_.size());
+    const int columns = TileGridFor(count, room.width(), room.height(), tileGrid_->spacing()).columns;
+    for (std::size_t i = 0; i < tiles_.size(); ++i) {
+        const int index = static_cast<int>(i);
+        tileGrid_->removeWidget(tiles_[i].frame);
+        tileGrid_->addWidget(tiles_[i].frame, index / columns, index % columns);
+    }
+}
+
+void FleetStationWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceTiles();
 }
 
 void FleetStationWindow::ShowTile(std::size_t index, const Tile& tile) {
@@ -267,13 +260,13 @@ void FleetStationWindow::ShowTile(std::size_t index, const Tile& tile) {
         return;
     }
     const TileLabels& shown = tiles_[index];
-    shown.port->setText(FromUtf8(tile.port));
-    shown.phase->setText(FromUtf8(tile.phase));
-    shown.imei->setText(FromUtf8(tile.imei));
-    shown.outcome->setText(FromUtf8(tile.outcome));
+    for (std::size_t i = 0; i < kTileLines.size(); ++i) {
+        shown.lines[i]->setText(FromUtf8(LineOf(tile, kTileLines[i].line)));
+    }
     QPalette palette;  // resolves nothing: the tile inherits every colour again
-    if (const std::optional<QColor> colour = Background(tile.mark)) {
-        palette.setColor(QPalette::Window, *colour);
+    if (const std::optional<Rgb> colour = TileColour(tile.mark)) {
+        palette.setColor(QPalette::Window, Colour(*colour));
+        palette.setColor(QPalette::WindowText, Colour(kTileText));
     }
     shown.frame->setPalette(palette);
 }

@@ -5,15 +5,19 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <map>
 #include <vector>
 
+#include "dialog/look.h"
 #include "dialog/station_controller.h"
+#include "qt/side_window.h"
 
 class QGridLayout;
 class QLabel;
 class QListWidget;
+class QScrollArea;
 
 namespace vorlen::fleet {
 
@@ -27,7 +31,7 @@ struct StationPrompts {
 // Qt's message box and file dialog.
 StationPrompts DialogPrompts();
 
-class FleetStationWindow : public QWidget, private StationWindow {
+class FleetStationWindow : public QtSideWindow<QWidget>, private StationWindow {
     Q_OBJECT
 
 public:
@@ -37,10 +41,7 @@ public:
                        StationPrompts prompts = DialogPrompts());
     ~FleetStationWindow() override;
 
-    // Shows the window with the ports of this moment, or brings it to the
-    // front when it is already shown.
-    void ShowAndRaise();
-    void SetLanguage(int language);
+    void SetLanguage(int language) override;
     bool Running() const { return controller_.Running(); }
 
     // The control with that id, or null; a tile by its slot's index.
@@ -51,19 +52,20 @@ protected:
     // Closing stops a running station: each slot ends after its current
     // command, and the window goes once all have.
     void closeEvent(QCloseEvent* event) override;
+    // Each showing offers the ports of that moment.
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct TileLabels {
         QWidget* frame;
-        QLabel* port;
-        QLabel* phase;
-        QLabel* imei;
-        QLabel* outcome;
+        std::array<QLabel*, kTileLines.size()> lines;  // as kTileLines
     };
 
     void CreateControls();
     QWidget* CreateTiles();
     TileLabels CreateTile();
+    void PlaceTiles();
 
     void SetText(int controlId, const std::string& text) override;
     std::string Text(int controlId) const override;
@@ -80,6 +82,7 @@ private:
     StationPrompts prompts_;
     std::map<int, QWidget*> controls_;
     QListWidget* slots_ = nullptr;
+    QScrollArea* tileArea_ = nullptr;
     QGridLayout* tileGrid_ = nullptr;
     std::vector<TileLabels> tiles_;
     // Last, so that the station stops before the widgets it shows go.

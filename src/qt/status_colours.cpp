@@ -4,22 +4,12 @@
 
 namespace vorlen {
 
-std::optional<QColor> MarkColour(StatusMark mark) {
-    switch (mark) {
-    case StatusMark::Success:
-        return QColor(0, 255, 0);
-    case StatusMark::Failure:
-        return QColor(255, 0, 0);
-    case StatusMark::None:
-        break;
-    }
-    return std::nullopt;
-}
+QColor Colour(Rgb rgb) { return {rgb.red, rgb.green, rgb.blue}; }
 
 void ShowStatusMark(QPlainTextEdit& box, StatusMark mark) {
     QPalette palette;  // resolves nothing: the box inherits every colour again
-    if (const std::optional<QColor> colour = MarkColour(mark)) {
-        palette.setColor(QPalette::Base, *colour);
+    if (const std::optional<Rgb> colour = StatusColour(mark)) {
+        palette.setColor(QPalette::Base, Colour(*colour));
     }
     box.setPalette(palette);
 }

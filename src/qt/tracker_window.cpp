@@ -15,7 +15,6 @@
 #include <QTranslator>
 
 #include "dialog/system_command.h"
-#include "dialog/window_placement.h"
 #include "model/bilingual.h"
 #include "model/control_ids.h"
 #include "model/gbk.h"
@@ -27,6 +26,7 @@
 #include "qt/gbk_length_validator.h"
 #include "qt/line_monitor_window.h"
 #include "qt/message_box.h"
+#include "qt/station_window.h"
 #include "qt/status_colours.h"
 #include "qt/tip_combo_box.h"
 #include "qt/wrapping_push_button.h"
@@ -308,26 +308,20 @@ void TrackerWindow::ShowAbout() {
     about.exec();
 }
 
-void TrackerWindow::ShowLineMonitor() {
-    if (lineMonitor_ == nullptr) {
-        lineMonitor_ = new LineMonitorWindow(dialog_.Line(), dialog_.Language(), this);
-        // Placed once: a monitor the operator has moved stays where it was put.
-        const QRect form = frameGeometry();
-        const QRect area = screen()->availableGeometry();
-        const QSize size = lineMonitor_->frameGeometry().size();
-        const Rect place = BesideForm({form.x(), form.y(), form.width(), form.height()},
-                                      size.width(), size.height(),
-                                      {area.x(), area.y(), area.width(), area.height()});
-        lineMonitor_->move(place.x, place.y);
-    }
-    lineMonitor_->SetLanguage(dialog_.Language());
-    lineMonitor_->ShowAndRaise();
+Rect TrackerWindow::Frame() const { return RectOf(frameGeometry()); }
+
+Rect TrackerWindow::ScreenArea() const { return RectOf(screen()->availableGeometry()); }
+
+// Windows of their own, which go with the form.
+SideWindow* TrackerWindow::MakeLineMonitor(LineRecord& record) {
+    return new LineMonitorWindow(record, kEnglish, this);
+}
+
+SideWindow* TrackerWindow::MakeStation(fleet::StationServices services) {
+    return new fleet::FleetStationWindow(std::move(services), kEnglish, this);
 }
 
 void TrackerWindow::UseLanguage(int language) {
-    if (followLanguage_) {
-        followLanguage_(language);
-    }
     if (language != kChinese) {
         if (qtChinese_) {
             QCoreApplication::removeTranslator(qtChinese_.get());
@@ -343,12 +337,6 @@ void TrackerWindow::UseLanguage(int language) {
         qtChinese_ = std::move(translator);
     }
     QCoreApplication::installTranslator(qtChinese_.get());
-}
-
-void TrackerWindow::ShowStation() {
-    if (openStation_) {
-        openStation_();
-    }
 }
 
 void TrackerWindow::SetMenuText(unsigned command, const std::string& text) {

@@ -24,8 +24,6 @@ class QTranslator;
 
 namespace vorlen {
 
-class LineMonitorWindow;
-
 class TrackerWindow : public QDialog, public DialogWindow {
     Q_OBJECT
 
@@ -39,13 +37,6 @@ public:
     // The control with that id, or null.
     QWidget* Control(int id) const;
     BaseUnits DialogBaseUnits() const { return baseUnits_; }
-
-    // What the window menu's station item opens: the program's station,
-    // which lives above the windows. Without one the item does nothing.
-    void SetStationOpener(std::function<void()> open) { openStation_ = std::move(open); }
-    // Told each language the operator switches the form to, for the
-    // windows the program keeps beside it.
-    void SetLanguageFollower(std::function<void(int)> follow) { followLanguage_ = std::move(follow); }
 
     // DialogWindow.
     std::string Text(int controlId) const override;
@@ -63,8 +54,10 @@ public:
     void ShowStatusMark(StatusMark mark) override;
     void RunOnWindowThread(std::function<void()> call) override;
     void ShowAbout() override;
-    void ShowLineMonitor() override;
-    void ShowStation() override;
+    Rect Frame() const override;
+    Rect ScreenArea() const override;
+    SideWindow* MakeLineMonitor(LineRecord& record) override;
+    SideWindow* MakeStation(fleet::StationServices services) override;
     void UseLanguage(int language) override;
     void SetMenuText(unsigned command, const std::string& text) override;
     std::optional<std::filesystem::path> AskProfilePath(const std::string& caption,
@@ -86,9 +79,6 @@ private:
     std::map<int, std::string> given_;  // the GBK bytes each control was last given
     QPlainTextEdit* statusBox_ = nullptr;
     std::map<unsigned, QAction*> menuItems_;
-    LineMonitorWindow* lineMonitor_ = nullptr;  // made when first asked for
-    std::function<void()> openStation_;
-    std::function<void(int)> followLanguage_;
     // Qt's own texts in Chinese (the buttons Qt draws), while the form speaks
     // Chinese; empty when Debian's Qt translations are not installed.
     std::unique_ptr<QTranslator> qtChinese_;

@@ -9,7 +9,7 @@
 #include "win32/file_box.h"
 #include "win32/form_template.h"
 #include "win32/object_dialog_proc.h"
-#include "win32/place_beside.h"
+#include "win32/side_window.h"
 #include "win32/wide_text.h"
 
 namespace vorlen::win32 {
@@ -56,10 +56,10 @@ std::wstring WithCrLf(const std::wstring& text) {
 }  // namespace
 
 LineMonitorWindow::LineMonitorWindow(HINSTANCE instance, HWND owner, LineRecord& record)
-    : instance_(instance), owner_(owner), monitor_(record, *this) {
+    : instance_(instance), monitor_(record, *this) {
     const std::vector<WORD> monitor = MonitorTemplate();
     ::CreateDialogIndirectParamW(instance_, reinterpret_cast<LPCDLGTEMPLATEW>(monitor.data()),
-                                 owner_, ObjectDialogProc<LineMonitorWindow>, reinterpret_cast<LPARAM>(this));
+                                 owner, ObjectDialogProc<LineMonitorWindow>, reinterpret_cast<LPARAM>(this));
 }
 
 // The owner takes the window with it when it goes first.
@@ -69,21 +69,7 @@ LineMonitorWindow::~LineMonitorWindow() {
     }
 }
 
-void LineMonitorWindow::ShowAndRaise(int language) {
-    if (window_ == nullptr) {
-        return;
-    }
-    monitor_.SetLanguage(language);
-    if (!placed_) {
-        PlaceBesideForm(window_, owner_);
-        placed_ = true;
-    }
-    BringToFront(window_);
-}
-
-bool LineMonitorWindow::IsDialogMessage(MSG* message) {
-    return window_ != nullptr && ::IsDialogMessageW(window_, message);
-}
+void LineMonitorWindow::SetLanguage(int language) { monitor_.SetLanguage(language); }
 
 INT_PTR LineMonitorWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

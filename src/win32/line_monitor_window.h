@@ -12,11 +12,12 @@
 #include <vector>
 
 #include "dialog/line_monitor.h"
+#include "win32/side_window.h"
 
 namespace vorlen::win32 {
 
 // Shows the rows and buttons; the behaviour is LineMonitor's.
-class LineMonitorWindow : private MonitorWindow {
+class LineMonitorWindow : public Win32SideWindow, private MonitorWindow {
 public:
     // New rows are fetched this often while the window is shown.
     static constexpr UINT kRefreshMs = LineMonitor::kRefreshMs;
@@ -33,18 +34,12 @@ public:
     // `record` must outlive the window; `owner` is the form, which the
     // window stays above and goes with.
     LineMonitorWindow(HINSTANCE instance, HWND owner, LineRecord& record);
-    ~LineMonitorWindow();
+    ~LineMonitorWindow() override;
     LineMonitorWindow(const LineMonitorWindow&) = delete;
     LineMonitorWindow& operator=(const LineMonitorWindow&) = delete;
 
-    // Shows the window with its captions in the language (as the form's
-    // language list: 0 Chinese, anything else English), or brings it to the
-    // front when it is already shown.
-    void ShowAndRaise(int language);
-
-    // For the owner's message loop: true when the message was the window's
-    // keyboard input and has been handled.
-    bool IsDialogMessage(MSG* message);
+    // Its captions follow the form's language.
+    void SetLanguage(int language) override;
 
 private:
     template <class Object>
@@ -65,9 +60,6 @@ private:
     HWND Item(int id) const { return ::GetDlgItem(window_, id); }
 
     HINSTANCE instance_;
-    HWND owner_;
-    HWND window_ = nullptr;
-    bool placed_ = false;  // placed beside the form at its first showing
     int widestRow_ = 0;    // pixels, for the list's horizontal scrolling
     SIZE minimumSize_{};   // pixels: half the template's size
     LineMonitor monitor_;

@@ -3,14 +3,12 @@
 #include <commdlg.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "win32/dialog_template.h"
 #include "win32/file_box.h"
 #include "win32/form_template.h"
 #include "win32/object_dialog_proc.h"
-#include "win32/place_beside.h"
-#include "win32/profile_path_dialog.h"
+#include "win32/side_window.h"
 #include "win32/status_colours.h"
 #include "win32/wide_text.h"
 
@@ -36,13 +34,6 @@ constexpr int kLabelWidth = 80;
 constexpr int kBrowseWidth = 50;
 constexpr int kPortsWidth = 120;
 constexpr int kPortsButtons[] = {kStationRefresh, kStationStart, kStationStop};
-// Tiles look best about twice as wide as high.
-constexpr int kTileAspect = 2;
-
-// Each tile's background by TileMark: a waiting slot white, one at work
-// yellow, the outcomes as the form's status box shows them.
-constexpr std::array<COLORREF, 4> kMarkColours{RGB(255, 255, 255), RGB(255, 240, 130),
-                                               kSuccessColour, kFailureColour};
 
 struct FileRow {
     int label;
@@ -94,19 +85,20 @@ void Place(HWND control, int x, int y, int width, int height) {
     ::MoveWindow(control, x, y, std::max(width, 0), std::max(height, 0), TRUE);
 }
 
-HFONT ScaledFont(const LOGFONTW& base, int numerator, int denominator, LONG weight) {
+HFONT ScaledFont(const LOGFONTW& base, TextLook look) {
     LOGFONTW font = base;
-    font.lfHeight = base.lfHeight * numerator / denominator;
+    font.lfHeight = base.lfHeight * look.percent / 100;
     font.lfWidth = 0;
-    font.lfWeight = weight;
+    font.lfWeight = look.bold ? FW_BOLD : FW_NORMAL;
     return ::CreateFontIndirectW(&font);
 }
 
+// The tile's lines as its window text, for the tests and screen readers.
 std::wstring TileText(const Tile& tile) {
     std::wstring text;
-    for (const std::string* line : {&tile.port, &tile.phase, &tile.imei, &tile.outcome}) {
-        if (!line->empty()) {
-            text += (text.empty() ? L"" : L"\r\n") + WideOfUtf8(*line);
+    for (const TileLineLook& row : kTileLines) {
+        if (const std::string& line = LineOf(tile, row.line); !line.empty()) {
+            text += (text.empty() ? L"" : L"\r\n") + WideOfUtf8(line);
         }
     }
     return text;
@@ -118,14 +110,25 @@ int LineHeight(HDC dc) {
     return metrics.tmHeight;
 }
 
-constexpr wchar_t kDeviceListFilter[] = L"Device list (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+// "Device list (*.csv)", "*.csv", ... each ended by a null, and a null
+// after the last pair.
+std::wstring FilterOf(StationFile kind) {
+    std::wstring filter;
+    for (const FileFilter& row : StationFileFilters(kind)) {
+        const std::wstring pattern = WideOfUtf8(row.pattern);
+        filter += WideOfUtf8(row.name) + L" (" + pattern + L")" + L'\0' + pattern + L'\0';
+    }
+    return filter + L'\0';
+}
 
-std::optional<std::filesystem::path> AskDeviceList(HWND owner, const std::wstring& caption) {
+std::optional<std::filesystem::path> AskOpenFile(HWND owner, const std::wstring& caption,
+                                                 StationFile kind) {
+    const std::wstring filter = FilterOf(kind);
     std::vector<wchar_t> name(32768, L'\0');
     OPENFILENAMEW ask{};
     ask.lStructSize = sizeof ask;
     ask.hwndOwner = owner;
-    ask.lpstrFilter = kDeviceListFilter;
+    ask.lpstrFilter = filter.c_str();
     ask.nFilterIndex = 1;
     ask.lpstrFile = name.data();
     ask.nMaxFile = static_cast<DWORD>(name.size());
@@ -141,13 +144,10 @@ std::optional<std::filesystem::path> AskDeviceList(HWND owner, const std::wstrin
 }  // namespace
 
 FleetStationWindow::FleetStationWindow(HINSTANCE instance, HWND owner, StationServices services)
-    : instance_(instance), owner_(owner), controller_(*this, std::move(services)) {
-    for (std::size_t mark = 0; mark < kMarkColours.size(); ++mark) {
-        markBrushes_[mark] = ::CreateSolidBrush(kMarkColours[mark]);
-    }
+    : instance_(instance), controller_(*this, std::move(services)) {
     const std::vector<WORD> station = StationTemplate();
     ::CreateDialogIndirectParamW(instance_, reinterpret_cast<LPCDLGTEMPLATEW>(station.data()),
-                                 owner_, ObjectDialogProc<FleetStationWindow>, reinterpret_cast<LPARAM>(this));
+                                 owner, ObjectDialogProc<FleetStationWindow>, reinterpret_cast<LPARAM>(this));
 }
 
 // The owner takes the window with it when it goes first.
@@ -155,31 +155,13 @@ FleetStationWindow::~FleetStationWindow() {
     if (window_ != nullptr) {
         ::DestroyWindow(window_);
     }
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(tileFont_), static_cast<HGDIOBJ>(detailFont_)}) {
-        ::DeleteObject(object);
+    for (HFONT font : lineFonts_) {
+        ::DeleteObject(font);
     }
-    for (HBRUSH brush : markBrushes_) {
-        ::DeleteObject(brush);
-    }
+    ::DeleteObject(countersFont_);
 }
 
-void FleetStationWindow::ShowAndRaise(int language) {
-    if (window_ == nullptr) {
-        return;
-    }
-    if (!placed_) {
-        controller_.Open(language);
-        PlaceBesideForm(window_, owner_);
-        placed_ = true;
-    } else {
-        controller_.SetLanguage(language);
-    }
-    BringToFront(window_);
-}
-
-bool FleetStationWindow::IsDialogMessage(MSG* message) {
-    return window_ != nullptr && ::IsDialogMessageW(window_, message);
-}
+void FleetStationWindow::SetLanguage(int language) { controller_.SetLanguage(language); }
 
 INT_PTR FleetStationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -199,6 +181,11 @@ INT_PTR FleetStationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
         }
         return TRUE;
     }
+    case WM_SHOWWINDOW:
+        if (wParam != FALSE) {
+            controller_.Show();  // each showing offers the ports of that moment
+        }
+        return FALSE;
     case WM_CLOSE:
         OnClose();
         return TRUE;
@@ -225,7 +212,7 @@ void FleetStationWindow::OnInitDialog() {
         queueTarget_ = window_;
     }
     MakeFonts();
-    ::SendMessageW(Item(kStationCounters), WM_SETFONT, reinterpret_cast<WPARAM>(detailFont_), FALSE);
+    ::SendMessageW(Item(kStationCounters), WM_SETFONT, reinterpret_cast<WPARAM>(countersFont_), FALSE);
     HDC dc = ::GetDC(window_);
     HGDIOBJ oldFont = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(window_, WM_GETFONT, 0, 0)));
     const int choiceHeight = std::max(LineHeight(dc), ::GetSystemMetrics(SM_CYMENUCHECK)) + 4;
@@ -261,14 +248,16 @@ void FleetStationWindow::OnDestroy() {
     controller_.Close();
 }
 
-// The tiles' texts in the form's font, larger: the port and the IMEI more
-// than twice, bold.
+// The tiles' lines and the counters in the form's font, as the look table
+// grows them.
 void FleetStationWindow::MakeFonts() {
     LOGFONTW base{};
     const auto formFont = reinterpret_cast<HFONT>(::SendMessageW(window_, WM_GETFONT, 0, 0));
     ::GetObjectW(formFont, sizeof base, &base);
-    tileFont_ = ScaledFont(base, 9, 4, FW_BOLD);
-    detailFont_ = ScaledFont(base, 3, 2, FW_NORMAL);
+    for (std::size_t i = 0; i < kTileLines.size(); ++i) {
+        lineFonts_[i] = ScaledFont(base, kTileLines[i].look);
+    }
+    countersFont_ = ScaledFont(base, kCountersLook);
 }
 
 void FleetStationWindow::LayOut(int width, int height) {
@@ -306,39 +295,19 @@ void FleetStationWindow::LayOut(int width, int height) {
     LayOutTiles({margin.x + portsWidth + margin.x, y, width - margin.x, journalTop - gap.y});
 }
 
-// The number of columns that gives the largest tiles of about the right
-// shape; a tile never taller than it is wide.
 void FleetStationWindow::LayOutTiles(const RECT& area) {
     const int count = static_cast<int>(tiles_.size());
-    if (count == 0) {
-        return;
-    }
     const int gap = Pixels(window_, kGap, kGap).x;
-    const int areaWidth = area.right - area.left;
-    const int areaHeight = area.bottom - area.top;
-    int columns = 1;
-    int best = -1;
-    for (int tried = 1; tried <= count; ++tried) {
-        const int rows = (count + tried - 1) / tried;
-        const int width = (areaWidth - (tried - 1) * gap) / tried;
-        const int height = (areaHeight - (rows - 1) * gap) / rows;
-        const int size = std::min(width, kTileAspect * height);
-        if (size > best) {
-            best = size;
-            columns = tried;
-        }
-    }
-    const int rows = (count + columns - 1) / columns;
-    const int width = (areaWidth - (columns - 1) * gap) / columns;
-    const int height = std::min((areaHeight - (rows - 1) * gap) / rows, width);
+    const TileGrid grid = TileGridFor(count, area.right - area.left, area.bottom - area.top, gap);
     for (int i = 0; i < count; ++i) {
-        Place(tiles_[static_cast<std::size_t>(i)].control, area.left + (i % columns) * (width + gap),
-              area.top + (i / columns) * (height + gap), width, height);
+        Place(tiles_[static_cast<std::size_t>(i)].control,
+              area.left + (i % grid.columns) * (grid.width + gap),
+              area.top + (i / grid.columns) * (grid.height + gap), grid.width, grid.height);
     }
 }
 
-// The port and the IMEI large and bold, the phase and the outcome under
-// each, on the colour of the slot's state.
+// The tile's lines in the look table's fonts, each on one line but the
+// last, which wraps in the room left; on the colour of the slot's state.
 void FleetStationWindow::DrawTile(const DRAWITEMSTRUCT& item) const {
     const auto shown = std::find_if(tiles_.begin(), tiles_.end(), [&](const ShownTile& t) {
         return t.control == item.hwndItem;
@@ -349,29 +318,31 @@ void FleetStationWindow::DrawTile(const DRAWITEMSTRUCT& item) const {
     const Tile& tile = shown->tile;
     HDC dc = item.hDC;
     RECT box = item.rcItem;
-    ::FillRect(dc, &box, markBrushes_[static_cast<std::size_t>(tile.mark)]);
+    const std::optional<Rgb> colour = TileColour(tile.mark);
+    if (HBRUSH brush = colour ? ::CreateSolidBrush(ColourRef(*colour)) : nullptr) {
+        ::FillRect(dc, &box, brush);
+        ::DeleteObject(brush);
+    } else {
+        ::FillRect(dc, &box, ::GetSysColorBrush(COLOR_BTNFACE));
+    }
     ::DrawEdge(dc, &box, EDGE_ETCHED, BF_RECT | BF_ADJUST);
     ::InflateRect(&box, -4, -4);
     ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, RGB(0, 0, 0));
-    const struct {
-        const std::string& text;
-        HFONT font;
-    } lines[] = {{tile.port, tileFont_}, {tile.phase, detailFont_}, {tile.imei, tileFont_}};
-    HGDIOBJ oldFont = ::SelectObject(dc, tileFont_);
-    for (const auto& line : lines) {
-        ::SelectObject(dc, line.font);
+    ::SetTextColor(dc, colour ? ColourRef(kTileText) : ::GetSysColor(COLOR_BTNTEXT));
+    HGDIOBJ oldFont = ::SelectObject(dc, lineFonts_[0]);
+    for (std::size_t i = 0; i < kTileLines.size(); ++i) {
+        ::SelectObject(dc, lineFonts_[i]);
+        const bool last = i + 1 == kTileLines.size();
         RECT place = box;
-        place.bottom = std::min(box.bottom, box.top + LineHeight(dc));
-        const std::wstring text = WideOfUtf8(line.text);
+        if (!last) {
+            place.bottom = std::min(box.bottom, box.top + LineHeight(dc));
+        }
+        const std::wstring text = WideOfUtf8(LineOf(tile, kTileLines[i].line));
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place,
-                    DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+                    DT_CENTER | DT_NOPREFIX | DT_END_ELLIPSIS |
+                        (last ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE));
         box.top = place.bottom;
     }
-    ::SelectObject(dc, detailFont_);
-    const std::wstring outcome = WideOfUtf8(tile.outcome);
-    ::DrawTextW(dc, outcome.c_str(), static_cast<int>(outcome.size()), &box,
-                DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS | DT_EDITCONTROL);
     ::SelectObject(dc, oldFont);
 }
 
@@ -504,9 +475,7 @@ void FleetStationWindow::ShowMessage(const std::string& text) {
 
 std::optional<std::filesystem::path> FleetStationWindow::AskFile(const std::string& caption,
                                                                  StationFile kind) {
-    const std::wstring title = WideOfUtf8(caption);
-    return kind == StationFile::Profile ? AskProfilePath(window_, title, false)
-                                        : AskDeviceList(window_, title);
+    return AskOpenFile(window_, WideOfUtf8(caption), kind);
 }
 
 }  // namespace vorlen::win32

@@ -16,12 +16,14 @@
 #include <string>
 #include <vector>
 
+#include "dialog/look.h"
 #include "dialog/station_controller.h"
 #include "dialog/station_window.h"
+#include "win32/side_window.h"
 
 namespace vorlen::win32 {
 
-class FleetStationWindow : private fleet::StationWindow {
+class FleetStationWindow : public Win32SideWindow, private fleet::StationWindow {
 public:
     // Tile n (from 0) is the child of id kFirstTile + n; its text is its
     // lines, one per row of the tile.
@@ -34,13 +36,8 @@ public:
     FleetStationWindow(const FleetStationWindow&) = delete;
     FleetStationWindow& operator=(const FleetStationWindow&) = delete;
 
-    // Shows the window with its captions in the language (0 Chinese,
-    // anything else English), or brings it to the front when it is shown.
-    void ShowAndRaise(int language);
-
-    // For the owner's message loop: true when the message was the window's
-    // keyboard input and has been handled.
-    bool IsDialogMessage(MSG* message);
+    // Its texts follow the form's language.
+    void SetLanguage(int language) override;
 
 private:
     struct ShownTile {
@@ -76,13 +73,9 @@ private:
     void RunOnWindowThread(std::function<void()> call) override;
 
     HINSTANCE instance_;
-    HWND owner_;
-    HWND window_ = nullptr;
-    bool placed_ = false;  // placed beside the form at its first showing
     SIZE minimumSize_{};   // pixels: the template's size
-    HFONT tileFont_ = nullptr;     // the port and the IMEI, readable from a step away
-    HFONT detailFont_ = nullptr;   // the phase, the outcome and the counters
-    std::array<HBRUSH, 4> markBrushes_{};  // by TileMark
+    std::array<HFONT, kTileLines.size()> lineFonts_{};  // as kTileLines
+    HFONT countersFont_ = nullptr;
     std::vector<std::string> slotNames_;  // what each entry of the ports' list opens
     std::vector<ShownTile> tiles_;
 

@@ -11,6 +11,7 @@
 #include "model/shown_text.h"
 #include "model/tracker_form.h"
 #include "win32/about_box.h"
+#include "win32/side_window.h"
 #include "win32/form_template.h"
 #include "win32/list_wheel.h"
 #include "win32/profile_path_dialog.h"
@@ -63,6 +64,7 @@ TrackerWindow::TrackerWindow(TrackerConfigServices services, HINSTANCE instance)
 
 TrackerWindow::~TrackerWindow() {
     lineMonitor_.reset();
+    station_.reset();
     ::DeleteObject(successBrush_);
     ::DeleteObject(failureBrush_);
     for (HICON icon : {largeIcon_, smallIcon_}) {
@@ -276,6 +278,7 @@ void TrackerWindow::Close() {
         queue_.clear();
     }
     lineMonitor_.reset();
+    station_.reset();
     HWND window = window_;
     window_ = nullptr;
     ::DestroyWindow(window);
@@ -425,17 +428,26 @@ void TrackerWindow::ShowStatusMark(StatusMark mark) {
 
 void TrackerWindow::ShowAbout() { ShowAboutBox(instance_, window_); }
 
-void TrackerWindow::ShowLineMonitor() {
-    if (lineMonitor_ == nullptr) {
-        lineMonitor_ = std::make_unique<LineMonitorWindow>(instance_, window_, dialog_.Line());
+Rect TrackerWindow::Frame() const { return FrameOf(window_); }
+
+Rect TrackerWindow::ScreenArea() const {
+    MONITORINFO screen{};
+    screen.cbSize = sizeof screen;
+    if (!::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &screen)) {
+        return Frame();
     }
-    lineMonitor_->ShowAndRaise(dialog_.Language());
+    const RECT& area = screen.rcWork;
+    return {area.left, area.top, area.right - area.left, area.bottom - area.top};
 }
 
-void TrackerWindow::ShowStation() {
-    if (openStation_) {
-        openStation_();
-    }
+SideWindow* TrackerWindow::MakeLineMonitor(LineRecord& record) {
+    lineMonitor_ = std::make_unique<LineMonitorWindow>(instance_, window_, record);
+    return lineMonitor_->Made() ? lineMonitor_.get() : nullptr;
+}
+
+SideWindow* TrackerWindow::MakeStation(fleet::StationServices services) {
+    station_ = std::make_unique<FleetStationWindow>(instance_, window_, std::move(services));
+    return station_->Made() ? station_.get() : nullptr;
 }
 
 void TrackerWindow::SetMenuText(unsigned command, const std::string& text) {

@@ -22,6 +22,7 @@
 #include "dialog/tracker_config_dialog.h"
 #include "win32/caption_fit.h"
 #include "win32/line_monitor_window.h"
+#include "win32/station_window.h"
 #include "win32/tip_combo_box.h"
 
 namespace vorlen::win32 {
@@ -37,15 +38,6 @@ public:
     // an outgoing Bluetooth port does), and returns once the operator has
     // closed the form.
     void Run();
-
-    // What the window menu's station item opens: the program's station,
-    // which lives above the windows. Without one the item does nothing.
-    void SetStationOpener(std::function<void()> open) { openStation_ = std::move(open); }
-    // What the station takes from the form: its window, beside which it
-    // opens, its language and the port it holds.
-    HWND Handle() const { return window_; }
-    int Language() const { return dialog_.Language(); }
-    std::string PortInUse() const { return dialog_.PortInUse(); }
 
     // DialogWindow.
     std::string Text(int controlId) const override;
@@ -63,8 +55,10 @@ public:
     void ShowStatusMark(StatusMark mark) override;
     void RunOnWindowThread(std::function<void()> call) override;
     void ShowAbout() override;
-    void ShowLineMonitor() override;
-    void ShowStation() override;
+    Rect Frame() const override;
+    Rect ScreenArea() const override;
+    SideWindow* MakeLineMonitor(LineRecord& record) override;
+    SideWindow* MakeStation(fleet::StationServices services) override;
     void SetMenuText(unsigned command, const std::string& text) override;
     std::optional<std::filesystem::path> AskProfilePath(const std::string& caption,
                                                         bool forSaving) override;
@@ -102,9 +96,10 @@ private:
     HWND queueTarget_ = nullptr;  // null once closed: later calls are dropped
     std::vector<std::function<void()>> queue_;
 
-    // Made on first showing; it reads the dialog's line record.
+    // Made at their first showing; the monitor reads the dialog's line
+    // record, the station never takes the dialog's port.
     std::unique_ptr<LineMonitorWindow> lineMonitor_;
-    std::function<void()> openStation_;
+    std::unique_ptr<FleetStationWindow> station_;
 
     // Last, so that it is gone before the rest: it stops the worker first.
     TrackerConfigDialog dialog_;

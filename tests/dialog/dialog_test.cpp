@@ -324,6 +324,54 @@ TEST(Dialog, TheLineMonitorOpensBesideTheFormOnItsScreen) {
     EXPECT_EQ(BesideForm({100, 0, 1500, 900}, 640, 360, {0, 0, 1280, 1024}).x, 0);
 }
 
+// Both side windows go beside the form at their first showing only: one
+// the operator moved stays where he put it, and none is made twice.
+TEST(Dialog, ASideWindowIsPlacedBesideTheFormOnceAndKeepsWhereTheOperatorMovedIt) {
+    const struct {
+        const char* what;
+        unsigned command;
+        RecordingSideWindow RecordingWindow::*window;
+    } cases[] = {
+        {"line monitor", kLineMonitorCommand, &RecordingWindow::lineMonitor},
+        {"station", kFleetStationCommand, &RecordingWindow::station},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bench bench;
+        RecordingSideWindow& side = bench.window.*c.window;
+        bench.dialog.OnSystemCommand(c.command);
+        EXPECT_EQ(side.frame, BesideForm(bench.window.frame, 640, 360, bench.window.screen));
+        EXPECT_EQ(side.frame.x, bench.window.frame.Right());
+        side.frame.x = 10;  // the operator drags it away
+        bench.window.frame.x = 900;
+        bench.dialog.OnSystemCommand(c.command);
+        EXPECT_EQ(side.frame.x, 10);
+        EXPECT_EQ(side.made, 1);
+        EXPECT_EQ(side.moves, 1);
+        EXPECT_EQ(side.shown, 2);
+    }
+}
+
+// A language switch reaches every side window made so far at once, shown
+// or hidden, not only at its next showing; one not yet made speaks the
+// form's language when it comes.
+TEST(Dialog, TheSideWindowsFollowTheFormsLanguageLive) {
+    Bench bench;
+    bench.dialog.OnSystemCommand(kLineMonitorCommand);
+    EXPECT_EQ(bench.window.lineMonitor.language, kEnglish);
+    bench.window.Choose(kLanguageList, kChinese);
+    bench.dialog.OnLanguageChanged();
+    EXPECT_EQ(bench.window.lineMonitor.language, kChinese);
+    EXPECT_EQ(bench.window.station.made, 0);
+    bench.dialog.OnSystemCommand(kFleetStationCommand);
+    EXPECT_EQ(bench.window.station.language, kChinese);
+    bench.window.Choose(kLanguageList, kEnglish);
+    bench.dialog.OnLanguageChanged();
+    EXPECT_EQ(bench.window.lineMonitor.language, kEnglish);
+    EXPECT_EQ(bench.window.station.language, kEnglish);
+    EXPECT_EQ(bench.window.lineMonitor.shown + bench.window.station.shown, 2);
+}
+
 TEST(Dialog, AnOverLongFieldStopsTheActionWithTheFocusOnIt) {
     Bench bench;
     bench.dialog.UnlockConfigArea();
@@ -346,7 +394,8 @@ TEST(Dialog, TheLineRecordHoldsTheFormsTrafficAndTheMonitorOpensOnItsItem) {
     EXPECT_EQ(entries[1].direction, LineDirection::Received);
     EXPECT_EQ(entries[1].bytes, "OK");
     bench.dialog.OnSystemCommand(kLineMonitorCommand);
-    EXPECT_EQ(bench.window.lineMonitors, 1);
+    EXPECT_EQ(bench.window.lineMonitor.shown, 1);
+    EXPECT_EQ(bench.window.monitorRecord, &bench.dialog.Line());
     EXPECT_EQ(GbkToUtf8(bench.window.menuTexts.at(kLineMonitorCommand)), "Line &Monitor...");
 }
 
@@ -356,9 +405,13 @@ TEST(Dialog, TheStationOpensOnItsItemAndKnowsTheFormsPort) {
     Bench bench;
     EXPECT_EQ(bench.dialog.PortInUse(), "/dev/ttyUSB0");
     bench.dialog.OnSystemCommand(kFleetStationCommand | 0x000F);
-    EXPECT_EQ(bench.window.stations, 1);
+    EXPECT_EQ(bench.window.station.shown, 1);
+    const auto formPort = bench.window.stationServices.formPort;
+    ASSERT_TRUE(formPort);
+    EXPECT_EQ(formPort(), "/dev/ttyUSB0");
     bench.dialog.OnClose();
     EXPECT_EQ(bench.dialog.PortInUse(), "");
+    EXPECT_EQ(formPort(), "");
     Bench refused({"/dev/ttyUSB0"}, {}, "/dev/ttyUSB0");
     EXPECT_EQ(refused.dialog.PortInUse(), "");
 }

@@ -16,6 +16,25 @@
 
 namespace vorlen::testing {
 
+// A side window: where it was moved, how often shown, its language.
+class RecordingSideWindow : public SideWindow {
+public:
+    Rect Frame() const override { return frame; }
+    void Move(int x, int y) override {
+        frame.x = x;
+        frame.y = y;
+        ++moves;
+    }
+    void ShowAndRaise() override { ++shown; }
+    void SetLanguage(int to) override { language = to; }
+
+    Rect frame{0, 0, 640, 360};
+    int made = 0;
+    int moves = 0;
+    int shown = 0;
+    int language = -1;
+};
+
 class RecordingWindow : public DialogWindow {
 public:
     struct Message {
@@ -67,8 +86,16 @@ public:
         queued_.push_back(std::move(call));
     }
     void ShowAbout() override { ++aboutBoxes; }
-    void ShowLineMonitor() override { ++lineMonitors; }
-    void ShowStation() override { ++stations; }
+    Rect Frame() const override { return frame; }
+    Rect ScreenArea() const override { return screen; }
+    SideWindow* MakeLineMonitor(LineRecord& record) override {
+        monitorRecord = &record;
+        return Made(lineMonitor);
+    }
+    SideWindow* MakeStation(fleet::StationServices services) override {
+        stationServices = std::move(services);
+        return Made(station);
+    }
     void SetMenuText(unsigned command, const std::string& text) override {
         menuTexts[command] = text;
     }
@@ -107,13 +134,21 @@ public:
     std::vector<bool> busyChanges;
     StatusMark mark = StatusMark::None;
     int aboutBoxes = 0;
-    int lineMonitors = 0;
-    int stations = 0;
+    Rect frame{100, 50, 600, 400};
+    Rect screen{0, 0, 1920, 1040};
+    RecordingSideWindow lineMonitor;
+    RecordingSideWindow station;
+    LineRecord* monitorRecord = nullptr;
+    fleet::StationServices stationServices;
     std::map<unsigned, std::string> menuTexts;
     std::optional<std::filesystem::path> profilePath;  // the operator's answer
     std::vector<bool> asked;                            // true: for saving
 
 private:
+    static SideWindow* Made(RecordingSideWindow& window) {
+        ++window.made;
+        return &window;
+    }
     static std::string Find(const std::map<int, std::string>& in, int id) {
         const auto found = in.find(id);
         return found == in.end() ? std::string() : found->second;

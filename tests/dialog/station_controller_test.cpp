@@ -12,6 +12,7 @@
 #include "sim/fleet_profile.h"
 #include "model/bilingual.h"
 #include "profile/profile_file.h"
+#include "dialog/look.h"
 #include "dialog/station_controller.h"
 
 namespace vorlen::fleet {
@@ -126,7 +127,7 @@ protected:
 // slot stays offered and ticked until the operator unticks it.
 TEST_F(StationControllerTest, RefreshKeepsTicksAndATickedSocketWhoseAdapterIsOut) {
     StationController controller(window, Services());
-    controller.Open(vorlen::kEnglish);
+    controller.Show();
     window.Tick(ports[1]);
     ports = {ports[0]};
     controller.Press(kStationRefresh);
@@ -135,6 +136,49 @@ TEST_F(StationControllerTest, RefreshKeepsTicksAndATickedSocketWhoseAdapterIsOut
     EXPECT_EQ(window.choices[1].name, "/dev/serial/by-path/usb-0:2:1.0-port0");
     EXPECT_TRUE(window.choices[1].ticked);
     EXPECT_EQ(window.choices[1].label, "/dev/serial/by-path/usb-0:2:1.0-port0  USB Serial");
+}
+
+// The station hidden and shown again lists the ports of that moment: an
+// adapter plugged in meanwhile is offered and the port the form took
+// meanwhile is not, without a press of Refresh; the ticks stay. A running
+// station's list is left alone.
+TEST_F(StationControllerTest, EveryShowingListsThePortsOfThatMomentKeepingTheTicks) {
+    std::string formPort;
+    StationServices services = Services();
+    services.formPort = [&formPort] { return formPort; };
+    StationController controller(window, std::move(services));
+    controller.Show();
+    ASSERT_EQ(window.choices.size(), 2u);
+    window.Tick(ports[0]);
+    ports.push_back("/dev/serial/by-path/usb-0:3:1.0-port0");
+    formPort = ports[1];
+    controller.Show();
+    ASSERT_EQ(window.choices.size(), 2u);
+    EXPECT_EQ(window.choices[0].name, ports[0]);
+    EXPECT_TRUE(window.choices[0].ticked);
+    EXPECT_EQ(window.choices[1].name, ports[2]);
+    EXPECT_FALSE(window.choices[1].ticked);
+
+    controller.Press(kStationStart);
+    ASSERT_TRUE(controller.Running());
+    ports.pop_back();
+    controller.Show();
+    EXPECT_EQ(window.choices.size(), 2u);
+    EXPECT_FALSE(window.enabled[kStationStart]);
+    EXPECT_TRUE(window.enabled[kStationStop]);
+}
+
+// The counters line reads the same in the window and on vorlen-provision's
+// board, in either language, and follows a switch at once.
+TEST_F(StationControllerTest, TheCountersLineIsTheStationsOwnInEitherLanguage) {
+    StationController controller(window, Services());
+    controller.SetLanguage(vorlen::kChinese);
+    EXPECT_EQ(window.texts[kStationCounters], "完成0个, 未改变0个, 失败0个, 每小时0个追踪器");
+    EXPECT_EQ(window.texts[kStationTitle], "批量工位");
+    controller.SetLanguage(vorlen::kEnglish);
+    EXPECT_EQ(window.texts[kStationCounters], "done 0, unchanged 0, failed 0, 0 trackers per hour");
+    const StationCounts counts{41, 2, 1, 3600 * 44.0 / 980};
+    EXPECT_EQ(CountersLine(counts, vorlen::kChinese), "完成41个, 未改变2个, 失败1个, 每小时980个追踪器");
 }
 
 // Runs the posted calls until the station has stopped, or gives up.
@@ -150,7 +194,7 @@ bool StopsWhilePosting(StationController& controller, RecordingStationWindow& wi
 // neither show on the next run's tiles nor end that run.
 TEST_F(StationControllerTest, ALateCallOfAnEarlierRunLeavesTheNextAlone) {
     StationController controller(window, Services());
-    controller.Open(vorlen::kEnglish);
+    controller.Show();
     window.Tick(ports[0]);
     controller.Press(kStationStart);
     ASSERT_TRUE(controller.Running()) << (window.messages.empty() ? "" : window.messages[0]);
@@ -178,7 +222,7 @@ TEST_F(StationControllerTest, ALateCallOfAnEarlierRunLeavesTheNextAlone) {
 TEST_F(StationControllerTest, CallsQueuedWhenTheControllerGoesAreDropped) {
     {
         StationController controller(window, Services());
-        controller.Open(vorlen::kEnglish);
+        controller.Show();
         window.Tick(ports[0]);
         controller.Press(kStationStart);
         ASSERT_TRUE(controller.Running());
@@ -186,6 +230,55 @@ TEST_F(StationControllerTest, CallsQueuedWhenTheControllerGoesAreDropped) {
     const int before = window.tileUpdates;
     EXPECT_TRUE(window.RunPosted());
     EXPECT_EQ(window.tileUpdates, before);
+}
+
+// Screen pixels, gap 8: the columns that give the largest tiles, whatever
+// the window's shape, and every tile inside the area and no taller than wide.
+TEST(StationLook, TheTileGridGivesTheLargestTilesThatFit) {
+    const struct {
+        int count, width, height;
+        int columns;
+    } cases[] = {
+        {1, 600, 400, 1},  {2, 600, 400, 1},  {2, 1200, 300, 2}, {4, 800, 500, 2},
+        {8, 1600, 400, 4}, {8, 400, 1600, 1}, {6, 900, 900, 2},  {16, 1200, 800, 4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.count << " tiles in " << c.width << "x" << c.height);
+        const TileGrid grid = TileGridFor(c.count, c.width, c.height, 8);
+        EXPECT_EQ(grid.columns, c.columns);
+        const int rows = (c.count + grid.columns - 1) / grid.columns;
+        EXPECT_LE(grid.columns * grid.width + (grid.columns - 1) * 8, c.width);
+        EXPECT_LE(rows * grid.height + (rows - 1) * 8, c.height);
+        EXPECT_LE(grid.height, grid.width);
+        EXPECT_GT(grid.height, 0);
+    }
+    EXPECT_EQ(TileGridFor(0, 600, 400, 8).width, 0);
+}
+
+// From a step away the slot's name and the outcome are read first: they
+// are the largest lines and bold, the others neither; and a tile's outcome
+// is in the very colours of the form's status box.
+TEST(StationLook, TheSlotAndTheOutcomeStandOutInTheStatusBoxsColours) {
+    for (const TileLineLook& row : kTileLines) {
+        const bool first = row.line == TileLine::Port || row.line == TileLine::Outcome;
+        for (const TileLineLook& other : kTileLines) {
+            if (first && other.line != TileLine::Port && other.line != TileLine::Outcome) {
+                EXPECT_GT(row.look.percent, other.look.percent);
+            }
+        }
+        EXPECT_EQ(row.look.bold, first);
+    }
+    EXPECT_EQ(kTileLines.front().line, TileLine::Port);
+    EXPECT_EQ(TileColour(TileMark::Passed), StatusColour(StatusMark::Success));
+    EXPECT_EQ(TileColour(TileMark::Failed), StatusColour(StatusMark::Failure));
+    EXPECT_EQ(TileColour(TileMark::Idle), std::nullopt);
+    EXPECT_EQ(StatusColour(StatusMark::None), std::nullopt);
+    const std::optional<Rgb> working = TileColour(TileMark::Working);
+    ASSERT_TRUE(working);
+    EXPECT_NE(working, TileColour(TileMark::Passed));
+    const Tile tile{"COM3", "set-all, step 7 of 19", "IMEI 864507030000003", "done"};
+    EXPECT_EQ(LineOf(tile, TileLine::Outcome), "done");
+    EXPECT_EQ(LineOf(tile, TileLine::Port), "COM3");
 }
 
 }  // namespace

@@ -4,9 +4,12 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QWheelEvent>
 
+#include "dialog/system_command.h"
 #include "qt/line_monitor_window.h"
+#include "qt/station_window.h"
 #include "rig.h"
 
 namespace vorlen::testing {
@@ -112,6 +115,32 @@ TEST(Adapter, TheLineMonitorOpensOnCtrlLAndShowsTheFormsCommands) {
     const QStringList lines = rows->toPlainText().split('\n');
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("-> AT+OPENAT=221,;\\r\\n"))) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].contains(QStringLiteral("<- "))) << lines[1].toStdString();
+}
+
+// The form owns its station as it owns its monitor: both open from its
+// menu beside it, and a language switch reaches both at once, shown or
+// hidden, with no program around the form to pass it on.
+TEST(Adapter, TheMonitorAndTheStationOpenBesideTheFormAndFollowItsLanguageLive) {
+    Rig rig;
+    TrackerWindow& form = rig.form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.Dialog().OnSystemCommand(kLineMonitorCommand);
+    form.Dialog().OnSystemCommand(kFleetStationCommand);
+    auto* monitor = form.findChild<LineMonitorWindow*>();
+    auto* station = form.findChild<fleet::FleetStationWindow*>();
+    ASSERT_NE(monitor, nullptr);
+    ASSERT_NE(station, nullptr);
+    EXPECT_TRUE(station->isVisible());
+    EXPECT_EQ(station->windowTitle(), QStringLiteral("Fleet Station"));
+    monitor->hide();
+
+    Choose(form, kLanguageList, kChinese);
+    EXPECT_EQ(monitor->windowTitle(), QString::fromUtf8("线路监视器"));
+    EXPECT_EQ(station->windowTitle(), QString::fromUtf8("批量工位"));
+    auto* start = qobject_cast<QPushButton*>(station->Control(fleet::kStationStart));
+    EXPECT_EQ(start->text(), QString::fromUtf8("开始"));
+    EXPECT_FALSE(monitor->isVisible());
 }
 
 void Wheel(QWidget* list) {

@@ -164,6 +164,9 @@ struct Machine {
             return answer;
         };
         services.askProfilePath = [this](bool) { return profilePath; };
+        // The station opened from the form lists the same machine's ports.
+        services.station = fleet::RealStationServices();
+        services.station.enumeratePorts = services.enumeratePorts;
         services.start = start;
         return services;
     }

@@ -148,6 +148,13 @@ TEST_F(StationWindowTest, ATickedSlotTurnsGreenWithItsImeiAndIsJournalled) {
         << TileLine(*window, 0, "outcome").toStdString();
     EXPECT_EQ(TileLine(*window, 0, "port").toStdString(), ticked.LinkPath());
     EXPECT_EQ(TileLine(*window, 0, "imei"), QStringLiteral("IMEI 864507030000017"));
+    // Read from a step away: the slot's name and the outcome first.
+    const auto font = [&](const char* line) {
+        return window->TileWidget(0)->findChild<QLabel*>(QLatin1String(line))->font();
+    };
+    EXPECT_TRUE(font("port").bold() && font("outcome").bold());
+    EXPECT_FALSE(font("phase").bold() || font("imei").bold());
+    EXPECT_GT(font("port").pointSizeF(), font("phase").pointSizeF());
     EXPECT_TRUE(TileLine(*window, 0, "outcome").startsWith(QStringLiteral("done")))
         << TileLine(*window, 0, "outcome").toStdString();
     EXPECT_EQ(window->TileWidget(1), nullptr);
@@ -255,6 +262,8 @@ TEST_F(StationWindowTest, StopAndCloseEndEverySlot) {
     Tick(*window, unplugged);
     Press(*window, fleet::kStationStart);
     ASSERT_TRUE(window->Running());
+    // A slot waiting for its port is plain: only slots with news draw the eye.
+    EXPECT_EQ(TileColour(*window, 1), window->palette().color(QPalette::Window));
     ASSERT_TRUE(silent.WaitForCommands(1, 10s));
     Press(*window, fleet::kStationStop);
     ASSERT_TRUE(WaitUntil([&] { return Stands(*window); }, 10s));

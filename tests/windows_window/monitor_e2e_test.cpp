@@ -211,22 +211,35 @@ TEST(LineMonitor, CopyAllAndSaveGiveTheRowsAsShown) {
     std::filesystem::remove(path);
 }
 
-// Escape hides the monitor and leaves the form; opened again the monitor
-// speaks the form's language.
-TEST(LineMonitor, EscapeHidesItAndItOpensAgainInTheFormsLanguage) {
+std::string Caption(HWND window) {
+    wchar_t caption[64] = {};
+    Send(window, WM_GETTEXT, std::size(caption), reinterpret_cast<LPARAM>(caption));
+    return Utf8(caption);
+}
+
+// Escape hides the monitor and leaves the form. A language switch reaches
+// the monitor at once, shown or hidden; opened again it stays where the
+// operator last put it.
+TEST(LineMonitor, EscapeHidesItItFollowsTheFormsLanguageLiveAndStaysWhereItWasPut) {
     RemoteForm form;
     const HWND monitor = OpenMonitor(form);
     ASSERT_NE(monitor, nullptr) << "no monitor";
+    form.Choose(kLanguageList, kChinese);
+    EXPECT_TRUE(WaitUntil([&] { return Caption(monitor) == "线路监视器"; })) << Caption(monitor);
+    EXPECT_EQ(Caption(::GetDlgItem(monitor, Monitor::kClear)), "清除");
     HWND rows = ::GetDlgItem(monitor, Monitor::kRows);
     ::PostMessageW(rows, WM_KEYDOWN, VK_ESCAPE, 1);
     ::PostMessageW(rows, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0000001u));
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(monitor); }));
-    form.Choose(kLanguageList, kChinese);
-    EXPECT_EQ(OpenMonitor(form, L"线路监视器"), monitor);
-    wchar_t caption[32] = {};
-    Send(::GetDlgItem(monitor, Monitor::kClear), WM_GETTEXT, std::size(caption),
-         reinterpret_cast<LPARAM>(caption));
-    EXPECT_EQ(Utf8(caption), "清除");
+    form.Choose(kLanguageList, kEnglish);
+    EXPECT_TRUE(WaitUntil([&] { return Caption(monitor) == "Line Monitor"; })) << Caption(monitor);
+    ::SetWindowPos(monitor, nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(OpenMonitor(form), monitor);
+    RECT place{};
+    ::GetWindowRect(monitor, &place);
+    EXPECT_EQ(place.left, 20);
+    EXPECT_EQ(place.top, 30);
+    EXPECT_EQ(Caption(::GetDlgItem(monitor, Monitor::kClear)), "Clear");
     EXPECT_FALSE(form.WaitForExit(0ms));
 }
 

@@ -7,6 +7,8 @@
 #include <filesystem>
 
 #include "dialog/system_command.h"
+#include "model/bilingual.h"
+#include "model/control_ids.h"
 #include "sim/fleet_profile.h"
 #include "profile/profile_file.h"
 #include "win32/station_window.h"
@@ -16,6 +18,7 @@ namespace vorlen::e2e {
 namespace {
 
 using namespace fleet;
+using namespace control;
 namespace fs = std::filesystem;
 using Station = win32::FleetStationWindow;
 
@@ -157,6 +160,11 @@ TEST(Station, ClosingItWhileRunningStopsEverySlot) {
     ASSERT_NE(station, nullptr) << "no station";
     EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(station, kStationStart)));
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(station, kStationStop)));
+
+    // The form's language reaches the open station at once.
+    form.Choose(kLanguageList, kChinese);
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(station) == "批量工位"; })) << TextOf(station);
+    EXPECT_EQ(TextOf(::GetDlgItem(station, kStationStart)), "开始");
 }
 
 }  // namespace

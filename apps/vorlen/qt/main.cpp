@@ -1,15 +1,13 @@
-// Vorlen: runs the tracker configuration form until the operator closes it.
-// Nothing is kept between runs.
+// Vorlen: runs the tracker configuration form (with its line monitor and
+// fleet station beside it when the operator opens them) until the operator
+// closes it. Nothing is kept between runs.
 #include <QApplication>
-#include <QScreen>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "dialog/start_options.h"
-#include "dialog/window_placement.h"
-#include "qt/station_window.h"
+#include "dialog/station_controller.h"
 #include "qt/about_dialog.h"
 #include "qt/tracker_window.h"
 #include "serial/enumerate_ports.h"
@@ -20,29 +18,6 @@ namespace {
 vorlen::StartCommandLine ReadCommandLine(int argc, char** argv) {
     return vorlen::ReadStartCommandLine(std::vector<std::string>(argv + 1, argv + argc),
                                         vorlen::PortExists);
-}
-
-// The fleet station, made when the window menu first asks for it and placed
-// beside the form once; it speaks the form's language and never offers the
-// port the form holds.
-void OpenStation(vorlen::TrackerWindow& form,
-                 std::unique_ptr<vorlen::fleet::FleetStationWindow>& station) {
-    if (!station) {
-        station = std::make_unique<vorlen::fleet::FleetStationWindow>(
-            vorlen::fleet::RealStationServices(
-                [&form] { return form.Dialog().PortInUse(); }),
-            form.Dialog().Language(), &form);
-        const QRect frame = form.frameGeometry();
-        const QRect area = form.screen()->availableGeometry();
-        const QSize size = station->frameGeometry().size();
-        const vorlen::Rect place =
-            vorlen::BesideForm({frame.x(), frame.y(), frame.width(), frame.height()},
-                               size.width(), size.height(),
-                               {area.x(), area.y(), area.width(), area.height()});
-        station->move(place.x, place.y);
-    }
-    station->SetLanguage(form.Dialog().Language());
-    station->ShowAndRaise();
 }
 
 }  // namespace
@@ -67,17 +42,10 @@ int main(int argc, char** argv) {
                            vorlen::OpenFailure* why) -> std::shared_ptr<vorlen::Port> {
         return vorlen::OpenPort(portName, why);
     };
+    services.station = vorlen::fleet::RealStationServices();
     services.start = line.options;
 
     vorlen::TrackerWindow form(std::move(services));
-    std::unique_ptr<vorlen::fleet::FleetStationWindow> station;
-    form.SetStationOpener([&form, &station] { OpenStation(form, station); });
-    form.SetLanguageFollower([&station](int language) {
-        if (station) {
-            station->SetLanguage(language);
-        }
-    });
     form.exec();
-    station.reset();
     return 0;
 }

@@ -1,17 +1,16 @@
-// Vorlen on Windows: runs the tracker configuration form, and the fleet
-// station beside it when the operator opens it, until the operator closes
-// the form. Nothing is kept between runs.
+// Vorlen on Windows: runs the tracker configuration form (with its line
+// monitor and fleet station beside it when the operator opens them) until
+// the operator closes the form. Nothing is kept between runs.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "dialog/start_options.h"
-#include "win32/station_window.h"
+#include "dialog/station_controller.h"
 #include "serial/enumerate_ports.h"
 #include "serial/open_port.h"
 #include "win32/tracker_window.h"
@@ -55,20 +54,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                            vorlen::OpenFailure* why) -> std::shared_ptr<vorlen::Port> {
         return vorlen::OpenPort(portName, why);
     };
+    services.station = vorlen::fleet::RealStationServices();
     services.start = line.options;
 
-    // Made at its first opening, beside the form; it goes with the form,
-    // and a running station stops then.
-    std::unique_ptr<vorlen::win32::FleetStationWindow> station;
     vorlen::win32::TrackerWindow form(std::move(services), instance);
-    form.SetStationOpener([&] {
-        if (station == nullptr) {
-            station = std::make_unique<vorlen::win32::FleetStationWindow>(
-                instance, form.Handle(),
-                vorlen::fleet::RealStationServices([&form] { return form.PortInUse(); }));
-        }
-        station->ShowAndRaise(form.Language());
-    });
     form.Run();
     return 0;
 }

@@ -1,0 +1,83 @@
+#include "dialog/look.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace vorlen {
+namespace {
+
+constexpr Rgb kGreen{0, 255, 0};
+constexpr Rgb kRed{255, 0, 0};
+constexpr Rgb kPaleYellow{255, 240, 130};
+
+// Tiles look best about twice as wide as high.
+constexpr int kTileAspect = 2;
+
+constexpr std::array<FileFilter, 2> kProfileFilters{{{"Vorlen profile", "*.toml"},
+                                                     {"All files", "*"}}};
+constexpr std::array<FileFilter, 2> kDeviceListFilters{{{"Device list", "*.csv"},
+                                                        {"All files", "*"}}};
+
+template <class Mark, std::size_t N>
+std::optional<Rgb> Lookup(const std::array<std::pair<Mark, Rgb>, N>& table, Mark mark) {
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [mark](const auto& row) { return row.first == mark; });
+    return found != table.end() ? std::optional<Rgb>(found->second) : std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Rgb> StatusColour(StatusMark mark) {
+    constexpr std::array<std::pair<StatusMark, Rgb>, 2> kColours{{
+        {StatusMark::Success, kGreen},
+        {StatusMark::Failure, kRed},
+    }};
+    return Lookup(kColours, mark);
+}
+
+std::optional<Rgb> TileColour(fleet::TileMark mark) {
+    constexpr std::array<std::pair<fleet::TileMark, Rgb>, 3> kColours{{
+        {fleet::TileMark::Working, kPaleYellow},
+        {fleet::TileMark::Passed, kGreen},
+        {fleet::TileMark::Failed, kRed},
+    }};
+    return Lookup(kColours, mark);
+}
+
+const std::string& LineOf(const fleet::Tile& tile, TileLine line) {
+    const std::array<std::pair<TileLine, const std::string*>, 4> lines{{
+        {TileLine::Port, &tile.port},
+        {TileLine::Phase, &tile.phase},
+        {TileLine::Imei, &tile.imei},
+        {TileLine::Outcome, &tile.outcome},
+    }};
+    return *std::find_if(lines.begin(), lines.end(), [line](const auto& row) {
+                return row.first == line;
+            })->second;
+}
+
+TileGrid TileGridFor(int count, int width, int height, int gap) {
+    if (count <= 0) {
+        return {};
+    }
+    TileGrid best;
+    int bestSize = -1;
+    for (int columns = 1; columns <= count; ++columns) {
+        const int rows = (count + columns - 1) / columns;
+        const int tileWidth = (width - (columns - 1) * gap) / columns;
+        const int tileHeight = (height - (rows - 1) * gap) / rows;
+        const int size = std::min(tileWidth, kTileAspect * tileHeight);
+        if (size > bestSize) {
+            bestSize = size;
+            best = {columns, std::max(tileWidth, 0), std::clamp(tileHeight, 0, std::max(tileWidth, 0))};
+        }
+    }
+    return best;
+}
+
+std::span<const FileFilter> StationFileFilters(fleet::StationFile kind) {
+    return kind == fleet::StationFile::Profile ? std::span<const FileFilter>(kProfileFilters)
+                                               : std::span<const FileFilter>(kDeviceListFilters);
+}
+
+}  // namespace vorlen

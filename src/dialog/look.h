@@ -1,0 +1,86 @@
+// How the form and the station look, the same in every toolkit: the colours
+// of an outcome, how a slot's tile reads from a step away, how the tiles
+// share the window, and which files the station's file boxes offer. A
+// window only turns these into its toolkit's colours, fonts and filters.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "dialog/station_window.h"
+#include "protocol/status_mark.h"
+
+namespace vorlen {
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+// The status box's background: green for a success, red for a failure,
+// nothing (the system's own colour) otherwise.
+std::optional<Rgb> StatusColour(StatusMark mark);
+
+// A tile's background: a tracker done or unchanged in the status box's
+// green, a failed one in its red, pale yellow while a tracker is worked on;
+// nothing (the window's own colour) while the slot waits, so that only the
+// slots with news draw the eye.
+std::optional<Rgb> TileColour(fleet::TileMark mark);
+
+// The text on a coloured tile: black, readable on every tile colour.
+inline constexpr Rgb kTileText{0, 0, 0};
+
+// A line of text in the window's font grown by `percent`.
+struct TextLook {
+    int percent = 100;
+    bool bold = false;
+};
+
+// A tile's lines, top to bottom. The slot's name and the last outcome are
+// what an operator a step away must read first: largest and bold; what the
+// slot does and the IMEI smaller under the name.
+enum class TileLine { Port, Phase, Imei, Outcome };
+struct TileLineLook {
+    TileLine line;
+    TextLook look;
+};
+// The tile's text on that line.
+const std::string& LineOf(const fleet::Tile& tile, TileLine line);
+
+inline constexpr std::array<TileLineLook, 4> kTileLines{{
+    {TileLine::Port, {200, true}},
+    {TileLine::Phase, {130, false}},
+    {TileLine::Imei, {130, false}},
+    {TileLine::Outcome, {200, true}},
+}};
+
+// The station's counters above the tiles.
+inline constexpr TextLook kCountersLook{150, true};
+
+// The tiles' place: `columns` across, each `width` x `height` pixels.
+struct TileGrid {
+    int columns = 1;
+    int width = 0;
+    int height = 0;
+};
+
+// The columns that give `count` tiles the largest size in an area of
+// `width` x `height` pixels with `gap` between tiles, a tile about twice as
+// wide as high and never taller than wide. No tiles give an empty grid.
+TileGrid TileGridFor(int count, int width, int height, int gap);
+
+// One entry of a file box's list of file kinds: "Vorlen profile", "*.toml".
+struct FileFilter {
+    const char* name;
+    const char* pattern;
+};
+
+// What the station's Browse boxes offer, the files of the kind first.
+std::span<const FileFilter> StationFileFilters(fleet::StationFile kind);
+
+}  // namespace vorlen

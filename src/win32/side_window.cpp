@@ -1,0 +1,30 @@
+#include "win32/side_window.h"
+
+namespace vorlen::win32 {
+
+Rect FrameOf(HWND window) {
+    RECT frame{};
+    if (window == nullptr || !::GetWindowRect(window, &frame)) {
+        return {};
+    }
+    return {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void Win32SideWindow::Move(int x, int y) {
+    ::SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32SideWindow::ShowAndRaise() {
+    if (window_ == nullptr) {
+        return;
+    }
+    ::ShowWindow(window_, ::IsIconic(window_) ? SW_RESTORE : SW_SHOW);
+    ::SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ::SetForegroundWindow(window_);
+}
+
+bool Win32SideWindow::IsDialogMessage(MSG* message) {
+    return window_ != nullptr && ::IsDialogMessageW(window_, message);
+}
+
+}  // namespace vorlen::win32
