@@ -83,7 +83,6 @@ private:
 
     BaseUnits baseUnits_;
     std::map<int, QWidget*> controls_;
-    std::map<int, std::string> given_;  // the GBK bytes each control was last given
     QPlainTextEdit* statusBox_ = nullptr;
     std::map<unsigned, QAction*> menuItems_;
     LineMonitorWindow* lineMonitor_ = nullptr;  // made when first asked for

@@ -103,13 +103,13 @@ HFONT ScaledFont(const LOGFONTW& base, int numerator, int denominator, LONG weig
 }
 
 std::wstring TileText(const Tile& tile) {
-    std::wstring text;
+    std::string text;
     for (const std::string* line : {&tile.port, &tile.phase, &tile.imei, &tile.outcome}) {
         if (!line->empty()) {
-            text += (text.empty() ? L"" : L"\r\n") + WideOfUtf8(*line);
+            text += (text.empty() ? "" : "\n") + *line;
         }
     }
-    return text;
+    return ShownInControl(text, true);
 }
 
 int LineHeight(HDC dc) {
