@@ -150,6 +150,7 @@ TEST(Dialog, OnlyThePortListTakesItsEntriesAfreshWhenItOpens) {
             continue;
         }
         bench.portNames.push_back("/dev/ttyACM" + std::to_string(row.id));  // plugged in meanwhile
+        bench.window.Choose(row.id, static_cast<int>(bench.window.lists[row.id].size()) - 1);
         const auto lists = bench.window.lists;
         const auto picks = bench.window.selected;
         bench.dialog.OnListOpening(row.id);
