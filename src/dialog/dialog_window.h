@@ -1,7 +1,8 @@
 // What the form's behaviour needs of a window toolkit. A window implements
 // this over its real controls; the form addresses every control by its id
-// from the layout table and never sees a widget. Texts cross it as GBK bytes:
-// the window converts them at its edge.
+// from the layout table and never sees a widget. Texts cross it as UTF-8,
+// lines broken by LF alone: the form keeps the GBK bytes behind them, and
+// the window converts only to its toolkit's strings.
 #pragma once
 
 #include <filesystem>
@@ -23,9 +24,8 @@ class DialogWindow {
 public:
     virtual ~DialogWindow() = default;
 
-    // The text a control shows: a caption, or an edit's contents. An edit
-    // whose text has not changed since SetText gives back exactly the bytes
-    // it was given, even bytes that are not GBK and show as U+FFFD.
+    // The text a control shows: a caption, or an edit's contents, as the
+    // operator sees it. The form, not the window, knows the bytes behind it.
     virtual std::string Text(int controlId) const = 0;
     virtual void SetText(int controlId, const std::string& text) = 0;
 
@@ -77,11 +77,11 @@ public:
     // and file dialogs. A window whose system draws them does nothing.
     virtual void UseLanguage(int /*language*/) {}
 
-    // The caption of a window menu item (see system_command.h), GBK.
+    // The caption of a window menu item (see system_command.h).
     virtual void SetMenuText(unsigned command, const std::string& text) = 0;
 
     // Asks which profile file to save to, or to load; nothing when the
-    // operator cancels. `caption` is GBK.
+    // operator cancels.
     virtual std::optional<std::filesystem::path> AskProfilePath(const std::string& caption,
                                                                 bool forSaving) = 0;
 };

@@ -1,7 +1,7 @@
 // The items the form adds to the window menu: the system menu on Windows, the
-// context menu and its shortcuts on Linux. Windows keeps the low four bits of
-// a system command for its own use, so a command is compared with the low
-// four bits masked off: 0x0010 to 0x001F all mean the about item.
+// context menu and its shortcuts on Linux. Their commands are multiples of
+// 0x10, so that they can stand in the Windows system menu, whose low four
+// bits Windows keeps for its own use; the form is given them exact.
 #pragma once
 
 #include <span>
@@ -16,10 +16,6 @@ inline constexpr unsigned kSaveProfileCommand = 0x0020;
 inline constexpr unsigned kLoadProfileCommand = 0x0030;
 inline constexpr unsigned kLineMonitorCommand = 0x0040;
 inline constexpr unsigned kFleetStationCommand = 0x0050;
-
-constexpr unsigned MenuCommandOf(unsigned command) { return command & 0xFFF0u; }
-
-constexpr bool OpensAboutBox(unsigned command) { return MenuCommandOf(command) == kAboutCommand; }
 
 struct WindowMenuItem {
     unsigned command;

@@ -15,6 +15,7 @@
 #include "model/control_ids.h"
 #include "model/find_row.h"
 #include "model/gbk.h"
+#include "model/shown_text.h"
 #include "model/validation_messages.h"
 #include "profile/profile_file.h"
 #include "profile/profile_keys.h"
@@ -149,7 +150,7 @@ bool TrackerConfigDialog::LockedAtStart(int controlId) {
 std::string TrackerConfigDialog::CaptionAtStart(int controlId) {
     for (const Caption& caption : LanguageCaptions()) {
         if (caption.controlId == controlId) {
-            return InLanguage(caption.text, kEnglish);
+            return std::string(Utf8In(caption.text, kEnglish));
         }
     }
     return {};
@@ -169,10 +170,10 @@ bool TrackerConfigDialog::UpdateData(bool save) {
         }
         std::string& value = record_.*field.text;
         if (!save) {
-            window_.SetText(field.controlId, value);
+            ShowText(field.controlId, value);
             continue;
         }
-        value = window_.Text(field.controlId);
+        value = ShownText(field.controlId);
         if (field.maxLength > 0 && value.size() > static_cast<std::size_t>(field.maxLength)) {
             ShowMessage(TooLongMessage(field.maxLength, Language()));
             window_.FocusField(field.controlId);
@@ -206,7 +207,7 @@ MessageAnswer TrackerConfigDialog::ShowMessage(const std::string& text, MessageB
     if (services_.showMessage) {
         return services_.showMessage(text, captionText, buttons);
     }
-    return window_.ShowMessage(text, captionText, buttons);
+    return window_.ShowMessage(GbkToUtf8(text), GbkToUtf8(captionText), buttons);
 }
 
 void TrackerConfigDialog::ReportStatus(const std::string& text, StatusMark mark) {
@@ -326,10 +327,10 @@ void TrackerConfigDialog::ApplyLanguage() {
     }
     ResetFenceControls();
     for (const Caption& caption : LanguageCaptions()) {
-        window_.SetText(caption.controlId, InLanguage(caption.text, language));
+        ShowText(caption.controlId, InLanguage(caption.text, language));
     }
     for (const WindowMenuItem& item : WindowMenuItems()) {
-        window_.SetMenuText(item.command, InLanguage(item.caption, language));
+        window_.SetMenuText(item.command, std::string(Utf8In(item.caption, language)));
     }
     window_.UseLanguage(language);
     sides_.SetLanguage(language);
@@ -397,7 +398,7 @@ void TrackerConfigDialog::FillList(int listId) {
     const int language = Language();
     std::vector<std::string> entries;
     for (const Bilingual& entry : list->entries) {
-        entries.push_back(InLanguage(entry, language));
+        entries.push_back(std::string(Utf8In(entry, language)));
     }
     window_.FillList(listId, entries);
     window_.SelectEntry(listId, list->selectedAfterFill);
@@ -491,7 +492,8 @@ void TrackerConfigDialog::OnControlWorked(int controlId) {
     }
 }
 
-// Only the port list's entries change while the tool runs.
+// Only the port list's entries change while the tool runs; the other lists'
+// openings change nothing.
 void TrackerConfigDialog::OnListOpening(int listId) {
     if (listId == kPortList) {
         OnPortListOpening();
@@ -533,17 +535,17 @@ void TrackerConfigDialog::OnSystemCommand(unsigned command) {
         {kSaveProfileCommand, &TrackerConfigDialog::OnSaveProfile},
         {kLoadProfileCommand, &TrackerConfigDialog::OnLoadProfile},
     };
-    if (OpensAboutBox(command)) {
+    if (command == kAboutCommand) {
         window_.ShowAbout();
     }
-    if (MenuCommandOf(command) == kLineMonitorCommand) {
+    if (command == kLineMonitorCommand) {
         sides_.ShowLineMonitor(Language());
     }
-    if (MenuCommandOf(command) == kFleetStationCommand) {
+    if (command == kFleetStationCommand) {
         sides_.ShowStation(Language());
     }
     for (const auto& item : kHandlers) {
-        if (MenuCommandOf(command) == item.command) {
+        if (command == item.command) {
             (this->*item.handler)();
         }
     }
@@ -555,8 +557,8 @@ std::optional<std::filesystem::path> TrackerConfigDialog::AskProfilePath(bool fo
     if (services_.askProfilePath) {
         return services_.askProfilePath(forSaving);
     }
-    return window_.AskProfilePath(InLanguage(forSaving ? kSaveCaption : kLoadCaption, Language()),
-                                  forSaving);
+    return window_.AskProfilePath(
+        std::string(Utf8In(forSaving ? kSaveCaption : kLoadCaption, Language())), forSaving);
 }
 
 // A profile Load would refuse is saved only when the operator says so.
@@ -608,7 +610,7 @@ void TrackerConfigDialog::OnLoadProfile() {
 void TrackerConfigDialog::ApplyProfile(const Profile& profile) {
     for (const FieldSpec& field : ExchangeOrder()) {
         if (field.text != nullptr) {
-            record_.*field.text = window_.Text(field.controlId);
+            record_.*field.text = ShownText(field.controlId);
         }
     }
     for (const ProfileKey& key : ProfileKeys()) {
@@ -630,6 +632,17 @@ void TrackerConfigDialog::ApplyProfile(const Profile& profile) {
     } else {
         ResetFenceControls();
     }
+}
+
+void TrackerConfigDialog::ShowText(int controlId, const std::string& gbk) {
+    given_[controlId] = gbk;
+    window_.SetText(controlId, GbkToUtf8(gbk));
+}
+
+std::string TrackerConfigDialog::ShownText(int controlId) const {
+    const auto given = given_.find(controlId);
+    return GbkOfShownText(window_.Text(controlId),
+                          given != given_.end() ? given->second : std::string());
 }
 
 void TrackerConfigDialog::ClosePort() {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -112,13 +113,15 @@ public:
 
     // The form's controls in their state after PrepareForm(), so a window
     // can be made that way: whether the control starts disabled, and its
-    // caption (GBK), empty for one that has none of its own.
+    // caption as shown (UTF-8), empty for one that has none of its own.
     static bool LockedAtStart(int controlId);
     static std::string CaptionAtStart(int controlId);
 
     // The operator's events, forwarded by the window. A press of a button or
     // of the check box, or a pick in a list, does what the layout table
-    // says; a list about to open asks for its entries afresh.
+    // says. A window reports every list about to open, whatever the list
+    // shows; the form decides which lists take their entries afresh (the
+    // port list, where cables come and go).
     void OnControlWorked(int controlId);
     void OnListOpening(int listId);
     void OnButtonClicked(int buttonId);
@@ -162,10 +165,16 @@ private:
     void OnWakeTracker();
     void ClosePort();
     std::optional<std::filesystem::path> AskProfilePath(bool forSaving);
+    // A control's text goes to the window as it is shown; what it shows is
+    // read back as the bytes the control was given while the operator has
+    // left it as it was (see GbkOfShownText).
+    void ShowText(int controlId, const std::string& gbk);
+    std::string ShownText(int controlId) const;
     void ApplyProfile(const Profile& profile);
 
     TrackerConfigServices services_;
     DialogWindow& window_;
+    std::map<int, std::string> given_;  // the GBK bytes each control was last given
     TrackerForm record_;
     StatusMark statusMark_ = StatusMark::None;
     bool areaUnlocked_ = false;

@@ -25,4 +25,18 @@ constexpr bool KeepsTypingLimit(std::size_t bytesBefore, std::size_t bytesAfter,
 // read-back put there may only be taken out. And the field's limit.
 bool AcceptsTyping(const FieldSpec* field, std::string_view beforeGbk, std::string_view afterGbk);
 
+// What the rule makes of a change the operator made to an edit.
+enum class Typing {
+    Refused,
+    Accepted,
+    AcceptedOverLimit,  // still longer than the limit, but shorter than before
+};
+
+// The rule on the texts an edit shows (UTF-8), as both windows take them:
+// a change to `shownAfter` is refused when it breaks AcceptsTyping or puts
+// in a character GBK cannot encode. U+FFFD, what a byte the tracker sent
+// that is not GBK shows as, counts as the '?' a save stores for it.
+Typing JudgeTyping(const FieldSpec* field, std::string_view shownBefore,
+                   std::string_view shownAfter);
+
 }  // namespace vorlen

@@ -1,4 +1,5 @@
-// The typing rule of an edit bound to a record field (model/typing_limit.h).
+// The typing rule of an edit bound to a record field (model/typing_limit.h),
+// applied to a Qt line edit.
 #pragma once
 
 #include <QLineEdit>

@@ -2,14 +2,12 @@
 
 #include <QMessageBox>
 
-#include "model/gbk.h"
-
 namespace vorlen {
 
 MessageAnswer ShowMessageBox(QWidget* parent, const std::string& text, const std::string& caption,
                              MessageButtons buttons) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(GbkToUtf8(caption)),
-                    QString::fromStdString(GbkToUtf8(text)), QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
+                    QString::fromStdString(text), QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     if (buttons == MessageButtons::OkCancel) {
         box.addButton(QMessageBox::Cancel);

@@ -8,7 +8,7 @@
 
 namespace vorlen {
 
-// A modal box over `parent` with the GBK text and caption and an OK button,
+// A modal box over `parent` with the text and caption (UTF-8) and an OK button,
 // or OK and Cancel, where Escape and the close box answer Cancel.
 MessageAnswer ShowMessageBox(QWidget* parent, const std::string& text, const std::string& caption,
                              MessageButtons buttons);

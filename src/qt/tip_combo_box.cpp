@@ -12,7 +12,7 @@
 namespace vorlen {
 
 TipComboBox::TipComboBox(QWidget* parent)
-    : QComboBox(parent), tip_(new TipWindow(this, TipWindow::Border::Line)) {
+    : OpeningComboBox(parent), tip_(new TipWindow(this, TipWindow::Border::Line)) {
     setMouseTracking(true);
     checkTimer_.setInterval(kTipCheckInterval);
     connect(&checkTimer_, &QTimer::timeout, this, &TipComboBox::checkCursor);
@@ -25,9 +25,8 @@ TipComboBox::~TipComboBox() { delete listBox_; }
 // again whenever setView() has replaced it since. The list may open over the
 // field, so the field's tip gives way to the list's.
 void TipComboBox::showPopup() {
-    Q_EMIT popupAboutToShow();
     tip_->hide();
-    QComboBox::showPopup();
+    OpeningComboBox::showPopup();
     if (listBox_ == nullptr) {
         listBox_ = new TipListBox(view());
     }

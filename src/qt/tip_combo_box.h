@@ -1,9 +1,10 @@
 // A drop-down list combo box that shows a truncated entry in full.
 #pragma once
 
-#include <QComboBox>
 #include <QPointer>
 #include <QTimer>
+
+#include "qt/opening_combo_box.h"
 
 namespace vorlen {
 
@@ -14,8 +15,8 @@ class TipWindow;
 // field, the whole text shows in a tip laid over the field's own text, so
 // that it visibly continues past the control's edge. The open list does the
 // same for the line under the mouse (TipListBox). Otherwise a plain
-// QComboBox.
-class TipComboBox : public QComboBox {
+// OpeningComboBox.
+class TipComboBox : public OpeningComboBox {
     Q_OBJECT
 
 public:
@@ -24,11 +25,6 @@ public:
 
     void showPopup() override;
 
-Q_SIGNALS:
-    // Before the list opens, so its entries can be brought up to date.
-    void popupAboutToShow();
-
-public:
     // The text may overhang the field by this many pixels before a tip shows.
     static constexpr int kWidthAllowance = 6;
     // Where the tip's corner sits relative to the field's.

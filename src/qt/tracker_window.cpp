@@ -17,8 +17,6 @@
 #include "dialog/system_command.h"
 #include "model/bilingual.h"
 #include "model/control_ids.h"
-#include "model/gbk.h"
-#include "model/shown_text.h"
 #include "model/tracker_form.h"
 #include "qt/about_dialog.h"
 #include "qt/control_text.h"
@@ -26,6 +24,7 @@
 #include "qt/gbk_length_validator.h"
 #include "qt/line_monitor_window.h"
 #include "qt/message_box.h"
+#include "qt/opening_combo_box.h"
 #include "qt/station_window.h"
 #include "qt/status_colours.h"
 #include "qt/tip_combo_box.h"
@@ -38,15 +37,6 @@ using namespace control;
 
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString FromGbk(const std::string& text) { return QString::fromStdString(GbkToUtf8(text)); }
-
-// The status text breaks its lines with CR LF, as a Windows edit needs; a Qt
-// edit breaks at LF alone and would show the CR as a line of its own.
-QString Shown(const std::string& text, bool multiLine) {
-    QString shown = FromGbk(text);
-    return multiLine ? shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")) : shown;
 }
 
 }  // namespace
@@ -142,17 +132,12 @@ QWidget* TrackerWindow::CreateControl(const DialogControl& row) {
 // focus only from the keyboard or a click, and its wheel events are
 // filtered while it lacks the focus. `activated` comes from the operator
 // only, never from the program's own filling or selecting, like a Windows
-// selection-change notification.
+// selection-change notification. Every list's opening goes to the form.
 QComboBox* TrackerWindow::CreateList(const DialogControl& row) {
-    QComboBox* list = nullptr;
-    if (row.Has(control_flag::kShowsTips)) {
-        auto* tips = new TipComboBox(this);
-        connect(tips, &TipComboBox::popupAboutToShow, this,
-                [this, id = row.id] { dialog_.OnListOpening(id); });
-        list = tips;
-    } else {
-        list = new QComboBox(this);
-    }
+    OpeningComboBox* list = row.Has(control_flag::kShowsTips) ? new TipComboBox(this)
+                                                              : new OpeningComboBox(this);
+    connect(list, &OpeningComboBox::popupAboutToShow, this,
+            [this, id = row.id] { dialog_.OnListOpening(id); });
     connect(list, &QComboBox::activated, this, [this, id = row.id] { dialog_.OnControlWorked(id); });
     list->setMaxVisibleItems(OpenListRows(row));
     list->setFocusPolicy(Qt::StrongFocus);
@@ -203,13 +188,7 @@ std::string TrackerWindow::Text(int controlId) const {
     if (widget == nullptr) {
         return {};
     }
-    const QString shown = ControlText(*widget);
-    const auto given = given_.find(controlId);
-    if (given == given_.end()) {
-        return GbkOfShownText(shown.toStdString(), {});
-    }
-    return shown == Shown(given->second, widget == statusBox_) ? given->second
-                                         : GbkOfShownText(shown.toStdString(), given->second);
+    return ControlText(*widget).toStdString();
 }
 
 void TrackerWindow::SetText(int controlId, const std::string& text) {
@@ -217,8 +196,7 @@ void TrackerWindow::SetText(int controlId, const std::string& text) {
     if (widget == nullptr) {
         return;
     }
-    given_[controlId] = text;
-    const QString shown = Shown(text, widget == statusBox_);
+    const QString shown = FromUtf8(text);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         if (auto* limit = edit->findChild<GbkLengthValidator*>()) {
             limit->SetText(shown);
@@ -252,7 +230,7 @@ void TrackerWindow::FillList(int listId, const std::vector<std::string>& entries
     }
     list->clear();
     for (const std::string& entry : entries) {
-        list->addItem(FromGbk(entry));
+        list->addItem(FromUtf8(entry));
     }
     list->setCurrentIndex(-1);
 }
@@ -341,13 +319,13 @@ void TrackerWindow::UseLanguage(int language) {
 
 void TrackerWindow::SetMenuText(unsigned command, const std::string& text) {
     if (const auto item = menuItems_.find(command); item != menuItems_.end()) {
-        item->second->setText(FromGbk(text));
+        item->second->setText(FromUtf8(text));
     }
 }
 
 std::optional<std::filesystem::path> TrackerWindow::AskProfilePath(const std::string& caption,
                                                                     bool forSaving) {
-    QFileDialog ask(this, FromGbk(caption));
+    QFileDialog ask(this, FromUtf8(caption));
     ask.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     ask.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     ask.setNameFilters({QStringLiteral("Vorlen profile (*.toml)"), QStringLiteral("All files (*)")});

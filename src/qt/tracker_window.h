@@ -76,7 +76,6 @@ private:
 
     BaseUnits baseUnits_;
     std::map<int, QWidget*> controls_;
-    std::map<int, std::string> given_;  // the GBK bytes each control was last given
     QPlainTextEdit* statusBox_ = nullptr;
     std::map<unsigned, QAction*> menuItems_;
     // Qt's own texts in Chinese (the buttons Qt draws), while the form speaks

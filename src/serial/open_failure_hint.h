@@ -11,8 +11,9 @@ namespace vorlen {
 // device's own group is unknown.
 inline constexpr const char* kUsualSerialGroup = "dialout";
 
-// Between the status box's lines, as its multi-line edit breaks them.
-inline constexpr const char* kStatusLineBreak = "\r\n";
+// Between the status box's lines: LF alone, as every text of the program
+// breaks its lines; the Windows window puts in the CR its edit needs.
+inline constexpr const char* kStatusLineBreak = "\n";
 
 // Why the port did not open and what the operator can do, as GBK bytes;
 // language 0 is Chinese, anything else English.

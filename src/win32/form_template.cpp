@@ -64,7 +64,7 @@ TemplateControl ControlOf(const DialogControl& row) {
     const KindStyle* kind = FindRow(std::span<const KindStyle>(kKindStyles), &KindStyle::kind, row.kind);
     const std::string caption = TrackerConfigDialog::CaptionAtStart(row.id);
     return {kind->windowClass, StyleOf(row, *kind), row.rect, row.id,
-            caption.empty() ? WideOfUtf8(row.caption) : WideOfGbk(caption)};
+            WideOfUtf8(caption.empty() ? std::string(row.caption) : caption)};
 }
 
 }  // namespace

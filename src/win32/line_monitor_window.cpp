@@ -40,19 +40,6 @@ std::vector<WORD> MonitorTemplate() {
     return BuildDialogTemplate(frame, controls);
 }
 
-// Windows programs paste lines ended by CR LF.
-std::wstring WithCrLf(const std::wstring& text) {
-    std::wstring out;
-    out.reserve(text.size() + text.size() / 16);
-    for (const wchar_t c : text) {
-        if (c == L'\n') {
-            out += L'\r';
-        }
-        out += c;
-    }
-    return out;
-}
-
 }  // namespace
 
 LineMonitorWindow::LineMonitorWindow(HINSTANCE instance, HWND owner, LineRecord& record)
@@ -210,7 +197,7 @@ void LineMonitorWindow::ClearRows() {
 }
 
 void LineMonitorWindow::CopyText(const std::string& copied) {
-    const std::wstring text = WithCrLf(WideOfUtf8(copied));
+    const std::wstring text = ShownInControl(copied, true);
     if (!::OpenClipboard(window_)) {
         return;
     }

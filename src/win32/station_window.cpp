@@ -95,13 +95,13 @@ HFONT ScaledFont(const LOGFONTW& base, TextLook look) {
 
 // The tile's lines as its window text, for the tests and screen readers.
 std::wstring TileText(const Tile& tile) {
-    std::wstring text;
+    std::string text;
     for (const TileLineLook& row : kTileLines) {
         if (const std::string& line = LineOf(tile, row.line); !line.empty()) {
-            text += (text.empty() ? L"" : L"\r\n") + WideOfUtf8(line);
+            text += (text.empty() ? "" : "\n") + line;
         }
     }
-    return text;
+    return ShownInControl(text, true);
 }
 
 int LineHeight(HDC dc) {

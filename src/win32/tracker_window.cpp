@@ -8,8 +8,8 @@
 #include "dialog/dialog_layout.h"
 #include "dialog/system_command.h"
 #include "model/control_ids.h"
-#include "model/shown_text.h"
 #include "model/tracker_form.h"
+#include "model/typing_limit.h"
 #include "win32/about_box.h"
 #include "win32/side_window.h"
 #include "win32/form_template.h"
@@ -18,7 +18,6 @@
 #include "win32/resource_ids.h"
 #include "win32/status_colours.h"
 #include "win32/tip_combo_box.h"
-#include "win32/typing_rule.h"
 #include "win32/wide_text.h"
 #include "win32/window_menu.h"
 
@@ -40,6 +39,12 @@ std::wstring WindowText(HWND window) {
 bool IsEnterKey(const MSG& message) {
     return (message.message == WM_KEYDOWN || message.message == WM_CHAR) &&
            message.wParam == VK_RETURN;
+}
+
+// The status box and the buttons whose captions wrap.
+bool IsMultiLine(int controlId) {
+    const DialogControl* row = FindDialogControl(controlId);
+    return row != nullptr && row->Has(control_flag::kMultiLine);
 }
 
 bool IsList(HWND control) {
@@ -175,8 +180,8 @@ INT_PTR TrackerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLOREDIT:
         return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SYSCOMMAND:
-        if (IsWindowMenuCommand(static_cast<unsigned>(wParam))) {
-            dialog_.OnSystemCommand(static_cast<unsigned>(wParam));
+        if (const std::optional<unsigned> command = FormCommandOf(static_cast<unsigned>(wParam))) {
+            dialog_.OnSystemCommand(*command);
             return TRUE;
         }
         return FALSE;
@@ -227,7 +232,8 @@ void TrackerWindow::OnEditChanged(int id, HWND edit) {
     }
     const std::wstring shown = WindowText(edit);
     std::wstring& accepted = accepted_[id];
-    if (AcceptsTyping(accepted, shown, FieldForControl(id))) {
+    if (JudgeTyping(FieldForControl(id), Utf8OfWide(accepted), Utf8OfWide(shown)) !=
+        Typing::Refused) {
         accepted = shown;
         return;
     }
@@ -313,9 +319,7 @@ std::string TrackerWindow::Text(int controlId) const {
     if (control == nullptr) {
         return {};
     }
-    const auto given = given_.find(controlId);
-    return GbkOfShownText(Utf8OfWide(WindowText(control)),
-                          given != given_.end() ? given->second : std::string());
+    return TextOfControl(WindowText(control), IsMultiLine(controlId));
 }
 
 void TrackerWindow::SetText(int controlId, const std::string& text) {
@@ -323,8 +327,7 @@ void TrackerWindow::SetText(int controlId, const std::string& text) {
     if (control == nullptr) {
         return;
     }
-    given_[controlId] = text;
-    const std::wstring shown = WideOfGbk(text);
+    const std::wstring shown = ShownInControl(text, IsMultiLine(controlId));
     accepted_[controlId] = shown;
     // The template already holds the start-up captions, and a load rewrites
     // every field: only a change goes to the control.
@@ -334,9 +337,7 @@ void TrackerWindow::SetText(int controlId, const std::string& text) {
     settingText_ = true;
     ::SetWindowTextW(control, shown.c_str());
     settingText_ = false;
-    const DialogControl* row = FindDialogControl(controlId);
-    if (row != nullptr && row->kind == ControlKind::PushButton &&
-        row->Has(control_flag::kMultiLine)) {
+    if (IsMultiLine(controlId) && FindDialogControl(controlId)->kind == ControlKind::PushButton) {
         const auto formFont = reinterpret_cast<HFONT>(::SendMessageW(window_, WM_GETFONT, 0, 0));
         captionFonts_.Fit(control, formFont);
     }
@@ -368,7 +369,7 @@ void TrackerWindow::FillList(int listId, const std::vector<std::string>& entries
     }
     ::SendMessageW(list, CB_RESETCONTENT, 0, 0);
     for (const std::string& entry : entries) {
-        const std::wstring shown = WideOfGbk(entry);
+        const std::wstring shown = WideOfUtf8(entry);
         ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
     }
     ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
@@ -393,7 +394,7 @@ MessageAnswer TrackerWindow::ShowMessage(const std::string& text, const std::str
                                          MessageButtons buttons) {
     const UINT type = buttons == MessageButtons::OkCancel ? MB_OKCANCEL : MB_OK;
     const int answer =
-        ::MessageBoxW(window_, WideOfGbk(text).c_str(), WideOfGbk(caption).c_str(), type);
+        ::MessageBoxW(window_, WideOfUtf8(text).c_str(), WideOfUtf8(caption).c_str(), type);
     return answer == IDOK ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
 
@@ -451,12 +452,12 @@ SideWindow* TrackerWindow::MakeStation(fleet::StationServices services) {
 }
 
 void TrackerWindow::SetMenuText(unsigned command, const std::string& text) {
-    SetWindowMenuCaption(window_, command, WideOfGbk(text));
+    SetWindowMenuCaption(window_, command, WideOfUtf8(text));
 }
 
 std::optional<std::filesystem::path> TrackerWindow::AskProfilePath(const std::string& caption,
                                                                     bool forSaving) {
-    return win32::AskProfilePath(window_, WideOfGbk(caption), forSaving);
+    return win32::AskProfilePath(window_, WideOfUtf8(caption), forSaving);
 }
 
 }  // namespace vorlen::win32

@@ -1,7 +1,7 @@
 // The form as a Win32 dialog: made by the dialog manager from the layout
 // table, the operator's events go to the toolkit-free TrackerConfigDialog,
 // and the window does what the dialog asks of the screen. Texts are UTF-16
-// on the screen and GBK bytes towards the dialog.
+// on the screen and UTF-8 towards the dialog.
 //
 // The form has no default button: Enter neither presses a button nor ends
 // the form, so a setting is sent only by a click or by Space on its button.
@@ -87,7 +87,6 @@ private:
     CaptionFonts captionFonts_;  // for the multi-line buttons' captions
     StatusMark mark_ = StatusMark::None;
     HCURSOR cursorBeforeBusy_ = nullptr;
-    std::map<int, std::string> given_;      // the GBK bytes each control was last given
     std::map<int, std::wstring> accepted_;  // each edit's text as last set or accepted
     bool settingText_ = false;              // the program, not the operator, changes an edit
     TipsOnFirstHover tips_;

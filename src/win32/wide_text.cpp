@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include "model/gbk.h"
-
 namespace vorlen {
 
 std::wstring WideOfUtf8(std::string_view utf8) {
@@ -29,6 +27,32 @@ std::string Utf8OfWide(std::wstring_view wide) {
     return utf8;
 }
 
-std::wstring WideOfGbk(std::string_view gbk) { return WideOfUtf8(GbkToUtf8(gbk)); }
+std::wstring ShownInControl(std::string_view utf8, bool multiLine) {
+    const std::wstring wide = WideOfUtf8(utf8);
+    if (!multiLine) {
+        return wide;
+    }
+    std::wstring shown;
+    shown.reserve(wide.size() + wide.size() / 16);
+    for (const wchar_t c : wide) {
+        if (c == L'\n') {
+            shown += L'\r';
+        }
+        shown += c;
+    }
+    return shown;
+}
+
+// Only a CR right before an LF, the one ShownInControl put there.
+std::string TextOfControl(std::wstring_view shown, bool multiLine) {
+    std::wstring wide;
+    wide.reserve(shown.size());
+    for (std::size_t at = 0; at < shown.size(); ++at) {
+        if (!(multiLine && shown[at] == L'\r' && at + 1 < shown.size() && shown[at + 1] == L'\n')) {
+            wide += shown[at];
+        }
+    }
+    return Utf8OfWide(wide);
+}
 
 }  // namespace vorlen

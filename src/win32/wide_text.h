@@ -1,6 +1,5 @@
-// The window shows UTF-16; the form hands over GBK bytes. These convert at
-// the window's edge with the same rules as the Linux window: bytes that are
-// not GBK show as U+FFFD, and an untouched text gives back its exact bytes.
+// The window shows UTF-16; the form hands over UTF-8. These convert at the
+// window's edge.
 #pragma once
 
 #include <string>
@@ -11,7 +10,11 @@ namespace vorlen {
 std::wstring WideOfUtf8(std::string_view utf8);
 std::string Utf8OfWide(std::wstring_view wide);
 
-// What a control shows for GBK bytes.
-std::wstring WideOfGbk(std::string_view gbk);
+// The program breaks lines with LF alone; a multi-line control (an edit,
+// a tile, a wrapping caption) and the clipboard want CR LF. The CR is put in
+// here and taken out here, nowhere else: what went in comes back exactly,
+// a CR of its own included.
+std::wstring ShownInControl(std::string_view utf8, bool multiLine);
+std::string TextOfControl(std::wstring_view shown, bool multiLine);
 
 }  // namespace vorlen

@@ -76,8 +76,9 @@ void SetWindowMenuCaption(HWND form, unsigned command, const std::wstring& capti
     ::ModifyMenuW(menu, command, MF_BYCOMMAND | MF_STRING, command, shown.c_str());
 }
 
-bool IsWindowMenuCommand(unsigned command) {
-    return ItemOf(MenuCommandOf(command)) != nullptr;
+std::optional<unsigned> FormCommandOf(unsigned systemCommand) {
+    const WindowMenuItem* item = ItemOf(systemCommand & 0xFFF0u);
+    return item != nullptr ? std::optional<unsigned>(item->command) : std::nullopt;
 }
 
 std::optional<ACCEL> AcceleratorOf(std::string_view shortcut, WORD command) {

@@ -16,8 +16,11 @@ void AddWindowMenuItems(HWND form);
 
 void SetWindowMenuCaption(HWND form, unsigned command, const std::wstring& caption);
 
-// True for a system command that belongs to one of the form's items.
-bool IsWindowMenuCommand(unsigned command);
+// The form's item a system command belongs to, as the form knows it; nothing
+// for a command of the system's own. Windows keeps a system command's low
+// four bits for its own use, so 0x0010 to 0x001F all mean the about item:
+// they are masked off here, and only here.
+std::optional<unsigned> FormCommandOf(unsigned systemCommand);
 
 // The key of a shortcut written as "Ctrl+S" or "F1"; nothing for a text
 // that names no key.

@@ -8,7 +8,6 @@
 #include "model/control_ids.h"
 #include "dialog/dialog_layout.h"
 #include "dialog/dialog_units.h"
-#include "dialog/system_command.h"
 #include "model/tracker_form.h"
 
 namespace vorlen {
@@ -177,16 +176,6 @@ TEST(DialogUnits, KeepGroupsTogetherAtAnyFontSize) {
             }
         }
     }
-}
-
-TEST(SystemCommand, OnlyTheAboutItemWithAnyLowBitsOpensTheAboutBox) {
-    for (unsigned command = 0x0010; command <= 0x001F; ++command) {
-        EXPECT_TRUE(OpensAboutBox(command)) << command;
-    }
-    for (unsigned command : {0x0000u, 0x000Fu, 0x0020u, 0x0110u, 0xF060u, 0xF020u}) {
-        EXPECT_FALSE(OpensAboutBox(command)) << command;
-    }
-    EXPECT_TRUE(OpensAboutBox(0x10010u));  // bits above the mask do not count
 }
 
 }  // namespace

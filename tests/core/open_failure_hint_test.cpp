@@ -62,7 +62,7 @@ TEST_P(OpenFailureHintTable, SaysWhyAndWhatToDoBelowTheUnchangedFailureLine) {
     const std::string firstLine = OpenResultText("/dev/ttyUSB0", false, c.language);
     ASSERT_EQ(firstLine, c.language == kChinese ? kFailedChinese : kFailedEnglish);
     EXPECT_EQ(WithOpenFailureHint(firstLine, c.why, c.language),
-              firstLine + "\r\n" + c.hint);
+              firstLine + "\n" + c.hint);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryReason, OpenFailureHintTable, ::testing::ValuesIn(kHintCases));

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "model/field_text.h"
+#include "model/control_ids.h"
 #include "model/gbk.h"
 #include "model/tracker_form.h"
+#include "model/typing_limit.h"
 
 namespace vorlen {
 namespace {
@@ -56,6 +58,35 @@ TEST(Gbk, InvalidBytesFromTheLineStillConvertForDisplay) {
     EXPECT_EQ(GbkToUtf8(std::string("A\xFF" "B", 3)), "A\xEF\xBF\xBD" "B");
     EXPECT_EQ(GbkToUtf8(std::string("\x81", 1)), "\xEF\xBF\xBD");  // lead byte cut off
     EXPECT_EQ(GbkToUtf8(std::string("a\0b", 3)), std::string("a\0b", 3));
+}
+
+// The typing rule as both windows apply it, on the texts their edits show.
+TEST(TypingRule, CountsTheShownTextInGbkBytes) {
+    const std::string unknown = "\xEF\xBF\xBD";  // U+FFFD: a byte from the line that is not GBK
+    const struct {
+        int controlId;
+        std::string before;
+        std::string after;
+        Typing judged;
+    } cases[] = {
+        {control::kUserPassword, "", "1234", Typing::Accepted},
+        {control::kUserPassword, "1234", "12345", Typing::Refused},
+        {control::kUserPassword, "", "一二", Typing::Accepted},
+        {control::kUserPassword, "一", "一二三", Typing::Refused},  // six bytes, not three
+        {control::kUserPassword, unknown + unknown + unknown, unknown + unknown + unknown + "1",
+         Typing::Accepted},  // a '?' each, not three bytes each
+        {control::kUserPassword, "123456", "12345", Typing::AcceptedOverLimit},
+        {control::kUserPassword, "123456", "abcdef", Typing::Refused},
+        {control::kApn, "", "net \xF0\x9F\x98\x80", Typing::Refused},  // GBK has no emoji
+        {control::kApn, "", "cm\nnet", Typing::Refused},
+        {control::kApn, "cm", "cm,net", Typing::Refused},
+        {control::kApn, "a,b,", "a,b", Typing::Accepted},  // a read-back's separator taken out
+        {control::kStatusBox, "", std::string(300, 'x'), Typing::Accepted},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(JudgeTyping(FieldForControl(c.controlId), c.before, c.after), c.judged)
+            << c.before << " -> " << c.after;
+    }
 }
 
 // Linux and Windows convert with different tables (iconv, the system's code

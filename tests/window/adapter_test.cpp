@@ -5,10 +5,13 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QWheelEvent>
 
+#include "dialog/dialog_layout.h"
 #include "dialog/system_command.h"
 #include "qt/line_monitor_window.h"
+#include "qt/opening_combo_box.h"
 #include "qt/station_window.h"
 #include "rig.h"
 
@@ -59,6 +62,25 @@ TEST(Adapter, OpeningThePortListListsThePortsAfresh) {
     EXPECT_EQ(ListOf(form, kPortList)->currentIndex(), 0);
     EXPECT_EQ(machine.opened.size(), 1u);
     ListOf(form, kPortList)->hidePopup();
+}
+
+// Every list reports its opening to the form, whether it shows tips or
+// not; which list takes its entries afresh is the form's rule.
+TEST(Adapter, EveryListSaysItIsAboutToOpen) {
+    Machine machine{{"/dev/ttyFake0"}, false};
+    TrackerWindow form(machine.Services());
+    form.show();
+    for (const DialogControl& row : DialogLayout()) {
+        if (row.kind != ControlKind::DropDownList) {
+            continue;
+        }
+        auto* list = qobject_cast<OpeningComboBox*>(ListOf(form, row.id));
+        ASSERT_NE(list, nullptr) << row.id;
+        QSignalSpy opening(list, &OpeningComboBox::popupAboutToShow);
+        list->showPopup();
+        EXPECT_EQ(opening.count(), 1) << row.id;
+        list->hidePopup();
+    }
 }
 
 TEST(Adapter, AProfileGoesOutAndComesBackThroughTheShortcuts) {

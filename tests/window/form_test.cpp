@@ -457,7 +457,7 @@ TEST(MessageBox, IsModalWithTheCaptionAndTheGbkTextDecoded) {
                       c.buttons == MessageButtons::OkCancel);
             box->button(c.pressed)->click();
         });
-        EXPECT_EQ(ShowMessageBox(nullptr, GbkOf("请输入中心号码"), "Vorlen", c.buttons), c.answer);
+        EXPECT_EQ(ShowMessageBox(nullptr, "请输入中心号码", "Vorlen", c.buttons), c.answer);
     }
 }
 

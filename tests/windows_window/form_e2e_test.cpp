@@ -103,7 +103,7 @@ TEST(Form, SwitchingToChineseShowsEveryChineseCaption) {
     EXPECT_EQ(form.Shown(kStatusBox), opened);
 }
 
-TEST(Form, TheAboutItemOpensTheAboutBoxAlsoWithTheLowBitsSet) {
+TEST(Form, TheWindowMenuItemsOpenAlsoWithTheLowBitsSet) {
     RemoteForm form;
     for (const WPARAM command : {0x0010, 0x001F}) {
         ::PostMessageW(form.Window(), WM_SYSCOMMAND, command, 0);
@@ -112,7 +112,7 @@ TEST(Form, TheAboutItemOpensTheAboutBoxAlsoWithTheLowBitsSet) {
         EXPECT_EQ(box.caption, "About Vorlen");
         form.Answer(box, IDOK);
     }
-    ::PostMessageW(form.Window(), WM_SYSCOMMAND, 0x0020, 0);
+    ::PostMessageW(form.Window(), WM_SYSCOMMAND, 0x0023, 0);  // Save Profile, low bits set
     const OwnedBox next = form.WaitForBox();
     ASSERT_NE(next.window, nullptr);
     EXPECT_EQ(next.caption, "Save Profile");

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "model/control_ids.h"
 #include "win32/about_box.h"
 #include "win32/form_template.h"
 #include "win32/tracker_window.h"
+#include "win32/wide_text.h"
 
 namespace vorlen::e2e {
 namespace {
@@ -70,6 +72,46 @@ TEST(StartUp, TheFormIsOnTheScreenBeforeThePortOpens) {
     form.Run();
     EXPECT_TRUE(visible);
     EXPECT_TRUE(painted);
+}
+
+// What the status box shows once the form has opened (or failed to open)
+// its port, taken on the form's own thread from a timer its loop runs.
+struct StatusSeen {
+    win32::TrackerWindow* form = nullptr;
+    std::wstring shown;     // the edit's own text
+    std::string readBack;   // what the window gives the form
+};
+StatusSeen seen;
+
+void CALLBACK TakeStatus(HWND, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(nullptr, timer);
+    seen.shown = std::wstring(4096, L'\0');
+    seen.shown.resize(static_cast<std::size_t>(::GetWindowTextW(
+        ::GetDlgItem(seen.form->Handle(), control::kStatusBox), seen.shown.data(), 4096)));
+    seen.readBack = seen.form->Text(control::kStatusBox);
+    ::PostMessageW(seen.form->Handle(), WM_CLOSE, 0, 0);
+}
+
+// The form breaks the status box's lines with LF alone; the Windows edit
+// shows a line break only for CR LF, and the form must read back its own
+// text, not one with a CR more.
+TEST(StartUp, TheStatusBoxShowsTheFormsTwoLinesAsTwoLines) {
+    TrackerConfigServices services;
+    services.enumeratePorts = [](PortList& ports) { ports.push_back({"COM7", "COM7", "COM7", 0, "COM7"}); };
+    services.openPort = [](const std::string&, OpenFailure* why) -> std::shared_ptr<Port> {
+        *why = {OpenFailureKind::InUse, "", ""};
+        ::SetTimer(nullptr, 0, 10, TakeStatus);
+        return nullptr;
+    };
+    win32::TrackerWindow form(std::move(services), ::GetModuleHandleW(nullptr));
+    seen.form = &form;
+    form.Run();
+    const std::string expected =
+        "Open COM7 Failed!\nAnother program is using this port. Close that program, then pick "
+        "the port again.";
+    EXPECT_EQ(seen.shown, ShownInControl(expected, true));
+    EXPECT_NE(seen.shown.find(L"Failed!\r\nAnother"), std::wstring::npos);
+    EXPECT_EQ(seen.readBack, expected);
 }
 
 }  // namespace
