@@ -47,4 +47,8 @@ struct TrackerConfigServices {
     Pause transactionPause = RealPause();
 };
 
+// The machine's own ports, real message boxes and file dialogs, and the
+// fleet station's real services: what vorlen runs with on either system.
+TrackerConfigServices RealTrackerConfigServices(StartOptions start);
+
 }  // namespace vorlen

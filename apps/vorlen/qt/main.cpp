@@ -7,11 +7,10 @@
 #include <vector>
 
 #include "dialog/start_options.h"
-#include "dialog/station_controller.h"
+#include "dialog/tracker_config_services.h"
+#include "serial/open_port.h"
 #include "qt/about_dialog.h"
 #include "qt/tracker_window.h"
-#include "serial/enumerate_ports.h"
-#include "serial/open_port.h"
 
 namespace {
 
@@ -36,16 +35,8 @@ int main(int argc, char** argv) {
         std::cerr << line.text << '\n';
     }
 
-    vorlen::TrackerConfigServices services;
-    services.enumeratePorts = [](vorlen::PortList& ports) { vorlen::EnumeratePorts(ports); };
-    services.openPort = [](const std::string& portName,
-                           vorlen::OpenFailure* why) -> std::shared_ptr<vorlen::Port> {
-        return vorlen::OpenPort(portName, why);
-    };
-    services.station = vorlen::fleet::RealStationServices();
-    services.start = line.options;
 
-    vorlen::TrackerWindow form(std::move(services));
+    vorlen::TrackerWindow form(vorlen::RealTrackerConfigServices(line.options));
     form.exec();
     return 0;
 }

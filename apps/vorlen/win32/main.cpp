@@ -10,8 +10,7 @@
 #include <vector>
 
 #include "dialog/start_options.h"
-#include "dialog/station_controller.h"
-#include "serial/enumerate_ports.h"
+#include "dialog/tracker_config_services.h"
 #include "serial/open_port.h"
 #include "win32/tracker_window.h"
 #include "win32/wide_text.h"
@@ -48,16 +47,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                                         ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    vorlen::TrackerConfigServices services;
-    services.enumeratePorts = [](vorlen::PortList& ports) { vorlen::EnumeratePorts(ports); };
-    services.openPort = [](const std::string& portName,
-                           vorlen::OpenFailure* why) -> std::shared_ptr<vorlen::Port> {
-        return vorlen::OpenPort(portName, why);
-    };
-    services.station = vorlen::fleet::RealStationServices();
-    services.start = line.options;
 
-    vorlen::win32::TrackerWindow form(std::move(services), instance);
+    vorlen::win32::TrackerWindow form(vorlen::RealTrackerConfigServices(line.options), instance);
     form.Run();
     return 0;
 }
