@@ -3,6 +3,8 @@
 #include <cmath>
 #include <utility>
 
+#include "fleet/journal_line.h"
+#include "fleet/journal_texts.h"
 #include "fleet/tool_texts.h"
 
 namespace vorlen::fleet {
@@ -33,6 +35,17 @@ void StationBoard::Show(std::size_t slot, const SlotState& state, const StationC
         out_ << state.slot << ": " << state.lastLine << '\n' << CountsLine(counts) << std::endl;
     } else if (changed) {
         out_ << SlotLine(state, false) << std::endl;
+    }
+}
+
+void StationBoard::ShowJournal(const JournalHealth& health) {
+    std::lock_guard lock(mutex_);
+    const std::string before = std::exchange(journalLine_, JournalLine(health, language_));
+    if (terminal_) {
+        Redraw();
+    } else if (journalLine_ != before) {
+        out_ << (journalLine_.empty() ? Say(text::kJournalCaughtUp, language_) : journalLine_)
+             << std::endl;
     }
 }
 
@@ -70,14 +83,21 @@ std::string StationBoard::CountsLine(const StationCounts& counts) const {
 // written again, the counts last.
 void StationBoard::Redraw() {
     if (drawn_) {
-        out_ << "\x1b[" << states_.size() + 1 << 'A';
+        out_ << "\x1b[" << drawnLines_ << 'A';
     }
     for (const SlotState& state : states_) {
         out_ << "\r\x1b[2K" << SlotLine(state, true) << '\n';
     }
     out_ << "\r\x1b[2K" << CountsLine(counts_) << '\n';
+    // The journal's line, once it has had something to say, stays: blank
+    // when every row is kept again, so the lines above stay where they are.
+    journalDrawn_ = journalDrawn_ || !journalLine_.empty();
+    if (journalDrawn_) {
+        out_ << "\r\x1b[2K" << journalLine_ << '\n';
+    }
     out_.flush();
     drawn_ = true;
+    drawnLines_ = states_.size() + (journalDrawn_ ? 2 : 1);
 }
 
 }  // namespace vorlen::fleet

@@ -80,6 +80,9 @@ struct StationSetup {
     int language = 1;                    // 0 Chinese, anything else English
     std::vector<std::string> slots;      // port names, each once
     int count = 0;                       // stop after this many outcomes; 0 for no end
+    // Called from the station's own thread when the journal's state changes
+    // (rows wait for the server, or it takes no rows); may be empty.
+    std::function<void(const JournalHealth& health)> journalChanged;
 };
 
 class Station {

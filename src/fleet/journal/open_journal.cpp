@@ -5,7 +5,7 @@
 
 #include "fleet/host.h"
 #include "fleet/journal/journal.h"
-#include "fleet/journal/postgres_journal.h"
+#include "fleet/journal/private_path.h"
 #include "fleet/journal/sqlite_journal.h"
 
 namespace vorlen::fleet {
@@ -19,15 +19,15 @@ bool NamesDatabase(const std::string& where) {
 
 std::unique_ptr<Journal> OpenJournal(const std::string& where, std::string& failure) {
     if (NamesDatabase(where)) {
-        return PostgresJournal::Open(where, failure);
+        return OpenSharedJournal(where, DefaultOutboxFile(), failure);
     }
     return SqliteJournal::Open(where, failure);
 }
 
 std::string DefaultJournalFile() {
     const std::filesystem::path folder = UserDataFolder();
-    std::error_code error;
-    if (folder.empty() || (std::filesystem::create_directories(folder, error), error)) {
+    std::string failure;
+    if (folder.empty() || !MakePrivateFolders(folder, failure)) {
         return {};
     }
     const std::u8string file = (folder / "journal.sqlite").u8string();
