@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include <libpq-fe.h>
 
@@ -75,9 +76,13 @@ bool Succeeded(const Result& result, ExecStatusType wanted) {
     return PQresultStatus(result.get()) == wanted;
 }
 
+// libpq's messages run over several lines; the operator reads one.
 std::string WithoutNewline(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
         text.pop_back();
+    }
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at)) {
+        text.replace(at, text.find_first_not_of("\t\n ", at) - at, "; ");
     }
     return text;
 }
@@ -179,7 +184,14 @@ bool PostgresJournal::CheckOwner(bool& fresh) {
 
 PostgresJournal::~PostgresJournal() { PQfinish(connection_); }
 
+// The server gone (a connection exception, a shutdown, or a failure libpq
+// met before any answer) is an outage: the row may wait. Anything else is the
+// server's refusal of the row itself.
 bool PostgresJournal::Failed(const pg_result* result, const std::string& what) {
+    const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const std::string_view code = state != nullptr ? state : "";
+    outage_ = PQstatus(connection_) != CONNECTION_OK || code.empty() || code.starts_with("08") ||
+              code.starts_with("57P");
     const char* reason = result != nullptr ? PQresultErrorMessage(result) : "";
     error_ = what + ": " +
              WithoutNewline(*reason != '\0' ? reason : PQerrorMessage(connection_));
@@ -261,13 +273,13 @@ std::string PostgresJournal::LastError() const {
 
 JournalHealth PostgresJournal::Health() const {
     std::lock_guard lock(mutex_);
-    const bool up = PQstatus(connection_) == CONNECTION_OK;
+    const bool up = PQstatus(connection_) == CONNECTION_OK && !outage_;
     return {up, 0, up ? "" : error_};
 }
 
 bool PostgresJournal::Connected() const {
     std::lock_guard lock(mutex_);
-    return PQstatus(connection_) == CONNECTION_OK;
+    return PQstatus(connection_) == CONNECTION_OK && !outage_;
 }
 
 bool PostgresJournal::Reconnect() {
@@ -277,6 +289,7 @@ bool PostgresJournal::Reconnect() {
         error_ = "the server does not answer: " + WithoutNewline(PQerrorMessage(connection_));
         return false;
     }
+    outage_ = false;
     return true;
 }
 

@@ -54,6 +54,7 @@ private:
     pg_conn* connection_;
     mutable std::mutex mutex_;
     std::string error_;
+    bool outage_ = false;  // the last command met no server
 };
 
 }  // namespace vorlen::fleet
