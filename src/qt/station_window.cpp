@@ -226,6 +226,12 @@ void FleetStationWindow::Enable(int controlId, bool enable) {
     }
 }
 
+void FleetStationWindow::ShowFault(int controlId, bool fault) {
+    if (QWidget* control = Control(controlId)) {
+        control->setStyleSheet(fault ? QStringLiteral("color: #c00000;") : QString());
+    }
+}
+
 void FleetStationWindow::ShowSlotChoices(const std::vector<SlotChoice>& choices) {
     slots_->clear();
     for (const SlotChoice& choice : choices) {
