@@ -27,9 +27,12 @@ void StationBoard::Show(std::size_t slot, const SlotState& state, const StationC
         Redraw();
         return;
     }
-    // A refused port's reason may change while the slot waits for it.
+    // A refused port's reason may change while the slot waits for it, and a
+    // slot waiting for a tracker may say that it takes none.
+    const bool waiting = state.phase == SlotPhase::WaitingForPort ||
+                         state.phase == SlotPhase::WaitingForTracker;
     const bool changed = !told_[slot] || state.phase != before.phase ||
-                         (state.phase == SlotPhase::WaitingForPort && state.what != before.what);
+                         (waiting && state.what != before.what);
     told_[slot] = true;
     if (changed && state.phase == SlotPhase::Finished) {
         out_ << state.slot << ": " << state.lastLine << '\n' << CountsLine(counts) << std::endl;

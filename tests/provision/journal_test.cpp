@@ -337,38 +337,52 @@ TEST_F(Journal, TwoProcessesShareOnePostgresJournal) {
 // The journal's disk fills once the journal is open (a small tmpfs of the
 // child's own, filled up as soon as the journal has its WAL file): the
 // trackers are configured, but no outcome calls them done, the run fails,
-// and a station's board says at once that the journal takes no rows.
+// a station's board says at once that the journal takes no rows, and a
+// tracker put into a slot after that is not taken.
 struct FullDisk {
     const char* name;
     std::vector<std::string> arguments;
-    std::vector<std::string> secondTracker;  // how the second tracker answers
+    bool secondComesLate;  // its port appears once the first is not recorded
     std::vector<std::string> said;
 };
+
+// Waits (30 s at most) until the program's output holds `words`.
+std::string UntilSaid(const std::string& words) {
+    return "n=0; until grep -q '" + words + "' /proc/$$/fd/1 || [ $n -ge 300 ]; do sleep 0.1; "
+           "n=$((n+1)); done; ";
+}
 
 TEST_F(Journal, AJournalOnAFullDiskTakesNoRowAndNothingIsCalledDone) {
     const std::string report = Path("report.json");
     const FullDisk cases[] = {
-        {"a fleet run", {"--report", report}, {"--awake", "--chunked"},
-         {"0 of 2 trackers configured and verified."}},
-        {"a station", {"--watch", "--count", "2"}, {"--awake", "--chunked"},
+        {"a fleet run", {"--report", report}, false, {"0 of 2 trackers configured and verified."}},
+        {"a station", {"--watch", "--count", "2"}, false,
          {"journal: takes no rows, so no new tracker is taken", "done 0, unchanged 0, failed 2"}},
+        {"a station's next tracker", {"--watch"}, true,
+         {"late: not taking the tracker: the journal takes no rows",
+          "done 0, unchanged 0, failed 1"}},
     };
     for (const FullDisk& full : cases) {
         SCOPED_TRACE(full.name);
         std::filesystem::create_directory(Path("full"));
+        std::filesystem::remove(Path("late"));
         const SimProcess first({"--awake", "--imei", Imei(0), "--chunked"});
-        std::vector<std::string> late{"--imei", Imei(1)};
-        late.insert(late.end(), full.secondTracker.begin(), full.secondTracker.end());
-        const SimProcess second(late);
+        const SimProcess second({"--awake", "--imei", Imei(1), "--chunked"});
+        const std::string secondPort = full.secondComesLate ? Path("late") : PortOf(second);
         std::vector<std::string> arguments{"--profile", profile_, "--journal",
                                            Path("full/journal.sqlite"), "--port", PortOf(first),
-                                           "--port", PortOf(second)};
+                                           "--port", secondPort};
         arguments.insert(arguments.end(), full.arguments.begin(), full.arguments.end());
         const std::string script =
             "full=$1; shift; mount -t tmpfs -o size=512k tmpfs \"$full\" || exit 90; "
             "\"$@\" & child=$!; n=0; until [ -e \"$full/journal.sqlite-wal\" ] || [ $n -ge 200 ]; "
             "do sleep 0.05; n=$((n+1)); done; dd if=/dev/zero of=\"$full/filler\" bs=4096 "
-            "2>/dev/null; wait $child";
+            "2>/dev/null; " +
+            (full.secondComesLate ? UntilSaid("but not recorded") + "ln -s \"$(readlink -f " + PortOf(second) +
+                                        ")\" " + secondPort + "; " +
+                                        UntilSaid("not taking the tracker") + "kill -INT $child; "
+                                  : "") +
+            "wait $child";
         const std::string out = Path("out.txt");
         const pid_t child = StartProgram(
             arguments, out, {"unshare", "-m", "sh", "-c", script, "sh", Path("full")});
