@@ -53,7 +53,8 @@ class Journal {
 public:
     virtual ~Journal() = default;
 
-    // Writes the row's first half; its id, or 0 when it could not be written.
+    // Writes the row's first half; its id (any number but 0, to be given to
+    // Finish), or 0 when it could not be written.
     virtual std::int64_t Begin(const JournalEntry& entry) = 0;
 
     // Writes every column of row `entry.id`.

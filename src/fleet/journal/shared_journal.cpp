@@ -94,6 +94,9 @@ bool SharedJournal::Finish(const JournalEntry& entry) {
 }
 
 std::int64_t SharedJournal::KeepBegun(const JournalEntry& entry) {
+    if (fault_.empty()) {
+        fault_ = server_->LastError();
+    }
     const std::int64_t local = outbox_ ? outbox_->Begin(entry) : 0;
     if (local == 0) {
         OutboxFailed(outbox_ ? outbox_->LastError() : "");
@@ -108,6 +111,9 @@ std::int64_t SharedJournal::KeepBegun(const JournalEntry& entry) {
 // A row begun in the outbox is completed there; one begun on the server is
 // kept whole, to be found there by its start and completed.
 bool SharedJournal::KeepFinished(JournalEntry entry) {
+    if (fault_.empty()) {
+        fault_ = server_->LastError();
+    }
     if (!outbox_) {
         return OutboxFailed("");
     }
