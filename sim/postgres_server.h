@@ -32,16 +32,21 @@ public:
             return;
         }
         const std::string bin = std::string(kBin);
+        start_ = as + bin + "/pg_ctl -w -D " + folder_ + "/data -l " + folder_ +
+                 "/server.log -o \"-k " + folder_ +
+                 " -c listen_addresses= -c fsync=off\" start >> " + Log() + " 2>&1";
+        stop_ = as + bin + "/pg_ctl -D " + folder_ + "/data -m immediate stop > /dev/null 2>&1";
         started_ =
             std::system((as + bin + "/initdb --no-sync -A trust -U vorlen -D " + folder_ +
                          "/data > " + Log() + " 2>&1")
                             .c_str()) == 0 &&
-            std::system((as + bin + "/pg_ctl -w -D " + folder_ + "/data -l " + folder_ +
-                         "/server.log -o \"-k " + folder_ +
-                         " -c listen_addresses= -c fsync=off\" start >> " + Log() + " 2>&1")
-                            .c_str()) == 0;
-        stop_ = as + bin + "/pg_ctl -D " + folder_ + "/data -m immediate stop > /dev/null 2>&1";
+            std::system(start_.c_str()) == 0;
     }
+
+    // An outage: the server gone (its connections cut, as a crash does), and
+    // back on the same socket.
+    bool Stop() const { return std::system(stop_.c_str()) == 0; }
+    bool Start() const { return std::system(start_.c_str()) == 0; }
 
     ~PostgresServer() {
         if (started_) {
@@ -59,6 +64,7 @@ public:
 
 private:
     std::string folder_;
+    std::string start_;
     std::string stop_;
     bool started_ = false;
 };

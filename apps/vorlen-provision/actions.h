@@ -38,6 +38,10 @@ int PrintHistory(const Options& options, const Streams& streams);
 std::optional<std::unique_ptr<Journal>> ChosenJournal(const Options& options,
                                                       const Streams& streams);
 
+// What the journal still has to say as the program ends: rows that wait in
+// the outbox for the server, or that it takes none.
+void TellWaitingRows(Journal* journal, const Options& options, const Streams& streams);
+
 // The journal's file or URI as a message names it: without a password.
 std::string JournalShown(const Options& options);
 // A journal's failure as a message shows it: escaped, without a password.

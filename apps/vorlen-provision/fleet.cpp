@@ -130,6 +130,7 @@ int ProvisionFleet(const Options& options, const Streams& streams) {
                            {.port = JournalShown(options), .detail = JournalFailureShown(failure)})
                     << std::endl;
     }
+    TellWaitingRows(inputs->journal.get(), options, streams);
     if (!options.report.empty() && !WriteReport(options.report, options.profile, outcomes, true)) {
         streams.err << Say(text::kReportFailed, language, {.detail = options.report})
                     << std::endl;

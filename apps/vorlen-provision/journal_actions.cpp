@@ -1,6 +1,7 @@
 #include "provision/actions.h"
 #include "fleet/journal/history.h"
 #include "fleet/hidden_password.h"
+#include "fleet/journal_line.h"
 #include "fleet/printable.h"
 #include "provision/run.h"
 #include "fleet/tool_texts.h"
@@ -9,7 +10,7 @@ namespace vorlen::fleet {
 
 std::string JournalShown(const Options& options) {
     return Printable(
-        WithoutPasswords(options.journal.empty() ? DefaultJournalFile() : options.journal));
+        WithoutPasswords(options.journal.empty() ? DefaultJournalFileToRead() : options.journal));
 }
 
 // The database's own message may quote the connection text it was given.
@@ -39,23 +40,25 @@ std::optional<std::unique_ptr<Journal>> ChosenJournal(const Options& options,
     return journal;
 }
 
+// Read only: nothing is created or changed, so a read-only file or role will
+// do, and a mistyped name is an error rather than an empty history.
 int PrintHistory(const Options& options, const Streams& streams) {
     const int language = options.LanguageIndex();
-    std::optional<std::unique_ptr<Journal>> journal = ChosenJournal(options, streams);
-    if (!journal || !*journal) {
-        if (journal) {
-            streams.err << Say(text::kJournalFailed, language,
-                               {.port = JournalShown(options),
-                                .detail = Say(text::kNoJournalHere, language)})
-                        << std::endl;
-        }
+    const std::string where = options.journal.empty() ? DefaultJournalFileToRead() : options.journal;
+    std::string failure = Say(text::kNoJournalHere, language);
+    std::unique_ptr<Journal> journal =
+        options.noJournal || where.empty() ? nullptr : OpenJournalForReading(where, failure);
+    if (!journal) {
+        streams.err << Say(text::kJournalFailed, language,
+                           {.port = JournalShown(options), .detail = Printable(failure)})
+                    << std::endl;
         return kBadInput;
     }
     std::vector<JournalEntry> rows;
-    if (!(*journal)->Newest(kHistoryRows, *options.history, rows)) {
+    if (!journal->Newest(kHistoryRows, *options.history, rows)) {
         streams.err << Say(text::kJournalFailed, language,
                            {.port = JournalShown(options),
-                            .detail = JournalFailureShown((*journal)->LastError())})
+                            .detail = JournalFailureShown(journal->LastError())})
                     << std::endl;
         return kSomeFailed;
     }
@@ -67,6 +70,16 @@ int PrintHistory(const Options& options, const Streams& streams) {
         PrintHistoryTable(rows, streams.out);
     }
     return kAllPassed;
+}
+
+void TellWaitingRows(Journal* journal, const Options& options, const Streams& streams) {
+    if (journal == nullptr) {
+        return;
+    }
+    if (const std::string line = JournalLine(journal->Settle(), options.LanguageIndex());
+        !line.empty()) {
+        streams.err << JournalShown(options) << ": " << line << std::endl;
+    }
 }
 
 }  // namespace vorlen::fleet

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "fleet/journal_line.h"
+#include "fleet/journal_texts.h"
 #include "fleet/printable.h"
 #include "fleet/tool_texts.h"
 
@@ -27,15 +29,29 @@ void StationBoard::Show(std::size_t slot, const SlotState& state, const StationC
         Redraw();
         return;
     }
-    // A refused port's reason may change while the slot waits for it.
+    // A refused port's reason may change while the slot waits for it, and a
+    // slot waiting for a tracker may say that it takes none.
+    const bool waiting = state.phase == SlotPhase::WaitingForPort ||
+                         state.phase == SlotPhase::WaitingForTracker;
     const bool changed = !told_[slot] || state.phase != before.phase ||
-                         (state.phase == SlotPhase::WaitingForPort && state.what != before.what);
+                         (waiting && state.what != before.what);
     told_[slot] = true;
     if (changed && state.phase == SlotPhase::Finished) {
         out_ << Printable(state.slot) << ": " << state.lastLine << '\n' << CountsLine(counts)
              << std::endl;
     } else if (changed) {
         out_ << SlotLine(state, false) << std::endl;
+    }
+}
+
+void StationBoard::ShowJournal(const JournalHealth& health) {
+    std::lock_guard lock(mutex_);
+    const std::string before = std::exchange(journalLine_, JournalLine(health, language_));
+    if (terminal_) {
+        Redraw();
+    } else if (journalLine_ != before) {
+        out_ << (journalLine_.empty() ? Say(text::kJournalCaughtUp, language_) : journalLine_)
+             << std::endl;
     }
 }
 
@@ -69,15 +85,22 @@ std::string StationBoard::CountsLine(const StationCounts& counts) const {
 // written again, the counts last.
 void StationBoard::Redraw() {
     if (drawn_) {
-        out_ << "\x1b[" << states_.size() + 1 << 'A';
+        out_ << "\x1b[" << drawnLines_ << 'A';
     }
     const std::size_t columns = columns_();
     for (const SlotState& state : states_) {
         out_ << "\r\x1b[2K" << CutToColumns(SlotLine(state, true), columns) << '\n';
     }
     out_ << "\r\x1b[2K" << CutToColumns(CountsLine(counts_), columns) << '\n';
+    // The journal's line, once it has had something to say, stays: blank
+    // when every row is kept again, so the lines above stay where they are.
+    journalDrawn_ = journalDrawn_ || !journalLine_.empty();
+    if (journalDrawn_) {
+        out_ << "\r\x1b[2K" << CutToColumns(journalLine_, columns) << '\n';
+    }
     out_.flush();
     drawn_ = true;
+    drawnLines_ = states_.size() + (journalDrawn_ ? 2 : 1);
 }
 
 }  // namespace vorlen::fleet

@@ -26,6 +26,9 @@ public:
 
     // The station's OnChange.
     void Show(std::size_t slot, const SlotState& state, const StationCounts& counts);
+    // The station's journalChanged: rows that wait for the server, or a
+    // journal that takes none, shown at once under the counts.
+    void ShowJournal(const JournalHealth& health);
     // The counts as the station ended.
     void Finish(const StationCounts& counts);
 
@@ -42,7 +45,10 @@ private:
     std::vector<SlotState> states_;
     std::vector<bool> told_;  // a plain line has named the slot
     StationCounts counts_;
+    std::string journalLine_;  // "" while every row is kept
     bool drawn_ = false;
+    bool journalDrawn_ = false;
+    std::size_t drawnLines_ = 0;
 };
 
 }  // namespace vorlen::fleet

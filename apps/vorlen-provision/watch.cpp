@@ -46,6 +46,7 @@ int WatchStation(const Options& options, const Streams& streams) {
                        options.force, language, options.ports, options.count};
     streams.out << Say(text::kStationHint, language) << std::endl;
     StationBoard board(streams.out, streams.terminal, options.ports, language, streams.columns);
+    setup.journalChanged = [&board](const JournalHealth& health) { board.ShowJournal(health); };
     Station station(std::move(setup),
                     [&board](std::size_t slot, const SlotState& state,
                              const StationCounts& counts) { board.Show(slot, state, counts); });
@@ -53,6 +54,7 @@ int WatchStation(const Options& options, const Streams& streams) {
     const StationCounts counts = station.Counts();
     board.Finish(counts);
     const std::vector<std::string> journalFailures = station.JournalFailures();
+    TellWaitingRows(inputs->journal.get(), options, streams);
     for (const std::string& failure : journalFailures) {
         streams.err << Say(text::kJournalFailed, language,
                            {.port = JournalShown(options), .detail = JournalFailureShown(failure)})

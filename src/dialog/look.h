@@ -35,6 +35,11 @@ std::optional<Rgb> TileColour(fleet::TileMark mark);
 // The text on a coloured tile: black, readable on every tile colour.
 inline constexpr Rgb kTileText{0, 0, 0};
 
+// A line that tells of a fault beside plain lines (the station's journal
+// line when the journal takes no rows, or rows wait): dark red text on the
+// window's own colour, readable where a red background would shout.
+inline constexpr Rgb kFaultText{0xC0, 0, 0};
+
 // A line of text in the window's font grown by `percent`.
 struct TextLook {
     int percent = 100;

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "fleet/journal_line.h"
 #include "fleet/profile_proof.h"
 #include "fleet/report.h"
 #include "fleet/tool_texts.h"
@@ -92,6 +93,7 @@ struct StationController::State {
     std::vector<SlotState> slots;
     StationCounts counts;
     std::vector<std::string> journalFailures;
+    JournalHealth journalHealth;
 
     void ShowCaptions();
     void ShowCounters();
@@ -136,11 +138,16 @@ void StationController::State::ShowJournalLine() {
     std::string line = journalFile.empty()
                            ? Utf8(station_text::kNoJournal, language)
                            : Say(station_text::kJournalAt, language, {.detail = journalFile});
+    if (const std::string health = JournalLine(journalHealth, language); !health.empty()) {
+        line += "\n" + health;
+    }
     for (const std::string& failure : journalFailures) {
         line += "\n" + Say(station_text::kJournalMissed, language,
                            {.port = journalFile, .detail = failure});
     }
     window.SetText(kStationJournal, line);
+    window.ShowFault(kStationJournal, !journalFailures.empty() || !journalHealth.taking ||
+                                          journalHealth.waiting > 0);
 }
 
 // A port is the form's when either of its names leads to the port the form
@@ -267,11 +274,21 @@ void StationController::State::RunStation(StationSetup setup) {
     }
     counts = {};
     journalFailures.clear();
+    journalHealth = {};
     window.ShowTiles(tiles);
     ShowCounters();
     ShowJournalLine();
     ShowRunning(true);
     const std::weak_ptr<Liveness> token = liveness;
+    setup.journalChanged = [this, token, run](const JournalHealth& health) {
+        window.RunOnWindowThread([this, token, run, health] {
+            const std::shared_ptr<Liveness> live = token.lock();
+            if (live && live->run == run) {
+                journalHealth = health;
+                ShowJournalLine();
+            }
+        });
+    };
     station = std::make_unique<Station>(
         std::move(setup),
         [this, token, run](std::size_t index, const SlotState& state, const StationCounts& now) {
@@ -294,6 +311,11 @@ void StationController::State::Changed(std::size_t index, const SlotState& state
     counts = now;
     window.ShowTile(index, TileOf(state));
     ShowCounters();
+    // A row the journal did not take is told at once, not when the run ends.
+    if (std::vector<std::string> missed = station->JournalFailures(); missed != journalFailures) {
+        journalFailures = std::move(missed);
+        ShowJournalLine();
+    }
     const bool allStopped = std::all_of(slots.begin(), slots.end(), [](const SlotState& slot) {
         return slot.phase == SlotPhase::Stopped;
     });

@@ -59,6 +59,9 @@ public:
     // An edit's text as the operator left it.
     virtual std::string Text(int controlId) const = 0;
     virtual void Enable(int controlId, bool enable) = 0;
+    // A line that tells of a fault (the journal takes no rows, or rows wait)
+    // is drawn in red until it is told that all is well again.
+    virtual void ShowFault(int controlId, bool fault) = 0;
 
     // The ports to tick, replacing those shown.
     virtual void ShowSlotChoices(const std::vector<SlotChoice>& choices) = 0;

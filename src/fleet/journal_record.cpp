@@ -39,24 +39,25 @@ void TrackerRecord::Identified(const Outcome& outcome, const std::string& device
         return;
     }
     id_ = journal_->Begin(Entry(outcome, deviceValues));
-    if (id_ == 0) {
-        failure_ = journal_->LastError();
-    }
+    failure_ = id_ == 0 ? journal_->LastError() : "";
 }
 
-void TrackerRecord::Finished(const Outcome& outcome, const std::string& deviceValues) {
-    if (journal_ == nullptr || !failure_.empty()) {
+// A start that could not be written is tried again with the end: the row
+// may still be kept whole.
+void TrackerRecord::Finished(Outcome& outcome, const std::string& deviceValues) {
+    if (journal_ == nullptr) {
         return;
     }
     if (id_ == 0) {
         Identified(outcome, deviceValues);
     }
-    JournalEntry entry = Entry(outcome, deviceValues);
-    entry.finished = UtcNow();
-    entry.result = ResultName(outcome.result);
-    if (id_ == 0 || !journal_->Finish(entry)) {
-        failure_ = journal_->LastError();
+    if (id_ != 0) {
+        JournalEntry entry = Entry(outcome, deviceValues);
+        entry.finished = UtcNow();
+        entry.result = ResultName(outcome.result);
+        failure_ = journal_->Finish(entry) ? "" : journal_->LastError();
     }
+    outcome.notRecorded = failure_;
 }
 
 }  // namespace vorlen::fleet

@@ -28,10 +28,11 @@ public:
     TrackerRecord(Journal* journal, const RunRecord& run) : journal_(journal), run_(run) {}
 
     void Identified(const Outcome& outcome, const std::string& deviceValues);
-    // A tracker never identified gets its whole row now.
-    void Finished(const Outcome& outcome, const std::string& deviceValues);
+    // Completes the row (a tracker never identified gets its whole row now);
+    // the outcome says why when the journal does not hold it.
+    void Finished(Outcome& outcome, const std::string& deviceValues);
 
-    // The journal's reason when a write failed, else "".
+    // The journal's reason when the row is not held, else "".
     const std::string& Failure() const { return failure_; }
 
 private:

@@ -40,6 +40,9 @@ struct Outcome {
     std::string failure;     // the failure's status line, UTF-8
     std::vector<Difference> differences;
     Timings timings;
+    // Why the journal does not hold the tracker's finished row; "" once it
+    // does, or when no journal is kept. A tracker not recorded has not passed.
+    std::string notRecorded;
 };
 
 }  // namespace vorlen::fleet

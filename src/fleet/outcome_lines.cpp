@@ -4,6 +4,7 @@
 
 #include "model/gbk.h"
 #include "protocol/line_rows.h"
+#include "fleet/journal_texts.h"
 #include "fleet/tool_texts.h"
 
 namespace vorlen::fleet {
@@ -13,6 +14,24 @@ std::string OneDecimal(double seconds) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f", seconds);
     return text;
+}
+
+std::string FirstLine(const Outcome& outcome, const RunSettings& settings);
+
+// A tracker the journal does not hold is never called done: the line says
+// what was done and that it is not on record, with the journal's reason.
+std::string RecordedLine(const Outcome& outcome, const RunSettings& settings) {
+    if (outcome.notRecorded.empty()) {
+        return FirstLine(outcome, settings);
+    }
+    const Fill why{.port = outcome.port, .detail = outcome.notRecorded};
+    if (outcome.result == Result::Done) {
+        return Say(text::kDoneNotRecorded, settings.language, why);
+    }
+    if (outcome.result == Result::Unchanged) {
+        return Say(text::kUnchangedNotRecorded, settings.language, why);
+    }
+    return FirstLine(outcome, settings) + Say(text::kAlsoNotRecorded, settings.language, why);
 }
 
 std::string FirstLine(const Outcome& outcome, const RunSettings& settings) {
@@ -62,7 +81,7 @@ std::string Identity(const Outcome& outcome, int language) {
 }  // namespace
 
 std::vector<std::string> OutcomeLines(const Outcome& outcome, const RunSettings& settings) {
-    std::vector<std::string> lines{FirstLine(outcome, settings) +
+    std::vector<std::string> lines{RecordedLine(outcome, settings) +
                                    Identity(outcome, settings.language)};
     for (const Difference& difference : outcome.differences) {
         lines.push_back(Say(outcome.written ? text::kDifference : text::kCheckDifference,

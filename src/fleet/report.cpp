@@ -43,6 +43,7 @@ json PortReport(const Outcome& outcome) {
         {"failedStep", outcome.failedStep > 0 ? json(outcome.failedStep) : json()},
         {"failure", outcome.failure.empty() ? json() : json(outcome.failure)},
         {"differences", Differences(outcome.differences)},
+        {"notRecorded", outcome.notRecorded.empty() ? json() : json(outcome.notRecorded)},
         {"timings",
          {{"wake", outcome.timings.wakeSeconds},
           {"identify", outcome.timings.identifySeconds},
@@ -61,7 +62,8 @@ const char* ResultName(Result result) {
 }
 
 bool Passed(const Outcome& outcome) {
-    return outcome.result == Result::Done || outcome.result == Result::Unchanged;
+    return (outcome.result == Result::Done || outcome.result == Result::Unchanged) &&
+           outcome.notRecorded.empty();
 }
 
 std::string DifferencesJson(const std::vector<Difference>& differences) {

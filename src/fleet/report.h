@@ -12,7 +12,8 @@ namespace vorlen::fleet {
 // The result as the report and the journal name it: "done", "unchanged", ...
 const char* ResultName(Result result);
 
-// Done, or unchanged: the tracker holds what it is to hold.
+// Done, or unchanged, and recorded: the tracker holds what it is to hold,
+// and the journal says so.
 bool Passed(const Outcome& outcome);
 
 // The differing fields as a JSON array of {key, expected, actual}.

@@ -9,6 +9,7 @@
 #include "protocol/port_slot.h"
 #include "protocol/wake_worker.h"
 #include "fleet/journal_record.h"
+#include "fleet/journal_texts.h"
 #include "fleet/outcome_lines.h"
 #include "fleet/provision_tracker.h"
 #include "fleet/read_tracker.h"
@@ -55,6 +56,7 @@ private:
     bool AwaitNextTracker(SlotPort& line);
     bool MayStart();
     bool RunTracker(SlotPort& line);
+    bool RefuseTracker(SlotPort& line);
     void Explain(Outcome& outcome, const SlotPort& line, bool portThere) const;
     bool Rest(milliseconds duration, Port& line);
     bool PortNamed(const Port& line) const;
@@ -166,6 +168,9 @@ bool SlotLoop::MayStart() {
 // counted. False when the port went away during it.
 bool SlotLoop::RunTracker(SlotPort& line) {
     const StationSetup& setup = host_.setup;
+    if (setup.journal != nullptr && !setup.journal->Health().taking) {
+        return RefuseTracker(line);
+    }
     const RunSettings settings{milliseconds::zero(), language_};
     const Clock::time_point awake = Clock::now();
     Outcome outcome;
@@ -196,6 +201,15 @@ bool SlotLoop::RunTracker(SlotPort& line) {
     state_.lastLine = FinishedLine(outcome, settings);
     Show(SlotPhase::Finished, Said(text::kSlotFinished));
     return there;
+}
+
+// A journal that takes no rows at all: the tracker that answered is not
+// taken, nor any after it, until the station stops or the port goes.
+bool SlotLoop::RefuseTracker(SlotPort& line) {
+    Show(SlotPhase::WaitingForTracker, Said(text::kSlotJournalStopped));
+    while (Rest(host_.system.sameTrackerLook, line)) {
+    }
+    return false;
 }
 
 // A run cut short by the station's stop, or by the port going away, says so

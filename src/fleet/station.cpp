@@ -8,8 +8,10 @@
 #include <stop_token>
 #include <thread>
 
+#include "fleet/report.h"
 #include "fleet/slot_loop.h"
 #include "fleet/tool_texts.h"
+#include "protocol/pause.h"
 #include "serial/open_port.h"
 
 namespace vorlen::fleet {
@@ -18,6 +20,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr double kSecondsPerHour = 3600;
+
+// How often the station looks at the journal: rows that wait for the server
+// are sent without a slot doing anything.
+constexpr std::chrono::milliseconds kJournalLook{200};
 
 }  // namespace
 
@@ -67,9 +73,10 @@ struct Station::Shared {
         bool enough = false;
         {
             std::lock_guard lock(mutex);
-            int& tally = outcome.result == Result::Done        ? counts.done
-                         : outcome.result == Result::Unchanged ? counts.unchanged
-                                                               : counts.failed;
+            const bool passed = Passed(outcome);
+            int& tally = passed && outcome.result == Result::Done        ? counts.done
+                         : passed && outcome.result == Result::Unchanged ? counts.unchanged
+                                                                         : counts.failed;
             ++tally;
             if (!journalFailure.empty() &&
                 std::find(journalFailures.begin(), journalFailures.end(), journalFailure) ==
@@ -103,6 +110,18 @@ struct Station::Shared {
         allEnded.notify_all();
     }
 
+    // Tells every change of the journal's state until the station ends.
+    void WatchJournal(std::stop_token ended) {
+        std::optional<JournalHealth> told;
+        do {
+            const JournalHealth now = setup.journal->Health();
+            if (now != told) {
+                told = now;
+                setup.journalChanged(now);
+            }
+        } while (StoppablePause(ended)(kJournalLook));
+    }
+
     void RunSlotThread(std::size_t index) {
         const SlotHost host{
             setup, system, stop.get_token(), claims, [this] { return MayStart(); },
@@ -132,6 +151,7 @@ struct Station::Shared {
     ImeiClaims claims;
     std::vector<std::string> journalFailures;
     std::vector<std::jthread> slots;
+    std::jthread journalWatch;
 };
 
 Station::Station(StationSetup setup, OnChange onChange, StationSystem system)
@@ -144,12 +164,17 @@ Station::Station(StationSetup setup, OnChange onChange, StationSystem system)
     for (std::size_t i = 0; i < shared.setup.slots.size(); ++i) {
         shared.slots.emplace_back([&shared, i] { shared.RunSlotThread(i); });
     }
+    if (shared.setup.journal != nullptr && shared.setup.journalChanged) {
+        shared.journalWatch =
+            std::jthread([&shared](std::stop_token ended) { shared.WatchJournal(ended); });
+    }
 }
 
 Station::~Station() {
     RequestStop();
     Wait();
     shared_->slots.clear();
+    shared_->journalWatch = {};
 }
 
 void Station::RequestStop() { shared_->stop.request_stop(); }

@@ -86,6 +86,9 @@ struct StationSetup {
     // Start no more than this many trackers, and stop once each has its
     // outcome; 0 for no end.
     int count = 0;
+    // Called from the station's own thread when the journal's state changes
+    // (rows wait for the server, or it takes no rows); may be empty.
+    std::function<void(const JournalHealth& health)> journalChanged;
 };
 
 class Station {

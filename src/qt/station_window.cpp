@@ -204,6 +204,13 @@ void FleetStationWindow::Enable(int controlId, bool enable) {
     }
 }
 
+void FleetStationWindow::ShowFault(int controlId, bool fault) {
+    if (QWidget* control = Control(controlId)) {
+        control->setStyleSheet(fault ? QStringLiteral("color: %1;").arg(Colour(kFaultText).name())
+                                     : QString());
+    }
+}
+
 void FleetStationWindow::ShowSlotChoices(const std::vector<SlotChoice>& choices) {
     slots_->clear();
     for (const SlotChoice& choice : choices) {

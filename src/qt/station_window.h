@@ -70,6 +70,7 @@ private:
     void SetText(int controlId, const std::string& text) override;
     std::string Text(int controlId) const override;
     void Enable(int controlId, bool enable) override;
+    void ShowFault(int controlId, bool fault) override;
     void ShowSlotChoices(const std::vector<SlotChoice>& choices) override;
     std::vector<std::string> TickedSlots() const override;
     void ShowTiles(const std::vector<Tile>& tiles) override;

@@ -186,6 +186,14 @@ INT_PTR FleetStationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
             controller_.Show();  // each showing offers the ports of that moment
         }
         return FALSE;
+    case WM_CTLCOLORSTATIC:
+        if (faults_.count(::GetDlgCtrlID(reinterpret_cast<HWND>(lParam))) != 0) {
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            ::SetTextColor(dc, ColourRef(kFaultText));
+            ::SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
+        }
+        return FALSE;
     case WM_CLOSE:
         OnClose();
         return TRUE;
@@ -392,6 +400,12 @@ void FleetStationWindow::RunQueuedCalls() {
     }
     for (const std::function<void()>& call : calls) {
         call();
+    }
+}
+
+void FleetStationWindow::ShowFault(int controlId, bool fault) {
+    if (fault ? faults_.insert(controlId).second : faults_.erase(controlId) != 0) {
+        ::InvalidateRect(Item(controlId), nullptr, TRUE);
     }
 }
 

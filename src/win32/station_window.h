@@ -13,6 +13,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,7 @@ private:
     void SetText(int controlId, const std::string& text) override;
     std::string Text(int controlId) const override;
     void Enable(int controlId, bool enable) override;
+    void ShowFault(int controlId, bool fault) override;
     void ShowSlotChoices(const std::vector<fleet::SlotChoice>& choices) override;
     std::vector<std::string> TickedSlots() const override;
     void ShowTiles(const std::vector<fleet::Tile>& tiles) override;
@@ -78,6 +80,7 @@ private:
     HFONT countersFont_ = nullptr;
     std::vector<std::string> slotNames_;  // what each entry of the ports' list opens
     std::vector<ShownTile> tiles_;
+    std::set<int> faults_;  // the ids of the lines drawn in red
 
     std::mutex queueMutex_;
     HWND queueTarget_ = nullptr;  // null once the window is gone: later calls are dropped

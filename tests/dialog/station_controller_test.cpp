@@ -28,6 +28,7 @@ public:
         return found != texts.end() ? found->second : "";
     }
     void Enable(int id, bool enable) override { enabled[id] = enable; }
+    void ShowFault(int id, bool fault) override { faults[id] = fault; }
     void ShowSlotChoices(const std::vector<SlotChoice>& shown) override { choices = shown; }
     std::vector<std::string> TickedSlots() const override {
         std::vector<std::string> ticked;
@@ -73,6 +74,7 @@ public:
 
     std::map<int, std::string> texts;
     std::map<int, bool> enabled;
+    std::map<int, bool> faults;
     std::vector<SlotChoice> choices;
     std::vector<Tile> tiles;
     int tileUpdates = 0;
@@ -279,6 +281,59 @@ TEST(StationLook, TheSlotAndTheOutcomeStandOutInTheStatusBoxsColours) {
     const Tile tile{"COM3", "set-all, step 7 of 19", "IMEI 864507030000003", "done"};
     EXPECT_EQ(LineOf(tile, TileLine::Outcome), "done");
     EXPECT_EQ(LineOf(tile, TileLine::Port), "COM3");
+}
+
+// A journal whose state the test sets; it keeps no row.
+class JournalInState : public Journal {
+public:
+    explicit JournalInState(JournalHealth health) : health_(std::move(health)) {}
+    std::int64_t Begin(const JournalEntry&) override { return 0; }
+    bool Finish(const JournalEntry&) override { return false; }
+    bool Newest(int, const std::string&, std::vector<JournalEntry>&) override { return false; }
+    std::string LastError() const override { return health_.fault; }
+    JournalHealth Health() const override { return health_; }
+
+private:
+    JournalHealth health_;
+};
+
+// The journal's line tells at once, in red, that rows wait for the server
+// or that the journal takes none; all well, it is the plain line.
+TEST_F(StationControllerTest, TheJournalLineTellsOfAJournalThatTakesNoRowsInRed) {
+    const struct {
+        JournalHealth health;
+        const char* said;
+        bool red;
+    } cases[] = {
+        {{false, 0, "disk full"}, "\njournal: takes no rows, so no new tracker is taken: disk full",
+         true},
+        {{true, 2, "the server does not answer"},
+         "\njournal: 2 rows wait for the server: the server does not answer", true},
+        {{true, 0, ""}, "Outcomes are recorded in the journal ", false},
+    };
+    for (const auto& state : cases) {
+        SCOPED_TRACE(state.said);
+        StationServices services = Services();
+        services.openJournal = [&state](std::string&) -> std::unique_ptr<Journal> {
+            return std::make_unique<JournalInState>(state.health);
+        };
+        StationController controller(window, std::move(services));
+        controller.SetLanguage(vorlen::kEnglish);
+        controller.Show();
+        window.Tick(ports[0]);
+        controller.Press(kStationStart);
+        ASSERT_TRUE(controller.Running()) << (window.messages.empty() ? "" : window.messages[0]);
+        for (int tries = 0; tries < 200 && window.texts[kStationJournal].find(state.said) ==
+                                               std::string::npos;
+             ++tries) {
+            window.RunPosted();
+            std::this_thread::sleep_for(5ms);
+        }
+        EXPECT_NE(window.texts[kStationJournal].find(state.said), std::string::npos)
+            << window.texts[kStationJournal];
+        EXPECT_EQ(window.faults[kStationJournal], state.red);
+        controller.Close();
+    }
 }
 
 }  // namespace

@@ -50,10 +50,16 @@ inline int Writes(const SimProcess& sim) {
     return writes;
 }
 
-// vorlen-provision as a process of its own, its output into `out`.
+// vorlen-provision as a process of its own, its output and errors into
+// `out`; `before` runs it (a shell, another user).
 inline pid_t StartProgram(const std::vector<std::string>& arguments,
-                          const std::string& out = "/dev/null") {
-    std::vector<char*> argv{const_cast<char*>(VORLEN_PROVISION_PATH)};
+                          const std::string& out = "/dev/null",
+                          const std::vector<std::string>& before = {}) {
+    std::vector<char*> argv;
+    for (const std::string& word : before) {
+        argv.push_back(const_cast<char*>(word.c_str()));
+    }
+    argv.push_back(const_cast<char*>(VORLEN_PROVISION_PATH));
     for (const std::string& argument : arguments) {
         argv.push_back(const_cast<char*>(argument.c_str()));
     }
@@ -62,8 +68,11 @@ inline pid_t StartProgram(const std::vector<std::string>& arguments,
     posix_spawn_file_actions_init(&files);
     posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, out.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (!before.empty()) {
+        posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
+    }
     pid_t child = 0;
-    ::posix_spawn(&child, argv[0], &files, nullptr, argv.data(), environ);
+    ::posix_spawnp(&child, argv[0], &files, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&files);
     return child;
 }

@@ -4,13 +4,17 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <set>
 #include <thread>
 
 #include <libpq-fe.h>
+#include <sys/stat.h>
 
 #include "fleet/journal/journal_module.h"
 #include "journal_rows.h"
+#include "fleet/journal/schema.h"
 #include "sim/postgres_server.h"
 #include "provision_rig.h"
 
@@ -37,6 +41,44 @@ std::vector<Row> PostgresRows(const std::string& uri) {
 }
 
 std::string Imei(int i) { return "86000000000010" + std::to_string(i); }
+
+// One statement as the database's owner; its first value, "" for none.
+std::string PostgresValue(const std::string& uri, const std::string& sql) {
+    PGconn* connection = PQconnectdb(uri.c_str());
+    PGresult* result = PQexec(connection, sql.c_str());
+    std::string value = PQntuples(result) > 0 ? PQgetvalue(result, 0, 0) : "";
+    PQclear(result);
+    PQfinish(connection);
+    return value;
+}
+
+void SqliteRun(const std::string& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+std::string Bytes(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+unsigned ModeOf(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 0777 : 0;
+}
+
+// The journal's tables as this program makes them, schema version 1.
+std::string OwnTables(int version) {
+    std::string sql;
+    for (const std::string& statement :
+         fleet::schema::CreateStatements(fleet::schema::Dialect::Sqlite)) {
+        sql += statement + ";";
+    }
+    return sql + "INSERT INTO journal_schema VALUES (" + std::to_string(version) + ");";
+}
 
 class Journal : public ProvisionTest {
 protected:
@@ -130,6 +172,9 @@ TEST_F(Journal, TheDefaultJournalIsInTheUsersDataFolder) {
     const std::vector<Row> rows = SqliteRows(Path("vorlen/journal.sqlite"));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].at("imei"), Imei(0));
+    // It holds passwords: the folder made for it and the file are the user's.
+    EXPECT_EQ(ModeOf(Path("vorlen")), 0700u);
+    EXPECT_EQ(ModeOf(Path("vorlen/journal.sqlite")), 0600u);
     ASSERT_EQ(RunTool({"--profile", profile_, "--port", PortOf(*sims[0]), "--no-journal"}).status,
               fleet::kAllPassed);
     EXPECT_EQ(SqliteRows(Path("vorlen/journal.sqlite")).size(), 1u);
@@ -319,13 +364,228 @@ TEST(JournalModule, AModuleThatDoesNotLoadIsAClearFailure) {
         SCOPED_TRACE(module.what);
         std::string failure;
         const auto journal =
-            fleet::OpenJournalFrom(module.module, (folder / "journal.sqlite").string(), failure);
+            fleet::OpenJournalFrom(module.module, (folder / "journal.sqlite").string(),
+                                   fleet::JournalAccess::Write, failure);
         EXPECT_EQ(journal, nullptr);
         EXPECT_NE(failure.find(module.module), std::string::npos) << failure;
         EXPECT_NE(failure.find(module.reason), std::string::npos) << failure;
     }
     EXPECT_FALSE(std::filesystem::exists(folder / "journal.sqlite"));
     std::filesystem::remove_all(folder);
+}
+
+// The journal's disk fills once the journal is open (a small tmpfs of the
+// child's own, filled up as soon as the journal has its WAL file): the
+// trackers are configured, but no outcome calls them done, the run fails,
+// a station's board says at once that the journal takes no rows, and a
+// tracker put into a slot after that is not taken.
+struct FullDisk {
+    const char* name;
+    std::vector<std::string> arguments;
+    bool secondComesLate;  // its port appears once the first is not recorded
+    std::vector<std::string> said;
+};
+
+// Waits (30 s at most) until the program's output holds `words`.
+std::string UntilSaid(const std::string& words) {
+    return "n=0; until grep -q '" + words + "' /proc/$$/fd/1 || [ $n -ge 300 ]; do sleep 0.1; "
+           "n=$((n+1)); done; ";
+}
+
+TEST_F(Journal, AJournalOnAFullDiskTakesNoRowAndNothingIsCalledDone) {
+    const std::string report = Path("report.json");
+    const FullDisk cases[] = {
+        {"a fleet run", {"--report", report}, false, {"0 of 2 trackers configured and verified."}},
+        {"a station", {"--watch", "--count", "2"}, false,
+         {"journal: takes no rows, so no new tracker is taken", "done 0, unchanged 0, failed 2"}},
+        {"a station's next tracker", {"--watch"}, true,
+         {"late: not taking the tracker: the journal takes no rows",
+          "done 0, unchanged 0, failed 1"}},
+    };
+    for (const FullDisk& full : cases) {
+        SCOPED_TRACE(full.name);
+        std::filesystem::create_directory(Path("full"));
+        std::filesystem::remove(Path("late"));
+        const SimProcess first({"--awake", "--imei", Imei(0), "--chunked"});
+        const SimProcess second({"--awake", "--imei", Imei(1), "--chunked"});
+        const std::string secondPort = full.secondComesLate ? Path("late") : PortOf(second);
+        std::vector<std::string> arguments{"--profile", profile_, "--journal",
+                                           Path("full/journal.sqlite"), "--port", PortOf(first),
+                                           "--port", secondPort};
+        arguments.insert(arguments.end(), full.arguments.begin(), full.arguments.end());
+        const std::string script =
+            "full=$1; shift; mount -t tmpfs -o size=512k tmpfs \"$full\" || exit 90; "
+            "\"$@\" & child=$!; n=0; until [ -e \"$full/journal.sqlite-wal\" ] || [ $n -ge 200 ]; "
+            "do sleep 0.05; n=$((n+1)); done; dd if=/dev/zero of=\"$full/filler\" bs=4096 "
+            "2>/dev/null; " +
+            (full.secondComesLate ? UntilSaid("but not recorded") + "ln -s \"$(readlink -f " + PortOf(second) +
+                                        ")\" " + secondPort + "; " +
+                                        UntilSaid("not taking the tracker") + "kill -INT $child; "
+                                  : "") +
+            "wait $child";
+        const std::string out = Path("out.txt");
+        const pid_t child = StartProgram(
+            arguments, out, {"unshare", "-m", "sh", "-c", script, "sh", Path("full")});
+        EXPECT_EQ(ExitOf(child), fleet::kSomeFailed);
+        const std::string said = Bytes(out);
+        EXPECT_NE(said.find(": configured and verified, but not recorded: "), std::string::npos)
+            << said;
+        EXPECT_NE(said.find("full"), std::string::npos) << said;
+        EXPECT_EQ(said.find("done, configured and verified"), std::string::npos) << said;
+        for (const std::string& line : full.said) {
+            EXPECT_NE(said.find(line), std::string::npos) << said;
+        }
+        if (full.arguments[0] == "--report") {
+            EXPECT_EQ(Report(report)["passed"], false);
+        }
+    }
+}
+
+// Files that are not this program's journal, or a journal of another
+// schema: refused with what was found, by a run and by --history, and left
+// byte for byte as they were.
+TEST_F(Journal, ADatabaseThatIsNotThisProgramsJournalIsLeftUntouched) {
+    const struct {
+        const char* name;
+        std::string sql;
+        const char* refusal;
+    } cases[] = {
+        {"a foreign table", "CREATE TABLE provisioning (serial TEXT, owner TEXT);",
+         "the table provisioning was not made by vorlen-provision: it lacks the columns id, "
+         "started,"},
+        {"a later schema", OwnTables(2),
+         "written by a later vorlen-provision (schema version 2; this one knows version 1)"},
+        {"an earlier schema", OwnTables(0), "schema version 0, which this vorlen-provision"},
+        {"another program's file", "CREATE TABLE notes (text TEXT);",
+         "another program's tables (notes)"},
+    };
+    const SimProcess tracker({"--awake"});
+    for (const auto& found : cases) {
+        SCOPED_TRACE(found.name);
+        const std::string file = Path(std::string(found.name) + ".sqlite");
+        SqliteRun(file, found.sql);
+        const std::string before = Bytes(file);
+        for (const std::vector<std::string>& arguments :
+             {std::vector<std::string>{"--profile", profile_, "--port", PortOf(tracker)},
+              std::vector<std::string>{"--history"}}) {
+            std::vector<std::string> run = arguments;
+            run.insert(run.end(), {"--journal", file});
+            const ToolRun refused = RunTool(run);
+            EXPECT_EQ(refused.status, fleet::kBadInput);
+            EXPECT_NE(refused.err.find(found.refusal), std::string::npos) << refused.err;
+            EXPECT_EQ(Bytes(file), before);
+        }
+    }
+    EXPECT_EQ(Writes(tracker), 0);
+}
+
+TEST_F(Journal, AForeignTableInPostgresIsLeftUntouched) {
+    if (!PostgresServer::Installed()) {
+        GTEST_SKIP() << "Debian's postgresql package is not installed (initdb, pg_ctl)";
+    }
+    const PostgresServer server;
+    ASSERT_TRUE(server.Started()) << "see " << server.Log();
+    PostgresValue(server.Uri(), "CREATE TABLE provisioning (serial text)");
+    const ToolRun refused =
+        RunTool({"--profile", profile_, "--port", tool_->AbsentPort(), "--journal", server.Uri()});
+    EXPECT_EQ(refused.status, fleet::kBadInput);
+    EXPECT_NE(refused.err.find("it lacks the columns id, started,"), std::string::npos)
+        << refused.err;
+    EXPECT_EQ(PostgresValue(server.Uri(), "SELECT to_regclass('journal_schema') IS NULL AND "
+                                          "to_regclass('provisioning_by_imei') IS NULL"),
+              "t");
+}
+
+// --history reads only: a file its reader may not write, in a folder it may
+// not write, and a role that may only SELECT; a journal that is not there
+// is an error naming the place, and is not created.
+TEST_F(Journal, TheHistoryReadsWhatItMayNotWrite) {
+    const auto sims = Trackers(1);
+    ASSERT_EQ(Provision(sims).status, fleet::kAllPassed);
+
+    const std::string missing = Path("mistyped.sqlite");
+    const ToolRun none = RunTool({"--history", "--journal", missing});
+    EXPECT_EQ(none.status, fleet::kBadInput);
+    EXPECT_NE(none.err.find(missing + ": there is no journal file there"), std::string::npos)
+        << none.err;
+    EXPECT_FALSE(std::filesystem::exists(missing));
+
+    // Another user, for whom the file is read-only and the folder closed.
+    ASSERT_EQ(::chmod(folder_.c_str(), 0755), 0);
+    ASSERT_EQ(::chown(journal_.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(journal_.c_str(), 0400), 0);
+    const std::string out = Path("history.txt");
+    const pid_t reader = StartProgram({"--history", "--journal", journal_}, out,
+                                      {"setpriv", "--reuid=65534", "--regid=65534",
+                                       "--clear-groups"});
+    EXPECT_EQ(ExitOf(reader), fleet::kAllPassed) << Bytes(out);
+    EXPECT_NE(Bytes(out).find(Imei(0)), std::string::npos) << Bytes(out);
+
+    if (!PostgresServer::Installed()) {
+        GTEST_SKIP() << "Debian's postgresql package is not installed (initdb, pg_ctl)";
+    }
+    const PostgresServer server;
+    ASSERT_TRUE(server.Started()) << "see " << server.Log();
+    ASSERT_EQ(RunTool({"--profile", profile_, "--port", PortOf(*sims[0]), "--journal",
+                       server.Uri()})
+                  .status,
+              fleet::kAllPassed);
+    PostgresValue(server.Uri(), "CREATE ROLE reader LOGIN; GRANT SELECT ON provisioning, "
+                                "journal_schema TO reader");
+    std::string asReader = server.Uri();
+    asReader.replace(asReader.find("user=vorlen"), 11, "user=reader");
+    const ToolRun history = RunTool({"--history", "--journal", asReader});
+    EXPECT_EQ(history.status, fleet::kAllPassed) << history.err;
+    EXPECT_NE(history.out.find(Imei(0)), std::string::npos) << history.out;
+}
+
+// The server stops while a station's three trackers are being configured,
+// and starts again: the rows wait in the outbox, the board says how many,
+// and each tracker has exactly its one finished row in the end.
+TEST_F(Journal, APostgresOutageMidStationLosesAndDoublesNoRow) {
+    if (!PostgresServer::Installed()) {
+        GTEST_SKIP() << "Debian's postgresql package is not installed (initdb, pg_ctl)";
+    }
+    const PostgresServer server;
+    ASSERT_TRUE(server.Started()) << "see " << server.Log();
+    const auto sims = Trackers(3, {"--chunked"});
+    std::vector<std::string> arguments{"--profile", profile_, "--journal", server.Uri(),
+                                       "--watch"};
+    for (const auto& sim : sims) {
+        arguments.insert(arguments.end(), {"--port", PortOf(*sim)});
+    }
+    const std::string out = Path("out.txt");
+    const pid_t station = StartProgram(arguments, out);
+    const auto until = [&](const std::function<bool()>& holds) {
+        const auto deadline = Clock::now() + std::chrono::seconds(30);
+        while (!holds() && Clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return holds();
+    };
+    const auto saying = [&](const std::string& words) {
+        return until([&] { return Bytes(out).find(words) != std::string::npos; });
+    };
+    ASSERT_TRUE(until([&] { return PostgresRows(server.Uri()).size() == 3; }));
+    ASSERT_TRUE(server.Stop());
+    EXPECT_TRUE(saying("journal: 3 rows wait for the server: ")) << Bytes(out);
+    ASSERT_TRUE(server.Start());
+    EXPECT_TRUE(saying("journal: every waiting row is sent")) << Bytes(out);
+    ::kill(station, SIGINT);
+    EXPECT_EQ(ExitOf(station), fleet::kAllPassed) << Bytes(out);
+    const std::string said = Bytes(out);
+    EXPECT_EQ(said.find("not recorded"), std::string::npos) << said;
+    const std::vector<Row> rows = PostgresRows(server.Uri());
+    ASSERT_EQ(rows.size(), 3u);
+    std::set<std::string> imeis;
+    for (const Row& row : rows) {
+        imeis.insert(row.at("imei"));
+        EXPECT_EQ(row.at("result"), "done");
+        EXPECT_LE(row.at("started"), row.at("finished"));
+    }
+    EXPECT_EQ(imeis.size(), 3u);
+    EXPECT_TRUE(SqliteRows(Path("vorlen/outbox.sqlite")).empty());
+    EXPECT_EQ(ModeOf(Path("vorlen/outbox.sqlite")), 0600u);
 }
 
 }  // namespace

@@ -46,7 +46,8 @@ protected:
         };
         if (!journalModule_.empty()) {
             services.openJournal = [module = journalModule_](std::string& failure) {
-                return fleet::OpenJournalFrom(module, fleet::DefaultJournalFile(), failure);
+                return fleet::OpenJournalFrom(module, fleet::DefaultJournalFile(),
+                                               fleet::JournalAccess::Write, failure);
             };
         }
         fleet::StationPrompts prompts{

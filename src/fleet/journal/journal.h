@@ -37,6 +37,15 @@ struct JournalEntry {
     double totalSeconds = 0;
 };
 
+// Whether the journal takes rows now, as a station shows it.
+struct JournalHealth {
+    bool taking = true;      // false once a row could not be kept at all
+    int waiting = 0;         // rows kept in the outbox for the server that does not answer
+    std::string fault;       // why rows wait or are not kept, "" when all is well
+
+    bool operator==(const JournalHealth&) const = default;
+};
+
 // Each call is one statement in a transaction of its own; calls may come
 // from several threads at once. A failing call returns false (or nothing)
 // and leaves the reason in LastError.
@@ -44,7 +53,8 @@ class Journal {
 public:
     virtual ~Journal() = default;
 
-    // Writes the row's first half; its id, or 0 when it could not be written.
+    // Writes the row's first half; its id (any number but 0, to be given to
+    // Finish), or 0 when it could not be written.
     virtual std::int64_t Begin(const JournalEntry& entry) = 0;
 
     // Writes every column of row `entry.id`.
@@ -55,16 +65,45 @@ public:
     virtual bool Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) = 0;
 
     virtual std::string LastError() const = 0;
+
+    // Safe from any thread at any time.
+    virtual JournalHealth Health() const = 0;
+
+    // As the program ends: rows that wait are sent while the server answers;
+    // the state after that.
+    virtual JournalHealth Settle() { return Health(); }
 };
 
 // "postgresql://" and "postgres://" name a database, anything else a file.
-// Creates the table when it is missing; refuses a journal of a later schema.
+// Nothing is written until the database is known to be this program's
+// journal (or holds nothing of one: then the table is created); a table
+// provisioning of other columns, or another schema version, is refused.
+// A new file is readable by its owner only. A database's rows that cannot be
+// sent wait in an outbox beside the default journal file (OpenSharedJournal).
 // Nothing, with the reason in `failure`, when it cannot be opened.
 std::unique_ptr<Journal> OpenJournal(const std::string& where, std::string& failure);
+
+// The journal to read only, as --history does: nothing is created or
+// changed, so a read-only file or a role that may only SELECT will do. A
+// file that is not there is refused, as is a database that is not this
+// program's journal.
+std::unique_ptr<Journal> OpenJournalForReading(const std::string& where, std::string& failure);
+
+// A PostgreSQL journal whose rows, while the server does not answer, wait in
+// the SQLite file `outbox` and are sent in their order once it answers again.
+std::unique_ptr<Journal> OpenSharedJournal(const std::string& uri, const std::string& outbox,
+                                           std::string& failure);
 
 // The default journal file in the user's data folder, its folder created; ""
 // when no such folder is known or this build keeps no journal.
 std::string DefaultJournalFile();
+
+// Where the default journal file is, creating nothing: to read it, or to name it.
+std::string DefaultJournalFileToRead();
+
+// The outbox beside the default journal file (its folder created); "" when
+// no such folder is known.
+std::string DefaultOutboxFile();
 
 // The SHA-256 of the file's bytes in lowercase hex; "" when it cannot be read.
 std::string FileSha256(const std::string& file);

@@ -24,8 +24,11 @@ __attribute__((visibility("default"))) const char* vorlen_journal_release();
 
 // 1 with `*journal` holding a new vorlen::fleet::Journal that the caller
 // owns; 0 with the reason in `failure` (cut to `failureSize` bytes, always
-// NUL-terminated).
-__attribute__((visibility("default"))) int vorlen_journal_open(const char* where, void** journal,
+// NUL-terminated). A journal opened `forReading` (1) creates and changes
+// nothing; one opened to write (0) on a database keeps the rows its server
+// does not take in the SQLite file `outbox`.
+__attribute__((visibility("default"))) int vorlen_journal_open(const char* where, int forReading,
+                                                               const char* outbox, void** journal,
                                                                char* failure,
                                                                std::size_t failureSize);
 
@@ -55,8 +58,16 @@ std::string JournalModulePath();
 // point or belongs to another release.
 std::optional<JournalModule> LoadJournalModule(const std::string& path, std::string& failure);
 
-// OpenJournal with the module at `modulePath`.
+enum class JournalAccess { Write, Read };
+
+// "postgresql://" and "postgres://" name a database, anything else a file.
+inline bool NamesDatabase(const std::string& where) {
+    return where.starts_with("postgresql://") || where.starts_with("postgres://");
+}
+
+// OpenJournal (Write) or OpenJournalForReading (Read) with the module at
+// `modulePath`.
 std::unique_ptr<Journal> OpenJournalFrom(const std::string& modulePath, const std::string& where,
-                                         std::string& failure);
+                                         JournalAccess access, std::string& failure);
 
 }  // namespace vorlen::fleet

@@ -11,15 +11,16 @@
 namespace vorlen::fleet {
 namespace {
 
-bool NamesDatabase(const std::string& where) {
-    return where.starts_with("postgresql://") || where.starts_with("postgres://");
-}
-
-std::unique_ptr<Journal> Open(const std::string& where, std::string& failure) {
+std::unique_ptr<Journal> Open(const std::string& where, bool forReading, const std::string& outbox,
+                              std::string& failure) {
     if (NamesDatabase(where)) {
-        return PostgresJournal::Open(where, failure);
+        if (forReading) {
+            return PostgresJournal::Open(where, failure, PostgresJournal::Access::Read);
+        }
+        return OpenSharedJournal(where, outbox, failure);
     }
-    return SqliteJournal::Open(where, failure);
+    return SqliteJournal::Open(where, failure,
+                               forReading ? SqliteJournal::Access::Read : SqliteJournal::Access::Write);
 }
 
 void CopyOut(const std::string& text, char* buffer, std::size_t size) {
@@ -38,10 +39,11 @@ extern "C" {
 
 const char* vorlen_journal_release() { return VORLEN_RELEASE; }
 
-int vorlen_journal_open(const char* where, void** journal, char* failure,
-                        std::size_t failureSize) {
+int vorlen_journal_open(const char* where, int forReading, const char* outbox, void** journal,
+                        char* failure, std::size_t failureSize) {
     std::string reason;
-    std::unique_ptr<vorlen::fleet::Journal> opened = vorlen::fleet::Open(where, reason);
+    std::unique_ptr<vorlen::fleet::Journal> opened =
+        vorlen::fleet::Open(where, forReading == 1, outbox, reason);
     if (!opened) {
         vorlen::fleet::CopyOut(reason, failure, failureSize);
         return 0;

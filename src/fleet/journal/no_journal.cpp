@@ -9,7 +9,15 @@ std::unique_ptr<Journal> OpenJournal(const std::string&, std::string& failure) {
     return nullptr;
 }
 
+std::unique_ptr<Journal> OpenJournalForReading(const std::string& where, std::string& failure) {
+    return OpenJournal(where, failure);
+}
+
 std::string DefaultJournalFile() { return {}; }
+
+std::string DefaultJournalFileToRead() { return {}; }
+
+std::string DefaultOutboxFile() { return {}; }
 
 std::string FileSha256(const std::string&) { return {}; }
 

@@ -6,18 +6,25 @@
 #include "fleet/host.h"
 #include "fleet/journal/journal.h"
 #include "fleet/journal/journal_module.h"
+#include "fleet/journal/private_path.h"
 
 namespace vorlen::fleet {
 
 std::unique_ptr<Journal> OpenJournalFrom(const std::string& modulePath, const std::string& where,
-                                         std::string& failure) {
+                                         JournalAccess access, std::string& failure) {
     const std::optional<JournalModule> module = LoadJournalModule(modulePath, failure);
     if (!module) {
         return nullptr;
     }
+    // A database's rows wait in the outbox while its server does not answer;
+    // a reader writes nothing, so it needs none.
+    const std::string outbox =
+        access == JournalAccess::Write && NamesDatabase(where) ? DefaultOutboxFile() : "";
     void* journal = nullptr;
     char reason[2048] = "";
-    if (module->open(where.c_str(), &journal, reason, sizeof reason) != 1 || !journal) {
+    if (module->open(where.c_str(), access == JournalAccess::Read ? 1 : 0, outbox.c_str(), &journal,
+                     reason, sizeof reason) != 1 ||
+        !journal) {
         failure = reason;
         return nullptr;
     }
@@ -25,7 +32,11 @@ std::unique_ptr<Journal> OpenJournalFrom(const std::string& modulePath, const st
 }
 
 std::unique_ptr<Journal> OpenJournal(const std::string& where, std::string& failure) {
-    return OpenJournalFrom(JournalModulePath(), where, failure);
+    return OpenJournalFrom(JournalModulePath(), where, JournalAccess::Write, failure);
+}
+
+std::unique_ptr<Journal> OpenJournalForReading(const std::string& where, std::string& failure) {
+    return OpenJournalFrom(JournalModulePath(), where, JournalAccess::Read, failure);
 }
 
 std::string FileSha256(const std::string& file) {
@@ -40,8 +51,8 @@ std::string FileSha256(const std::string& file) {
 
 std::string DefaultJournalFile() {
     const std::filesystem::path folder = UserDataFolder();
-    std::error_code error;
-    if (folder.empty() || (std::filesystem::create_directories(folder, error), error)) {
+    std::string failure;
+    if (folder.empty() || !MakePrivateFolders(folder, failure)) {
         return {};
     }
     const std::u8string file = (folder / "journal.sqlite").u8string();

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string_view>
 
 #include <libpq-fe.h>
 
@@ -15,6 +17,16 @@ using schema::Value;
 // Any number taken, so that two processes creating the table at once take
 // turns instead of one failing on the catalogue's unique index.
 constexpr const char* kSchemaLock = "SELECT pg_advisory_xact_lock(7300240024)";
+
+// A server that does not answer is given up after this long, so that a
+// station's slot is not held while its row can wait in the outbox.
+constexpr const char* kConnectSeconds = "10";
+
+// A row is the same row when it started at the same moment on the same
+// station's port: one port runs one tracker at a time.
+constexpr const char* kFindStarted =
+    "SELECT id FROM provisioning WHERE started = $1 AND station IS NOT DISTINCT FROM $2 "
+    "AND port IS NOT DISTINCT FROM $3 ORDER BY id LIMIT 1";
 
 struct Clear {
     void operator()(PGresult* result) const { PQclear(result); }
@@ -54,74 +66,164 @@ struct Parameters {
     }
 };
 
-Result Execute(PGconn* connection, const std::string& sql, const Parameters& parameters) {
+Result Execute(PGconn* connection, const std::string& sql, const Parameters& parameters = Parameters({})) {
     return Result(PQexecParams(connection, sql.c_str(),
                                static_cast<int>(parameters.pointers.size()), nullptr,
                                parameters.pointers.data(), nullptr, nullptr, 0));
 }
 
-bool Succeeded(const Result& result) {
-    const ExecStatusType status = PQresultStatus(result.get());
-    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+bool Succeeded(const Result& result, ExecStatusType wanted) {
+    return PQresultStatus(result.get()) == wanted;
+}
+
+// libpq's messages run over several lines; the operator reads one.
+std::string WithoutNewline(std::string text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at)) {
+        text.replace(at, text.find_first_not_of("\t\n ", at) - at, "; ");
+    }
+    return text;
 }
 
 }  // namespace
 
 std::unique_ptr<PostgresJournal> PostgresJournal::Open(const std::string& uri,
-                                                       std::string& failure) {
-    std::unique_ptr<PostgresJournal> journal(new PostgresJournal(PQconnectdb(uri.c_str())));
+                                                       std::string& failure, Access access) {
+    // The URI's own settings come after, so its connect_timeout wins.
+    const char* keywords[] = {"connect_timeout", "dbname", nullptr};
+    const char* values[] = {kConnectSeconds, uri.c_str(), nullptr};
+    std::unique_ptr<PostgresJournal> journal(
+        new PostgresJournal(PQconnectdbParams(keywords, values, 1)));
+    if (journal->connection_ == nullptr) {
+        failure = "out of memory";
+        return nullptr;
+    }
     // The server's notices ("relation already exists, skipping") are not the
     // operator's business.
     PQsetNoticeProcessor(journal->connection_, [](void*, const char*) {}, nullptr);
-    if (PQstatus(journal->connection_) != CONNECTION_OK || !journal->Prepare()) {
-        failure = journal->error_.empty() ? PQerrorMessage(journal->connection_) : journal->error_;
-        while (!failure.empty() && failure.back() == '\n') {
-            failure.pop_back();
-        }
+    if (PQstatus(journal->connection_) != CONNECTION_OK) {
+        failure = WithoutNewline(PQerrorMessage(journal->connection_));
+        return nullptr;
+    }
+    if (!journal->Prepare(access)) {
+        failure = journal->error_;
         return nullptr;
     }
     return journal;
 }
 
-bool PostgresJournal::Prepare() {
-    const Parameters none({});
-    std::vector<std::string> statements{"BEGIN", kSchemaLock};
-    for (std::string& create : schema::CreateStatements(schema::Dialect::Postgres)) {
-        statements.push_back(std::move(create));
+// Looks first, inside the transaction that would create the table, and
+// writes only into a database that holds this program's journal or nothing
+// of one. The server's reason is read before the rollback.
+bool PostgresJournal::Prepare(Access access) {
+    bool fresh = false;
+    if (access == Access::Read) {
+        if (CheckOwner(fresh) && fresh) {
+            error_ = "the database holds no journal (no table provisioning)";
+        }
+        return error_.empty();
     }
-    statements.insert(statements.end(), {schema::VersionInsert(), "COMMIT"});
-    for (const std::string& statement : statements) {
-        if (!Succeeded(Execute(connection_, statement, none))) {
-            error_ = PQerrorMessage(connection_);
-            Execute(connection_, "ROLLBACK", none);
+    for (const char* start : {"BEGIN", kSchemaLock}) {
+        const Result started = Execute(connection_, start);
+        if (!Succeeded(started, PGRES_COMMAND_OK) && !Succeeded(started, PGRES_TUPLES_OK)) {
+            Failed(started.get(), "the journal cannot be prepared");
+            Execute(connection_, "ROLLBACK");
             return false;
         }
     }
-    const Result version = Execute(connection_, schema::VersionQuery(), none);
-    if (!Succeeded(version)) {
-        error_ = PQerrorMessage(connection_);
+    std::vector<std::string> statements;
+    if (!CheckOwner(fresh)) {
+        Execute(connection_, "ROLLBACK");
         return false;
     }
-    const int found = std::atoi(PQgetvalue(version.get(), 0, 0));
-    if (found > schema::kSchemaVersion) {
-        error_ = "the journal was written by a later vorlen-provision (schema version " +
-                 std::to_string(found) + ")";
-        return false;
+    if (fresh) {
+        statements = schema::CreateStatements(schema::Dialect::Postgres);
+        statements.push_back(schema::VersionInsert());
+    }
+    statements.emplace_back("COMMIT");
+    for (const std::string& statement : statements) {
+        const Result done = Execute(connection_, statement);
+        if (!Succeeded(done, PGRES_COMMAND_OK)) {
+            Failed(done.get(), "the journal cannot be prepared");
+            Execute(connection_, "ROLLBACK");
+            return false;
+        }
     }
     return true;
 }
 
+bool PostgresJournal::CheckOwner(bool& fresh) {
+    schema::Found found;
+    const Result columns = Execute(
+        connection_,
+        "SELECT attname FROM pg_attribute WHERE attrelid = to_regclass('provisioning') "
+        "AND attnum > 0 AND NOT attisdropped ORDER BY attnum");
+    const Result version = Execute(connection_, "SELECT to_regclass('journal_schema') IS NOT NULL");
+    if (!Succeeded(columns, PGRES_TUPLES_OK) || !Succeeded(version, PGRES_TUPLES_OK) ||
+        PQntuples(version.get()) != 1) {
+        return Failed(columns.get(), "the journal cannot be read");
+    }
+    for (int row = 0; row < PQntuples(columns.get()); ++row) {
+        found.provisioningColumns.emplace_back(PQgetvalue(columns.get(), row, 0));
+    }
+    found.versionTable = std::strcmp(PQgetvalue(version.get(), 0, 0), "t") == 0;
+    if (found.versionTable) {
+        const Result number = Execute(connection_, schema::VersionQuery());
+        if (!Succeeded(number, PGRES_TUPLES_OK) || PQntuples(number.get()) != 1) {
+            return Failed(number.get(), "the journal's schema version cannot be read");
+        }
+        if (PQgetisnull(number.get(), 0, 0) == 0) {
+            found.version = std::atoll(PQgetvalue(number.get(), 0, 0));
+        }
+    }
+    error_ = schema::Refusal(found, fresh);
+    return error_.empty();
+}
+
 PostgresJournal::~PostgresJournal() { PQfinish(connection_); }
+
+// The server gone (a connection exception, a shutdown, or a failure libpq
+// met before any answer) is an outage: the row may wait. Anything else is the
+// server's refusal of the row itself.
+bool PostgresJournal::Failed(const pg_result* result, const std::string& what) {
+    const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const std::string_view code = state != nullptr ? state : "";
+    outage_ = PQstatus(connection_) != CONNECTION_OK || code.empty() || code.starts_with("08") ||
+              code.starts_with("57P");
+    const char* reason = result != nullptr ? PQresultErrorMessage(result) : "";
+    error_ = what + ": " +
+             WithoutNewline(*reason != '\0' ? reason : PQerrorMessage(connection_));
+    return false;
+}
 
 std::int64_t PostgresJournal::Begin(const JournalEntry& entry) {
     std::lock_guard lock(mutex_);
+    return Inserted(entry);
+}
+
+std::int64_t PostgresJournal::Inserted(const JournalEntry& entry) {
     const Result inserted =
         Execute(connection_, schema::InsertStatement(), Parameters(schema::Values(entry, true)));
-    if (!Succeeded(inserted)) {
-        error_ = PQerrorMessage(connection_);
+    if (!Succeeded(inserted, PGRES_TUPLES_OK) || PQntuples(inserted.get()) != 1) {
+        Failed(inserted.get(), "the row cannot be written");
         return 0;
     }
-    return std::stoll(PQgetvalue(inserted.get(), 0, 0));
+    return std::atoll(PQgetvalue(inserted.get(), 0, 0));
+}
+
+std::int64_t PostgresJournal::Adopt(const JournalEntry& entry) {
+    std::lock_guard lock(mutex_);
+    const auto nullable = [](const std::string& text) { return text.empty() ? Value() : Value(text); };
+    const Result found = Execute(connection_, kFindStarted,
+                                 Parameters({Value(entry.started), nullable(entry.station),
+                                             nullable(entry.port)}));
+    if (!Succeeded(found, PGRES_TUPLES_OK)) {
+        Failed(found.get(), "the row cannot be looked for");
+        return 0;
+    }
+    return PQntuples(found.get()) == 1 ? std::atoll(PQgetvalue(found.get(), 0, 0)) : Inserted(entry);
 }
 
 bool PostgresJournal::Finish(const JournalEntry& entry) {
@@ -129,8 +231,12 @@ bool PostgresJournal::Finish(const JournalEntry& entry) {
     std::vector<Value> values = schema::Values(entry, false);
     values.emplace_back(static_cast<long long>(entry.id));
     const Result updated = Execute(connection_, schema::UpdateStatement(), Parameters(values));
-    if (!Succeeded(updated)) {
-        error_ = PQerrorMessage(connection_);
+    const std::string what = "row " + std::to_string(entry.id) + " cannot be completed";
+    if (!Succeeded(updated, PGRES_COMMAND_OK)) {
+        return Failed(updated.get(), what);
+    }
+    if (std::strcmp(PQcmdTuples(updated.get()), "1") != 0) {
+        error_ = what + ": the journal holds no such row";
         return false;
     }
     return true;
@@ -143,13 +249,12 @@ bool PostgresJournal::Newest(int limit, const std::string& imei,
                                              : std::vector<Value>{Value(imei)});
     const Result selected =
         Execute(connection_, schema::SelectStatement(!imei.empty(), limit), parameters);
-    if (!Succeeded(selected)) {
-        error_ = PQerrorMessage(connection_);
-        return false;
+    if (!Succeeded(selected, PGRES_TUPLES_OK)) {
+        return Failed(selected.get(), "the journal cannot be read");
     }
     for (int row = 0; row < PQntuples(selected.get()); ++row) {
         JournalEntry& entry = rows.emplace_back();
-        entry.id = std::stoll(PQgetvalue(selected.get(), row, 0));
+        entry.id = std::atoll(PQgetvalue(selected.get(), row, 0));
         for (std::size_t i = 0; i < schema::kColumns.size(); ++i) {
             const int column = static_cast<int>(i) + 1;
             schema::SetFromText(entry, i,
@@ -164,6 +269,28 @@ bool PostgresJournal::Newest(int limit, const std::string& imei,
 std::string PostgresJournal::LastError() const {
     std::lock_guard lock(mutex_);
     return error_;
+}
+
+JournalHealth PostgresJournal::Health() const {
+    std::lock_guard lock(mutex_);
+    const bool up = PQstatus(connection_) == CONNECTION_OK && !outage_;
+    return {up, 0, up ? "" : error_};
+}
+
+bool PostgresJournal::Connected() const {
+    std::lock_guard lock(mutex_);
+    return PQstatus(connection_) == CONNECTION_OK && !outage_;
+}
+
+bool PostgresJournal::Reconnect() {
+    std::lock_guard lock(mutex_);
+    PQreset(connection_);
+    if (PQstatus(connection_) != CONNECTION_OK) {
+        error_ = "the server does not answer: " + WithoutNewline(PQerrorMessage(connection_));
+        return false;
+    }
+    outage_ = false;
+    return true;
 }
 
 }  // namespace vorlen::fleet

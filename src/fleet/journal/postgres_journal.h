@@ -1,37 +1,60 @@
 // The journal in a PostgreSQL database that several stations share. Every
 // row is one INSERT ... RETURNING id and later one UPDATE of that id, so rows
-// of stations writing at once never mix.
+// of stations writing at once never mix; each command's status is checked,
+// and an update counts only when it changed that one row.
 #pragma once
 
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "fleet/journal/journal.h"
 
 struct pg_conn;
+struct pg_result;
 
 namespace vorlen::fleet {
 
 class PostgresJournal : public Journal {
 public:
-    // `uri`: a libpq connection URI. Nothing, with the reason in `failure`,
-    // when the database cannot be reached or holds a later schema.
-    static std::unique_ptr<PostgresJournal> Open(const std::string& uri, std::string& failure);
+    enum class Access { Write, Read };
+
+    // `uri`: a libpq connection URI. For writing, the table is created in a
+    // database that holds nothing of a journal; a table provisioning of other
+    // columns, or another schema version, is refused and nothing is changed.
+    // Nothing, with the reason in `failure`, when it cannot be opened.
+    static std::unique_ptr<PostgresJournal> Open(const std::string& uri, std::string& failure,
+                                                 Access access = Access::Write);
     ~PostgresJournal() override;
 
     std::int64_t Begin(const JournalEntry& entry) override;
     bool Finish(const JournalEntry& entry) override;
     bool Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) override;
     std::string LastError() const override;
+    JournalHealth Health() const override;
+
+    // The connection is up: a failed command was the server's refusal, not
+    // an outage.
+    bool Connected() const;
+    // Connects again, as opened; true once the server answers.
+    bool Reconnect();
+    // The server's id of the row that started at `entry.started` on its
+    // station and port, inserted unless it is there: a row sent again after
+    // its answer was lost is not doubled. 0 when it cannot be had.
+    std::int64_t Adopt(const JournalEntry& entry);
 
 private:
     explicit PostgresJournal(pg_conn* connection) : connection_(connection) {}
-    bool Prepare();
+    bool Prepare(Access access);
+    bool CheckOwner(bool& fresh);
+    bool Failed(const pg_result* result, const std::string& what);
+    std::int64_t Inserted(const JournalEntry& entry);
 
     pg_conn* connection_;
     mutable std::mutex mutex_;
     std::string error_;
+    bool outage_ = false;  // the last command met no server
 };
 
 }  // namespace vorlen::fleet

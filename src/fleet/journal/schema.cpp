@@ -1,5 +1,6 @@
 #include "fleet/journal/schema.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,6 +23,14 @@ std::string SqlType(const Member& member, Dialect dialect) {
 }
 
 std::string Parameter(std::size_t number) { return "$" + std::to_string(number); }
+
+std::string EveryColumn() {
+    std::string statement = "SELECT id";
+    for (const Column& column : kColumns) {
+        statement += ", " + std::string(column.name);
+    }
+    return statement + " FROM provisioning";
+}
 
 }  // namespace
 
@@ -64,15 +73,12 @@ std::string UpdateStatement() {
 }
 
 std::string SelectStatement(bool byImei, int limit) {
-    std::string statement = "SELECT id";
-    for (const Column& column : kColumns) {
-        statement += ", " + std::string(column.name);
-    }
-    statement += " FROM provisioning";
-    if (byImei) {
-        statement += " WHERE imei = $1";
-    }
-    return statement + " ORDER BY id DESC LIMIT " + std::to_string(limit);
+    return EveryColumn() + (byImei ? " WHERE imei = $1" : "") + " ORDER BY id DESC LIMIT " +
+           std::to_string(limit);
+}
+
+std::string OldestStatement(int limit) {
+    return EveryColumn() + " ORDER BY id LIMIT " + std::to_string(limit);
 }
 
 std::string VersionQuery() { return "SELECT max(version) FROM journal_schema"; }
@@ -111,6 +117,72 @@ void SetFromText(JournalEntry& entry, std::size_t index, const char* text) {
                             entry.*member = std::strtod(text, nullptr);
                         }},
                kColumns[index].member);
+}
+
+}  // namespace vorlen::fleet::schema
+
+namespace vorlen::fleet::schema {
+namespace {
+
+std::string Listed(const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names) {
+        list += (list.empty() ? "" : ", ") + name;
+    }
+    return list;
+}
+
+std::vector<std::string> MissingColumns(const std::vector<std::string>& found) {
+    std::vector<std::string> wanted{"id"};
+    for (const Column& column : kColumns) {
+        wanted.emplace_back(column.name);
+    }
+    std::vector<std::string> missing;
+    for (const std::string& name : wanted) {
+        if (std::find(found.begin(), found.end(), name) == found.end()) {
+            missing.push_back(name);
+        }
+    }
+    return missing;
+}
+
+std::string VersionRefusal(long long version) {
+    const std::string known = std::to_string(kSchemaVersion);
+    if (version > kSchemaVersion) {
+        return "the journal was written by a later vorlen-provision (schema version " +
+               std::to_string(version) + "; this one knows version " + known + ")";
+    }
+    return "the journal has schema version " + std::to_string(version) +
+           ", which this vorlen-provision does not know (it knows version " + known + ")";
+}
+
+}  // namespace
+
+std::string Refusal(const Found& found, bool& fresh) {
+    const bool table = !found.provisioningColumns.empty();
+    fresh = !table && !found.versionTable;
+    if (fresh) {
+        return found.otherTables.empty()
+                   ? ""
+                   : "the database holds another program's tables (" + Listed(found.otherTables) +
+                         "), not a vorlen-provision journal";
+    }
+    if (!table) {
+        return "the database holds a table journal_schema but no table provisioning";
+    }
+    if (const std::vector<std::string> missing = MissingColumns(found.provisioningColumns);
+        !missing.empty()) {
+        return "the table provisioning was not made by vorlen-provision: it lacks the columns " +
+               Listed(missing) + " (it has " + Listed(found.provisioningColumns) + ")";
+    }
+    if (!found.versionTable) {
+        return "the table provisioning has no table journal_schema beside it: not a "
+               "vorlen-provision journal";
+    }
+    if (!found.version) {
+        return "the table journal_schema holds no version";
+    }
+    return *found.version == kSchemaVersion ? "" : VersionRefusal(*found.version);
 }
 
 }  // namespace vorlen::fleet::schema

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string_view>
 #include <string>
 #include <variant>
@@ -68,9 +69,24 @@ std::string InsertStatement();
 std::string UpdateStatement();
 // The id and every column, newest first; `$1` is the IMEI when `byImei`.
 std::string SelectStatement(bool byImei, int limit);
+// The id and every column, oldest first.
+std::string OldestStatement(int limit);
 
 std::string VersionQuery();
 std::string VersionInsert();
+
+// What a database holds of a journal, as read before anything is written.
+struct Found {
+    std::vector<std::string> otherTables;          // a file's tables that are not the journal's
+    std::vector<std::string> provisioningColumns;  // empty: no table provisioning
+    bool versionTable = false;                     // journal_schema is there
+    std::optional<long long> version;              // its version, if it holds one
+};
+
+// "" when the database is this program's journal (`fresh` false) or holds
+// nothing of a journal yet (`fresh` true); else why it is refused, naming
+// what was found.
+std::string Refusal(const Found& found, bool& fresh);
 
 // The values of the columns written at the start, or of every column.
 std::vector<Value> Values(const JournalEntry& entry, bool atStartOnly);

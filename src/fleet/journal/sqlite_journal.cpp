@@ -1,7 +1,11 @@
 #include "fleet/journal/sqlite_journal.h"
 
+#include <filesystem>
+#include <functional>
+
 #include <sqlite3.h>
 
+#include "fleet/journal/private_path.h"
 #include "fleet/journal/schema.h"
 
 namespace vorlen::fleet {
@@ -17,146 +21,301 @@ struct Finalize {
 };
 using Statement = std::unique_ptr<sqlite3_stmt, Finalize>;
 
+// Nothing when SQLite refuses the statement; its reason is then the
+// connection's message.
 Statement Compile(sqlite3* db, const std::string& sql) {
     sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr);
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return nullptr;
+    }
     return Statement(statement);
 }
 
-void Bind(sqlite3_stmt* statement, int index, const Value& value) {
+int Bind(sqlite3_stmt* statement, int index, const Value& value) {
     if (const auto* text = std::get_if<std::string>(&value)) {
-        sqlite3_bind_text(statement, index, text->data(), static_cast<int>(text->size()),
-                          SQLITE_TRANSIENT);
-    } else if (const auto* number = std::get_if<long long>(&value)) {
-        sqlite3_bind_int64(statement, index, *number);
-    } else if (const auto* real = std::get_if<double>(&value)) {
-        sqlite3_bind_double(statement, index, *real);
-    } else {
-        sqlite3_bind_null(statement, index);
+        return sqlite3_bind_text(statement, index, text->data(), static_cast<int>(text->size()),
+                                 SQLITE_TRANSIENT);
     }
+    if (const auto* number = std::get_if<long long>(&value)) {
+        return sqlite3_bind_int64(statement, index, *number);
+    }
+    if (const auto* real = std::get_if<double>(&value)) {
+        return sqlite3_bind_double(statement, index, *real);
+    }
+    return sqlite3_bind_null(statement, index);
 }
 
-// Runs a statement that returns no row, or none that is wanted.
-bool Execute(sqlite3* db, const std::string& sql) {
-    return sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+bool BindAll(sqlite3_stmt* statement, const std::vector<Value>& values) {
+    int index = 0;
+    for (const Value& value : values) {
+        if (Bind(statement, ++index, value) != SQLITE_OK) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Steps the statement to its end, each row to `row`: a write is in the file
+// only once its statement has stepped to SQLITE_DONE.
+bool StepAll(sqlite3_stmt* statement, const std::function<void(sqlite3_stmt*)>& row = {}) {
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+        if (row) {
+            row(statement);
+        }
+    }
+    return step == SQLITE_DONE;
+}
+
+std::string Text(sqlite3_stmt* statement, int column) {
+    const unsigned char* text = sqlite3_column_text(statement, column);
+    return text == nullptr ? "" : reinterpret_cast<const char*>(text);
+}
+
+// A file name as an SQLite URI: its own '?', '#' and '%' escaped.
+std::string FileUri(const std::string& file, const std::string& parameters) {
+    std::string uri = "file:";
+    for (const char c : file) {
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        if (c == '?' || c == '#' || c == '%') {
+            uri += {'%', kHex[(c >> 4) & 0xF], kHex[c & 0xF]};
+        } else {
+            uri += c;
+        }
+    }
+    return uri + "?" + parameters;
+}
+
+sqlite3* OpenFile(const std::string& uri, int flags, std::string& failure) {
+    sqlite3* db = nullptr;
+    const int opened =
+        sqlite3_open_v2(uri.c_str(), &db, flags | SQLITE_OPEN_URI | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (opened != SQLITE_OK) {
+        failure = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(opened);
+        sqlite3_close_v2(db);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, kBusyMilliseconds);
+    return db;
+}
+
+// A WAL file that may not be written can still be read when its folder
+// takes no -shm file: as a file that does not change while it is read.
+bool MayReadUnchanging(sqlite3* db) {
+    const int code = sqlite3_errcode(db) & 0xFF;
+    return code == SQLITE_CANTOPEN || code == SQLITE_READONLY;
 }
 
 }  // namespace
 
-std::unique_ptr<SqliteJournal> SqliteJournal::Open(const std::string& file,
-                                                   std::string& failure) {
-    sqlite3* db = nullptr;
-    const int opened = sqlite3_open_v2(
-        file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
-        nullptr);
+std::unique_ptr<SqliteJournal> SqliteJournal::Open(const std::string& file, std::string& failure,
+                                                   Access access) {
+    std::error_code error;
+    const bool there = std::filesystem::exists(file, error);
+    if (!there && access == Access::Read) {
+        failure = error ? error.message() : "there is no journal file there";
+        return nullptr;
+    }
+    if (!there && !MakePrivateFile(file, failure)) {
+        return nullptr;
+    }
+    const bool reading = access == Access::Read;
+    sqlite3* db = OpenFile(FileUri(file, reading ? "mode=ro" : "mode=rw"),
+                           reading ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, failure);
+    if (db == nullptr) {
+        return nullptr;
+    }
     std::unique_ptr<SqliteJournal> journal(new SqliteJournal(db));
-    if (opened != SQLITE_OK || !journal->Prepare()) {
-        failure = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(opened);
-        if (!journal->error_.empty()) {
-            failure = journal->error_;
+    bool fresh = false;
+    if (reading && !journal->CheckOwner(fresh) && MayReadUnchanging(db)) {
+        journal.reset();
+        db = OpenFile(FileUri(file, "mode=ro&immutable=1"), SQLITE_OPEN_READONLY, failure);
+        if (db == nullptr) {
+            return nullptr;
         }
+        journal.reset(new SqliteJournal(db));
+    }
+    const bool ready = reading ? journal->CheckOwner(fresh) && !fresh : journal->Prepare();
+    if (!ready) {
+        failure = reading && fresh && journal->error_.empty() ? "the file holds no journal"
+                                                               : journal->error_;
         return nullptr;
     }
     return journal;
 }
 
-// The table is created in one write transaction, so two processes opening a
-// new file at once do not both create it.
-bool SqliteJournal::Prepare() {
-    sqlite3_busy_timeout(db_, kBusyMilliseconds);
-    if (!Execute(db_, "PRAGMA journal_mode=WAL") || !Execute(db_, "BEGIN IMMEDIATE")) {
-        return false;
+// Reads what the file holds, changing nothing; false, with the reason, when
+// it cannot be read or is not this program's journal.
+bool SqliteJournal::CheckOwner(bool& fresh) {
+    schema::Found found;
+    const Statement tables = Compile(
+        db_, "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'");
+    const Statement columns = Compile(db_, "SELECT name FROM pragma_table_info('provisioning')");
+    if (!tables || !columns ||
+        !StepAll(tables.get(), [&](sqlite3_stmt* row) {
+            const std::string name = Text(row, 0);
+            if (name == "journal_schema") {
+                found.versionTable = true;
+            } else if (name != "provisioning") {
+                found.otherTables.push_back(name);
+            }
+        }) ||
+        !StepAll(columns.get(),
+                 [&](sqlite3_stmt* row) { found.provisioningColumns.push_back(Text(row, 0)); })) {
+        return Failed("the file cannot be read as a journal");
     }
-    for (const std::string& statement : schema::CreateStatements(schema::Dialect::Sqlite)) {
-        if (!Execute(db_, statement)) {
-            Execute(db_, "ROLLBACK");
-            return false;
+    if (found.versionTable) {
+        const Statement version = Compile(db_, schema::VersionQuery());
+        if (!version || !StepAll(version.get(), [&](sqlite3_stmt* row) {
+                if (sqlite3_column_type(row, 0) != SQLITE_NULL) {
+                    found.version = sqlite3_column_int64(row, 0);
+                }
+            })) {
+            return Failed("the journal's schema version cannot be read");
         }
     }
-    if (!Execute(db_, schema::VersionInsert()) || !Execute(db_, "COMMIT")) {
-        Execute(db_, "ROLLBACK");
+    error_ = schema::Refusal(found, fresh);
+    return error_.empty();
+}
+
+// Looks first, then writes: WAL mode and the table only for a file that is
+// this program's journal or holds nothing yet. The look is repeated inside
+// the write transaction, so two processes opening a new file at once do not
+// both create the table.
+bool SqliteJournal::Prepare() {
+    bool fresh = false;
+    if (!CheckOwner(fresh) || !Execute("PRAGMA journal_mode=WAL") || !Execute("BEGIN IMMEDIATE")) {
         return false;
     }
-    const Statement version = Compile(db_, schema::VersionQuery());
-    if (!version || sqlite3_step(version.get()) != SQLITE_ROW) {
+    if (!CheckOwner(fresh)) {
+        Execute("ROLLBACK");
         return false;
     }
-    if (sqlite3_column_int(version.get(), 0) > schema::kSchemaVersion) {
-        error_ = "the journal was written by a later vorlen-provision (schema version " +
-                 std::to_string(sqlite3_column_int(version.get(), 0)) + ")";
-        return false;
+    std::vector<std::string> statements;
+    if (fresh) {
+        statements = schema::CreateStatements(schema::Dialect::Sqlite);
+        statements.push_back(schema::VersionInsert());
+    }
+    statements.push_back("COMMIT");
+    for (const std::string& statement : statements) {
+        if (!Execute(statement)) {
+            const std::string reason = error_;
+            Execute("ROLLBACK");
+            error_ = reason;
+            return false;
+        }
     }
     return true;
 }
 
 SqliteJournal::~SqliteJournal() { sqlite3_close_v2(db_); }
 
+// The reason, read from the connection before anything else can replace it.
+bool SqliteJournal::Failed(const std::string& what) {
+    error_ = what + ": " + sqlite3_errmsg(db_);
+    return false;
+}
+
+// A write has taken when it ran to its end and changed exactly one row.
+bool SqliteJournal::Written(sqlite3_stmt* statement, const std::string& what) {
+    if (!StepAll(statement)) {
+        taking_ = false;
+        return Failed(what);
+    }
+    if (sqlite3_changes(db_) != 1) {
+        error_ = what + ": the journal holds no such row";
+        return false;
+    }
+    taking_ = true;
+    return true;
+}
+
+bool SqliteJournal::Run(const std::string& sql) {
+    std::lock_guard lock(mutex_);
+    return Execute(sql);
+}
+
+bool SqliteJournal::Execute(const std::string& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        error_ = message != nullptr ? message : sqlite3_errmsg(db_);
+        sqlite3_free(message);
+        return false;
+    }
+    return true;
+}
+
 std::int64_t SqliteJournal::Begin(const JournalEntry& entry) {
     std::lock_guard lock(mutex_);
     const Statement insert = Compile(db_, schema::InsertStatement());
-    if (!insert) {
-        error_ = sqlite3_errmsg(db_);
+    if (!insert || !BindAll(insert.get(), schema::Values(entry, true))) {
+        taking_ = false;
+        Failed("the row cannot be written");
         return 0;
     }
-    int index = 0;
-    for (const Value& value : schema::Values(entry, true)) {
-        Bind(insert.get(), ++index, value);
-    }
-    if (sqlite3_step(insert.get()) != SQLITE_ROW) {
-        error_ = sqlite3_errmsg(db_);
+    std::int64_t id = 0;
+    const auto saved = [&id](sqlite3_stmt* row) { id = sqlite3_column_int64(row, 0); };
+    if (!StepAll(insert.get(), saved)) {
+        taking_ = false;
+        Failed("the row cannot be written");
         return 0;
     }
-    return sqlite3_column_int64(insert.get(), 0);
+    if (id == 0 || sqlite3_changes(db_) != 1) {
+        error_ = "the row cannot be written: the journal gave back no row";
+        return 0;
+    }
+    taking_ = true;
+    return id;
 }
 
 bool SqliteJournal::Finish(const JournalEntry& entry) {
     std::lock_guard lock(mutex_);
+    std::vector<Value> values = schema::Values(entry, false);
+    values.emplace_back(static_cast<long long>(entry.id));
     const Statement update = Compile(db_, schema::UpdateStatement());
-    if (!update) {
-        error_ = sqlite3_errmsg(db_);
-        return false;
+    if (!update || !BindAll(update.get(), values)) {
+        taking_ = false;
+        return Failed("the row cannot be completed");
     }
-    int index = 0;
-    for (const Value& value : schema::Values(entry, false)) {
-        Bind(update.get(), ++index, value);
-    }
-    sqlite3_bind_int64(update.get(), ++index, entry.id);
-    if (sqlite3_step(update.get()) != SQLITE_DONE) {
-        error_ = sqlite3_errmsg(db_);
-        return false;
-    }
-    return true;
+    return Written(update.get(), "row " + std::to_string(entry.id) + " cannot be completed");
 }
 
 bool SqliteJournal::Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) {
+    return Select(schema::SelectStatement(!imei.empty(), limit), imei, rows);
+}
+
+bool SqliteJournal::Oldest(int limit, std::vector<JournalEntry>& rows) {
+    return Select(schema::OldestStatement(limit), "", rows);
+}
+
+bool SqliteJournal::Select(const std::string& sql, const std::string& imei,
+                           std::vector<JournalEntry>& rows) {
     std::lock_guard lock(mutex_);
-    const Statement select = Compile(db_, schema::SelectStatement(!imei.empty(), limit));
-    if (!select) {
-        error_ = sqlite3_errmsg(db_);
-        return false;
+    const Statement select = Compile(db_, sql);
+    if (!select || (!imei.empty() && Bind(select.get(), 1, imei) != SQLITE_OK)) {
+        return Failed("the journal cannot be read");
     }
-    if (!imei.empty()) {
-        Bind(select.get(), 1, imei);
-    }
-    int step = SQLITE_ROW;
-    while ((step = sqlite3_step(select.get())) == SQLITE_ROW) {
+    const auto read = [&rows](sqlite3_stmt* statement) {
         JournalEntry& row = rows.emplace_back();
-        row.id = sqlite3_column_int64(select.get(), 0);
+        row.id = sqlite3_column_int64(statement, 0);
         for (std::size_t i = 0; i < schema::kColumns.size(); ++i) {
-            const auto* text = sqlite3_column_text(select.get(), static_cast<int>(i) + 1);
+            const auto* text = sqlite3_column_text(statement, static_cast<int>(i) + 1);
             schema::SetFromText(row, i, reinterpret_cast<const char*>(text));
         }
-    }
-    if (step != SQLITE_DONE) {
-        error_ = sqlite3_errmsg(db_);
-        return false;
-    }
-    return true;
+    };
+    return StepAll(select.get(), read) || Failed("the journal cannot be read");
 }
 
 std::string SqliteJournal::LastError() const {
     std::lock_guard lock(mutex_);
     return error_;
+}
+
+JournalHealth SqliteJournal::Health() const {
+    std::lock_guard lock(mutex_);
+    return {taking_, 0, taking_ ? "" : error_};
 }
 
 }  // namespace vorlen::fleet
