@@ -301,8 +301,18 @@ void TrackerWindow::RunQueuedCalls() {
     }
 }
 
+// Under Wine every GetDlgItem asks the Wine server, and the start-up alone
+// looks controls up a few hundred times; the form's controls live as long as
+// the form, so each is looked up once.
 HWND TrackerWindow::Control(int id) const {
-    return window_ != nullptr ? ::GetDlgItem(window_, id) : nullptr;
+    if (window_ == nullptr) {
+        return nullptr;
+    }
+    const auto [known, added] = controls_.try_emplace(id, nullptr);
+    if (added) {
+        known->second = ::GetDlgItem(window_, id);
+    }
+    return known->second;
 }
 
 std::string TrackerWindow::Text(int controlId) const {
