@@ -153,6 +153,10 @@ void TrackerWindow::OnInitDialog() {
     smallIcon_ = LoadFormIcon(instance_, SM_CXSMICON);
     ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_));
     ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    dialog_.PrepareForm();
+    // After the lists are filled: under Wine every message to a list with a
+    // wheel rule costs round trips to the Wine server, which keeps the rule
+    // as a property of the list's window.
     for (const DialogControl& row : DialogLayout()) {
         if (row.kind == ControlKind::DropDownList) {
             KeepWheelToFocusedList(Control(row.id));
@@ -161,7 +165,6 @@ void TrackerWindow::OnInitDialog() {
             tips_.Add(Control(row.id));
         }
     }
-    dialog_.PrepareForm();
 }
 
 INT_PTR TrackerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
