@@ -5,27 +5,17 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <setupapi.h>
-#include <uxtheme.h>
 
 #include <array>
 #include <vector>
 
+#include "same_imports.h"
 #include "win32/dialog_template.h"
 #include "win32/form_template.h"
 
 namespace {
 
 using namespace vorlen::win32;
-
-// One function of each DLL that vorlen.exe imports and this dialog does not
-// call, so that the loader maps them at start as it does for vorlen.exe.
-[[gnu::used]] const void* const kSameImports[] = {
-    reinterpret_cast<const void*>(&::RegCloseKey),
-    reinterpret_cast<const void*>(&::SetupDiDestroyDeviceInfoList),
-    reinterpret_cast<const void*>(&::SetWindowTheme),
-    reinterpret_cast<const void*>(&::GetStockObject),
-};
 
 INT_PTR CALLBACK BareProc(HWND box, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {

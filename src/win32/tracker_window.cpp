@@ -160,6 +160,10 @@ void TrackerWindow::OnInitDialog() {
     smallIcon_ = LoadFormIcon(instance_, SM_CXSMICON);
     ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_));
     ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    dialog_.PrepareForm();
+    // After the lists are filled: under Wine every message to a list with a
+    // wheel rule costs round trips to the Wine server, which keeps the rule
+    // as a property of the list's window.
     for (const DialogControl& row : DialogLayout()) {
         if (row.kind == ControlKind::DropDownList) {
             KeepWheelToFocusedList(Control(row.id));
@@ -168,7 +172,6 @@ void TrackerWindow::OnInitDialog() {
             tips_.Add(Control(row.id));
         }
     }
-    dialog_.PrepareForm();
 }
 
 INT_PTR TrackerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -310,8 +313,18 @@ void TrackerWindow::RunQueuedCalls() {
     }
 }
 
+// Under Wine every GetDlgItem asks the Wine server, and the start-up alone
+// looks controls up a few hundred times; the form's controls live as long as
+// the form, so each is looked up once.
 HWND TrackerWindow::Control(int id) const {
-    return window_ != nullptr ? ::GetDlgItem(window_, id) : nullptr;
+    if (window_ == nullptr) {
+        return nullptr;
+    }
+    const auto [known, added] = controls_.try_emplace(id, nullptr);
+    if (added) {
+        known->second = ::GetDlgItem(window_, id);
+    }
+    return known->second;
 }
 
 std::string TrackerWindow::Text(int controlId) const {

@@ -80,6 +80,7 @@ private:
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
+    mutable std::map<int, HWND> controls_;  // the form's controls by id, as looked up
     HICON largeIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
     HBRUSH successBrush_;
