@@ -85,11 +85,13 @@ StatusSeen seen;
 
 void CALLBACK TakeStatus(HWND, UINT, UINT_PTR timer, DWORD) {
     ::KillTimer(nullptr, timer);
+    HWND form = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindForm, reinterpret_cast<LPARAM>(&form));
     seen.shown = std::wstring(4096, L'\0');
-    seen.shown.resize(static_cast<std::size_t>(::GetWindowTextW(
-        ::GetDlgItem(seen.form->Handle(), control::kStatusBox), seen.shown.data(), 4096)));
+    seen.shown.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(::GetDlgItem(form, control::kStatusBox), seen.shown.data(), 4096)));
     seen.readBack = seen.form->Text(control::kStatusBox);
-    ::PostMessageW(seen.form->Handle(), WM_CLOSE, 0, 0);
+    ::PostMessageW(form, WM_CLOSE, 0, 0);
 }
 
 // The form breaks the status box's lines with LF alone; the Windows edit
