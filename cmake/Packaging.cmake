@@ -50,6 +50,15 @@ if(TARGET vorlen-journal)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vorlen COMPONENT vorlen)
+# The pictures the README shows, beside it at the paths it names, so the
+# installed copy shows them too; read from the README, so a new one ships.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/README.md)
+file(READ ${PROJECT_SOURCE_DIR}/README.md readme)
+string(REGEX MATCHALL "docs/screenshots/[A-Za-z0-9_.-]+\\.png" readme_pictures "${readme}")
+list(REMOVE_DUPLICATES readme_pictures)
+list(TRANSFORM readme_pictures PREPEND ${PROJECT_SOURCE_DIR}/)
+install(FILES ${readme_pictures}
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vorlen/docs/screenshots COMPONENT vorlen)
 vorlen_install_program(sim vorlen-tracker-sim)
 vorlen_package_docs(sim vorlen-tracker-sim)
 add_custom_target(vorlen_package_files ALL DEPENDS ${packaging_outputs})

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <memory>
 #include <thread>
 
@@ -68,7 +69,7 @@ std::vector<Outcome> RunAll(const Ports& ports, const Fleet& fleet, const Option
                     });
                 record.Finished(outcomes[i], deviceValues);
                 failures[i] = record.Failure();
-                progress.Show(i, kFinished, FinishedLine(outcomes[i], settings));
+                progress.Finish(i, FinishedLine(outcomes[i], settings));
             });
         }
     }
@@ -78,6 +79,24 @@ std::vector<Outcome> RunAll(const Ports& ports, const Fleet& fleet, const Option
         }
     }
     return outcomes;
+}
+
+int Counted(const std::vector<Outcome>& outcomes, Result result) {
+    return static_cast<int>(std::ranges::count(outcomes, result, &Outcome::result));
+}
+
+// A re-run that wrote nothing says so: the trackers already held the profile.
+std::string SummaryLine(const std::vector<Outcome>& outcomes, bool check, int language) {
+    const int passed = static_cast<int>(std::ranges::count_if(outcomes, Passed));
+    const int total = static_cast<int>(outcomes.size());
+    if (check) {
+        return Say(text::kCheckSummary, language, {.count = passed, .total = total});
+    }
+    const std::string how =
+        Say(text::kSummaryConfigured, language, {.count = Counted(outcomes, Result::Done)}) +
+        ", " +
+        Say(text::kSummaryUnchanged, language, {.count = Counted(outcomes, Result::Unchanged)});
+    return Say(text::kSummary, language, {.detail = how, .count = passed, .total = total});
 }
 
 }  // namespace
@@ -122,9 +141,7 @@ int ProvisionFleet(const Options& options, const Streams& streams) {
             streams.out << line << '\n';
         }
     }
-    streams.out << Say(options.check ? text::kCheckSummary : text::kSummary, language,
-                       {.count = passed, .total = static_cast<int>(outcomes.size())})
-                << std::endl;
+    streams.out << SummaryLine(outcomes, options.check, language) << std::endl;
     for (const std::string& failure : journalFailures) {
         streams.err << Say(text::kJournalFailed, language,
                            {.port = JournalShown(options), .detail = JournalFailureShown(failure)})

@@ -24,6 +24,14 @@ void Progress::Show(std::size_t index, int phase, const std::string& what) {
     phases_[index] = phase;
 }
 
+void Progress::Finish(std::size_t index, const std::string& outcome) {
+    std::lock_guard lock(mutex_);
+    lines_[index] = outcome;
+    if (terminal_) {
+        Redraw();
+    }
+}
+
 // Back to the first port's line (cursor up), then every line cleared and
 // written again.
 void Progress::Redraw() {

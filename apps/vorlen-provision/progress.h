@@ -23,6 +23,10 @@ public:
     // plain output prints a line only when the phase changes, so the nineteen
     // steps of set-all make one line there.
     void Show(std::size_t index, int phase, const std::string& what);
+    // Port `index` has finished with `outcome`: a terminal's board shows it;
+    // a plain output prints nothing, as the outcome lines after the run
+    // say it once, with its differences.
+    void Finish(std::size_t index, const std::string& outcome);
 
 private:
     void Redraw();

@@ -322,8 +322,14 @@ void TrackerConfigDialog::ShowReading(const TrackerReading& reading) {
 
 void TrackerConfigDialog::ApplyLanguage() {
     const int language = Language();
+    // Each list keeps the operator's choice in the new words: the groups
+    // enabled still follow the mode that was set, and Set ALL sends it.
     for (const int listId : kLanguageLists) {
+        const int chosen = window_.SelectedEntry(listId);
         FillList(listId);
+        if (chosen >= 0) {
+            window_.SelectEntry(listId, chosen);
+        }
     }
     ResetFenceControls();
     for (const Caption& caption : LanguageCaptions()) {
@@ -460,13 +466,31 @@ void TrackerConfigDialog::OnWakeTracker() {
         return;
     }
     LockConfigArea();
-    wakeWorker_.Restart(port_, [this](WakeUpWorker::Ticket ticket) {
-        window_.RunOnWindowThread([this, ticket] {
-            if (wakeWorker_.Accepts(ticket)) {
-                UnlockConfigArea();
-            }
+    wakeWorker_.Restart(
+        port_,
+        [this](WakeUpWorker::Ticket ticket) {
+            window_.RunOnWindowThread([this, ticket] {
+                if (wakeWorker_.Accepts(ticket)) {
+                    UnlockConfigArea();
+                }
+            });
+        },
+        [this](WakeUpWorker::Ticket ticket, const std::shared_ptr<Port>& gone) {
+            window_.RunOnWindowThread([this, ticket, gone] {
+                if (wakeWorker_.Accepts(ticket) && port_.Current() == gone) {
+                    ReportWakePortGone();
+                }
+            });
         });
-    });
+}
+
+// The wake-up goes on without a port and carries on on the one picked again.
+void TrackerConfigDialog::ReportWakePortGone() {
+    static constexpr Bilingual kText{
+        "The port went away: plug the adapter back in and pick the port again.",
+        "端口已断开：请重新插上适配器，然后重新选择端口。"};
+    ClosePort();
+    ReportStatus(InLanguage(kText, Language()), StatusMark::Failure);
 }
 
 void TrackerConfigDialog::OnControlWorked(int controlId) {

@@ -162,6 +162,8 @@ private:
     void SendCommand(CommandType type);
     // The port closed itself as its device went: the status box says so.
     void ReportPortGone();
+    // The same while the wake-up runs, which has no failure line of its own.
+    void ReportWakePortGone();
     void OnWakeTracker();
     void ClosePort();
     std::optional<std::filesystem::path> AskProfilePath(bool forSaving);

@@ -27,6 +27,10 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr Bilingual kNoFile{"cannot read the device list", "无法读取设备列表"};
 constexpr Bilingual kUnknownColumn{"not a profile key", "不是配置文件的键"};
 constexpr Bilingual kNoImeiColumn{"the header has no imei column", "标题行没有imei列"};
+// A spreadsheet set to a European locale saves its CSV with semicolons.
+constexpr Bilingual kSemicolons{
+    "the list is separated by semicolons; its values are expected separated by commas",
+    "该列表用分号分隔; 数值之间应使用逗号分隔"};
 constexpr Bilingual kRepeatedColumn{"the column is given twice", "该列重复给出"};
 constexpr Bilingual kCellCount{"the row has another number of values than the header",
                                "该行的数值个数与标题行不同"};
@@ -180,7 +184,8 @@ private:
         std::set<std::string> seen;
         for (const std::string& column : header) {
             if (column != kImeiColumn && FindProfileKey(column) == nullptr) {
-                return At(1, column, InLanguage(kUnknownColumn));
+                return column.find(';') != std::string::npos ? Whole(kSemicolons)
+                                                     : At(1, column, InLanguage(kUnknownColumn));
             }
             if (!seen.insert(column).second) {
                 return At(1, column, InLanguage(kRepeatedColumn));

@@ -7,7 +7,7 @@
 
 namespace vorlen::fleet {
 
-enum Phase : int { kWaking, kIdentifying, kSetting, kVerifying, kReading, kFinished };
+enum Phase : int { kWaking, kIdentifying, kSetting, kVerifying, kReading };
 
 // Set-all sends this many commands, one step each.
 inline constexpr int kSetAllSteps = 19;

@@ -54,8 +54,13 @@ inline constexpr Bilingual kCheckDifference{
     "  {key}: 配置文件为\"{expected}\", 追踪器保存的是\"{actual}\""};
 inline constexpr Bilingual kCheckSummary{"{count} of {total} trackers hold the profile.",
                                          "{total}个追踪器中{count}个保存着该配置。"};
-inline constexpr Bilingual kSummary{"{count} of {total} trackers configured and verified.",
-                                    "{total}个追踪器中{count}个已设置并核对。"};
+// The closing line: how many passed, then how: written or found as they were.
+inline constexpr Bilingual kSummary{"{count} of {total} trackers pass: {detail}.",
+                                    "{total}个追踪器中{count}个通过: {detail}。"};
+inline constexpr Bilingual kSummaryConfigured{"{count} configured and verified",
+                                              "{count}个已设置并核对"};
+inline constexpr Bilingual kSummaryUnchanged{"{count} already held the profile, nothing written",
+                                             "{count}个已保存该配置, 没有写入"};
 
 inline constexpr Bilingual kSaved{"{port}: configuration saved to {detail}",
                                   "{port}: 配置信息已保存到{detail}"};

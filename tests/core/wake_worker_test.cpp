@@ -69,6 +69,28 @@ TEST(WakeTracker, TakesTheSlotsPortAfreshForEveryAttempt) {
     EXPECT_EQ(newPort->written, (Commands{kWake, kSleepOff}));
 }
 
+// The adapter pulled out after the first write: nothing more is written to
+// its port, every attempt tells of it, and the port picked again finishes.
+TEST(WakeTracker, APortWhoseDeviceWentGetsNothingMoreAndIsToldOf) {
+    PortSlot ports;
+    auto pulled = Resetting(1000);
+    auto replugged = Resetting(0);
+    ports.Replace(pulled);
+    std::vector<std::shared_ptr<Port>> told;
+    RecordingPause pause;
+    pause.onPause = [&] {
+        pulled->gone = true;
+        if (told.size() == 3) {
+            ports.Replace(replugged);
+        }
+    };
+    EXPECT_TRUE(WakeTracker({}, ports, pause.Get(),
+                            [&](const std::shared_ptr<Port>& port) { told.push_back(port); }));
+    EXPECT_EQ(pulled->written, Commands{kWake});
+    EXPECT_EQ(told, std::vector<std::shared_ptr<Port>>(3, pulled));
+    EXPECT_EQ(replugged->written, (Commands{kWake, kSleepOff}));
+}
+
 TEST(WakeTracker, AStopRequestedBeforehandSendsNothing) {
     PortSlot ports;
     auto tracker = Resetting(0);

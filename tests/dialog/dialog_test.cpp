@@ -291,6 +291,31 @@ TEST(Dialog, TheLanguageSwitchRefillsTheListsClearsTheFenceAndKeepsTheStatus) {
     EXPECT_EQ(bench.window.SelectedEntry(kWorkingModeList), 0);
 }
 
+// A list that fell back to its first entry on a switch would leave the GPRS
+// groups enabled under P2P, and the next Set sends P2P to the tracker.
+TEST(Dialog, TheLanguageSwitchKeepsEachListsChoiceAndWhatIsSent) {
+    for (const int language : {kChinese, kEnglish}) {
+        Bench bench;
+        bench.dialog.UnlockConfigArea();
+        const std::pair<int, int> chosen[] = {
+            {kWorkingModeList, kModeLongGprs}, {kWarningTypeList, 2}, {kFenceTypeList, kCustomFence}};
+        for (const auto& [list, entry] : chosen) {
+            bench.window.Choose(list, entry);
+        }
+        bench.dialog.OnWorkingModeChanged();
+        bench.window.Choose(kLanguageList, kChinese);
+        bench.dialog.OnLanguageChanged();
+        bench.window.Choose(kLanguageList, language);
+        bench.dialog.OnLanguageChanged();
+        for (const auto& [list, entry] : chosen) {
+            EXPECT_EQ(bench.window.SelectedEntry(list), entry) << list << " in " << language;
+        }
+        EXPECT_TRUE(bench.window.Enabled(kServerIp));
+        bench.dialog.OnButtonClicked(kSetSystemMode);
+        EXPECT_EQ(static_cast<ScriptedTracker&>(*bench.line).written.back(), "AT+OPENAT=70,3;\r\n");
+    }
+}
+
 // vorlen --port PORT --language zh: the port asked for is opened, listed
 // even when discovery does not find it (a link, a pseudo-terminal), and
 // stays listed when the list is read afresh. One that does not open is
@@ -504,6 +529,31 @@ TEST(Dialog, AGoneDeviceClosesThePortAndSaysSoUnderTheFailureLine) {
         bench.dialog.OnButtonClicked(kOpenGps);
         EXPECT_EQ(line.written.size(), writes) << "nothing more goes to the gone device";
         EXPECT_EQ(bench.Status(), "Open GPS power failed!");
+    }
+}
+
+// The adapter pulled out while the wake-up runs: a silent status box and a
+// worker writing on into the closed port were the fault. The wake-up going on
+// on the port picked again is the fault tests' (Unplugged).
+TEST(Dialog, AGoneDeviceDuringTheWakeUpIsSaidInRedAndGetsNothingMore) {
+    const std::pair<int, const char*> cases[] = {
+        {kEnglish, "The port went away: plug the adapter back in and pick the port again."},
+        {kChinese, "端口已断开：请重新插上适配器，然后重新选择端口。"}};
+    for (const auto& [language, said] : cases) {
+        Bench bench;
+        bench.window.Choose(kLanguageList, language);
+        bench.dialog.OnLanguageChanged();
+        auto& pulled = static_cast<ScriptedTracker&>(*bench.line);
+        pulled.writeFails = pulled.gone = true;
+        bench.dialog.OnButtonClicked(kWakeTracker);
+        const auto deadline = Clock::now() + 3s;
+        while (bench.dialog.PortHandle().Current() != nullptr && Clock::now() < deadline) {
+            bench.window.RunQueued();
+            std::this_thread::sleep_for(20ms);
+        }
+        EXPECT_EQ(bench.Status(), said);
+        EXPECT_EQ(bench.window.mark, StatusMark::Failure);
+        EXPECT_TRUE(pulled.written.empty()) << "nothing goes to the gone device";
     }
 }
 

@@ -95,6 +95,9 @@ private:
     std::string path_;
 };
 
+const std::string kWentAway =
+    "The port went away: plug the adapter back in and pick the port again.";
+
 TEST(Unplugged, TheWakeUpKeepsTryingAndFinishesOnTheRepluggedTracker) {
     Socket socket;
     std::optional<test::SimProcess> first(std::in_place, std::vector<std::string>{"--silent"});
@@ -109,8 +112,13 @@ TEST(Unplugged, TheWakeUpKeepsTryingAndFinishesOnTheRepluggedTracker) {
     first->Kill();
     socket.Unplug();
     RecordingPort& dead = *machine.opened.at(0);
-    EXPECT_TRUE(WaitUntil([&] { return dead.FailedWrites() >= 3; }, 10s))
-        << "the worker goes on trying on the dead line";
+    EXPECT_TRUE(WaitUntil([&] { return StatusText(form) == kWentAway; }, 10s))
+        << "the status box says at once that the port went";
+    EXPECT_EQ(StatusBackground(form), kRed);
+    EXPECT_TRUE(dead.closed);
+    const std::size_t writesWhenGone = dead.Writes().size();
+    QTest::qWait(300);
+    EXPECT_EQ(dead.Writes().size(), writesWhenGone) << "no retrying on the closed port";
     EXPECT_FALSE(Unlocked(form));
 
     // The operator picks the port again while it is missing.
@@ -157,7 +165,8 @@ TEST_P(ClosingDuringWakeUp, ReturnsAtOnceAndTheWorkerStops) {
     RecordingPort& port = *machine.opened.at(0);
     if (c.killTracker) {
         sim.Kill();
-        ASSERT_TRUE(WaitUntil([&] { return port.FailedWrites() >= 1; }, 10s));
+        // The worker has found the line dead: the form says so and closes it.
+        ASSERT_TRUE(WaitUntil([&] { return StatusText(*form) == kWentAway; }, 10s));
     }
     if (c.unplug) {
         socket.Unplug();

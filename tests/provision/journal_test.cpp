@@ -192,6 +192,11 @@ TEST_F(Journal, ARerunOfAVerifiedTrackerWritesNothingUnlessForced) {
     EXPECT_NE(again.out.find(": unchanged, the tracker already holds the profile"),
               std::string::npos)
         << again.out;
+    // The closing line tells the re-run from a run that wrote.
+    EXPECT_NE(again.out.find("1 of 1 trackers pass: 0 configured and verified, 1 already held "
+                             "the profile, nothing written.\n"),
+              std::string::npos)
+        << again.out;
     ASSERT_EQ(Provision(sims, {"--force"}).status, fleet::kAllPassed);
     EXPECT_EQ(Writes(*sims[0]), 2 * first);
 

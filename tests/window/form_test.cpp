@@ -211,12 +211,13 @@ TEST_F(StartUp, TheFenceBoxAndTheFenceTypeEnableTheFenceParameters) {
     EXPECT_EQ(form.Dialog().CurrentSelections().fenceType, kCustomFence);
 }
 
-TEST_F(StartUp, LanguageSwitchResetsListsAndFenceKeepsTheStatusAndShowsTheRecord) {
+TEST_F(StartUp, LanguageSwitchKeepsTheListsPicksClearsTheFenceKeepsTheStatusAndShowsTheRecord) {
     machine.portNames = {"/dev/ttyUSB0"};
     TrackerWindow form(machine.Services());
     form.Dialog().UnlockConfigArea();
     form.Dialog().SelectEntry(kWarningTypeList, 2);
     form.Dialog().SelectEntry(kWorkingModeList, 3);
+    form.Dialog().ApplyWorkingModeEnabling();
     form.Dialog().SelectEntry(kNorthSouthList, 1);
     qobject_cast<QCheckBox*>(form.Control(kFenceOpen))->click();
     Choose(form, kFenceTypeList, kCustomFence);
@@ -232,10 +233,12 @@ TEST_F(StartUp, LanguageSwitchResetsListsAndFenceKeepsTheStatusAndShowsTheRecord
               (QStringList{"点到点", "点到中心", "GPRS按需连接", "GPRS长连接", "GPRS省电连接"}));
     EXPECT_EQ(Entries(ListOf(form, kFenceTypeList)), (QStringList{"围栏", "自定义围栏"}));
     const Selections selections = form.Dialog().CurrentSelections();
-    EXPECT_EQ(selections.warningType, 0);
-    EXPECT_EQ(selections.workingMode, 0);
-    EXPECT_EQ(selections.fenceType, 0);
-    EXPECT_EQ(selections.northSouth, 1);  // not a language list
+    // Each list keeps its pick, so the next Set sends what the groups show.
+    EXPECT_EQ(selections.warningType, 2);
+    EXPECT_EQ(selections.workingMode, 3);
+    EXPECT_EQ(selections.fenceType, kCustomFence);
+    EXPECT_EQ(selections.northSouth, 1);
+    EXPECT_TRUE(form.Control(kServerIp)->isEnabled());
     EXPECT_EQ(form.Dialog().Language(), kChinese);
 
     EXPECT_EQ(StatusText(form), "Init and Open /dev/ttyUSB0 Success!");
@@ -249,7 +252,7 @@ TEST_F(StartUp, LanguageSwitchResetsListsAndFenceKeepsTheStatusAndShowsTheRecord
 
     Choose(form, kLanguageList, kEnglish);
     ExpectCaptions(form, kEnglish);
-    EXPECT_EQ(ListOf(form, kWorkingModeList)->currentText(), "P2P");
+    EXPECT_EQ(ListOf(form, kWorkingModeList)->currentText(), "Long GPRS Connect");
     EXPECT_EQ(ListOf(form, kPortList)->currentText(), "/dev/ttyUSB0");
 
     // An open result after a switch speaks the new language.
