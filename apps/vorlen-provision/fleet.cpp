@@ -81,8 +81,12 @@ std::vector<Outcome> RunAll(const Ports& ports, const Fleet& fleet, const Option
     return outcomes;
 }
 
-int Counted(const std::vector<Outcome>& outcomes, Result result) {
-    return static_cast<int>(std::ranges::count(outcomes, result, &Outcome::result));
+// The trackers that passed with `result`: one configured but not recorded
+// has not passed, and is not counted as configured either.
+int PassedAs(const std::vector<Outcome>& outcomes, Result result) {
+    return static_cast<int>(std::ranges::count_if(outcomes, [result](const Outcome& outcome) {
+        return outcome.result == result && Passed(outcome);
+    }));
 }
 
 // A re-run that wrote nothing says so: the trackers already held the profile.
@@ -93,9 +97,9 @@ std::string SummaryLine(const std::vector<Outcome>& outcomes, bool check, int la
         return Say(text::kCheckSummary, language, {.count = passed, .total = total});
     }
     const std::string how =
-        Say(text::kSummaryConfigured, language, {.count = Counted(outcomes, Result::Done)}) +
+        Say(text::kSummaryConfigured, language, {.count = PassedAs(outcomes, Result::Done)}) +
         ", " +
-        Say(text::kSummaryUnchanged, language, {.count = Counted(outcomes, Result::Unchanged)});
+        Say(text::kSummaryUnchanged, language, {.count = PassedAs(outcomes, Result::Unchanged)});
     return Say(text::kSummary, language, {.detail = how, .count = passed, .total = total});
 }
 

@@ -59,8 +59,8 @@ inline constexpr Bilingual kSummary{"{count} of {total} trackers pass: {detail}.
                                     "{total}个追踪器中{count}个通过: {detail}。"};
 inline constexpr Bilingual kSummaryConfigured{"{count} configured and verified",
                                               "{count}个已设置并核对"};
-inline constexpr Bilingual kSummaryUnchanged{"{count} already held the profile, nothing written",
-                                             "{count}个已保存该配置, 没有写入"};
+inline constexpr Bilingual kSummaryUnchanged{"{count} already held the profile (nothing written)",
+                                             "{count}个已保存该配置(没有写入)"};
 
 inline constexpr Bilingual kSaved{"{port}: configuration saved to {detail}",
                                   "{port}: 配置信息已保存到{detail}"};

@@ -90,7 +90,7 @@ TEST_F(Fleet, EightTrackersInParallelAllPass) {
         EXPECT_EQ(sims[i]->Commands().size(), 2u + 1u + 3u + 19u + 3u);
     }
     EXPECT_NE(run.out.find("8 of 8 trackers pass: 8 configured and verified, 0 already held the "
-                          "profile, nothing written."),
+                          "profile (nothing written)."),
               std::string::npos)
         << run.out;
 }

@@ -194,7 +194,7 @@ TEST_F(Journal, ARerunOfAVerifiedTrackerWritesNothingUnlessForced) {
         << again.out;
     // The closing line tells the re-run from a run that wrote.
     EXPECT_NE(again.out.find("1 of 1 trackers pass: 0 configured and verified, 1 already held "
-                             "the profile, nothing written.\n"),
+                             "the profile (nothing written).\n"),
               std::string::npos)
         << again.out;
     ASSERT_EQ(Provision(sims, {"--force"}).status, fleet::kAllPassed);
@@ -400,7 +400,8 @@ std::string UntilSaid(const std::string& words) {
 TEST_F(Journal, AJournalOnAFullDiskTakesNoRowAndNothingIsCalledDone) {
     const std::string report = Path("report.json");
     const FullDisk cases[] = {
-        {"a fleet run", {"--report", report}, false, {"0 of 2 trackers configured and verified."}},
+        {"a fleet run", {"--report", report}, false,
+         {"0 of 2 trackers pass: 0 configured and verified, 0 already held the profile"}},
         {"a station", {"--watch", "--count", "2"}, false,
          {"journal: takes no rows, so no new tracker is taken", "done 0, unchanged 0, failed 2"}},
         {"a station's next tracker", {"--watch"}, true,
