@@ -312,6 +312,11 @@ void StationController::State::Changed(std::size_t index, const SlotState& state
     window.ShowTile(index, TileOf(state));
     ShowCounters();
     // A row the journal did not take is told at once, not when the run ends.
+    // A slot's last words may come after the run has ended and let its
+    // station go.
+    if (!station) {
+        return;
+    }
     if (std::vector<std::string> missed = station->JournalFailures(); missed != journalFailures) {
         journalFailures = std::move(missed);
         ShowJournalLine();
@@ -319,7 +324,7 @@ void StationController::State::Changed(std::size_t index, const SlotState& state
     const bool allStopped = std::all_of(slots.begin(), slots.end(), [](const SlotState& slot) {
         return slot.phase == SlotPhase::Stopped;
     });
-    if (station && allStopped) {
+    if (allStopped) {
         EndRun();
     }
 }
