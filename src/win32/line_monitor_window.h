@@ -48,7 +48,7 @@ private:
     void OnInitDialog();
     void OnShown(bool shown);
     void OnCommand(int id);
-    void LayOut(int width, int height);
+    void LayOut(int width, int height) override;
     void SetText(int controlId, const std::string& text) override;
     void AppendRows(const std::vector<std::string>& rows) override;
     void ClearRows() override;
@@ -61,7 +61,6 @@ private:
 
     HINSTANCE instance_;
     int widestRow_ = 0;    // pixels, for the list's horizontal scrolling
-    SIZE minimumSize_{};   // pixels: half the template's size
     LineMonitor monitor_;
 };
 

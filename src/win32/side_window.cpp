@@ -23,6 +23,19 @@ void Win32SideWindow::ShowAndRaise() {
     ::SetForegroundWindow(window_);
 }
 
+bool Win32SideWindow::OnResizing(UINT message, LPARAM lParam) {
+    switch (message) {
+    case WM_SIZE:
+        LayOut(LOWORD(lParam), HIWORD(lParam));
+        return true;
+    case WM_GETMINMAXINFO:
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimumSize_.cx, minimumSize_.cy};
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool Win32SideWindow::IsDialogMessage(MSG* message) {
     return window_ != nullptr && ::IsDialogMessageW(window_, message);
 }

@@ -27,7 +27,14 @@ public:
     bool IsDialogMessage(MSG* message);
 
 protected:
+    // Lays the controls out for a client area of this size.
+    virtual void LayOut(int width, int height) = 0;
+    // Resizing: WM_SIZE lays the controls out again, WM_GETMINMAXINFO keeps
+    // the window at least minimumSize_. False for any other message.
+    bool OnResizing(UINT message, LPARAM lParam);
+
     HWND window_ = nullptr;  // null until made, and once destroyed
+    SIZE minimumSize_{};     // pixels, set when the window is made
 };
 
 }  // namespace vorlen::win32

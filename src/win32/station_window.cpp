@@ -203,14 +203,8 @@ INT_PTR FleetStationWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam
     case kRunQueuedCalls:
         RunQueuedCalls();
         return TRUE;
-    case WM_SIZE:
-        LayOut(LOWORD(lParam), HIWORD(lParam));
-        return TRUE;
-    case WM_GETMINMAXINFO:
-        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimumSize_.cx, minimumSize_.cy};
-        return TRUE;
     default:
-        return FALSE;
+        return OnResizing(message, lParam) ? TRUE : FALSE;
     }
 }
 

@@ -53,7 +53,7 @@ private:
     void OnClose();
     void OnDestroy();
     void MakeFonts();
-    void LayOut(int width, int height);
+    void LayOut(int width, int height) override;
     void LayOutTiles(const RECT& area);
     void DrawTile(const DRAWITEMSTRUCT& item) const;
     void DrawSlotChoice(const DRAWITEMSTRUCT& item) const;
@@ -75,7 +75,6 @@ private:
     void RunOnWindowThread(std::function<void()> call) override;
 
     HINSTANCE instance_;
-    SIZE minimumSize_{};   // pixels: the template's size
     std::array<HFONT, kTileLines.size()> lineFonts_{};  // as kTileLines
     HFONT countersFont_ = nullptr;
     std::vector<std::string> slotNames_;  // what each entry of the ports' list opens
