@@ -1,9 +1,11 @@
 #include "provision/provision_options.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 
 #include "model/bilingual.h"
+#include "fleet/tool_texts.h"
 
 namespace vorlen::fleet {
 namespace {
@@ -48,8 +50,10 @@ constexpr Bilingual kProfileHelp{"the profile to send to every tracker",
                                  "发送给每个追踪器的配置文件"};
 constexpr Bilingual kPortHelp{
     "a tracker's serial port (for example /dev/ttyUSB0 or COM3); may be repeated, each port "
-    "runs in a thread of its own",
-    "追踪器的串口(例如/dev/ttyUSB0或COM3); 可重复, 每个串口在自己的线程中运行"};
+    "runs in a thread of its own; NAME=PORT gives the slot a short name (A=COM3), an unnamed "
+    "one is numbered by its place",
+    "追踪器的串口(例如/dev/ttyUSB0或COM3); 可重复, 每个串口在自己的线程中运行; NAME=PORT"
+    "为插槽取一个短名称(A=COM3), 未命名的插槽按其位置编号"};
 constexpr Bilingual kWakeTimeoutHelp{
     "give a tracker up when it has not answered the wake-up within SECONDS (default 120)",
     "追踪器在SECONDS秒内没有响应唤醒时放弃(默认120)"};
@@ -96,6 +100,9 @@ constexpr Bilingual kWatchHelp{
 constexpr Bilingual kCountHelp{
     "with --watch, start no more than N trackers and stop once each has its outcome",
     "与--watch一起使用, 最多开始N个追踪器, 每个都有结果后停止"};
+constexpr Bilingual kBellHelp{
+    "with --watch, ring the terminal's bell when a tracker fails",
+    "与--watch一起使用, 追踪器失败时终端响铃"};
 constexpr Bilingual kLanguageHelp{"the language of every text: en or zh",
                                   "所有文字的语言: en或zh"};
 
@@ -135,7 +142,7 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
                         ->option_text("FILE");
     auto* ports = app.add_option("--port", options.ports,
                                  say(kPortHelp))
-                      ->option_text("PORT");
+                      ->option_text("[NAME=]PORT");
     auto* wakeTimeout = app.add_option("--wake-timeout", options.wakeTimeout,
                    say(kWakeTimeoutHelp))
         ->option_text("SECONDS")
@@ -179,6 +186,7 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
     auto* count = app.add_option("--count", options.count, say(kCountHelp))
                       ->option_text("N")
                       ->check(CLI::PositiveNumber);
+    auto* bell = app.add_flag("--bell", options.bell, say(kBellHelp));
     app.add_option("--language", options.language, say(kLanguageHelp))
         ->check(CLI::IsMember({"en", "zh"}));
     profile->needs(ports);
@@ -197,6 +205,29 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
     csv->needs(history);
     watch->needs(profile)->excludes(report)->excludes(trace)->excludes(wakeTimeout);
     count->needs(watch);
+    bell->needs(watch);
+}
+
+std::optional<std::string> NameSlots(Options& options) {
+    const int language = options.LanguageIndex();
+    std::string mistake;
+    std::optional<std::vector<SlotName>> slots = NamedSlots(options.ports, mistake);
+    if (!slots) {
+        return Say(text::kSlotHalfNamed, language, {.port = mistake});
+    }
+    std::vector<std::string> names;
+    for (const SlotName& slot : *slots) {
+        if (std::find(names.begin(), names.end(), slot.name) != names.end()) {
+            return Say(text::kSlotNameTwice, language, {.port = slot.name});
+        }
+        names.push_back(slot.name);
+    }
+    options.ports.clear();
+    for (const SlotName& slot : *slots) {
+        options.ports.push_back(slot.port);
+    }
+    options.slots = std::move(*slots);
+    return std::nullopt;
 }
 
 int LanguageAskedFor(int argc, const char* const* argv) {

@@ -8,13 +8,16 @@
 
 #include <CLI/CLI.hpp>
 
+#include "fleet/slot_name.h"
+
 namespace vorlen::fleet {
 
 inline constexpr double kDefaultWakeTimeout = 120;
 
 struct Options {
     std::string profile;
-    std::vector<std::string> ports;
+    std::vector<std::string> ports;  // after NameSlots, the ports alone
+    std::vector<SlotName> slots;     // after NameSlots, each port with its slot's name
     double wakeTimeout = kDefaultWakeTimeout;  // seconds
     std::string report;
     bool listPorts = false;
@@ -33,6 +36,7 @@ struct Options {
     bool csv = false;
     bool watch = false;  // a station: the ports are slots, trackers come and go
     int count = 0;       // with --watch, stop after this many trackers; 0 for no end
+    bool bell = false;   // with --watch, ring the terminal's bell on a failure
 
     int LanguageIndex() const;
     std::chrono::milliseconds WakeTimeout() const;
@@ -41,6 +45,11 @@ struct Options {
 // Declares every option with its help text in the language (0 Chinese,
 // anything else English) and the rules between them.
 void DescribeOptions(CLI::App& app, Options& options, int language);
+
+// Splits each --port NAME=PORT into the slot's name and its port (see
+// NamedSlots); a refusal in words when a name or a port is missing or a
+// name is given twice, with nothing changed.
+std::optional<std::string> NameSlots(Options& options);
 
 // The language the arguments ask for, found before they are parsed, so that
 // even a refusal of the arguments speaks it.

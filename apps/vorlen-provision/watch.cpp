@@ -45,8 +45,10 @@ int WatchStation(const Options& options, const Streams& streams) {
                        inputs->journal.get(), RecordOf(options), ModeOf(options),
                        options.force, language, options.ports, options.count};
     streams.out << Say(text::kStationHint, language) << std::endl;
-    StationBoard board(streams.out, streams.terminal, options.ports, language, streams.columns);
+    StationBoard board(streams.out, options.slots,
+                       {streams.terminal, options.bell, language, streams.columns});
     setup.journalChanged = [&board](const JournalHealth& health) { board.ShowJournal(health); };
+    setup.countsChanged = [&board](const StationCounts& counts) { board.ShowCounts(counts); };
     Station station(std::move(setup),
                     [&board](std::size_t slot, const SlotState& state,
                              const StationCounts& counts) { board.Show(slot, state, counts); });

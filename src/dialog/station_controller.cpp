@@ -8,6 +8,7 @@
 #include "fleet/journal_line.h"
 #include "fleet/profile_proof.h"
 #include "fleet/report.h"
+#include "fleet/slot_name.h"
 #include "fleet/tool_texts.h"
 #include "serial/enumerate_ports.h"
 #include "serial/socket_name.h"
@@ -177,7 +178,7 @@ void StationController::State::OfferPorts(bool keepTicks) {
     for (const PortInfo& port : ports) {
         if (!IsFormsPort(port, formPort)) {
             const std::string& name = port.portName;
-            offered.push_back({name, name + "  " + port.friendlyName, isTicked(name)});
+            offered.push_back({name, ShortPort(name) + "  " + port.friendlyName, isTicked(name)});
         }
     }
     for (const SlotChoice& before : choices) {
@@ -286,6 +287,15 @@ void StationController::State::RunStation(StationSetup setup) {
             if (live && live->run == run) {
                 journalHealth = health;
                 ShowJournalLine();
+            }
+        });
+    };
+    setup.countsChanged = [this, token, run](const StationCounts& now) {
+        window.RunOnWindowThread([this, token, run, now] {
+            const std::shared_ptr<Liveness> live = token.lock();
+            if (live && live->run == run) {
+                counts = now;
+                ShowCounters();
             }
         });
     };

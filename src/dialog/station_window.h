@@ -32,7 +32,7 @@ inline constexpr int kStationJournal = 312;        // one line: where the outcom
 // A port the operator may tick as a slot.
 struct SlotChoice {
     std::string name;   // what the station opens: a /dev/serial/by-path link, or COM3
-    std::string label;  // what the list shows: the name and the adapter's friendly name
+    std::string label;  // what the list shows: the port short and the adapter's friendly name
     bool ticked = false;
 };
 

@@ -1,8 +1,6 @@
 #include "fleet/station.h"
 
 #include <algorithm>
-#include <array>
-#include <cmath>
 #include <condition_variable>
 #include <mutex>
 #include <stop_token>
@@ -17,35 +15,11 @@
 namespace vorlen::fleet {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-constexpr double kSecondsPerHour = 3600;
-
 // How often the station looks at the journal: rows that wait for the server
 // are sent without a slot doing anything.
 constexpr std::chrono::milliseconds kJournalLook{200};
 
 }  // namespace
-
-double StationCounts::PerHour() const {
-    const int trackers = Trackers();
-    return trackers == 0 || elapsedSeconds <= 0 ? 0 : trackers * kSecondsPerHour / elapsedSeconds;
-}
-
-std::string CountersLine(const StationCounts& counts, int language) {
-    const std::array<std::pair<const Bilingual*, long>, 4> counters{{
-        {&text::kStationDone, counts.done},
-        {&text::kStationUnchanged, counts.unchanged},
-        {&text::kStationFailed, counts.failed},
-        {&text::kStationPerHour, std::lround(counts.PerHour())},
-    }};
-    std::string line;
-    for (const auto& [counter, count] : counters) {
-        line += (line.empty() ? "" : ", ") +
-                Say(*counter, language, {.count = static_cast<int>(count)});
-    }
-    return line;
-}
 
 StationSystem RealSystem() {
     StationSystem system;
@@ -56,16 +30,14 @@ StationSystem RealSystem() {
 
 struct Station::Shared {
     Shared(StationSetup setup, OnChange onChange, StationSystem system)
-        : setup(std::move(setup)), onChange(std::move(onChange)), system(std::move(system)) {}
+        : setup(std::move(setup)), onChange(std::move(onChange)), system(std::move(system)),
+          tally(this->system.clock) {}
 
     // The counts with the time since the start, or, once every slot has
     // ended, the time the station ran.
     StationCounts Counts() const {
         std::lock_guard lock(mutex);
-        StationCounts now = counts;
-        now.elapsedSeconds =
-            std::chrono::duration<double>(ended.value_or(Clock::now()) - start).count();
-        return now;
+        return tally.Counts();
     }
 
     // A tracker's outcome is in; with `count` of them the station stops.
@@ -73,17 +45,13 @@ struct Station::Shared {
         bool enough = false;
         {
             std::lock_guard lock(mutex);
-            const bool passed = Passed(outcome);
-            int& tally = passed && outcome.result == Result::Done        ? counts.done
-                         : passed && outcome.result == Result::Unchanged ? counts.unchanged
-                                                                         : counts.failed;
-            ++tally;
+            tally.Add(outcome);
             if (!journalFailure.empty() &&
                 std::find(journalFailures.begin(), journalFailures.end(), journalFailure) ==
                     journalFailures.end()) {
                 journalFailures.push_back(journalFailure);
             }
-            enough = setup.count > 0 && counts.Trackers() >= setup.count;
+            enough = setup.count > 0 && tally.Counts().Trackers() >= setup.count;
         }
         if (enough) {
             stop.request_stop();
@@ -104,7 +72,7 @@ struct Station::Shared {
         {
             std::lock_guard lock(mutex);
             if (--running == 0) {
-                ended = Clock::now();
+                tally.Stop();
             }
         }
         allEnded.notify_all();
@@ -120,6 +88,14 @@ struct Station::Shared {
                 setup.journalChanged(now);
             }
         } while (StoppablePause(ended)(kJournalLook));
+    }
+
+    // Tells the counts every `countsLook` until the station ends: the pace
+    // falls while no tracker comes.
+    void TellCounts(std::stop_token ended) {
+        while (StoppablePause(ended)(system.countsLook)) {
+            setup.countsChanged(Counts());
+        }
     }
 
     void RunSlotThread(std::size_t index) {
@@ -140,18 +116,17 @@ struct Station::Shared {
     const StationSetup setup;
     const OnChange onChange;
     const StationSystem system;
-    const Clock::time_point start = Clock::now();
     std::stop_source stop;
     mutable std::mutex mutex;
     std::condition_variable allEnded;
-    std::optional<Clock::time_point> ended;
     std::size_t running = 0;
-    StationCounts counts;
+    LineTally tally;
     int started = 0;  // trackers whose run has begun
     ImeiClaims claims;
     std::vector<std::string> journalFailures;
     std::vector<std::jthread> slots;
     std::jthread journalWatch;
+    std::jthread countsTeller;
 };
 
 Station::Station(StationSetup setup, OnChange onChange, StationSystem system)
@@ -159,7 +134,7 @@ Station::Station(StationSetup setup, OnChange onChange, StationSystem system)
     Shared& shared = *shared_;
     shared.running = shared.setup.slots.size();
     if (shared.running == 0) {
-        shared.ended = shared.start;
+        shared.tally.Stop();
     }
     for (std::size_t i = 0; i < shared.setup.slots.size(); ++i) {
         shared.slots.emplace_back([&shared, i] { shared.RunSlotThread(i); });
@@ -168,6 +143,10 @@ Station::Station(StationSetup setup, OnChange onChange, StationSystem system)
         shared.journalWatch =
             std::jthread([&shared](std::stop_token ended) { shared.WatchJournal(ended); });
     }
+    if (shared.setup.countsChanged) {
+        shared.countsTeller =
+            std::jthread([&shared](std::stop_token ended) { shared.TellCounts(ended); });
+    }
 }
 
 Station::~Station() {
@@ -175,6 +154,7 @@ Station::~Station() {
     Wait();
     shared_->slots.clear();
     shared_->journalWatch = {};
+    shared_->countsTeller = {};
 }
 
 void Station::RequestStop() { shared_->stop.request_stop(); }

@@ -21,6 +21,7 @@
 #include "fleet/device_list.h"
 #include "fleet/journal/journal.h"
 #include "fleet/journal_record.h"
+#include "fleet/line_counters.h"
 #include "fleet/outcome.h"
 #include "serial/open_failure.h"
 
@@ -45,21 +46,6 @@ struct SlotState {
     std::string lastLine;            // its outcome line without the port, UTF-8
 };
 
-struct StationCounts {
-    int done = 0;       // configured and verified
-    int unchanged = 0;  // already held the profile: nothing written
-    int failed = 0;     // every other outcome
-    double elapsedSeconds = 0;  // since the station started
-
-    int Trackers() const { return done + unchanged + failed; }
-    // Trackers per hour so far; 0 before the first outcome.
-    double PerHour() const;
-};
-
-// The counters as the station's window and vorlen-provision's board show
-// them: "done 41, unchanged 2, failed 1, 980 trackers per hour".
-std::string CountersLine(const StationCounts& counts, int language);
-
 // What the station needs of the system; tests give pseudo-terminals and
 // their links, and may shorten the waits.
 struct StationSystem {
@@ -69,6 +55,10 @@ struct StationSystem {
     // slot whether it is still the same one.
     std::chrono::milliseconds portLook{100};
     std::chrono::milliseconds sameTrackerLook{1000};
+    // The counters' clock, and how often the counters are told while
+    // nothing happens (the pace falls while the line stands).
+    SteadyClock clock = std::chrono::steady_clock::now;
+    std::chrono::milliseconds countsLook{1000};
 };
 
 // The real ports (serial/open_port.h).
@@ -89,6 +79,9 @@ struct StationSetup {
     // Called from the station's own thread when the journal's state changes
     // (rows wait for the server, or it takes no rows); may be empty.
     std::function<void(const JournalHealth& health)> journalChanged;
+    // Called from the station's own thread every `countsLook` with the
+    // counts as they then are; may be empty.
+    std::function<void(const StationCounts& counts)> countsChanged;
 };
 
 class Station {

@@ -83,10 +83,11 @@ inline constexpr Bilingual kSlotCountReached{
 inline constexpr Bilingual kStationStopped{"the station was stopped", "工位已停止"};
 inline constexpr Bilingual kPortWentAway{"the port went away", "串口已断开"};
 inline constexpr Bilingual kSlotLast{" | last: {detail}", " | 上一个: {detail}"};
-// The station's counters, one line: see CountersLine (station.h).
+// The station's counters, one line: see CountersLine (line_counters.h).
 inline constexpr Bilingual kStationDone{"done {count}", "完成{count}个"};
 inline constexpr Bilingual kStationUnchanged{"unchanged {count}", "未改变{count}个"};
 inline constexpr Bilingual kStationFailed{"failed {count}", "失败{count}个"};
+inline constexpr Bilingual kStationYield{"yield {count}%", "合格率{count}%"};
 inline constexpr Bilingual kStationPerHour{"{count} trackers per hour", "每小时{count}个追踪器"};
 inline constexpr Bilingual kStationHint{
     "Ctrl-C stops the station after each slot's current command.",
@@ -102,6 +103,10 @@ inline constexpr Bilingual kNothingToDo{
     "give --profile FILE with --port PORT, --read PORT with --out FILE, or --list-ports",
     "请给出--profile FILE和--port PORT, 或--read PORT和--out FILE, 或--list-ports"};
 inline constexpr Bilingual kPortTwice{"the port {port} is given twice", "串口{port}重复给出"};
+inline constexpr Bilingual kSlotHalfNamed{"--port {port}: give NAME=PORT with both, or PORT alone",
+                                         "--port {port}: 请同时给出NAME=PORT的名称和串口, 或只给出PORT"};
+inline constexpr Bilingual kSlotNameTwice{"the slot name {port} is given twice",
+                                          "插槽名称{port}重复给出"};
 inline constexpr Bilingual kNoFolder{"the folder of {detail} does not exist",
                                      "{detail}所在的文件夹不存在"};
 inline constexpr Bilingual kBadProfile{"{port}: {detail}", "{port}: {detail}"};

@@ -216,7 +216,7 @@ void FleetStationWindow::ShowSlotChoices(const std::vector<SlotChoice>& choices)
     for (const SlotChoice& choice : choices) {
         auto* item = new QListWidgetItem(FromUtf8(choice.label), slots_);
         item->setData(Qt::UserRole, FromUtf8(choice.name));
-        item->setToolTip(FromUtf8(choice.label));
+        item->setToolTip(FromUtf8(choice.name));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(choice.ticked ? Qt::Checked : Qt::Unchecked);
     }

@@ -148,7 +148,7 @@ TEST_F(StationControllerTest, RefreshKeepsTicksAndATickedSocketWhoseAdapterIsOut
     EXPECT_FALSE(window.choices[0].ticked);
     EXPECT_EQ(window.choices[1].name, "/dev/serial/by-path/usb-0:2:1.0-port0");
     EXPECT_TRUE(window.choices[1].ticked);
-    EXPECT_EQ(window.choices[1].label, "/dev/serial/by-path/usb-0:2:1.0-port0  USB Serial");
+    EXPECT_EQ(window.choices[1].label, "USB 2  USB Serial");
 }
 
 // The station hidden and shown again lists the ports of that moment: an
@@ -186,12 +186,13 @@ TEST_F(StationControllerTest, EveryShowingListsThePortsOfThatMomentKeepingTheTic
 TEST_F(StationControllerTest, TheCountersLineIsTheStationsOwnInEitherLanguage) {
     StationController controller(window, Services());
     controller.SetLanguage(vorlen::kChinese);
-    EXPECT_EQ(window.texts[kStationCounters], "完成0个, 未改变0个, 失败0个, 每小时0个追踪器");
+    EXPECT_EQ(window.texts[kStationCounters], "完成0个, 未改变0个, 失败0个");
     EXPECT_EQ(window.texts[kStationTitle], "批量工位");
     controller.SetLanguage(vorlen::kEnglish);
-    EXPECT_EQ(window.texts[kStationCounters], "done 0, unchanged 0, failed 0, 0 trackers per hour");
-    const StationCounts counts{41, 2, 1, 3600 * 44.0 / 980};
-    EXPECT_EQ(CountersLine(counts, vorlen::kChinese), "完成41个, 未改变2个, 失败1个, 每小时980个追踪器");
+    EXPECT_EQ(window.texts[kStationCounters], "done 0, unchanged 0, failed 0");
+    const StationCounts counts{41, 2, 1, 3600, 980.0};
+    EXPECT_EQ(CountersLine(counts, vorlen::kChinese),
+              "完成41个, 未改变2个, 失败1个, 合格率97%, 每小时980个追踪器");
 }
 
 // Runs the posted calls until the station has stopped, or gives up.

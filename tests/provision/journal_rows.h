@@ -1,15 +1,20 @@
 // The journal read back by SQL of its own, not through the program, and
 // vorlen-provision run as a process of its own, for the tests that need one
-// (two at once, one killed, one interrupted).
+// (two at once, one killed, one interrupted, one on a terminal of a set
+// size).
 #pragma once
 
+#include <csignal>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sqlite3.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -81,6 +86,41 @@ inline int ExitOf(pid_t child) {
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct TerminalRun {
+    int status = -1;
+    std::string out;  // what the terminal was sent, its line ends as CR LF
+};
+
+// vorlen-provision with its output on a pseudo-terminal `columns` wide,
+// read until the program ends (given up after `patience` without output).
+inline TerminalRun RunOnTerminal(const std::vector<std::string>& arguments,
+                                 unsigned short columns, int patienceMs = 30000) {
+    TerminalRun run;
+    const int terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (terminal < 0 || ::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0) {
+        return run;
+    }
+    const winsize size{24, columns, 0, 0};
+    ::ioctl(terminal, TIOCSWINSZ, &size);
+    const std::string screen = ::ptsname(terminal);
+    const pid_t child = StartProgram(arguments, screen);
+    for (char chunk[4096];;) {
+        pollfd ready{terminal, POLLIN, 0};
+        if (::poll(&ready, 1, patienceMs) <= 0) {
+            ::kill(child, SIGKILL);
+            break;
+        }
+        const ssize_t got = ::read(terminal, chunk, sizeof chunk);
+        if (got <= 0) {
+            break;  // EIO: the program has ended and closed the terminal
+        }
+        run.out.append(chunk, static_cast<std::size_t>(got));
+    }
+    run.status = ExitOf(child);
+    ::close(terminal);
+    return run;
 }
 
 }  // namespace vorlen::test

@@ -11,6 +11,7 @@
 #include "journal_rows.h"
 #include "fleet/journal/journal.h"
 #include "fleet/printable.h"
+#include "fleet/slot_name.h"
 #include "fleet/profile_proof.h"
 #include "fleet/station.h"
 #include "provision_rig.h"
@@ -253,10 +254,15 @@ TEST_F(Station, WatchStopsAfterCountTrackers) {
                                      PortOf(*one), "--port", PortOf(*two), "--no-journal"},
                                     terminal);
         EXPECT_EQ(run.status, fleet::kAllPassed) << run.out << run.err;
-        // On a terminal the line is cut to 80 columns.
-        const std::string outcome = terminal ? "| last: done"
-                                             : PortOf(*two) + ": done, configured and verified";
+        // On a terminal the line is cut to 80 columns; elsewhere each
+        // outcome is told once.
+        const std::string outcome =
+            terminal ? "| last: done"
+                     : "2  " + fleet::ShortPort(PortOf(*two)) + ": done, configured and verified";
         EXPECT_NE(run.out.find(outcome), std::string::npos) << run.out;
+        if (!terminal) {
+            EXPECT_EQ(run.out.find(outcome), run.out.rfind(outcome)) << run.out;
+        }
         EXPECT_NE(run.out.find("done 2, unchanged 0, failed 0, "), std::string::npos);
         EXPECT_EQ(run.out.find("\x1b[3A") != std::string::npos, terminal);
         EXPECT_EQ(run.out.find("step 2 of 19") != std::string::npos, terminal);
@@ -333,30 +339,77 @@ TEST_F(Station, CountStartsNoMoreTrackersThanAskedAndFinishesThem) {
     EXPECT_EQ(imeiReads(*one) + imeiReads(*two), 1);
 }
 
-// The board's lines without the cursor movements that redraw them.
-std::vector<std::string> BoardLines(const std::string& out) {
-    std::vector<std::string> lines;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) {
-        std::string text;
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            if (line[i] == '\x1b') {
-                i = line.find_first_of("AK", i);
-            } else if (line[i] != '\r') {
-                text += line[i];
+// What a terminal `columns` wide shows after `out`, as xterm draws it: a
+// character past the last column goes to the next row, CR, LF, cursor up
+// (CSI n A), erase line (CSI 2 K) and erase below (CSI J); rows trimmed.
+std::vector<std::string> Screen(const std::string& out, std::size_t columns) {
+    const std::string kFiller = "\x01";  // the second column of a wide character
+    std::vector<std::vector<std::string>> rows(1);
+    std::size_t row = 0;
+    std::size_t column = 0;
+    const auto cell = [&](std::size_t r, std::size_t c) -> std::string& {
+        rows.resize(std::max(rows.size(), r + 1));
+        rows[r].resize(std::max(rows[r].size(), c + 1));
+        return rows[r][c];
+    };
+    for (std::size_t i = 0; i < out.size();) {
+        if (out[i] == '\x1b' && i + 1 < out.size() && out[i + 1] == '[') {
+            const std::size_t end = out.find_first_not_of("0123456789;", i + 2);
+            const int n = end > i + 2 ? std::stoi(out.substr(i + 2, end - i - 2)) : 0;
+            if (out[end] == 'A') {
+                row -= std::min<std::size_t>(row, std::max(n, 1));
+                column = std::min(column, columns - 1);
+            } else if (out[end] == 'K' && row < rows.size()) {
+                rows[row].clear();
+            } else if (out[end] == 'J') {
+                rows.resize(std::min(rows.size(), row + 1));
+                if (row < rows.size()) {
+                    rows[row].resize(std::min(rows[row].size(), column));
+                }
             }
+            i = end + 1;
+        } else if (out[i] == '\r' || out[i] == '\n' || out[i] == '\a') {
+            column = out[i] == '\r' ? 0 : column;
+            row += out[i] == '\n' ? 1 : 0;
+            ++i;
+        } else {
+            std::size_t length = 1;
+            while (i + length < out.size() && (out[i + length] & 0xC0) == 0x80) {
+                ++length;
+            }
+            const std::string character = out.substr(i, length);
+            const std::size_t width = fleet::DisplayColumns(character);
+            if (column + width > columns) {
+                ++row;
+                column = 0;
+            }
+            cell(row, column) = character;
+            for (std::size_t filler = 1; filler < width; ++filler) {
+                cell(row, column + filler) = kFiller;
+            }
+            column += width;
+            i += length;
         }
-        lines.push_back(text);
     }
-    return lines;
+    std::vector<std::string> shown;
+    for (const auto& cells : rows) {
+        std::string text;
+        for (const std::string& character : cells) {
+            text += character.empty() ? " " : character == kFiller ? "" : character;
+        }
+        shown.push_back(text.substr(0, text.find_last_not_of(' ') + 1));
+    }
+    return shown;
 }
 
 class BoardOf80Columns : public Station, public ::testing::WithParamInterface<const char*> {};
 
-// With by-path slot names a slot's line is longer than the terminal: it
-// wrapped, the redraw moved up one line too few, and the board crept down
-// the screen leaving stale lines behind. Every line is now cut to the width.
-TEST_P(BoardOf80Columns, NoLineWraps) {
+// With by-path slot names a slot's line was longer than the terminal: it
+// wrapped, the redraw moved up one row too few, and the screen filled with
+// stale copies and fragments. On a real terminal 80 columns wide the board
+// is its slots' lines, led by their names and sockets, and the counts, each
+// once.
+TEST_P(BoardOf80Columns, ShowsEachLineOnceUnwrapped) {
     if (!tool_->CanActAsTerminal()) {
         GTEST_SKIP() << "this tool's output goes to a file, never to a terminal";
     }
@@ -366,22 +419,65 @@ TEST_P(BoardOf80Columns, NoLineWraps) {
         Path("pci-0000:00:14.0-usb-0:1.1:1.0-port0"), Path("pci-0000:00:14.0-usb-0:1.2:1.0-port0")};
     Socket(slots[0]).Plug(*one);
     Socket(slots[1]).Plug(*two);
-    const ToolRun run = RunTool({"--profile", profile_, "--watch", "--count", "2", "--port",
-                                 slots[0], "--port", slots[1], "--no-journal", "--language",
-                                 GetParam()},
-                                /*terminal=*/true);
-    EXPECT_EQ(run.status, fleet::kAllPassed) << run.out << run.err;
-    // Display columns as the CutLine table pins them: two for a Chinese character.
+    const TerminalRun run = RunOnTerminal({"--profile", profile_, "--watch", "--count", "2",
+                                           "--port", slots[0], "--port", "B=" + slots[1],
+                                           "--no-journal", "--language", GetParam()},
+                                          fleet::kUsualColumns);
+    EXPECT_EQ(run.status, fleet::kAllPassed) << run.out;
+    std::vector<std::string> shown = Screen(run.out, fleet::kUsualColumns);
+    std::erase(shown, "");
+    ASSERT_EQ(shown.size(), 4u) << run.out;  // the hint, two slots, the counts
+    EXPECT_TRUE(shown[1].starts_with("1  USB 1.1: ")) << shown[1];
+    EXPECT_TRUE(shown[2].starts_with("B  USB 1.2: ")) << shown[2];
+    EXPECT_TRUE(shown[3].starts_with(GetParam() == std::string("en") ? "done 2, " : "完成2个"))
+        << shown[3];
     std::size_t widest = 0;
-    for (const std::string& line : BoardLines(run.out)) {
-        EXPECT_LE(fleet::DisplayColumns(line), fleet::kUsualColumns) << line;
+    for (const std::string& line : shown) {
         widest = std::max(widest, fleet::DisplayColumns(line));
     }
-    EXPECT_GE(widest, fleet::kUsualColumns - 1) << "the slots' lines were long enough to cut";
+    EXPECT_GE(widest, fleet::kUsualColumns - 2) << "the slots' lines were long enough to cut";
 }
 
 INSTANTIATE_TEST_SUITE_P(Station, BoardOf80Columns, ::testing::Values("en", "zh"),
                          [](const auto& info) { return std::string(info.param); });
+
+struct Bell {
+    const char* name;
+    bool terminal;
+    bool asked;
+    bool fails;
+    int bells;
+};
+
+class BellOnFailure : public Station, public ::testing::WithParamInterface<Bell> {};
+
+// The operator watches the tracker, not the screen: with --bell a failure
+// rings once, and nothing else does; a log file never gets the byte.
+TEST_P(BellOnFailure, RingsOnlyWhenAskedOnATerminalForAFailure) {
+    if (!tool_->CanActAsTerminal()) {
+        GTEST_SKIP() << "this tool's output goes to a file, never to a terminal";
+    }
+    const Bell& bell = GetParam();
+    const auto tracker =
+        Tracker(Imei(1), bell.fails ? std::vector<std::string>{"--awake", "--bare-imei"}
+                                    : std::vector<std::string>{"--awake"});
+    std::vector<std::string> arguments{"--profile", profile_, "--watch", "--count", "1",
+                                       "--port", tracker->LinkPath(), "--no-journal"};
+    if (bell.asked) {
+        arguments.push_back("--bell");
+    }
+    const std::string out = bell.terminal ? RunOnTerminal(arguments, fleet::kUsualColumns).out
+                                          : RunTool(arguments).out;
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\a'), bell.bells) << out;
+    EXPECT_NE(out.find(bell.fails ? "failed 1" : "done 1"), std::string::npos) << out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Station, BellOnFailure,
+                         ::testing::Values(Bell{"Failure", true, true, true, 1},
+                                           Bell{"NotAsked", true, false, true, 0},
+                                           Bell{"Passed", true, true, false, 0},
+                                           Bell{"ToAPipe", false, true, true, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // When Ctrl-C comes: with a tracker mid-set-all, or while the slot waits
 // after a tracker passed.

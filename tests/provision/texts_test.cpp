@@ -7,6 +7,7 @@
 #include "fleet/hidden_password.h"
 #include "fleet/journal/history.h"
 #include "fleet/printable.h"
+#include "fleet/slot_name.h"
 
 namespace vorlen::test {
 namespace {
@@ -60,6 +61,67 @@ INSTANTIATE_TEST_SUITE_P(
                       Cut{"WideNotHalved", "等待追踪器", 5, "等待"},
                       Cut{"WideExactly", "等待x", 4, "等待"},
                       Cut{"Mixed", "a车b", 3, "a车"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class ShortPort : public ::testing::TestWithParam<Shown> {};
+
+// Two by-path names that differ in one digit in the middle of sixty
+// characters were cut off alike in the slot list; the ports of a four-port
+// adapter share a socket and must not read alike either.
+TEST_P(ShortPort, ShowsTheSocketOrTheLastPart) {
+    EXPECT_EQ(fleet::ShortPort(GetParam().given), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ShortPort,
+    ::testing::Values(
+        Shown{"ByPath", "/dev/serial/by-path/pci-0000:00:14.0-usb-0:1.2:1.0-port0", "USB 1.2"},
+        Shown{"ByPathOtherSocket", "/dev/serial/by-path/pci-0000:00:14.0-usb-0:1.1:1.0-port0",
+              "USB 1.1"},
+        Shown{"RootPort", "/dev/serial/by-path/platform-xhci-hcd.0-usb-0:3:1.0", "USB 3"},
+        Shown{"NewerUdev", "/dev/serial/by-path/pci-0000:00:14.0-usbv2-0:2.4:1.0-port0",
+              "USB 2.4"},
+        Shown{"SecondInterface", "/dev/serial/by-path/pci-0000:00:14.0-usb-0:1.2:1.1-port0",
+              "USB 1.2:1.1-port0"},
+        Shown{"SecondPortOfOneInterface",
+              "/dev/serial/by-path/pci-0000:00:14.0-usb-0:1.2:1.0-port1", "USB 1.2:1.0-port1"},
+        Shown{"KernelName", "/dev/ttyUSB0", "ttyUSB0"},
+        Shown{"ById", "/dev/serial/by-id/usb-FTDI_FT232R_A1B2-if00-port0",
+              "usb-FTDI_FT232R_A1B2-if00-port0"},
+        Shown{"WindowsDevicePath", R"(\\.\COM12)", "COM12"},
+        Shown{"ComPort", "COM3", "COM3"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct Slots {
+    const char* name;
+    std::vector<std::string> given;
+    std::vector<std::string> headings;  // empty: refused
+};
+
+class SlotNames : public ::testing::TestWithParam<Slots> {};
+
+// A path with "=" in it was taken for a name; a slot named "=PORT" had no
+// name at all.
+TEST_P(SlotNames, NameOrNumberThenThePortShort) {
+    std::string mistake;
+    const auto slots = fleet::NamedSlots(GetParam().given, mistake);
+    std::vector<std::string> headings;
+    for (const fleet::SlotName& slot : slots.value_or(std::vector<fleet::SlotName>{})) {
+        headings.push_back(fleet::SlotHeading(slot));
+    }
+    EXPECT_EQ(headings, GetParam().headings);
+    EXPECT_EQ(mistake.empty(), slots.has_value()) << mistake;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SlotNames,
+    ::testing::Values(
+        Slots{"NumberedByPlace", {"/dev/ttyUSB0", "COM3"}, {"1  ttyUSB0", "2  COM3"}},
+        Slots{"Named", {"A=/dev/serial/by-path/pci-0000:00:14.0-usb-0:1.2:1.0-port0", "COM4"},
+              {"A  USB 1.2", "2  COM4"}},
+        Slots{"EqualsInAPath", {"/tmp/a=b/tty"}, {"1  tty"}},
+        Slots{"NameWithoutPort", {"COM3", "A="}, {}},
+        Slots{"PortWithoutName", {"=/dev/ttyUSB0"}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class HiddenPassword : public ::testing::TestWithParam<Shown> {};
