@@ -237,6 +237,40 @@ TEST_F(Station, ATrackerPulledOutMidSetAllFailsAtItsStep) {
     EXPECT_EQ(station->Counts().done, 1);
 }
 
+// The pace falls while the line stands only if someone is told: with no
+// slot changing, the counts still come every countsLook, on the station's
+// clock (here the test's, two minutes on).
+TEST_F(Station, CountsAreToldWhileNoSlotChanges) {
+    std::mutex mutex;
+    std::condition_variable told;
+    std::vector<double> elapsed;
+    std::chrono::steady_clock::time_point now{};
+    std::vector<std::string> mistakes;
+    fleet::StationSetup setup;
+    setup.profile = *fleet::CheckedProfileFile(profile_, kEnglish, mistakes);
+    setup.slots = {Path("no-adapter-here")};
+    setup.countsChanged = [&](const fleet::StationCounts& counts) {
+        std::lock_guard lock(mutex);
+        elapsed.push_back(counts.elapsedSeconds);
+        told.notify_all();
+    };
+    fleet::StationSystem system = fleet::RealSystem();
+    system.countsLook = 10ms;
+    system.clock = [&] {
+        std::lock_guard lock(mutex);
+        return now;
+    };
+    fleet::Station station(std::move(setup), changes_.Listener(), std::move(system));
+    {
+        std::lock_guard lock(mutex);
+        now += std::chrono::minutes(2);
+    }
+    std::unique_lock lock(mutex);
+    EXPECT_TRUE(told.wait_for(lock, kPatience, [&] {
+        return !elapsed.empty() && elapsed.back() == 120;
+    }));
+}
+
 // --count ends the run once that many trackers are in, whatever the output.
 TEST_F(Station, WatchStopsAfterCountTrackers) {
     if (!tool_->SeesMappedPorts()) {
