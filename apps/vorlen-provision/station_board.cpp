@@ -33,6 +33,9 @@ StationBoard::StationBoard(std::ostream& out, const std::vector<SlotName>& slots
 
 void StationBoard::Show(std::size_t slot, const SlotState& state, const StationCounts& counts) {
     std::lock_guard lock(mutex_);
+    if (finished_) {
+        return;
+    }
     const SlotState before = std::exchange(states_[slot], state);
     counts_ = counts;
     if (!setup_.terminal) {
@@ -65,6 +68,9 @@ void StationBoard::ShowPlain(std::size_t slot, const SlotState& before) {
 
 void StationBoard::ShowCounts(const StationCounts& counts) {
     std::lock_guard lock(mutex_);
+    if (finished_) {
+        return;
+    }
     counts_ = counts;
     if (setup_.terminal) {
         Redraw();
@@ -73,6 +79,9 @@ void StationBoard::ShowCounts(const StationCounts& counts) {
 
 void StationBoard::ShowJournal(const JournalHealth& health) {
     std::lock_guard lock(mutex_);
+    if (finished_) {
+        return;
+    }
     const std::string before =
         std::exchange(journalLine_, JournalLine(health, setup_.language));
     if (setup_.terminal) {
@@ -86,6 +95,7 @@ void StationBoard::ShowJournal(const JournalHealth& health) {
 
 void StationBoard::Finish(const StationCounts& counts) {
     std::lock_guard lock(mutex_);
+    finished_ = true;
     counts_ = counts;
     if (setup_.terminal) {
         Redraw();

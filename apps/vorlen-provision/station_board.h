@@ -37,7 +37,8 @@ public:
     // The station's journalChanged: rows that wait for the server, or a
     // journal that takes none, shown at once under the counts.
     void ShowJournal(const JournalHealth& health);
-    // The counts as the station ended.
+    // The counts as the station ended. The board is then done: what the
+    // station's threads still tell is not drawn over the lines that follow.
     void Finish(const StationCounts& counts);
 
 private:
@@ -55,6 +56,7 @@ private:
     StationCounts counts_;
     std::string journalLine_;  // "" while every row is kept
     bool journalDrawn_ = false;
+    bool finished_ = false;
     // The display width of each line as last drawn: on a terminal made
     // narrower since, a line may now take more than one row.
     std::vector<std::size_t> drawnWidths_;
