@@ -15,6 +15,7 @@
 #include "fleet/profile_proof.h"
 #include "fleet/station.h"
 #include "provision_rig.h"
+#include "provision/station_board.h"
 
 namespace vorlen::test {
 namespace {
@@ -374,7 +375,8 @@ TEST_F(Station, CountStartsNoMoreTrackersThanAskedAndFinishesThem) {
 }
 
 // What a terminal `columns` wide shows after `out`, as xterm draws it: a
-// character past the last column goes to the next row, CR, LF, cursor up
+// character past the last column goes to the next row, CR, LF (a new line,
+// as the terminal's output processing makes it), cursor up
 // (CSI n A), erase line (CSI 2 K) and erase below (CSI J); rows trimmed.
 std::vector<std::string> Screen(const std::string& out, std::size_t columns) {
     const std::string kFiller = "\x01";  // the second column of a wide character
@@ -403,7 +405,7 @@ std::vector<std::string> Screen(const std::string& out, std::size_t columns) {
             }
             i = end + 1;
         } else if (out[i] == '\r' || out[i] == '\n' || out[i] == '\a') {
-            column = out[i] == '\r' ? 0 : column;
+            column = out[i] == '\a' ? column : 0;
             row += out[i] == '\n' ? 1 : 0;
             ++i;
         } else {
@@ -474,6 +476,29 @@ TEST_P(BoardOf80Columns, ShowsEachLineOnceUnwrapped) {
 
 INSTANTIATE_TEST_SUITE_P(Station, BoardOf80Columns, ::testing::Values("en", "zh"),
                          [](const auto& info) { return std::string(info.param); });
+
+// A terminal made narrower while the station runs rewraps the lines it
+// shows; a redraw that moved up one row per line left the rest of each
+// wrapped line behind, and the board crept down the screen.
+TEST(StationBoard, ARedrawAfterTheTerminalNarrowedMovesUpEveryRewrappedRow) {
+    std::ostringstream out;
+    std::size_t columns = 100;
+    fleet::StationBoard board(out, fleet::NumberedSlots({"/dev/ttyUSB0", "/dev/ttyUSB1"}),
+                              {true, false, kEnglish, [&columns] { return columns; }});
+    SlotState state;
+    state.phase = SlotPhase::Finished;
+    state.what = "waiting for the next tracker";
+    state.lastLine = std::string(120, 'x');  // cut to 99 columns: 3 rows at 40
+    board.Show(0, state, {});
+    board.Show(1, state, {});
+    columns = 40;
+    out.str("");
+    board.ShowCounts({});
+    EXPECT_TRUE(out.str().starts_with("\x1b[7A\r\x1b[J")) << out.str();
+    std::vector<std::string> shown = Screen(out.str(), 40);
+    std::erase(shown, "");
+    EXPECT_EQ(shown.size(), 3u) << out.str();  // two slots and the counts, a row each
+}
 
 struct Bell {
     const char* name;
