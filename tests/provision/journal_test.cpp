@@ -141,7 +141,8 @@ TEST_F(Journal, EachTrackerHasARowWithItsIdentityAndOutcome) {
     auto sims = Trackers(1);
     sims.push_back(std::make_unique<SimProcess>(
         std::vector<std::string>{"--awake", "--imei", Imei(1), "--refuse", "770"}));
-    const ToolRun run = Provision(sims, {"--station", "line-2", "--operator", "李工"});
+    const ToolRun run =
+        Provision(sims, {"--station", "line-2", "--operator", "李工", "--lot", "2026-W49"});
     EXPECT_EQ(run.status, fleet::kSomeFailed) << run.out << run.err;
     const std::vector<Row> rows = SqliteRows(journal_);
     ASSERT_EQ(rows.size(), 2u);
@@ -151,6 +152,8 @@ TEST_F(Journal, EachTrackerHasARowWithItsIdentityAndOutcome) {
     EXPECT_EQ(done.at("port"), PortOf(*sims[0]));
     EXPECT_EQ(done.at("station"), "line-2");
     EXPECT_EQ(done.at("operator"), "李工");
+    EXPECT_EQ(done.at("lot"), "2026-W49");
+    EXPECT_EQ(failed.at("lot"), "2026-W49");
     EXPECT_EQ(done.at("software_version"), "V1.04 SIM");
     EXPECT_EQ(done.at("mode"), "provision");
     EXPECT_EQ(done.at("profile"), profile_);
