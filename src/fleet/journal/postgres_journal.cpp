@@ -218,6 +218,72 @@ std::int64_t PostgresJournal::Inserted(const JournalEntry& entry) {
     return std::atoll(PQgetvalue(inserted.get(), 0, 0));
 }
 
+// The first value of the command's first row into `number` (left as it is
+// when there is no row); false, with the reason, when the command fails.
+bool PostgresJournal::Number(const std::string& sql, const std::vector<Value>& values,
+                             long long& number) {
+    const Result result = Execute(connection_, sql, Parameters(values));
+    if (!Succeeded(result, PGRES_TUPLES_OK) && !Succeeded(result, PGRES_COMMAND_OK)) {
+        return Failed(result.get(), "no number can be drawn");
+    }
+    if (PQntuples(result.get()) > 0) {
+        number = std::atoll(PQgetvalue(result.get(), 0, 0));
+    }
+    return true;
+}
+
+bool PostgresJournal::Numbers(const std::string& imei, const std::vector<std::string>& series,
+                              bool draw, std::vector<long long>& numbers) {
+    numbers.assign(series.size(), 0);
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        if (!Number(schema::NumberOfStatement(), {Value(series[i]), Value(imei)}, numbers[i])) {
+            return false;
+        }
+        if (draw && numbers[i] == 0 &&
+            (!Number(schema::DrawStatement(), {Value(series[i])}, numbers[i]) ||
+             !Number(schema::KeepNumberStatement(),
+                     {Value(series[i]), Value(imei), Value(numbers[i])}, numbers[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool PostgresJournal::NumbersOf(const std::string& imei, const std::vector<std::string>& series,
+                                std::vector<long long>& numbers) {
+    std::lock_guard lock(mutex_);
+    return Numbers(imei, series, false, numbers);
+}
+
+// The series' row is locked by the draw until the commit: a station drawing
+// at the same moment waits, then counts on from this one's number.
+std::int64_t PostgresJournal::BeginNumbered(JournalEntry entry,
+                                            const std::vector<std::string>& series,
+                                            const NumberedValues& deviceValues,
+                                            std::vector<long long>& numbers) {
+    std::lock_guard lock(mutex_);
+    const Result begun = Execute(connection_, "BEGIN");
+    if (!Succeeded(begun, PGRES_COMMAND_OK)) {
+        Failed(begun.get(), "no number can be drawn");
+        return 0;
+    }
+    std::int64_t id = 0;
+    if (Numbers(entry.imei, series, true, numbers)) {
+        entry.deviceValues = deviceValues(numbers);
+        id = Inserted(entry);
+    }
+    if (id != 0) {
+        const Result committed = Execute(connection_, "COMMIT");
+        if (Succeeded(committed, PGRES_COMMAND_OK)) {
+            return id;
+        }
+        Failed(committed.get(), "no number can be drawn");
+    }
+    Execute(connection_, "ROLLBACK");
+    numbers.clear();
+    return 0;
+}
+
 std::int64_t PostgresJournal::Adopt(const JournalEntry& entry) {
     std::lock_guard lock(mutex_);
     const auto nullable = [](const std::string& text) { return text.empty() ? Value() : Value(text); };

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fleet/journal/journal.h"
+#include "fleet/journal/schema.h"
 
 struct pg_conn;
 struct pg_result;
@@ -33,6 +34,11 @@ public:
     std::int64_t Begin(const JournalEntry& entry) override;
     bool Finish(const JournalEntry& entry) override;
     bool Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) override;
+    bool NumbersOf(const std::string& imei, const std::vector<std::string>& series,
+                   std::vector<long long>& numbers) override;
+    std::int64_t BeginNumbered(JournalEntry entry, const std::vector<std::string>& series,
+                               const NumberedValues& deviceValues,
+                               std::vector<long long>& numbers) override;
     std::string LastError() const override;
     JournalHealth Health() const override;
 
@@ -52,6 +58,10 @@ private:
     bool CheckOwner(bool& fresh);
     bool Failed(const pg_result* result, const std::string& what);
     std::int64_t Inserted(const JournalEntry& entry);
+    bool Number(const std::string& sql, const std::vector<schema::Value>& values,
+                long long& number);
+    bool Numbers(const std::string& imei, const std::vector<std::string>& series, bool draw,
+                 std::vector<long long>& numbers);
 
     pg_conn* connection_;
     mutable std::mutex mutex_;

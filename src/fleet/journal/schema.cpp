@@ -137,6 +137,21 @@ std::string OldestStatement(int limit) {
     return EveryColumn() + "provisioning ORDER BY id LIMIT " + std::to_string(limit);
 }
 
+std::string NumberOfStatement() {
+    return "SELECT number FROM numbered_tracker WHERE series = $1 AND imei = $2";
+}
+
+// One row a series: the row's lock makes two stations drawing at once take
+// turns, and each gets the number after the other's.
+std::string DrawStatement() {
+    return "INSERT INTO numbered_series (name, last_number) VALUES ($1, 1) ON CONFLICT (name) "
+           "DO UPDATE SET last_number = numbered_series.last_number + 1 RETURNING last_number";
+}
+
+std::string KeepNumberStatement() {
+    return "INSERT INTO numbered_tracker (series, imei, number) VALUES ($1, $2, $3)";
+}
+
 std::string VersionQuery() { return "SELECT max(version) FROM journal_schema"; }
 
 std::string VersionInsert() {

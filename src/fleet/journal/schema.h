@@ -92,6 +92,13 @@ std::string SelectStatement(bool byImei, int limit, int version = kSchemaVersion
 // The id and every column, oldest first.
 std::string OldestStatement(int limit);
 
+// A tracker's number in a series: $1 the series, $2 the IMEI.
+std::string NumberOfStatement();
+// The next number of series $1, counted on: the number as its one value.
+std::string DrawStatement();
+// The number $3 kept as the tracker $2's in series $1.
+std::string KeepNumberStatement();
+
 std::string VersionQuery();
 std::string VersionInsert();
 
