@@ -7,6 +7,7 @@
 
 #include <libpq-fe.h>
 
+#include "fleet/journal/one_line.h"
 #include "fleet/journal/schema.h"
 
 namespace vorlen::fleet {
@@ -76,17 +77,6 @@ bool Succeeded(const Result& result, ExecStatusType wanted) {
     return PQresultStatus(result.get()) == wanted;
 }
 
-// libpq's messages run over several lines; the operator reads one.
-std::string WithoutNewline(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
-        text.pop_back();
-    }
-    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at)) {
-        text.replace(at, text.find_first_not_of("\t\n ", at) - at, "; ");
-    }
-    return text;
-}
-
 }  // namespace
 
 std::unique_ptr<PostgresJournal> PostgresJournal::Open(const std::string& uri,
@@ -104,7 +94,7 @@ std::unique_ptr<PostgresJournal> PostgresJournal::Open(const std::string& uri,
     // operator's business.
     PQsetNoticeProcessor(journal->connection_, [](void*, const char*) {}, nullptr);
     if (PQstatus(journal->connection_) != CONNECTION_OK) {
-        failure = WithoutNewline(PQerrorMessage(journal->connection_));
+        failure = OneLine(PQerrorMessage(journal->connection_));
         return nullptr;
     }
     if (!journal->Prepare(access)) {
@@ -199,7 +189,7 @@ bool PostgresJournal::Failed(const pg_result* result, const std::string& what) {
               code.starts_with("57P");
     const char* reason = result != nullptr ? PQresultErrorMessage(result) : "";
     error_ = what + ": " +
-             WithoutNewline(*reason != '\0' ? reason : PQerrorMessage(connection_));
+             OneLine(*reason != '\0' ? reason : PQerrorMessage(connection_));
     return false;
 }
 
@@ -357,7 +347,7 @@ bool PostgresJournal::Reconnect() {
     std::lock_guard lock(mutex_);
     PQreset(connection_);
     if (PQstatus(connection_) != CONNECTION_OK) {
-        error_ = "the server does not answer: " + WithoutNewline(PQerrorMessage(connection_));
+        error_ = "the server does not answer: " + OneLine(PQerrorMessage(connection_));
         return false;
     }
     outage_ = false;
