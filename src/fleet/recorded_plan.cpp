@@ -1,5 +1,6 @@
 #include "fleet/recorded_plan.h"
 
+#include "profile/profile_keys.h"
 #include "fleet/numbered_value.h"
 #include "fleet/profile_proof.h"
 #include "fleet/tool_texts.h"
@@ -56,9 +57,10 @@ std::optional<Profile> Numbered(const Profile& target, Mode mode, int language,
         return numbered;
     }
     if (const std::optional<KeyMistake> mistake = FirstSetAllMistake(numbered, language)) {
+        const ProfileKey* key = FindProfileKey(mistake->key);
         Failing(outcome, Say(text::kNumberRefused, language,
-                             {.detail = mistake->why, .count = static_cast<int>(numbers.front()),
-                              .key = mistake->key}));
+                             {.detail = mistake->why, .key = mistake->key,
+                              .actual = key != nullptr ? ValueText(*key, numbered) : ""}));
         return std::nullopt;
     }
     return numbered;

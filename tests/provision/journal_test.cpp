@@ -811,5 +811,30 @@ TEST_F(Journal, ATrackerRunAgainKeepsItsNumber) {
     EXPECT_EQ(SqliteValue(journal_, "SELECT last_number FROM numbered_series"), "3");
 }
 
+// The series has reached 9,999,999: the next number makes the user ID longer
+// than the 20 bytes its field takes, and that tracker fails before any
+// setting is sent, its row saying why.
+TEST_F(Journal, ANumberThatMakesTheValueTooLongFailsBeforeAnySetting) {
+    Profile profile = FleetProfile();
+    profile.form.userId = "FLEET-NUMBER-{n:04}";
+    ASSERT_TRUE(SaveProfileFile(Path("long.toml"), profile.form, profile.selections));
+    const auto sims = Trackers(2);
+    ASSERT_EQ(RunTool({"--profile", Path("long.toml"), "--port", PortOf(*sims[0]), "--journal",
+                       journal_})
+                  .status,
+              fleet::kAllPassed);
+    SqliteRun(journal_, "UPDATE numbered_series SET last_number = 9999999");
+    const int before = Writes(*sims[1]);
+    const ToolRun run = RunTool({"--profile", Path("long.toml"), "--port", PortOf(*sims[1]),
+                                 "--journal", journal_});
+    EXPECT_EQ(run.status, fleet::kSomeFailed);
+    EXPECT_NE(run.out.find("failed before any setting: userId with its number, "
+                           "\"FLEET-NUMBER-10000000\", is refused"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(Writes(*sims[1]), before);
+    EXPECT_EQ(UserIdOf(SqliteRows(journal_).back()), "FLEET-NUMBER-10000000");
+}
+
 }  // namespace
 }  // namespace vorlen::test
