@@ -45,10 +45,10 @@ std::optional<Profile> Numbered(const Profile& target, Mode mode, int language,
                                 std::string& deviceValues) {
     std::vector<std::string> refusals;
     const std::vector<NumberedKey> keys = NumberedKeys(target, language, refusals);
-    std::vector<long long> numbers;
     if (keys.empty()) {
         return target;
     }
+    std::vector<long long> numbers;
     if (!FindNumbers(target, keys, mode, language, outcome, record, deviceValues, numbers)) {
         return std::nullopt;
     }

@@ -156,8 +156,9 @@ inline constexpr Bilingual kNumberingRefused{"Line {count}: \"{key}\": {detail}"
 inline constexpr Bilingual kNumberingRefusedInRow{"{detail}", "{detail}"};
 inline constexpr Bilingual kNoNumber{"no number of {key} could be drawn: {detail}",
                                      "无法分配{key}的编号: {detail}"};
-inline constexpr Bilingual kNumberRefused{"{key} with its number, \"{actual}\", is refused: {detail}",
-                                          "{key}加上编号后为\"{actual}\", 被拒绝: {detail}"};
+inline constexpr Bilingual kNumberRefused{
+    "{key} with its number, \"{actual}\", is refused: {detail}",
+    "{key}加上编号后为\"{actual}\", 被拒绝: {detail}"};
 }  // namespace text
 
 struct Fill {

@@ -699,9 +699,11 @@ TEST_F(Journal, AVersionOnePostgresJournalIsUpgradedKeepingEveryRow) {
                 numbers += (values.size() == 1 ? "$" : ", $") + std::to_string(values.size());
             }
         }
-        PGresult* inserted = PQexecParams(
-            connection, ("INSERT INTO provisioning (" + names + ") VALUES (" + numbers + ")").c_str(),
-            static_cast<int>(values.size()), nullptr, values.data(), nullptr, nullptr, 0);
+        const std::string insert =
+            "INSERT INTO provisioning (" + names + ") VALUES (" + numbers + ")";
+        PGresult* inserted =
+            PQexecParams(connection, insert.c_str(), static_cast<int>(values.size()), nullptr,
+                         values.data(), nullptr, nullptr, 0);
         EXPECT_EQ(PQresultStatus(inserted), PGRES_COMMAND_OK) << PQresultErrorMessage(inserted);
         PQclear(inserted);
     }
@@ -720,10 +722,12 @@ TEST_F(Journal, AVersionOnePostgresJournalIsUpgradedKeepingEveryRow) {
     ASSERT_EQ(after.size(), 7u);
     EXPECT_EQ(std::vector<Row>(after.begin(), after.begin() + 6), before);
     EXPECT_EQ(after[6].at("imei"), Imei(0));
-    EXPECT_EQ(PostgresValue(server.Uri(), "SELECT string_agg(version::text, ',') FROM journal_schema"),
-              "2");
-    EXPECT_EQ(PostgresValue(server.Uri(), "SELECT string_agg(indexname, ',' ORDER BY indexname) "
-                                          "FROM pg_indexes WHERE indexname LIKE 'provisioning_by_%'"),
+    EXPECT_EQ(
+        PostgresValue(server.Uri(), "SELECT string_agg(version::text, ',') FROM journal_schema"),
+        "2");
+    EXPECT_EQ(PostgresValue(server.Uri(),
+                            "SELECT string_agg(indexname, ',' ORDER BY indexname) FROM "
+                            "pg_indexes WHERE indexname LIKE 'provisioning_by_%'"),
               kIndexes);
     EXPECT_EQ(PostgresValue(server.Uri(), "SELECT count(*) FROM pg_tables WHERE tablename IN "
                                           "('numbered_series', 'numbered_tracker')"),

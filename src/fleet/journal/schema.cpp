@@ -129,8 +129,8 @@ std::string UpdateStatement() {
 }
 
 std::string SelectStatement(bool byImei, int limit, int version) {
-    return EveryColumn() + RowsOf(version) + (byImei ? " WHERE imei = $1" : "") + " ORDER BY id DESC LIMIT " +
-           std::to_string(limit);
+    return EveryColumn() + RowsOf(version) + (byImei ? " WHERE imei = $1" : "") +
+           " ORDER BY id DESC LIMIT " + std::to_string(limit);
 }
 
 std::string OldestStatement(int limit) {
