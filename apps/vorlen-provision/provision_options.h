@@ -32,6 +32,7 @@ struct Options {
     bool noJournal = false;
     std::string station;  // empty: the host name
     std::string operatorName;
+    std::string lot;  // the batch, on every row
     std::optional<std::string> history;  // set by --history, with the IMEI or ""
     bool csv = false;
     bool watch = false;  // a station: the ports are slots, trackers come and go

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fleet/journal/journal.h"
+#include "fleet/journal/schema.h"
 
 struct pg_conn;
 struct pg_result;
@@ -20,9 +21,11 @@ class PostgresJournal : public Journal {
 public:
     enum class Access { Write, Read };
 
-    // `uri`: a libpq connection URI. For writing, the table is created in a
-    // database that holds nothing of a journal; a table provisioning of other
-    // columns, or another schema version, is refused and nothing is changed.
+    // `uri`: a libpq connection URI. For writing, the tables are created in a
+    // database that holds nothing of a journal, and a journal of an earlier
+    // schema version is upgraded; for reading, it is read as it is. A table
+    // provisioning of other columns, or a version this program does not
+    // know, is refused and nothing is changed.
     // Nothing, with the reason in `failure`, when it cannot be opened.
     static std::unique_ptr<PostgresJournal> Open(const std::string& uri, std::string& failure,
                                                  Access access = Access::Write);
@@ -31,6 +34,11 @@ public:
     std::int64_t Begin(const JournalEntry& entry) override;
     bool Finish(const JournalEntry& entry) override;
     bool Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) override;
+    bool NumbersOf(const std::string& imei, const std::vector<std::string>& series,
+                   std::vector<long long>& numbers) override;
+    std::int64_t BeginNumbered(JournalEntry entry, const std::vector<std::string>& series,
+                               const NumberedValues& deviceValues,
+                               std::vector<long long>& numbers) override;
     std::string LastError() const override;
     JournalHealth Health() const override;
 
@@ -50,11 +58,16 @@ private:
     bool CheckOwner(bool& fresh);
     bool Failed(const pg_result* result, const std::string& what);
     std::int64_t Inserted(const JournalEntry& entry);
+    bool Number(const std::string& sql, const std::vector<schema::Value>& values,
+                long long& number);
+    bool Numbers(const std::string& imei, const std::vector<std::string>& series, bool draw,
+                 std::vector<long long>& numbers);
 
     pg_conn* connection_;
     mutable std::mutex mutex_;
     std::string error_;
     bool outage_ = false;  // the last command met no server
+    int version_ = 0;      // the journal's schema version, as found or made
 };
 
 }  // namespace vorlen::fleet

@@ -37,12 +37,18 @@ public:
     std::int64_t Begin(const JournalEntry& entry) override;
     bool Finish(const JournalEntry& entry) override;
     bool Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) override;
+    bool NumbersOf(const std::string& imei, const std::vector<std::string>& series,
+                   std::vector<long long>& numbers) override;
+    std::int64_t BeginNumbered(JournalEntry entry, const std::vector<std::string>& series,
+                               const NumberedValues& deviceValues,
+                               std::vector<long long>& numbers) override;
     std::string LastError() const override;
     JournalHealth Health() const override;
     JournalHealth Settle() override;
 
 private:
     bool Direct() const;
+    std::string NoServerForNumbers() const;
     std::int64_t KeepBegun(const JournalEntry& entry);
     bool KeepFinished(JournalEntry entry);
     bool OutboxFailed(const std::string& why);

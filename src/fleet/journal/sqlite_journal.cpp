@@ -1,5 +1,6 @@
 #include "fleet/journal/sqlite_journal.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -158,7 +159,9 @@ bool SqliteJournal::CheckOwner(bool& fresh) {
             const std::string name = Text(row, 0);
             if (name == "journal_schema") {
                 found.versionTable = true;
-            } else if (name != "provisioning") {
+            } else if (name != "provisioning" &&
+                       std::find(schema::kSeriesTables.begin(), schema::kSeriesTables.end(),
+                                 name) == schema::kSeriesTables.end()) {
                 found.otherTables.push_back(name);
             }
         }) ||
@@ -176,14 +179,15 @@ bool SqliteJournal::CheckOwner(bool& fresh) {
             return Failed("the journal's schema version cannot be read");
         }
     }
-    error_ = schema::Refusal(found, fresh);
+    error_ = schema::Refusal(found, fresh, version_);
     return error_.empty();
 }
 
 // Looks first, then writes: WAL mode and the table only for a file that is
 // this program's journal or holds nothing yet. The look is repeated inside
 // the write transaction, so two processes opening a new file at once do not
-// both create the table.
+// both create the table, nor both upgrade a journal of an earlier version;
+// an upgrade is that one transaction, so it is whole or not at all.
 bool SqliteJournal::Prepare() {
     bool fresh = false;
     if (!CheckOwner(fresh) || !Execute("PRAGMA journal_mode=WAL") || !Execute("BEGIN IMMEDIATE")) {
@@ -197,6 +201,8 @@ bool SqliteJournal::Prepare() {
     if (fresh) {
         statements = schema::CreateStatements(schema::Dialect::Sqlite);
         statements.push_back(schema::VersionInsert());
+    } else if (version_ < schema::kSchemaVersion) {
+        statements = schema::UpgradeStatements(version_, schema::Dialect::Sqlite);
     }
     statements.push_back("COMMIT");
     for (const std::string& statement : statements) {
@@ -207,6 +213,7 @@ bool SqliteJournal::Prepare() {
             return false;
         }
     }
+    version_ = schema::kSchemaVersion;
     return true;
 }
 
@@ -249,6 +256,10 @@ bool SqliteJournal::Execute(const std::string& sql) {
 
 std::int64_t SqliteJournal::Begin(const JournalEntry& entry) {
     std::lock_guard lock(mutex_);
+    return Inserted(entry);
+}
+
+std::int64_t SqliteJournal::Inserted(const JournalEntry& entry) {
     const Statement insert = Compile(db_, schema::InsertStatement());
     if (!insert || !BindAll(insert.get(), schema::Values(entry, true))) {
         taking_ = false;
@@ -270,6 +281,66 @@ std::int64_t SqliteJournal::Begin(const JournalEntry& entry) {
     return id;
 }
 
+// The first value of the statement's first row into `number` (left as it is
+// when there is no row); false when the statement fails.
+bool SqliteJournal::Number(const std::string& sql, const std::vector<Value>& values,
+                           long long& number) {
+    const Statement statement = Compile(db_, sql);
+    return statement && BindAll(statement.get(), values) &&
+           StepAll(statement.get(),
+                   [&number](sqlite3_stmt* row) { number = sqlite3_column_int64(row, 0); });
+}
+
+bool SqliteJournal::Numbers(const std::string& imei, const std::vector<std::string>& series,
+                            bool draw, std::vector<long long>& numbers) {
+    numbers.assign(series.size(), 0);
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        const std::vector<Value> tracker{Value(series[i]), Value(imei)};
+        if (!Number(schema::NumberOfStatement(), tracker, numbers[i])) {
+            return Failed("the numbers cannot be read");
+        }
+        if (draw && numbers[i] == 0 &&
+            (!Number(schema::DrawStatement(), {Value(series[i])}, numbers[i]) || numbers[i] == 0 ||
+             !Number(schema::KeepNumberStatement(),
+                     {Value(series[i]), Value(imei), Value(numbers[i])}, numbers[i]))) {
+            return Failed("no number can be drawn");
+        }
+    }
+    return true;
+}
+
+bool SqliteJournal::NumbersOf(const std::string& imei, const std::vector<std::string>& series,
+                              std::vector<long long>& numbers) {
+    std::lock_guard lock(mutex_);
+    return Numbers(imei, series, false, numbers);
+}
+
+// BEGIN IMMEDIATE takes the file's write lock first: two processes drawing
+// at once take turns.
+std::int64_t SqliteJournal::BeginNumbered(JournalEntry entry,
+                                          const std::vector<std::string>& series,
+                                          const NumberedValues& deviceValues,
+                                          std::vector<long long>& numbers) {
+    std::lock_guard lock(mutex_);
+    if (!Execute("BEGIN IMMEDIATE")) {
+        error_ = "no number can be drawn: " + error_;
+        return 0;
+    }
+    std::int64_t id = 0;
+    if (Numbers(entry.imei, series, true, numbers)) {
+        entry.deviceValues = deviceValues(numbers);
+        id = Inserted(entry);
+    }
+    if (id == 0 || !Execute("COMMIT")) {
+        const std::string reason = error_;
+        Execute("ROLLBACK");
+        error_ = reason;
+        numbers.clear();
+        return 0;
+    }
+    return id;
+}
+
 bool SqliteJournal::Finish(const JournalEntry& entry) {
     std::lock_guard lock(mutex_);
     std::vector<Value> values = schema::Values(entry, false);
@@ -283,7 +354,7 @@ bool SqliteJournal::Finish(const JournalEntry& entry) {
 }
 
 bool SqliteJournal::Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) {
-    return Select(schema::SelectStatement(!imei.empty(), limit), imei, rows);
+    return Select(schema::SelectStatement(!imei.empty(), limit, version_), imei, rows);
 }
 
 bool SqliteJournal::Oldest(int limit, std::vector<JournalEntry>& rows) {

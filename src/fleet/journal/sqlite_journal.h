@@ -9,6 +9,7 @@
 #include <string>
 
 #include "fleet/journal/journal.h"
+#include "fleet/journal/schema.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -19,10 +20,12 @@ class SqliteJournal : public Journal {
 public:
     enum class Access { Write, Read };
 
-    // For writing, a missing file is created (its owner's only) and a file
-    // holding nothing of a journal gets the table; for reading, the file
-    // must be there. Either way a file that is not this program's journal,
-    // or holds another schema version, is refused and left as it was.
+    // For writing, a missing file is created (its owner's only), a file
+    // holding nothing of a journal gets the tables, and a journal of an
+    // earlier schema version is upgraded; for reading, the file must be
+    // there, and is read as it is. Either way a file that is not this
+    // program's journal, or holds a version it does not know, is refused and
+    // left as it was.
     // Nothing, with the reason in `failure`, when it cannot be opened.
     static std::unique_ptr<SqliteJournal> Open(const std::string& file, std::string& failure,
                                                Access access = Access::Write);
@@ -31,6 +34,11 @@ public:
     std::int64_t Begin(const JournalEntry& entry) override;
     bool Finish(const JournalEntry& entry) override;
     bool Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) override;
+    bool NumbersOf(const std::string& imei, const std::vector<std::string>& series,
+                   std::vector<long long>& numbers) override;
+    std::int64_t BeginNumbered(JournalEntry entry, const std::vector<std::string>& series,
+                               const NumberedValues& deviceValues,
+                               std::vector<long long>& numbers) override;
     std::string LastError() const override;
     JournalHealth Health() const override;
 
@@ -46,6 +54,11 @@ private:
     bool Prepare();
     bool Execute(const std::string& sql);
     bool Select(const std::string& sql, const std::string& imei, std::vector<JournalEntry>& rows);
+    std::int64_t Inserted(const JournalEntry& entry);
+    bool Number(const std::string& sql, const std::vector<schema::Value>& values,
+                long long& number);
+    bool Numbers(const std::string& imei, const std::vector<std::string>& series, bool draw,
+                 std::vector<long long>& numbers);
     bool Failed(const std::string& what);
     bool Written(sqlite3_stmt* statement, const std::string& what);
 
@@ -53,6 +66,7 @@ private:
     mutable std::mutex mutex_;
     std::string error_;
     bool taking_ = true;
+    int version_ = 0;  // the journal's schema version, as found or made
 };
 
 }  // namespace vorlen::fleet
