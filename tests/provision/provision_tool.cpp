@@ -47,6 +47,7 @@ public:
     unsigned NotPrivateBits() const override { return 0077; }
     void MakePlainFile(const std::string& path) override { std::ofstream(path) << "plain\n"; }
     bool TakesUtf8Arguments() const override { return true; }
+    bool LeavesSqliteLog() const override { return false; }
     bool DatabaseOverTcp() const override { return false; }
     pid_t Start(const std::vector<std::string>& arguments, const std::string& out) override {
         return StartProgram(arguments, out);
@@ -126,6 +127,7 @@ public:
         }
     }
     bool TakesUtf8Arguments() const override { return false; }
+    bool LeavesSqliteLog() const override { return true; }
     bool DatabaseOverTcp() const override { return true; }
 
     // Wine opens \\.\COMn through the prefix's dosdevices link of that name,

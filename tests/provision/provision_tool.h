@@ -49,6 +49,9 @@ public:
     // Chinese operator name) reaches the tool whole: vorlen-provision.exe
     // still reads the narrow command line, in the ANSI code page.
     virtual bool TakesUtf8Arguments() const = 0;
+    // Whether SQLite's write-ahead log stays beside a journal after the tool
+    // ends (on Windows), rather than going with the last connection.
+    virtual bool LeavesSqliteLog() const = 0;
     // Whether the tool reaches a database over TCP only (no Unix socket).
     virtual bool DatabaseOverTcp() const = 0;
     // Starts the tool as a process of its own, its output and errors into

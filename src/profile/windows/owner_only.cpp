@@ -9,7 +9,7 @@ namespace vorlen {
 
 void LocalFreer::operator()(void* memory) const { ::LocalFree(memory); }
 
-SecurityDescriptor OwnerOnlyDescriptor() {
+SecurityDescriptor OwnerOnlyDescriptor(Inside inside) {
     HANDLE token = nullptr;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {
         return nullptr;
@@ -24,7 +24,9 @@ SecurityDescriptor OwnerOnlyDescriptor() {
         !::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
         return nullptr;
     }
-    const std::wstring sddl = L"D:P(A;;FA;;;" + std::wstring(sid) + L")";
+    // OICI: files and folders made inside inherit the entry.
+    const std::wstring flags = inside == Inside::TheSameList ? L"OICI" : L"";
+    const std::wstring sddl = L"D:P(A;" + flags + L";FA;;;" + std::wstring(sid) + L")";
     ::LocalFree(sid);
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,

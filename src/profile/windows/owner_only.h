@@ -14,7 +14,14 @@ struct LocalFreer {
 
 using SecurityDescriptor = std::unique_ptr<void, LocalFreer>;
 
+// What the list gives to what is made inside a folder made with it.
+enum class Inside {
+    Nothing,       // a file
+    TheSameList,   // a folder: files that others make there (SQLite's -wal and
+                   // -shm beside the journal) are the user's alone too
+};
+
 // Nothing when the user's identity cannot be read.
-SecurityDescriptor OwnerOnlyDescriptor();
+SecurityDescriptor OwnerOnlyDescriptor(Inside inside = Inside::Nothing);
 
 }  // namespace vorlen

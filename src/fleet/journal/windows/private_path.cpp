@@ -17,7 +17,7 @@ std::string SystemReason(DWORD code) {
 }  // namespace
 
 bool MakePrivateFolders(const std::filesystem::path& folder, std::string& failure) {
-    const SecurityDescriptor descriptor = OwnerOnlyDescriptor();
+    const SecurityDescriptor descriptor = OwnerOnlyDescriptor(Inside::TheSameList);
     if (!descriptor) {
         failure = "the user's identity cannot be read for the folder's access list";
         return false;
