@@ -1,12 +1,17 @@
 // A throw-away PostgreSQL server for one test: Debian's initdb and pg_ctl
-// (postgresql package) on a Unix socket in a temporary folder, no TCP port.
-// The server refuses to run as root, so under root (CI) it runs as nobody.
+// (postgresql package) on a Unix socket in a temporary folder, and on a free
+// TCP port of 127.0.0.1 only when asked (for a Windows program under Wine,
+// whose libpq knows no Unix socket). The server refuses to run as root, so
+// under root (CI) it runs as nobody.
 #pragma once
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace vorlen::test {
@@ -20,8 +25,10 @@ public:
                std::filesystem::exists(std::string(kBin) + "/pg_ctl");
     }
 
+    enum class Reach { Socket, SocketAndTcp };
+
     // Check Started() before use; Log() says why it did not start.
-    PostgresServer() {
+    explicit PostgresServer(Reach reach = Reach::Socket) {
         char pattern[] = "/tmp/vorlen-pg-XXXXXX";
         if (::mkdtemp(pattern) == nullptr) {
             return;
@@ -32,9 +39,11 @@ public:
             return;
         }
         const std::string bin = std::string(kBin);
+        tcpPort_ = reach == Reach::SocketAndTcp ? FreePort() : 0;
+        const std::string listen = tcpPort_ != 0 ? "127.0.0.1 -p " + std::to_string(tcpPort_) : "";
         start_ = as + bin + "/pg_ctl -w -D " + folder_ + "/data -l " + folder_ +
-                 "/server.log -o \"-k " + folder_ +
-                 " -c listen_addresses= -c fsync=off\" start >> " + Log() + " 2>&1";
+                 "/server.log -o \"-k " + folder_ + " -c listen_addresses=" + listen +
+                 " -c fsync=off\" start >> " + Log() + " 2>&1";
         stop_ = as + bin + "/pg_ctl -D " + folder_ + "/data -m immediate stop > /dev/null 2>&1";
         started_ =
             std::system((as + bin + "/initdb --no-sync -A trust -U vorlen -D " + folder_ +
@@ -59,10 +68,32 @@ public:
     bool Started() const { return started_; }
     std::string Log() const { return folder_ + "/setup.log"; }
 
-    // A libpq connection URI for the server's database "postgres".
-    std::string Uri() const { return "postgresql:///postgres?host=" + folder_ + "&user=vorlen"; }
+    // A libpq connection URI for the server's database "postgres": over TCP
+    // when the server listens there.
+    std::string Uri() const {
+        return tcpPort_ != 0 ? "postgresql://127.0.0.1:" + std::to_string(tcpPort_) +
+                                   "/postgres?user=vorlen"
+                             : "postgresql:///postgres?host=" + folder_ + "&user=vorlen";
+    }
 
 private:
+    // A port nothing listens on now: the one the system hands out for port 0.
+    static int FreePort() {
+        const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        const bool bound =
+            probe >= 0 && ::bind(probe, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
+            ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size) == 0;
+        if (probe >= 0) {
+            ::close(probe);
+        }
+        return bound ? ntohs(address.sin_port) : 0;
+    }
+
+    int tcpPort_ = 0;
     std::string folder_;
     std::string start_;
     std::string stop_;

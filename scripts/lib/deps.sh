@@ -17,10 +17,13 @@ BUILD_PACKAGES=(
 PACKAGING_PACKAGES=(dpkg-dev lintian desktop-file-utils appstream)
 
 # The Windows cross-build and its tests under Wine (always through
-# scripts/lib/wine-session.sh, which hides the console ttyS0 from Wine).
+# scripts/lib/wine-session.sh, which hides the console ttyS0 from Wine), and
+# what scripts/lib/windows-deps needs to fetch and build SQLite and libpq
+# from Debian's sources (dpkg-source, SQLite's generators, a native compiler).
 WINDOWS_PACKAGES=(
   cmake ninja-build ccache g++-mingw-w64-x86-64-posix googletest
   wine wine64 util-linux
+  dpkg-dev tcl gcc make
 )
 
 as_root() {

@@ -1,5 +1,6 @@
 #include "provision_tool.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -8,10 +9,12 @@
 #include <stdexcept>
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "journal_rows.h"
 #include "provision/run.h"
 
 extern char** environ;
@@ -37,7 +40,18 @@ public:
     std::string PortOf(const SimProcess& tracker) override { return tracker.LinkPath(); }
     std::string AbsentPort() const override { return "/tmp/vorlen-no-such-tty"; }
     bool CanActAsTerminal() const override { return true; }
-    bool KeepsJournal() const override { return true; }
+    std::string FileName(const std::string& path) const override { return path; }
+    std::filesystem::path DataFolder() const override {
+        return std::filesystem::path(std::getenv("XDG_DATA_HOME")) / "vorlen";
+    }
+    unsigned NotPrivateBits() const override { return 0077; }
+    void MakePlainFile(const std::string& path) override { std::ofstream(path) << "plain\n"; }
+    bool TakesUtf8Arguments() const override { return true; }
+    bool LeavesSqliteLog() const override { return false; }
+    bool DatabaseOverTcp() const override { return false; }
+    pid_t Start(const std::vector<std::string>& arguments, const std::string& out) override {
+        return StartProgram(arguments, out);
+    }
     bool SeesMappedPorts() const override { return true; }
     std::chrono::milliseconds StartUp() const override { return {}; }
 };
@@ -60,13 +74,18 @@ std::string WithUnixLineEnds(std::string text) {
 
 class WineTool : public ProvisionTool {
 public:
-    WineTool(std::string wine, std::string exe, std::filesystem::path prefix)
-        : wine_(std::move(wine)), exe_(std::move(exe)), devices_(std::move(prefix) / "dosdevices") {
+    WineTool(std::string wine, std::string exe, const std::filesystem::path& prefix)
+        : wine_(std::move(wine)), exe_(std::move(exe)), devices_(prefix / "dosdevices"),
+          dataFolder_(prefix / "drive_c/users" / ::getpwuid(::getuid())->pw_name /
+                      "AppData/Local/Vorlen") {
         char pattern[] = "/tmp/vorlen-wine-run-XXXXXX";
         if (::mkdtemp(pattern) == nullptr) {
             throw std::runtime_error("mkdtemp failed");
         }
         outputs_ = pattern;
+        // Wine sets %LOCALAPPDATA% from the prefix, whatever the environment
+        // says: each test starts without a default journal of an earlier one.
+        std::filesystem::remove_all(dataFolder_);
     }
 
     ~WineTool() override {
@@ -77,20 +96,39 @@ public:
         std::filesystem::remove_all(outputs_, ignored);
     }
 
-    // A Linux path reaches a Windows program through drive Z:, the root.
     ToolRun Run(const std::vector<std::string>& arguments, bool) override {
-        std::vector<std::string> words{wine_, exe_};
-        for (const std::string& argument : arguments) {
-            words.push_back(argument.starts_with('/') ? "Z:" + argument : argument);
-        }
         const std::string out = (outputs_ / "out").string();
         const std::string err = (outputs_ / "err").string();
         ToolRun run;
-        run.status = Spawn(words, out, err);
+        const pid_t child = Spawn(Words(arguments), out, err);
+        run.status = child > 0 ? ExitOf(child) : -1;
         run.out = WithUnixLineEnds(ReadFile(out));
         run.err = WithUnixLineEnds(ReadFile(err));
         return run;
     }
+
+    pid_t Start(const std::vector<std::string>& arguments, const std::string& out) override {
+        return Spawn(Words(arguments), out, out);
+    }
+
+    // A Linux path reaches a Windows program through drive Z:, the root.
+    std::string FileName(const std::string& path) const override {
+        return path.starts_with('/') ? "Z:" + path : path;
+    }
+    std::filesystem::path DataFolder() const override { return dataFolder_; }
+    unsigned NotPrivateBits() const override { return 0007; }
+    void MakePlainFile(const std::string& path) override {
+        std::string windows = FileName(path);
+        std::replace(windows.begin(), windows.end(), '/', '\\');
+        const pid_t child = Spawn({wine_, "cmd", "/c", "echo plain>" + windows}, "/dev/null",
+                                  "/dev/null");
+        if (child > 0) {
+            ExitOf(child);
+        }
+    }
+    bool TakesUtf8Arguments() const override { return false; }
+    bool LeavesSqliteLog() const override { return true; }
+    bool DatabaseOverTcp() const override { return true; }
 
     // Wine opens \\.\COMn through the prefix's dosdevices link of that name,
     // so a link to the tracker's terminal maps it without restarting Wine.
@@ -112,7 +150,6 @@ public:
 
     std::string AbsentPort() const override { return "COM199"; }
     bool CanActAsTerminal() const override { return false; }
-    bool KeepsJournal() const override { return false; }
     bool SeesMappedPorts() const override { return false; }
     std::chrono::milliseconds StartUp() const override { return std::chrono::seconds(2); }
 
@@ -124,16 +161,28 @@ private:
         return port;
     }
 
-    // Runs `words` with its output into the two files; its exit status.
-    static int Spawn(const std::vector<std::string>& words, const std::string& out,
-                     const std::string& err) {
+    std::vector<std::string> Words(const std::vector<std::string>& arguments) const {
+        std::vector<std::string> words{wine_, exe_};
+        for (const std::string& argument : arguments) {
+            words.push_back(FileName(argument));
+        }
+        return words;
+    }
+
+    // Starts `words` with its output into the two files (which may be one).
+    static pid_t Spawn(const std::vector<std::string>& words, const std::string& out,
+                       const std::string& err) {
         posix_spawn_file_actions_t files;
         posix_spawn_file_actions_init(&files);
         posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, out.c_str(),
                                          O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&files, STDERR_FILENO, err.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (err == out) {
+            posix_spawn_file_actions_adddup2(&files, STDOUT_FILENO, STDERR_FILENO);
+        } else {
+            posix_spawn_file_actions_addopen(&files, STDERR_FILENO, err.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        }
         std::vector<char*> argv;
         for (const std::string& word : words) {
             argv.push_back(const_cast<char*>(word.c_str()));
@@ -142,16 +191,13 @@ private:
         pid_t child = 0;
         const int failed = ::posix_spawn(&child, argv[0], &files, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&files);
-        int status = 0;
-        if (failed != 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-            return -1;
-        }
-        return WEXITSTATUS(status);
+        return failed == 0 ? child : -1;
     }
 
     std::string wine_;
     std::string exe_;
     std::filesystem::path devices_;
+    std::filesystem::path dataFolder_;
     std::filesystem::path outputs_;
     std::map<const SimProcess*, std::string> ports_;
     // Above what any machine's own ports or the other Wine suites use.

@@ -5,10 +5,13 @@
 #pragma once
 
 #include <chrono>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <sys/types.h>
 
 #include "sim/sim_process.h"
 
@@ -31,8 +34,29 @@ public:
     // A port name that names no port.
     virtual std::string AbsentPort() const = 0;
     virtual bool CanActAsTerminal() const = 0;
-    // Whether the tool keeps a journal (the Windows build has no SQLite).
-    virtual bool KeepsJournal() const = 0;
+    // What the tool calls the file at the Linux path `path`.
+    virtual std::string FileName(const std::string& path) const = 0;
+    // Where the tool keeps its default journal (the user's data folder).
+    virtual std::filesystem::path DataFolder() const = 0;
+    // The Unix mode bits that a file or folder the tool made private must
+    // not have: group and others natively; under Wine, whose owner-only
+    // access list comes out as the user's and the group's bits, others.
+    virtual unsigned NotPrivateBits() const = 0;
+    // Makes a file at the Linux path `path` as a program of the tool's kind
+    // makes one without an access list of its own: a plain file.
+    virtual void MakePlainFile(const std::string& path) = 0;
+    // Whether a text argument that the system's code page cannot hold (a
+    // Chinese operator name) reaches the tool whole: vorlen-provision.exe
+    // still reads the narrow command line, in the ANSI code page.
+    virtual bool TakesUtf8Arguments() const = 0;
+    // Whether SQLite's write-ahead log stays beside a journal after the tool
+    // ends (on Windows), rather than going with the last connection.
+    virtual bool LeavesSqliteLog() const = 0;
+    // Whether the tool reaches a database over TCP only (no Unix socket).
+    virtual bool DatabaseOverTcp() const = 0;
+    // Starts the tool as a process of its own, its output and errors into
+    // the file `out`; ExitOf (journal_rows.h) waits for it.
+    virtual pid_t Start(const std::vector<std::string>& arguments, const std::string& out) = 0;
     // Whether the tool sees a port that PortOf maps as present (PortExists),
     // as a station must before it opens a slot's port. Wine's QueryDosDevice
     // knows only the COM ports its server found when it started, while the

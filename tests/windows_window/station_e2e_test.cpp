@@ -1,12 +1,14 @@
 // The fleet station of the real vorlen.exe, opened from the window menu
 // beside the form, which holds COM1: a tracker of its own on COM3 is
-// provisioned in its slot and its tile turns green with its IMEI; closing
-// the window stops the station.
+// provisioned in its slot, its tile turns green with its IMEI and its row is
+// in the journal the station names; closing the window stops the station.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "dialog/station_window.h"
 #include "dialog/system_command.h"
+#include "fleet/journal/journal.h"
 #include "model/bilingual.h"
 #include "model/control_ids.h"
 #include "sim/fleet_profile.h"
@@ -130,6 +132,18 @@ TEST(Station, OffersEveryPortButTheFormsAndATrackerInItsSlotTurnsItsTileGreen) {
     EXPECT_EQ(shown.rfind("COM3", 0), 0u) << shown;
     EXPECT_NE(shown.find("IMEI 864507030000003"), std::string::npos) << shown;
     EXPECT_FALSE(log.Since().empty()) << "nothing went out on COM3";
+    // The tile's tracker is on record, in the journal the station names.
+    const std::string journalFile = DefaultJournalFileToRead();
+    const std::string journalLine = TextOf(::GetDlgItem(station, kStationJournal));
+    EXPECT_NE(journalLine.find(journalFile), std::string::npos) << journalLine;
+    std::string failure;
+    const std::unique_ptr<Journal> journal = OpenJournalForReading(journalFile, failure);
+    ASSERT_NE(journal, nullptr) << failure;
+    std::vector<JournalEntry> rows;
+    ASSERT_TRUE(journal->Newest(1, "864507030000003", rows)) << journal->LastError();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].port, "COM3");
+    EXPECT_EQ(rows[0].result, "done");
 
     ASSERT_TRUE(::IsWindowEnabled(::GetDlgItem(station, kStationStop)));
     ::PostMessageW(::GetDlgItem(station, kStationStop), BM_CLICK, 0, 0);

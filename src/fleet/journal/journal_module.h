@@ -17,24 +17,26 @@
 
 #include "fleet/journal/journal.h"
 
+// VORLEN_JOURNAL_ENTRY, set by the build, exports an entry point from the
+// module (the module's other symbols stay hidden) and is empty for its users.
 extern "C" {
 
 // The release the module was built for, as "1.04".
-__attribute__((visibility("default"))) const char* vorlen_journal_release();
+VORLEN_JOURNAL_ENTRY const char* vorlen_journal_release();
 
 // 1 with `*journal` holding a new vorlen::fleet::Journal that the caller
 // owns; 0 with the reason in `failure` (cut to `failureSize` bytes, always
 // NUL-terminated). A journal opened `forReading` (1) creates and changes
 // nothing; one opened to write (0) on a database keeps the rows its server
 // does not take in the SQLite file `outbox`.
-__attribute__((visibility("default"))) int vorlen_journal_open(const char* where, int forReading,
+VORLEN_JOURNAL_ENTRY int vorlen_journal_open(const char* where, int forReading,
                                                                const char* outbox, void** journal,
                                                                char* failure,
                                                                std::size_t failureSize);
 
 // 1 with the file's SHA-256 in `hex` as 64 lowercase hex digits and a NUL
 // (`hexSize` at least 65); 0 when the file cannot be read.
-__attribute__((visibility("default"))) int vorlen_journal_file_sha256(const char* file, char* hex,
+VORLEN_JOURNAL_ENTRY int vorlen_journal_file_sha256(const char* file, char* hex,
                                                                       std::size_t hexSize);
 }
 

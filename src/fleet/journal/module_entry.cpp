@@ -6,6 +6,7 @@
 
 #include "fleet/journal/journal_module.h"
 #include "fleet/journal/postgres_journal.h"
+#include "fleet/journal/private_path.h"
 #include "fleet/journal/sqlite_journal.h"
 
 namespace vorlen::fleet {
@@ -41,6 +42,7 @@ const char* vorlen_journal_release() { return VORLEN_RELEASE; }
 
 int vorlen_journal_open(const char* where, int forReading, const char* outbox, void** journal,
                         char* failure, std::size_t failureSize) {
+    vorlen::fleet::KeepSqliteFilesPrivate();
     std::string reason;
     std::unique_ptr<vorlen::fleet::Journal> opened =
         vorlen::fleet::Open(where, forReading == 1, outbox, reason);

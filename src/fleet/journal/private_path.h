@@ -17,4 +17,9 @@ bool MakePrivateFolders(const std::filesystem::path& folder, std::string& failur
 // there already. False, with the reason, when it cannot be made.
 bool MakePrivateFile(const std::filesystem::path& file, std::string& failure);
 
+// The files SQLite makes beside a journal (its write-ahead log, a rollback
+// journal) hold rows too: from this call on they are the user's alone, as
+// the journal is. Called in the journal's module before a journal opens.
+void KeepSqliteFilesPrivate();
+
 }  // namespace vorlen::fleet

@@ -1,7 +1,8 @@
 #include "profile/private_file.h"
 
+#include "profile/windows/owner_only.h"
+
 #include <windows.h>
-#include <sddl.h>
 
 #include <memory>
 #include <random>
@@ -11,38 +12,6 @@ namespace vorlen {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct LocalFreer {
-    void operator()(void* memory) const { ::LocalFree(memory); }
-};
-
-// "Full access for the user running this program, and for nobody else; take
-// nothing from the folder": the file is private from its creation, which the
-// read-only flag never made it.
-std::unique_ptr<void, LocalFreer> OwnerOnlyDescriptor() {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        return nullptr;
-    }
-    DWORD size = 0;
-    ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-    std::string buffer(size, '\0');
-    const bool known = size > 0 && ::GetTokenInformation(token, TokenUser, buffer.data(), size, &size);
-    ::CloseHandle(token);
-    wchar_t* sid = nullptr;
-    if (!known ||
-        !::ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
-        return nullptr;
-    }
-    const std::wstring sddl = L"D:P(A;;FA;;;" + std::wstring(sid) + L")";
-    ::LocalFree(sid);
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
-                                                                &descriptor, nullptr)) {
-        return nullptr;
-    }
-    return std::unique_ptr<void, LocalFreer>(descriptor);
-}
 
 // CREATE_NEW refuses any name that exists, a planted link included.
 HANDLE CreateBeside(const fs::path& path, SECURITY_ATTRIBUTES& security, fs::path& temporary) {

@@ -1,0 +1,112 @@
+// The journal's module, vorlen-journal.dll, found and loaded with
+// LoadLibraryEx. libpq.dll sits beside it and is found there, since the
+// module is loaded by its full path with that folder searched first.
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "fleet/journal/journal_module.h"
+
+namespace vorlen::fleet {
+// Fixed by the build (src/fleet/CMakeLists.txt).
+namespace journal_module {
+extern const char* const kRelease;
+extern const char* const kBuildTree;
+extern const char* const kBuilt;
+extern const char* const kInstalled;
+}  // namespace journal_module
+
+namespace {
+
+std::string LoaderReason() {
+    const DWORD code = ::GetLastError();
+    return std::system_category().message(static_cast<int>(code)) + " (" + std::to_string(code) +
+           ")";
+}
+
+std::filesystem::path Utf8Path(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string Utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path ThisProgram() {
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD size = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (size == 0) {
+            return {};
+        }
+        if (size < name.size()) {
+            name.resize(size);
+            return name;
+        }
+        name.resize(name.size() * 2);
+    }
+}
+
+// A module turned away is let go again; should even that fail, its reason
+// joins the first one.
+void LetGo(HMODULE module, std::string& failure) {
+    if (!::FreeLibrary(module)) {
+        failure += "; unloading it failed too: " + LoaderReason();
+    }
+}
+
+template <typename Entry>
+bool Find(HMODULE module, const char* name, const std::string& path, Entry& entry,
+          std::string& failure) {
+    entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+    if (!entry) {
+        failure = "the journal's module " + path + " lacks " + name + ": " + LoaderReason();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// A program in the build tree takes the build tree's module; an installed
+// one (the MSI, the zip) the one beside it.
+std::string JournalModulePath() {
+    const std::filesystem::path program = ThisProgram();
+    const std::wstring tree = Utf8Path(journal_module::kBuildTree).wstring();
+    const std::wstring name = program.wstring();
+    if (!program.empty() && name.size() >= tree.size() &&
+        ::CompareStringOrdinal(name.c_str(), static_cast<int>(tree.size()), tree.c_str(),
+                               static_cast<int>(tree.size()), TRUE) == CSTR_EQUAL) {
+        return journal_module::kBuilt;
+    }
+    return Utf8(program.parent_path() / journal_module::kInstalled);
+}
+
+std::optional<JournalModule> LoadJournalModule(const std::string& path, std::string& failure) {
+    HMODULE module =
+        ::LoadLibraryExW(Utf8Path(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (module == nullptr) {
+        failure = "the journal's module " + path + " cannot be loaded: " + LoaderReason();
+        return std::nullopt;
+    }
+    JournalModule entries;
+    decltype(&vorlen_journal_release) release = nullptr;
+    if (!Find(module, "vorlen_journal_release", path, release, failure) ||
+        !Find(module, "vorlen_journal_open", path, entries.open, failure) ||
+        !Find(module, "vorlen_journal_file_sha256", path, entries.fileSha256, failure)) {
+        LetGo(module, failure);
+        return std::nullopt;
+    }
+    if (const std::string its = release(); its != journal_module::kRelease) {
+        failure = "the journal's module " + path + " belongs to release " + its +
+                  ", this program to release " + journal_module::kRelease;
+        LetGo(module, failure);
+        return std::nullopt;
+    }
+    return entries;
+}
+
+}  // namespace vorlen::fleet
