@@ -75,6 +75,19 @@ TileGrid TileGridFor(int count, int width, int height, int gap) {
     return best;
 }
 
+std::vector<TileRect> TilePlaces(int count, TileRect area, int gap) {
+    const TileGrid grid = TileGridFor(count, area.width, area.height, gap);
+    const int used = grid.columns * grid.width + (grid.columns - 1) * gap;
+    const int left = area.x + std::max(area.width - used, 0) / 2;
+    std::vector<TileRect> places;
+    for (int i = 0; i < count; ++i) {
+        places.push_back({left + (i % grid.columns) * (grid.width + gap),
+                          area.y + (i / grid.columns) * (grid.height + gap), grid.width,
+                          grid.height});
+    }
+    return places;
+}
+
 std::span<const FileFilter> StationFileFilters(fleet::StationFile kind) {
     return kind == fleet::StationFile::Profile ? std::span<const FileFilter>(kProfileFilters)
                                                : std::span<const FileFilter>(kDeviceListFilters);

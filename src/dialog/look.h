@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "dialog/station_window.h"
 #include "protocol/status_mark.h"
@@ -78,6 +79,19 @@ struct TileGrid {
 // `width` x `height` pixels with `gap` between tiles, a tile about twice as
 // wide as high and never taller than wide. No tiles give an empty grid.
 TileGrid TileGridFor(int count, int width, int height, int gap);
+
+// A tile's rectangle in the window's pixels.
+struct TileRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Where each of `count` tiles goes in the area at (`x`, `y`) of `width` x
+// `height` pixels: row by row in TileGridFor's grid, the grid centred
+// across the area and at its top, so that no tile needs a scroll bar.
+std::vector<TileRect> TilePlaces(int count, TileRect area, int gap);
 
 // One entry of a file box's list of file kinds: "Vorlen profile", "*.toml".
 struct FileFilter {

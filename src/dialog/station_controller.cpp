@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fleet/journal_line.h"
+#include "fleet/outcome_lines.h"
 #include "fleet/profile_proof.h"
 #include "fleet/report.h"
 #include "fleet/tool_texts.h"
@@ -50,23 +51,31 @@ std::string Utf8(const Bilingual& text, int language) {
 constexpr std::array kInputs{kStationProfile, kStationProfileBrowse, kStationDevices,
                              kStationDevicesBrowse, kStationSlots, kStationRefresh};
 
-// The colour of a slot's tile: busy while a tracker is worked on, then the
-// outcome's until the next tracker.
+// The colour of a slot's tile: busy while a tracker is worked on, then its
+// outcome's until the next tracker starts, even while the slot waits for
+// its port again (a tracker that is its own USB adapter is taken out so).
 TileMark MarkOf(const SlotState& state) {
     constexpr std::array kWorking{SlotPhase::Identifying, SlotPhase::Setting, SlotPhase::Verifying};
     if (std::find(kWorking.begin(), kWorking.end(), state.phase) != kWorking.end()) {
         return TileMark::Working;
     }
-    const bool ended = state.phase == SlotPhase::Finished || state.phase == SlotPhase::Stopped;
-    if (!ended || !state.last) {
+    if (!state.last) {
         return TileMark::Idle;
     }
     return Passed(*state.last) ? TileMark::Passed : TileMark::Failed;
 }
 
-Tile TileOf(const SlotState& state) {
-    return {state.slot, state.what, state.imei.empty() ? "" : "IMEI " + state.imei,
-            state.lastLine, MarkOf(state)};
+// A tile tells of one tracker only: the one worked on, or the last one with
+// its outcome until the next starts. The IMEI is named once, on its own
+// line, as soon as the tracker has said it.
+Tile TileOf(const SlotState& state, int language) {
+    const TileMark mark = MarkOf(state);
+    const bool ended = mark == TileMark::Passed || mark == TileMark::Failed;
+    const std::string imei = !state.imei.empty() || !ended ? state.imei : state.last->imei;
+    return {state.slot, state.what, imei.empty() ? "" : "IMEI " + imei,
+            ended ? OutcomeOnlyLine(*state.last, {std::chrono::milliseconds::zero(), language})
+                  : "",
+            mark};
 }
 
 // Calls the slots' threads post to the window thread find the controller
@@ -270,7 +279,7 @@ void StationController::State::RunStation(StationSetup setup) {
         SlotState waiting;
         waiting.slot = slot;
         slots.push_back(waiting);
-        tiles.push_back(TileOf(slots.back()));
+        tiles.push_back(TileOf(slots.back(), language));
     }
     counts = {};
     journalFailures.clear();
@@ -309,7 +318,7 @@ void StationController::State::Changed(std::size_t index, const SlotState& state
     }
     slots[index] = state;
     counts = now;
-    window.ShowTile(index, TileOf(state));
+    window.ShowTile(index, TileOf(state, language));
     ShowCounters();
     // A row the journal did not take is told at once, not when the run ends.
     // A slot's last words may come after the run has ended and let its

@@ -183,6 +183,13 @@ bool SlotLoop::RunTracker(SlotPort& line) {
     TrackerPlan plan = RecordedPlan(setup.profile, setup.devices, setup.mode, setup.force,
                                     deviceValues, record);
     plan.claims = &host_.claims;
+    // The operator sees which tracker it is as soon as it has said so, not
+    // only once its configuration has been read too.
+    plan.target = [this, target = plan.target](const std::string& imei) {
+        state_.imei = GbkToUtf8(imei);
+        Show(SlotPhase::Identifying, state_.what);
+        return target(imei);
+    };
     plan.identified = [this, recorded = plan.identified](const Outcome& identified) {
         recorded(identified);
         state_.imei = identified.imei;

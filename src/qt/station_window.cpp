@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QShowEvent>
-#include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -29,6 +28,25 @@ QString FromUtf8(const std::string& text) {
 }
 
 std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+// Pixels between two tiles.
+constexpr int kTileGap = 8;
+
+// The room the tiles share; they are placed in it, never scrolled: a layout
+// would grow the window, or need a scroll bar, to give each label its size.
+class TileArea : public QWidget {
+public:
+    using QWidget::QWidget;
+    std::function<void()> resized;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        if (resized) {
+            resized();
+        }
+    }
+};
 
 // The tile's lines' object names, by TileLine.
 constexpr std::array<const char*, 4> kLineNames{"port", "phase", "imei", "outcome"};
@@ -124,18 +142,14 @@ void FleetStationWindow::CreateControls() {
 }
 
 QWidget* FleetStationWindow::CreateTiles() {
-    auto* area = tileArea_ = new QScrollArea(this);
-    area->setWidgetResizable(true);
-    area->setFrameShape(QFrame::NoFrame);
-    auto* grid = new QWidget(area);
-    tileGrid_ = new QGridLayout(grid);
-    tileGrid_->setAlignment(Qt::AlignTop);
-    area->setWidget(grid);
+    auto* area = new TileArea(this);
+    area->resized = [this] { PlaceTiles(); };
+    tileArea_ = area;
     return area;
 }
 
 FleetStationWindow::TileLabels FleetStationWindow::CreateTile() {
-    auto* frame = new QFrame;
+    auto* frame = new QFrame(tileArea_);
     frame->setObjectName(QStringLiteral("tile"));
     frame->setFrameShape(QFrame::Box);
     frame->setAutoFillBackground(true);
@@ -245,21 +259,16 @@ void FleetStationWindow::ShowTiles(const std::vector<Tile>& tiles) {
     PlaceTiles();
 }
 
-// In the look table's grid for the room the tiles have now.
+// In the look table's grid, in the room the tiles have now.
 void FleetStationWindow::PlaceTiles() {
-    const QSize room = tileArea_->viewport()->size();
-    const int count = static_cast<int>(tiles_.size());
-    const int columns = TileGridFor(count, room.width(), room.height(), tileGrid_->spacing()).columns;
+    const std::vector<TileRect> places =
+        TilePlaces(static_cast<int>(tiles_.size()),
+                   {0, 0, tileArea_->width(), tileArea_->height()}, kTileGap);
     for (std::size_t i = 0; i < tiles_.size(); ++i) {
-        const int index = static_cast<int>(i);
-        tileGrid_->removeWidget(tiles_[i].frame);
-        tileGrid_->addWidget(tiles_[i].frame, index / columns, index % columns);
+        const TileRect& place = places[i];
+        tiles_[i].frame->setGeometry(place.x, place.y, place.width, place.height);
+        tiles_[i].frame->show();
     }
-}
-
-void FleetStationWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    PlaceTiles();
 }
 
 void FleetStationWindow::ShowTile(std::size_t index, const Tile& tile) {

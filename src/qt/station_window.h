@@ -17,7 +17,6 @@
 class QGridLayout;
 class QLabel;
 class QListWidget;
-class QScrollArea;
 
 namespace vorlen::fleet {
 
@@ -54,7 +53,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Each showing offers the ports of that moment.
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct TileLabels {
@@ -83,8 +81,7 @@ private:
     StationPrompts prompts_;
     std::map<int, QWidget*> controls_;
     QListWidget* slots_ = nullptr;
-    QScrollArea* tileArea_ = nullptr;
-    QGridLayout* tileGrid_ = nullptr;
+    QWidget* tileArea_ = nullptr;
     std::vector<TileLabels> tiles_;
     // Last, so that the station stops before the widgets it shows go.
     StationController controller_;

@@ -298,13 +298,12 @@ void FleetStationWindow::LayOut(int width, int height) {
 }
 
 void FleetStationWindow::LayOutTiles(const RECT& area) {
-    const int count = static_cast<int>(tiles_.size());
     const int gap = Pixels(window_, kGap, kGap).x;
-    const TileGrid grid = TileGridFor(count, area.right - area.left, area.bottom - area.top, gap);
-    for (int i = 0; i < count; ++i) {
-        Place(tiles_[static_cast<std::size_t>(i)].control,
-              area.left + (i % grid.columns) * (grid.width + gap),
-              area.top + (i / grid.columns) * (grid.height + gap), grid.width, grid.height);
+    const std::vector<TileRect> places =
+        TilePlaces(static_cast<int>(tiles_.size()),
+                   {area.left, area.top, area.right - area.left, area.bottom - area.top}, gap);
+    for (std::size_t i = 0; i < tiles_.size(); ++i) {
+        Place(tiles_[i].control, places[i].x, places[i].y, places[i].width, places[i].height);
     }
 }
 

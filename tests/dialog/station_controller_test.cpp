@@ -271,6 +271,38 @@ TEST(StationLook, TheTileGridGivesTheLargestTilesThatFit) {
     EXPECT_EQ(TileGridFor(0, 600, 400, 8).width, 0);
 }
 
+// Placed in an area off the window's corner, at every count of slots a
+// station may have: each tile whole inside the area, none over another,
+// none empty, so that no tile hides behind a scroll bar or its neighbour.
+TEST(StationLook, EveryTileIsPlacedInsideTheAreaAndApartFromTheOthers) {
+    const TileRect areas[] = {{360, 80, 600, 480}, {200, 40, 1700, 900}, {10, 10, 300, 700}};
+    for (const TileRect& area : areas) {
+        for (const int count : {1, 3, 8, 16}) {
+            SCOPED_TRACE(::testing::Message() << count << " tiles in " << area.width << "x"
+                                              << area.height);
+            const std::vector<TileRect> places = TilePlaces(count, area, 8);
+            ASSERT_EQ(places.size(), static_cast<std::size_t>(count));
+            for (std::size_t i = 0; i < places.size(); ++i) {
+                const TileRect& tile = places[i];
+                EXPECT_GE(tile.x, area.x);
+                EXPECT_GE(tile.y, area.y);
+                EXPECT_LE(tile.x + tile.width, area.x + area.width);
+                EXPECT_LE(tile.y + tile.height, area.y + area.height);
+                EXPECT_GT(tile.width, 0);
+                EXPECT_GT(tile.height, 0);
+                for (std::size_t j = 0; j < i; ++j) {
+                    const TileRect& other = places[j];
+                    const bool apart = tile.x >= other.x + other.width ||
+                                       other.x >= tile.x + tile.width ||
+                                       tile.y >= other.y + other.height ||
+                                       other.y >= tile.y + tile.height;
+                    EXPECT_TRUE(apart) << "tiles " << j << " and " << i;
+                }
+            }
+        }
+    }
+}
+
 // From a step away the slot's name and the outcome are read first: they
 // are the largest lines and bold, the others neither; and a tile's outcome
 // is in the very colours of the form's status box.

@@ -158,6 +158,9 @@ TEST_F(StationWindowTest, ATickedSlotTurnsGreenWithItsImeiAndIsJournalled) {
     EXPECT_GT(font("port").pointSizeF(), font("phase").pointSizeF());
     EXPECT_TRUE(TileLine(*window, 0, "outcome").startsWith(QStringLiteral("done")))
         << TileLine(*window, 0, "outcome").toStdString();
+    // The IMEI is named once, on its own line.
+    EXPECT_FALSE(TileLine(*window, 0, "outcome").contains(QStringLiteral("864507030000017")))
+        << TileLine(*window, 0, "outcome").toStdString();
     EXPECT_EQ(window->TileWidget(1), nullptr);
     EXPECT_TRUE(qobject_cast<QLabel*>(window->Control(fleet::kStationCounters))
                     ->text()
@@ -250,6 +253,44 @@ TEST_F(StationWindowTest, ARefusedStartIsAMessageAndNothingRuns) {
     }
     QTest::qWait(300);
     EXPECT_TRUE(tracker.Commands().empty());
+}
+
+// However many slots the operator ticks, up to the 16 a station may have,
+// every tile is whole inside the window without a scroll bar, and the
+// window keeps its size; so too in a smaller window.
+TEST_F(StationWindowTest, EveryTileFitsTheWindowAtAnyCountOfSlots) {
+    for (const int count : {1, 3, 8, 16}) {
+        SCOPED_TRACE(::testing::Message() << count << " slots");
+        std::vector<std::string> sockets;
+        for (int i = 1; i <= count; ++i) {
+            sockets.push_back(Path(("ttyUnplugged" + std::to_string(100 + i)).c_str()));
+        }
+        const auto window = Open(sockets);
+        const QSize size = window->size();
+        Type(*window, fleet::kStationProfile, profile_);
+        for (const std::string& socket : sockets) {
+            Tick(*window, socket);
+        }
+        Press(*window, fleet::kStationStart);
+        ASSERT_TRUE(window->Running()) << (messages_.empty() ? "" : messages_.front());
+        for (const QSize shown : {size, QSize(720, 480)}) {
+            window->resize(shown);
+            QTest::qWait(50);
+            EXPECT_EQ(window->size(), shown);
+            for (int i = 0; i < count; ++i) {
+                const QWidget* tile = window->TileWidget(static_cast<std::size_t>(i));
+                ASSERT_NE(tile, nullptr) << i;
+                const QRect place(tile->mapTo(window.get(), QPoint(0, 0)), tile->size());
+                EXPECT_TRUE(tile->isVisible()) << i;
+                EXPECT_FALSE(place.isEmpty()) << i;
+                EXPECT_TRUE(window->rect().contains(place))
+                    << "tile " << i << " at " << place.x() << "," << place.y() << " "
+                    << place.width() << "x" << place.height() << " in " << shown.width() << "x"
+                    << shown.height();
+            }
+        }
+        window->close();
+    }
 }
 
 // A slot whose tracker never answers, and one whose port is not plugged in:
