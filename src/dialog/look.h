@@ -65,6 +65,18 @@ inline constexpr std::array<TileLineLook, 4> kTileLines{{
     {TileLine::Outcome, {200, true}},
 }};
 
+// The sounds of the desktop's sound theme (freedesktop names) a station
+// plays at an outcome, with their description for the sound server.
+struct SoundLook {
+    fleet::StationSound sound;
+    const char* eventId;
+    const char* description;
+};
+inline constexpr std::array<SoundLook, 2> kStationSounds{{
+    {fleet::StationSound::Passed, "complete", "A tracker passed"},
+    {fleet::StationSound::Failed, "dialog-error", "A tracker failed"},
+}};
+
 // The station's counters above the tiles.
 inline constexpr TextLook kCountersLook{150, true};
 

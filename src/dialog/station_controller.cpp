@@ -25,6 +25,10 @@ inline constexpr Bilingual kBrowse{"Browse...", "浏览..."};
 inline constexpr Bilingual kRefresh{"Refresh", "刷新"};
 inline constexpr Bilingual kStart{"Start", "开始"};
 inline constexpr Bilingual kStop{"Stop", "停止"};
+inline constexpr Bilingual kRetry{"Retry", "重试"};
+inline constexpr Bilingual kSound{"Sound at each outcome", "结果提示音"};
+inline constexpr Bilingual kSoundFailed{"Sound at each outcome (none is heard: {detail})",
+                                        "结果提示音(无法播放: {detail})"};
 inline constexpr Bilingual kChooseProfile{"Choose the profile", "选择配置文件"};
 inline constexpr Bilingual kChooseDevices{"Choose the device list", "选择设备列表"};
 
@@ -38,6 +42,9 @@ inline constexpr Bilingual kJournalMissed{
 
 inline constexpr Bilingual kNoProfile{"Choose the profile first.", "请先选择配置文件。"};
 inline constexpr Bilingual kNoSlot{"Tick at least one slot.", "请至少勾选一个端口。"};
+inline constexpr Bilingual kTooManySlots{
+    "Tick at most {count} slots: the window has room for no more tiles.",
+    "最多勾选{count}个端口: 窗口放不下更多的工位。"};
 inline constexpr Bilingual kFormsPort{
     "The form holds {port} open: close the port in the form, or untick it here.",
     "主窗口正在使用{port}: 请在主窗口中关闭该串口, 或在此取消勾选。"};
@@ -65,6 +72,12 @@ TileMark MarkOf(const SlotState& state) {
     return Passed(*state.last) ? TileMark::Passed : TileMark::Failed;
 }
 
+// Retry is offered while a failed tracker is still in its slot, which waits
+// for the next one: its slot runs it again.
+bool OffersRetry(const SlotState& state) {
+    return state.phase == SlotPhase::Finished && MarkOf(state) == TileMark::Failed;
+}
+
 // A tile tells of one tracker only: the one worked on, or the last one with
 // its outcome until the next starts. The IMEI is named once, on its own
 // line, as soon as the tracker has said it.
@@ -72,10 +85,13 @@ Tile TileOf(const SlotState& state, int language) {
     const TileMark mark = MarkOf(state);
     const bool ended = mark == TileMark::Passed || mark == TileMark::Failed;
     const std::string imei = !state.imei.empty() || !ended ? state.imei : state.last->imei;
-    return {state.slot, state.what, imei.empty() ? "" : "IMEI " + imei,
+    return {state.slot,
+            state.what,
+            imei.empty() ? "" : "IMEI " + imei,
             ended ? OutcomeOnlyLine(*state.last, {std::chrono::milliseconds::zero(), language})
                   : "",
-            mark};
+            mark,
+            OffersRetry(state) ? Utf8(station_text::kRetry, language) : ""};
 }
 
 // Calls the slots' threads post to the window thread find the controller
@@ -104,7 +120,11 @@ struct StationController::State {
     std::vector<std::string> journalFailures;
     JournalHealth journalHealth;
 
+    std::string soundFailure;  // why the last sound could not be played
+
     void ShowCaptions();
+    void ShowSoundSwitch();
+    void Sound(StationSound sound);
     void ShowCounters();
     void ShowJournalLine();
     void OfferPorts(bool keepTicks);
@@ -115,6 +135,7 @@ struct StationController::State {
     void RunStation(StationSetup setup);
     void Changed(std::size_t index, const SlotState& state, const StationCounts& now);
     void Stop();
+    void Retry(int buttonId);
     void EndRun();
     void ShowRunning(bool running);
     std::string FormPort() const { return services.formPort ? services.formPort() : ""; }
@@ -135,8 +156,29 @@ void StationController::State::ShowCaptions() {
     for (const auto& [id, caption] : captions) {
         window.SetText(id, Utf8(*caption, language));
     }
+    ShowSoundSwitch();
     ShowCounters();
     ShowJournalLine();
+}
+
+// A sound that cannot be played is told on its switch, in red, until one
+// plays again: the operator who listens for it must know.
+void StationController::State::ShowSoundSwitch() {
+    window.SetText(kStationSound, soundFailure.empty()
+                                      ? Utf8(station_text::kSound, language)
+                                      : Say(station_text::kSoundFailed, language,
+                                            {.detail = soundFailure}));
+    window.ShowFault(kStationSound, !soundFailure.empty());
+}
+
+void StationController::State::Sound(StationSound sound) {
+    if (!window.IsChecked(kStationSound)) {
+        return;
+    }
+    if (std::string failure = window.PlaySound(sound); failure != soundFailure) {
+        soundFailure = std::move(failure);
+        ShowSoundSwitch();
+    }
 }
 
 void StationController::State::ShowCounters() {
@@ -250,6 +292,10 @@ std::optional<StationSetup> StationController::State::CheckedSetup() {
         window.ShowMessage(Utf8(station_text::kNoSlot, language));
         return std::nullopt;
     }
+    if (setup.slots.size() > kStationMostSlots) {
+        window.ShowMessage(Say(station_text::kTooManySlots, language, {.count = kStationMostSlots}));
+        return std::nullopt;
+    }
     const std::string formPort = FormPort();
     for (const std::string& slot : setup.slots) {
         if (!formPort.empty() && SamePort(slot, formPort)) {
@@ -316,10 +362,14 @@ void StationController::State::Changed(std::size_t index, const SlotState& state
     if (index >= slots.size()) {
         return;
     }
+    const std::optional<StationSound> sound = SoundFor(slots[index], state);
     slots[index] = state;
     counts = now;
     window.ShowTile(index, TileOf(state, language));
     ShowCounters();
+    if (sound) {
+        Sound(*sound);
+    }
     // A row the journal did not take is told at once, not when the run ends.
     // A slot's last words may come after the run has ended and let its
     // station go.
@@ -345,6 +395,15 @@ void StationController::State::Stop() {
     }
 }
 
+// Only a tile that offers Retry takes it: a press that arrives after its
+// tracker has gone, or after another has started, does nothing.
+void StationController::State::Retry(int buttonId) {
+    const auto index = static_cast<std::size_t>(buttonId - kStationFirstRetry);
+    if (station && index < slots.size() && OffersRetry(slots[index])) {
+        station->Retry(index);
+    }
+}
+
 // The slots have ended: their ports are closed, the journal lets go of its
 // file, and the operator may change the inputs again.
 void StationController::State::EndRun() {
@@ -365,10 +424,19 @@ void StationController::State::ShowRunning(bool running) {
     window.Enable(kStationStop, running);
 }
 
+std::optional<StationSound> SoundFor(const SlotState& before, const SlotState& now) {
+    if (now.phase != SlotPhase::Finished || before.phase == SlotPhase::Finished || !now.last) {
+        return std::nullopt;
+    }
+    return Passed(*now.last) ? StationSound::Passed : StationSound::Failed;
+}
+
 StationController::StationController(StationWindow& window, StationServices services)
     : state_(std::make_unique<State>(window, std::move(services))) {
     state_->journalFile = DefaultJournalFile();
 }
+
+void StationController::Restore() { state_->window.SetChecked(kStationSound, true); }
 
 StationController::~StationController() {
     state_->liveness.reset();
@@ -403,6 +471,9 @@ void StationController::Press(int buttonId) {
         if (id == buttonId) {
             press();
         }
+    }
+    if (buttonId >= kStationFirstRetry && buttonId < kStationFirstRetry + kStationMostSlots) {
+        state.Retry(buttonId);
     }
 }
 

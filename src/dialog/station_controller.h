@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "fleet/station.h"
@@ -30,6 +31,10 @@ struct StationServices {
 // The services of the real machine; `formPort` tells the form's port.
 StationServices RealStationServices(std::function<std::string()> formPort = {});
 
+// The sound a slot's change calls for: one when a tracker's outcome has
+// just come in, by that outcome; nothing for any other change.
+std::optional<StationSound> SoundFor(const SlotState& before, const SlotState& now);
+
 class StationController {
 public:
     // `window` must outlive the controller. Shows nothing until told to.
@@ -38,6 +43,10 @@ public:
     ~StationController();
     StationController(const StationController&) = delete;
     StationController& operator=(const StationController&) = delete;
+
+    // The window's controls are there: the sound switch (and the fields) as
+    // the operator left them at the last run, the switch on at the first.
+    void Restore();
 
     // Captions, counters and the journal line in the language (0 Chinese,
     // anything else English).

@@ -1,5 +1,6 @@
 #include "qt/station_window.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -18,6 +19,7 @@
 #include <optional>
 
 #include "dialog/look.h"
+#include "qt/desktop_sound.h"
 #include "qt/status_colours.h"
 
 namespace vorlen::fleet {
@@ -70,12 +72,19 @@ QString FileFilter(StationFile kind) {
 }  // namespace
 
 StationPrompts DialogPrompts() {
+    auto sound = std::make_shared<DesktopSound>();
     return {
         [](QWidget* parent, const QString& text) {
             QMessageBox::information(parent, parent->windowTitle(), text);
         },
         [](QWidget* parent, const QString& caption, StationFile kind) {
             return QFileDialog::getOpenFileName(parent, caption, QString(), FileFilter(kind));
+        },
+        [sound](StationSound played) {
+            const SoundLook& look = *std::find_if(
+                kStationSounds.begin(), kStationSounds.end(),
+                [played](const SoundLook& row) { return row.sound == played; });
+            return sound->Play(look.eventId, look.description);
         },
     };
 }
@@ -84,6 +93,7 @@ FleetStationWindow::FleetStationWindow(StationServices services, int language, Q
                                        StationPrompts prompts)
     : QtSideWindow<QWidget>(parent, Qt::Window), prompts_(std::move(prompts)), controller_(*this, std::move(services)) {
     CreateControls();
+    controller_.Restore();
     resize(960, 600);
     controller_.SetLanguage(language);
 }
@@ -127,7 +137,10 @@ void FleetStationWindow::CreateControls() {
         connect(button, &QPushButton::clicked, this, [this, id] { controller_.Press(id); });
         buttons->addWidget(button);
     }
-    inputs->addLayout(buttons, row, 0, 1, 2);
+    inputs->addLayout(buttons, row++, 0, 1, 2);
+    auto* sound = new QCheckBox(this);
+    controls_[kStationSound] = sound;
+    inputs->addWidget(sound, row, 0, 1, 2);
 
     auto* side = new QWidget(this);
     side->setLayout(inputs);
@@ -148,7 +161,7 @@ QWidget* FleetStationWindow::CreateTiles() {
     return area;
 }
 
-FleetStationWindow::TileLabels FleetStationWindow::CreateTile() {
+FleetStationWindow::TileLabels FleetStationWindow::CreateTile(std::size_t index) {
     auto* frame = new QFrame(tileArea_);
     frame->setObjectName(QStringLiteral("tile"));
     frame->setFrameShape(QFrame::Box);
@@ -165,11 +178,16 @@ FleetStationWindow::TileLabels FleetStationWindow::CreateTile() {
         layout->addWidget(label);
         lines[i] = label;
     }
-    TileLabels tile{frame, lines};
+    auto* retry = new QPushButton(frame);
+    retry->setObjectName(QStringLiteral("retry"));
+    retry->hide();
+    const int id = kStationFirstRetry + static_cast<int>(index);
+    connect(retry, &QPushButton::clicked, this, [this, id] { controller_.Press(id); });
+    layout->addWidget(retry, 0, Qt::AlignRight);
     // The outcome takes the tile's remaining height: a wrapped label's own
     // height is often reckoned for one line.
     layout->setStretchFactor(lines.back(), 1);
-    return tile;
+    return {frame, lines, retry};
 }
 
 void FleetStationWindow::showEvent(QShowEvent* event) {
@@ -202,7 +220,7 @@ void FleetStationWindow::SetText(int controlId, const std::string& text) {
         label->setText(shown);
     } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         edit->setText(shown);
-    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         button->setText(shown);
     }
 }
@@ -224,6 +242,19 @@ void FleetStationWindow::ShowFault(int controlId, bool fault) {
                                      : QString());
     }
 }
+
+bool FleetStationWindow::IsChecked(int controlId) const {
+    const auto* box = qobject_cast<const QCheckBox*>(Control(controlId));
+    return box != nullptr && box->isChecked();
+}
+
+void FleetStationWindow::SetChecked(int controlId, bool checked) {
+    if (auto* box = qobject_cast<QCheckBox*>(Control(controlId))) {
+        box->setChecked(checked);
+    }
+}
+
+std::string FleetStationWindow::PlaySound(StationSound sound) { return prompts_.playSound(sound); }
 
 void FleetStationWindow::ShowSlotChoices(const std::vector<SlotChoice>& choices) {
     slots_->clear();
@@ -253,7 +284,7 @@ void FleetStationWindow::ShowTiles(const std::vector<Tile>& tiles) {
     }
     tiles_.clear();
     for (std::size_t i = 0; i < tiles.size(); ++i) {
-        tiles_.push_back(CreateTile());
+        tiles_.push_back(CreateTile(i));
         ShowTile(i, tiles[i]);
     }
     PlaceTiles();
@@ -279,6 +310,8 @@ void FleetStationWindow::ShowTile(std::size_t index, const Tile& tile) {
     for (std::size_t i = 0; i < kTileLines.size(); ++i) {
         shown.lines[i]->setText(FromUtf8(LineOf(tile, kTileLines[i].line)));
     }
+    shown.retry->setText(FromUtf8(tile.retry));
+    shown.retry->setVisible(!tile.retry.empty());
     QPalette palette;  // resolves nothing: the tile inherits every colour again
     if (const std::optional<Rgb> colour = TileColour(tile.mark)) {
         palette.setColor(QPalette::Window, Colour(*colour));

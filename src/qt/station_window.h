@@ -17,6 +17,7 @@
 class QGridLayout;
 class QLabel;
 class QListWidget;
+class QPushButton;
 
 namespace vorlen::fleet {
 
@@ -25,9 +26,11 @@ struct StationPrompts {
     std::function<void(QWidget* parent, const QString& text)> showMessage;
     // An empty path when the operator cancels.
     std::function<QString(QWidget* parent, const QString& caption, StationFile kind)> askFile;
+    // Plays an outcome's sound; the reason when it cannot, else "".
+    std::function<std::string(StationSound sound)> playSound;
 };
 
-// Qt's message box and file dialog.
+// Qt's message box and file dialog, and the desktop's sound theme.
 StationPrompts DialogPrompts();
 
 class FleetStationWindow : public QtSideWindow<QWidget>, private StationWindow {
@@ -58,17 +61,21 @@ private:
     struct TileLabels {
         QWidget* frame;
         std::array<QLabel*, kTileLines.size()> lines;  // as kTileLines
+        QPushButton* retry;  // shown while the tile offers it
     };
 
     void CreateControls();
     QWidget* CreateTiles();
-    TileLabels CreateTile();
+    TileLabels CreateTile(std::size_t index);
     void PlaceTiles();
 
     void SetText(int controlId, const std::string& text) override;
     std::string Text(int controlId) const override;
     void Enable(int controlId, bool enable) override;
     void ShowFault(int controlId, bool fault) override;
+    bool IsChecked(int controlId) const override;
+    void SetChecked(int controlId, bool checked) override;
+    std::string PlaySound(StationSound sound) override;
     void ShowSlotChoices(const std::vector<SlotChoice>& choices) override;
     std::vector<std::string> TickedSlots() const override;
     void ShowTiles(const std::vector<Tile>& tiles) override;

@@ -34,6 +34,7 @@ constexpr int kLabelWidth = 80;
 constexpr int kBrowseWidth = 50;
 constexpr int kPortsWidth = 120;
 constexpr int kPortsButtons[] = {kStationRefresh, kStationStart, kStationStop};
+constexpr int kRetryWidth = 50;
 
 struct FileRow {
     int label;
@@ -67,6 +68,8 @@ std::vector<WORD> StationTemplate() {
     for (const int id : kPortsButtons) {
         controls.push_back({ControlClass::Button, kButton, {}, id, L""});
     }
+    controls.push_back({ControlClass::Button, BS_AUTOCHECKBOX | WS_TABSTOP | WS_VISIBLE, {},
+                        kStationSound, L""});
     controls.push_back({ControlClass::Static, kLine, {}, kStationJournal, L""});
     const TemplateFrame frame{WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
                                   WS_MAXIMIZEBOX,
@@ -221,6 +224,7 @@ void FleetStationWindow::OnInitDialog() {
     ::SelectObject(dc, oldFont);
     ::ReleaseDC(window_, dc);
     ::SendMessageW(Item(kStationSlots), LB_SETITEMHEIGHT, 0, choiceHeight);
+    controller_.Restore();
     RECT frame;
     ::GetWindowRect(window_, &frame);
     minimumSize_ = {(frame.right - frame.left) * 3 / 4, (frame.bottom - frame.top) * 3 / 4};
@@ -285,7 +289,9 @@ void FleetStationWindow::LayOut(int width, int height) {
     }
     const int journalTop = height - margin.y - caption.y;
     Place(Item(kStationJournal), margin.x, journalTop, inner, caption.y);
-    const int buttonsTop = journalTop - gap.y - row.y;
+    const int soundTop = journalTop - gap.y - row.y;
+    Place(Item(kStationSound), margin.x, soundTop, portsWidth, row.y);
+    const int buttonsTop = soundTop - gap.y - row.y;
     const int buttonWidth = (portsWidth - 2 * gap.x) / 3;
     for (std::size_t i = 0; i < std::size(kPortsButtons); ++i) {
         Place(Item(kPortsButtons[i]), margin.x + static_cast<int>(i) * (buttonWidth + gap.x),
@@ -302,8 +308,13 @@ void FleetStationWindow::LayOutTiles(const RECT& area) {
     const std::vector<TileRect> places =
         TilePlaces(static_cast<int>(tiles_.size()),
                    {area.left, area.top, area.right - area.left, area.bottom - area.top}, gap);
+    const POINT retry = Pixels(window_, kRetryWidth, kRowHeight);
     for (std::size_t i = 0; i < tiles_.size(); ++i) {
-        Place(tiles_[i].control, places[i].x, places[i].y, places[i].width, places[i].height);
+        const TileRect& place = places[i];
+        Place(tiles_[i].control, place.x, place.y, place.width, place.height);
+        const int width = std::min<int>(retry.x, place.width - 2 * gap);
+        Place(tiles_[i].retry, place.x + place.width - gap - width,
+              place.y + place.height - gap - retry.y, width, retry.y);
     }
 }
 
@@ -402,6 +413,24 @@ void FleetStationWindow::ShowFault(int controlId, bool fault) {
     }
 }
 
+bool FleetStationWindow::IsChecked(int controlId) const {
+    return ::IsDlgButtonChecked(window_, controlId) == BST_CHECKED;
+}
+
+void FleetStationWindow::SetChecked(int controlId, bool checked) {
+    ::CheckDlgButton(window_, controlId, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// The system's own sounds: the default beep for a tracker passed, the
+// critical stop for a failed one.
+std::string FleetStationWindow::PlaySound(StationSound sound) {
+    const UINT beep = sound == StationSound::Passed ? MB_OK : MB_ICONHAND;
+    if (::MessageBeep(beep) == FALSE) {
+        return "MessageBeep failed, error " + std::to_string(::GetLastError());
+    }
+    return {};
+}
+
 void FleetStationWindow::SetText(int controlId, const std::string& text) {
     const std::wstring shown = WideOfUtf8(text);
     if (controlId == kStationTitle) {
@@ -450,14 +479,24 @@ std::vector<std::string> FleetStationWindow::TickedSlots() const {
 void FleetStationWindow::ShowTiles(const std::vector<Tile>& tiles) {
     for (const ShownTile& shown : tiles_) {
         ::DestroyWindow(shown.control);
+        ::DestroyWindow(shown.retry);
     }
     tiles_.clear();
+    const auto formFont = ::SendMessageW(window_, WM_GETFONT, 0, 0);
     for (std::size_t i = 0; i < tiles.size(); ++i) {
+        // The tile paints around its button, which lies over it.
         HWND control = ::CreateWindowExW(
-            0, L"STATIC", TileText(tiles[i]).c_str(), WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 0, 0, 0,
-            window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstTile + i)), instance_,
+            0, L"STATIC", TileText(tiles[i]).c_str(),
+            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW, 0, 0, 0, 0, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstTile + i)), instance_, nullptr);
+        HWND retry = ::CreateWindowExW(
+            0, L"BUTTON", L"", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStationFirstRetry + i)), instance_,
             nullptr);
-        tiles_.push_back({control, tiles[i]});
+        ::SendMessageW(retry, WM_SETFONT, static_cast<WPARAM>(formFont), FALSE);
+        ::SetWindowPos(retry, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        tiles_.push_back({control, retry, {}});
+        ShowTile(i, tiles[i]);
     }
     RECT client;
     ::GetClientRect(window_, &client);
@@ -472,6 +511,8 @@ void FleetStationWindow::ShowTile(std::size_t index, const Tile& tile) {
     shown.tile = tile;
     ::SetWindowTextW(shown.control, TileText(tile).c_str());
     ::InvalidateRect(shown.control, nullptr, TRUE);
+    ::SetWindowTextW(shown.retry, WideOfUtf8(tile.retry).c_str());
+    ::ShowWindow(shown.retry, tile.retry.empty() ? SW_HIDE : SW_SHOW);
 }
 
 void FleetStationWindow::ShowMessage(const std::string& text) {

@@ -43,6 +43,7 @@ public:
 private:
     struct ShownTile {
         HWND control;
+        HWND retry;  // a button over the tile's corner, shown while offered
         fleet::Tile tile;
     };
 
@@ -65,6 +66,9 @@ private:
     std::string Text(int controlId) const override;
     void Enable(int controlId, bool enable) override;
     void ShowFault(int controlId, bool fault) override;
+    bool IsChecked(int controlId) const override;
+    void SetChecked(int controlId, bool checked) override;
+    std::string PlaySound(fleet::StationSound sound) override;
     void ShowSlotChoices(const std::vector<fleet::SlotChoice>& choices) override;
     std::vector<std::string> TickedSlots() const override;
     void ShowTiles(const std::vector<fleet::Tile>& tiles) override;

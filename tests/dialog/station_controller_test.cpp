@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 #include <random>
+#include <set>
 #include <thread>
 
 #include "sim/fleet_profile.h"
@@ -29,6 +30,18 @@ public:
     }
     void Enable(int id, bool enable) override { enabled[id] = enable; }
     void ShowFault(int id, bool fault) override { faults[id] = fault; }
+    bool IsChecked(int id) const override { return checked.contains(id); }
+    void SetChecked(int id, bool on) override {
+        if (on) {
+            checked.insert(id);
+        } else {
+            checked.erase(id);
+        }
+    }
+    std::string PlaySound(StationSound sound) override {
+        sounds.push_back(sound);
+        return "";
+    }
     void ShowSlotChoices(const std::vector<SlotChoice>& shown) override { choices = shown; }
     std::vector<std::string> TickedSlots() const override {
         std::vector<std::string> ticked;
@@ -85,6 +98,8 @@ public:
     std::map<int, std::string> texts;
     std::map<int, bool> enabled;
     std::map<int, bool> faults;
+    std::set<int> checked;
+    std::vector<StationSound> sounds;
     std::vector<SlotChoice> choices;
     std::vector<Tile> tiles;
     int tileUpdates = 0;
@@ -181,6 +196,38 @@ TEST_F(StationControllerTest, EveryShowingListsThePortsOfThatMomentKeepingTheTic
     EXPECT_TRUE(window.enabled[kStationStop]);
 }
 
+// A station has room for 16 tiles, and a Retry button each: a 17th slot is
+// refused at Start, nothing runs; a press of a Retry button no tile offers
+// does nothing.
+TEST_F(StationControllerTest, StartRefusesMoreSlotsThanTheWindowHasTilesFor) {
+    ports.clear();
+    for (int i = 0; i < 17; ++i) {
+        ports.push_back("/dev/ttyUSB" + std::to_string(i));
+    }
+    StationController controller(window, Services());
+    controller.SetLanguage(vorlen::kEnglish);
+    controller.Show();
+    for (const std::string& port : ports) {
+        window.Tick(port);
+    }
+    controller.Press(kStationStart);
+    ASSERT_EQ(window.messages.size(), 1u);
+    EXPECT_EQ(window.messages[0], "Tick at most 16 slots: the window has room for no more tiles.");
+    EXPECT_FALSE(controller.Running());
+    EXPECT_TRUE(window.tiles.empty());
+
+    window.choices.pop_back();
+    controller.Press(kStationStart);
+    ASSERT_TRUE(controller.Running());
+    EXPECT_EQ(window.tiles.size(), 16u);
+    controller.Press(kStationFirstRetry);
+    controller.Press(kStationFirstRetry + 15);
+    EXPECT_EQ(window.messages.size(), 1u);
+    EXPECT_TRUE(std::all_of(window.tiles.begin(), window.tiles.end(),
+                            [](const Tile& tile) { return tile.retry.empty(); }));
+    controller.Close();
+}
+
 // The counters line reads the same in the window and on vorlen-provision's
 // board, in either language, and follows a switch at once.
 TEST_F(StationControllerTest, TheCountersLineIsTheStationsOwnInEitherLanguage) {
@@ -246,6 +293,59 @@ TEST_F(StationControllerTest, CallsQueuedWhenTheControllerGoesAreDropped) {
     const int before = window.tileUpdates;
     EXPECT_TRUE(window.RunPosted());
     EXPECT_EQ(window.tileUpdates, before);
+}
+
+// One sound per tracker, when its outcome comes in: short for done or
+// unchanged, the other for every failure; none while the slot works or
+// waits, and none again while the outcome stays.
+TEST(StationSounds, OneSoundPerOutcomeByWhetherItPassed) {
+    const auto outcome = [](Result result) {
+        Outcome made;
+        made.result = result;
+        return std::optional<Outcome>(made);
+    };
+    const auto state = [](SlotPhase phase, std::optional<Outcome> last) {
+        SlotState made;
+        made.phase = phase;
+        made.last = std::move(last);
+        return made;
+    };
+    const struct {
+        const char* what;
+        SlotState before, now;
+        std::optional<StationSound> sound;
+    } cases[] = {
+        {"done", state(SlotPhase::Verifying, {}), state(SlotPhase::Finished, outcome(Result::Done)),
+         StationSound::Passed},
+        {"unchanged", state(SlotPhase::Identifying, {}),
+         state(SlotPhase::Finished, outcome(Result::Unchanged)), StationSound::Passed},
+        {"step failed", state(SlotPhase::Setting, {}),
+         state(SlotPhase::Finished, outcome(Result::StepFailed)), StationSound::Failed},
+        {"not listed", state(SlotPhase::Identifying, outcome(Result::Done)),
+         state(SlotPhase::Finished, outcome(Result::NotListed)), StationSound::Failed},
+        {"differs", state(SlotPhase::Verifying, {}),
+         state(SlotPhase::Finished, outcome(Result::Differs)), StationSound::Failed},
+        {"the outcome stays", state(SlotPhase::Finished, outcome(Result::Done)),
+         state(SlotPhase::Finished, outcome(Result::Done)), std::nullopt},
+        {"working", state(SlotPhase::Identifying, {}), state(SlotPhase::Setting, {}),
+         std::nullopt},
+        {"port gone after an outcome", state(SlotPhase::Finished, outcome(Result::Done)),
+         state(SlotPhase::WaitingForPort, outcome(Result::Done)), std::nullopt},
+        {"stopped", state(SlotPhase::Finished, outcome(Result::StepFailed)),
+         state(SlotPhase::Stopped, outcome(Result::StepFailed)), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SoundFor(c.before, c.now), c.sound) << c.what;
+    }
+}
+
+// The sound switch is on at the first run, and in the form's language.
+TEST_F(StationControllerTest, TheSoundSwitchIsOnAtFirst) {
+    StationController controller(window, Services());
+    controller.Restore();
+    controller.SetLanguage(vorlen::kChinese);
+    EXPECT_TRUE(window.IsChecked(kStationSound));
+    EXPECT_EQ(window.texts[kStationSound], "结果提示音");
 }
 
 // Screen pixels, gap 8: the columns that give the largest tiles, whatever

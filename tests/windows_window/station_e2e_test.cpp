@@ -210,6 +210,7 @@ TEST(Station, EveryTileFitsTheWindowAtAnyCountOfSlots) {
         SCOPED_TRACE(::testing::Message() << count << " slots");
         Station window(::GetModuleHandleW(nullptr), nullptr, UnpluggedPorts(count));
         ASSERT_TRUE(window.Made());
+        window.SetLanguage(kEnglish);
         window.ShowAndRaise();
         HWND station = nullptr;
         ::EnumThreadWindows(::GetCurrentThreadId(), FindThreadsStation,
