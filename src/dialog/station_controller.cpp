@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "fleet/hidden_password.h"
+#include "fleet/host.h"
 #include "fleet/journal_line.h"
 #include "fleet/outcome_lines.h"
 #include "fleet/profile_proof.h"
@@ -26,6 +28,20 @@ inline constexpr Bilingual kRefresh{"Refresh", "刷新"};
 inline constexpr Bilingual kStart{"Start", "开始"};
 inline constexpr Bilingual kStop{"Stop", "停止"};
 inline constexpr Bilingual kRetry{"Retry", "重试"};
+// Short enough for a label beside its field; the README tells the rest (an
+// empty station is the computer's name, an empty journal the default file).
+inline constexpr Bilingual kStationName{"Station", "工位名称"};
+inline constexpr Bilingual kOperator{"Operator", "操作员"};
+inline constexpr Bilingual kJournalWhere{"Journal (file or PostgreSQL URI)",
+                                         "日志(文件或PostgreSQL URI)"};
+inline constexpr Bilingual kPasswordNotKept{
+    "The journal's password is not kept for the next run: put it in libpq's password file "
+    "(~/.pgpass, on Windows %APPDATA%\\postgresql\\pgpass.conf) and leave it out of the "
+    "journal field.",
+    "日志的密码不会保存到下次运行: 请把它写入libpq的密码文件(~/.pgpass, Windows上为"
+    "%APPDATA%\\postgresql\\pgpass.conf), 不要写在日志栏中。"};
+inline constexpr Bilingual kNotKept{"The station's fields could not be kept for the next run: {detail}",
+                                    "工位的设置无法保存到下次运行: {detail}"};
 inline constexpr Bilingual kSound{"Sound at each outcome", "结果提示音"};
 inline constexpr Bilingual kSoundFailed{"Sound at each outcome (none is heard: {detail})",
                                         "结果提示音(无法播放: {detail})"};
@@ -56,7 +72,19 @@ std::string Utf8(const Bilingual& text, int language) {
 
 // The controls the operator may change only while the station stands still.
 constexpr std::array kInputs{kStationProfile, kStationProfileBrowse, kStationDevices,
-                             kStationDevicesBrowse, kStationSlots, kStationRefresh};
+                             kStationDevicesBrowse, kStationSlots, kStationRefresh,
+                             kStationName, kStationOperator, kStationJournalWhere};
+
+// The fields kept between runs, by their keys in the settings store.
+constexpr std::array<std::pair<int, const char*>, 3> kKeptFields{{
+    {kStationName, "station"},
+    {kStationOperator, "operator"},
+    {kStationJournalWhere, "journal"},
+}};
+constexpr const char* kSoundKey = "sound";
+
+// A journal's connection text that holds a password: never kept.
+bool HoldsPassword(const std::string& where) { return WithoutPasswords(where) != where; }
 
 // The colour of a slot's tile: busy while a tracker is worked on, then its
 // outcome's until the next tracker starts, even while the slot waits for
@@ -123,6 +151,9 @@ struct StationController::State {
     std::string soundFailure;  // why the last sound could not be played
 
     void ShowCaptions();
+    void Restore();
+    void Keep(const std::vector<std::pair<std::string, std::string>>& values);
+    void KeepFields();
     void ShowSoundSwitch();
     void Sound(StationSound sound);
     void ShowCounters();
@@ -142,7 +173,10 @@ struct StationController::State {
 };
 
 void StationController::State::ShowCaptions() {
-    const std::array<std::pair<int, const Bilingual*>, 9> captions{{
+    const std::array<std::pair<int, const Bilingual*>, 12> captions{{
+        {kStationNameLabel, &station_text::kStationName},
+        {kStationOperatorLabel, &station_text::kOperator},
+        {kStationJournalLabel, &station_text::kJournalWhere},
         {kStationTitle, &station_text::kTitle},
         {kStationProfileLabel, &station_text::kProfile},
         {kStationProfileBrowse, &station_text::kBrowse},
@@ -159,6 +193,56 @@ void StationController::State::ShowCaptions() {
     ShowSoundSwitch();
     ShowCounters();
     ShowJournalLine();
+}
+
+// The fields as the operator left them at the last run; the sound on
+// unless it was turned off.
+void StationController::State::Restore() {
+    const SettingsStore* store = services.settings.get();
+    for (const auto& [id, key] : kKeptFields) {
+        if (const std::optional<std::string> kept = store ? store->Read(key) : std::nullopt) {
+            window.SetText(id, *kept);
+        }
+    }
+    const std::optional<std::string> sound = store ? store->Read(kSoundKey) : std::nullopt;
+    window.SetChecked(kStationSound, sound != "off");
+    if (const std::string where = window.Text(kStationJournalWhere); !where.empty()) {
+        journalFile = WithoutPasswords(where);
+        ShowJournalLine();
+    }
+}
+
+// A store that takes nothing is told once per attempt; the station runs on.
+void StationController::State::Keep(const std::vector<std::pair<std::string, std::string>>& values) {
+    if (!services.settings) {
+        return;
+    }
+    for (const auto& [key, value] : values) {
+        if (const std::string failure = services.settings->Write(key, value); !failure.empty()) {
+            window.ShowMessage(Say(station_text::kNotKept, language, {.detail = failure}));
+            return;
+        }
+    }
+}
+
+// At Start, the fields the station runs with, but a journal URI's password,
+// which a settings store would keep in the clear: that URI is not kept, and
+// the operator is told where a password belongs.
+void StationController::State::KeepFields() {
+    std::vector<std::pair<std::string, std::string>> values;
+    bool password = false;
+    for (const auto& [id, key] : kKeptFields) {
+        const std::string value = window.Text(id);
+        if (HoldsPassword(value)) {
+            password = true;
+        } else {
+            values.emplace_back(key, value);
+        }
+    }
+    Keep(values);
+    if (password) {
+        window.ShowMessage(Utf8(station_text::kPasswordNotKept, language));
+    }
 }
 
 // A sound that cannot be played is told on its switch, in red, until one
@@ -255,6 +339,7 @@ void StationController::State::Start() {
         return;
     }
     if (std::optional<StationSetup> setup = CheckedSetup()) {
+        KeepFields();
         RunStation(std::move(*setup));
     }
 }
@@ -303,16 +388,20 @@ std::optional<StationSetup> StationController::State::CheckedSetup() {
             return std::nullopt;
         }
     }
+    const std::string where = window.Text(kStationJournalWhere);
+    const std::string shownWhere = WithoutPasswords(where.empty() ? DefaultJournalFile() : where);
     std::string failure;
-    journal = services.openJournal(failure);
+    journal = services.openJournal(where, failure);
     if (!journal && !failure.empty()) {
         window.ShowMessage(Say(text::kJournalFailed, language,
-                               {.port = DefaultJournalFile(), .detail = failure}));
+                               {.port = shownWhere, .detail = failure}));
         return std::nullopt;
     }
-    journalFile = journal ? DefaultJournalFile() : "";
+    journalFile = journal ? shownWhere : "";
     setup.journal = journal.get();
-    setup.record = {HostName(), "", "provision", profileFile, FileSha256(profileFile)};
+    const std::string station = window.Text(kStationName);
+    setup.record = {station.empty() ? HostName() : station, window.Text(kStationOperator),
+                    "provision", profileFile, FileSha256(profileFile)};
     setup.language = language;
     return setup;
 }
@@ -436,7 +525,7 @@ StationController::StationController(StationWindow& window, StationServices serv
     state_->journalFile = DefaultJournalFile();
 }
 
-void StationController::Restore() { state_->window.SetChecked(kStationSound, true); }
+void StationController::Restore() { state_->Restore(); }
 
 StationController::~StationController() {
     state_->liveness.reset();
@@ -458,7 +547,7 @@ void StationController::Show() {
 
 void StationController::Press(int buttonId) {
     State& state = *state_;
-    const std::array<std::pair<int, std::function<void()>>, 5> presses{{
+    const std::array<std::pair<int, std::function<void()>>, 6> presses{{
         {kStationProfileBrowse,
          [&] { state.Browse(kStationProfile, StationFile::Profile, station_text::kChooseProfile); }},
         {kStationDevicesBrowse,
@@ -466,6 +555,8 @@ void StationController::Press(int buttonId) {
         {kStationRefresh, [&] { state.OfferPorts(true); }},
         {kStationStart, [&] { state.Start(); }},
         {kStationStop, [&] { state.Stop(); }},
+        {kStationSound,
+         [&] { state.Keep({{kSoundKey, state.window.IsChecked(kStationSound) ? "on" : "off"}}); }},
     }};
     for (const auto& [id, press] : presses) {
         if (id == buttonId) {
@@ -501,8 +592,9 @@ StationServices RealStationServices(std::function<std::string()> formPort) {
         }
     };
     services.formPort = std::move(formPort);
-    services.openJournal = [](std::string& failure) -> std::unique_ptr<Journal> {
-        const std::string file = DefaultJournalFile();
+    services.openJournal = [](const std::string& where,
+                              std::string& failure) -> std::unique_ptr<Journal> {
+        const std::string file = where.empty() ? DefaultJournalFile() : where;
         if (file.empty()) {
             failure.clear();
             return nullptr;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "fleet/station.h"
+#include "dialog/station_settings.h"
 #include "dialog/station_window.h"
 #include "serial/port_info.h"
 
@@ -21,10 +22,14 @@ struct StationServices {
     // The port the form holds open, "" for none: never offered as a slot and
     // refused at Start.
     std::function<std::string()> formPort;
-    // The journal the station records into: the default file. Null, with
-    // the reason in `failure` (empty when this build keeps none), when there
-    // is none.
-    std::function<std::unique_ptr<Journal>(std::string& failure)> openJournal;
+    // The journal the station records into: `where` (a file or a
+    // PostgreSQL URI), the default file when it is empty. Null, with the
+    // reason in `failure` (empty when this build keeps none), when there is
+    // none.
+    std::function<std::unique_ptr<Journal>(const std::string& where, std::string& failure)>
+        openJournal;
+    // Where the station's fields are kept between runs; null: nowhere.
+    std::shared_ptr<SettingsStore> settings;
     StationSystem system = RealSystem();
 };
 

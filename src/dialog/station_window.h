@@ -29,6 +29,12 @@ inline constexpr int kStationStop = 310;           // button
 inline constexpr int kStationCounters = 311;       // one line: done, unchanged, failed, per hour
 inline constexpr int kStationJournal = 312;        // one line: where the outcomes are recorded
 inline constexpr int kStationSound = 313;          // check box: a sound at each outcome
+inline constexpr int kStationNameLabel = 314;
+inline constexpr int kStationName = 315;           // edit: the station's name, the host's if empty
+inline constexpr int kStationOperatorLabel = 316;
+inline constexpr int kStationOperator = 317;       // edit: who works the station, may be empty
+inline constexpr int kStationJournalLabel = 318;
+inline constexpr int kStationJournalWhere = 319;   // edit: a file or a PostgreSQL URI; empty: the default file
 // The Retry button of tile n (from 0) is kStationFirstRetry + n; a station
 // has at most kStationMostSlots slots.
 inline constexpr int kStationFirstRetry = 500;

@@ -109,11 +109,24 @@ void FleetStationWindow::CreateControls() {
     controls_ = {{kStationCounters, counters}, {kStationJournal, journal}};
 
     auto* inputs = new QGridLayout;
+    int row = 0;
+    const std::array<std::array<int, 2>, 3> fieldRows{{
+        {kStationNameLabel, kStationName},
+        {kStationOperatorLabel, kStationOperator},
+        {kStationJournalLabel, kStationJournalWhere},
+    }};
+    for (const auto& [labelId, editId] : fieldRows) {
+        auto* label = new QLabel(this);
+        label->setWordWrap(true);
+        controls_[labelId] = label;
+        controls_[editId] = new QLineEdit(this);
+        inputs->addWidget(label, row++, 0, 1, 2);
+        inputs->addWidget(controls_[editId], row++, 0, 1, 2);
+    }
     const std::array<std::array<int, 3>, 2> fileRows{{
         {kStationProfileLabel, kStationProfile, kStationProfileBrowse},
         {kStationDevicesLabel, kStationDevices, kStationDevicesBrowse},
     }};
-    int row = 0;
     for (const auto& [labelId, editId, browseId] : fileRows) {
         controls_[labelId] = new QLabel(this);
         controls_[editId] = new QLineEdit(this);
@@ -140,6 +153,7 @@ void FleetStationWindow::CreateControls() {
     inputs->addLayout(buttons, row++, 0, 1, 2);
     auto* sound = new QCheckBox(this);
     controls_[kStationSound] = sound;
+    connect(sound, &QCheckBox::clicked, this, [this] { controller_.Press(kStationSound); });
     inputs->addWidget(sound, row, 0, 1, 2);
 
     auto* side = new QWidget(this);

@@ -24,13 +24,13 @@ constexpr UINT kRunQueuedCalls = WM_APP + 1;
 // Dialog units, in the form's font. The counters run along the top, the
 // files under them; the ports' list and its buttons keep to the left, the
 // tiles fill the rest; the journal line is at the bottom.
-constexpr Rect kFrame{0, 0, 400, 250};
+constexpr Rect kFrame{0, 0, 400, 300};
 constexpr int kMargin = 7;
 constexpr int kGap = 4;
 constexpr int kRowHeight = 14;      // an edit or a button
 constexpr int kCaptionHeight = 9;   // a label
 constexpr int kCountersHeight = 14;
-constexpr int kLabelWidth = 80;
+constexpr int kLabelWidth = 130;
 constexpr int kBrowseWidth = 50;
 constexpr int kPortsWidth = 120;
 constexpr int kPortsButtons[] = {kStationRefresh, kStationStart, kStationStop};
@@ -45,6 +45,12 @@ constexpr FileRow kFileRows[] = {
     {kStationProfileLabel, kStationProfile, kStationProfileBrowse},
     {kStationDevicesLabel, kStationDevices, kStationDevicesBrowse},
 };
+// The fields kept between runs: a label and an edit, without a button.
+constexpr FileRow kFieldRows[] = {
+    {kStationNameLabel, kStationName, 0},
+    {kStationOperatorLabel, kStationOperator, 0},
+    {kStationJournalLabel, kStationJournalWhere, 0},
+};
 
 std::vector<WORD> StationTemplate() {
     constexpr DWORD kLabel = SS_LEFT | WS_VISIBLE;
@@ -52,6 +58,11 @@ std::vector<WORD> StationTemplate() {
     constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP | WS_VISIBLE;
     std::vector<TemplateControl> controls{
         {ControlClass::Static, kLine, {}, kStationCounters, L""}};
+    for (const FileRow& row : kFieldRows) {
+        controls.push_back({ControlClass::Static, kLabel, {}, row.label, L""});
+        controls.push_back({ControlClass::Edit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_VISIBLE,
+                            {}, row.edit, L""});
+    }
     for (const FileRow& row : kFileRows) {
         controls.push_back({ControlClass::Static, kLabel, {}, row.label, L""});
         controls.push_back({ControlClass::Edit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_VISIBLE,
@@ -280,6 +291,11 @@ void FleetStationWindow::LayOut(int width, int height) {
     int y = margin.y;
     Place(Item(kStationCounters), margin.x, y, inner, counters.y);
     y += counters.y + gap.y;
+    for (const FileRow& field : kFieldRows) {
+        Place(Item(field.label), margin.x, y + (row.y - caption.y) / 2, labelWidth, caption.y);
+        Place(Item(field.edit), margin.x + labelWidth + gap.x, y, inner - labelWidth - gap.x, row.y);
+        y += row.y + gap.y;
+    }
     for (const FileRow& file : kFileRows) {
         Place(Item(file.label), margin.x, y + (row.y - caption.y) / 2, labelWidth, caption.y);
         Place(Item(file.edit), margin.x + labelWidth + gap.x, y,

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <cstdlib>
 
@@ -13,6 +14,7 @@
 #include "sim/fleet_profile.h"
 #include "profile/profile_file.h"
 #include "qt/desktop_sound.h"
+#include "qt/settings_store.h"
 #include "qt/station_window.h"
 #include "rig.h"
 
@@ -47,7 +49,8 @@ protected:
             }
         };
         if (!journalModule_.empty()) {
-            services.openJournal = [module = journalModule_](std::string& failure) {
+            services.openJournal = [module = journalModule_](const std::string&,
+                                                             std::string& failure) {
                 return fleet::OpenJournalFrom(module, fleet::DefaultJournalFile(),
                                                fleet::JournalAccess::Write, failure);
             };
@@ -306,6 +309,20 @@ TEST_F(StationWindowTest, AFailedTileOffersRetryWhichRunsItsTrackerAgain) {
     EXPECT_TRUE(counters().startsWith(QStringLiteral("done 1, unchanged 0, failed 2")));
     EXPECT_EQ(JournalRows().size(), 3u);
     EXPECT_EQ(sounds_.size(), 2u);
+}
+
+// The operator's words come back as typed, Chinese too, from a store made
+// anew; a key never written is none, not an empty text.
+TEST(QtSettingsStore, KeepsEachFieldForTheNextRun) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    EXPECT_EQ(QtSettingsStore().Read("operator"), std::nullopt);
+    EXPECT_EQ(QtSettingsStore().Write("operator", "李 Wei"), "");
+    EXPECT_EQ(QtSettingsStore().Write("journal", ""), "");
+    EXPECT_EQ(QtSettingsStore().Read("operator"), "李 Wei");
+    EXPECT_EQ(QtSettingsStore().Read("journal"), "");
+    EXPECT_EQ(QtSettingsStore().Read("station"), std::nullopt);
 }
 
 // Whether this process has libcanberra mapped.

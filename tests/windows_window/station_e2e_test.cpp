@@ -11,7 +11,9 @@
 #include "model/control_ids.h"
 #include "sim/fleet_profile.h"
 #include "profile/profile_file.h"
+#include "win32/registry_store.h"
 #include "win32/station_window.h"
+#include "win32/wide_text.h"
 #include "remote_form.h"
 
 #include <chrono>
@@ -169,6 +171,23 @@ TEST(Station, ClosingItWhileRunningStopsEverySlot) {
     EXPECT_EQ(TextOf(::GetDlgItem(station, kStationStart)), "开始");
 }
 
+// The registry gives back what the station kept, Chinese too, to a store
+// made anew; a value never written is none.
+TEST(Station, TheRegistryKeepsEachFieldForTheNextRun) {
+    const std::string key = "test-" + std::to_string(::GetTickCount());
+    EXPECT_EQ(win32::RegistryStore().Read(key), std::nullopt);
+    EXPECT_EQ(win32::RegistryStore().Write(key, "李 Wei"), "");
+    EXPECT_EQ(win32::RegistryStore().Read(key), "李 Wei");
+    EXPECT_EQ(win32::RegistryStore().Write(key, ""), "");
+    EXPECT_EQ(win32::RegistryStore().Read(key), "");
+    HKEY station = nullptr;
+    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Vorlen\\Station", 0, KEY_SET_VALUE,
+                              &station),
+              ERROR_SUCCESS);
+    ::RegDeleteValueW(station, WideOfUtf8(key).c_str());
+    ::RegCloseKey(station);
+}
+
 // Ports that are never plugged in: each slot waits for its port, and its
 // tile stands there.
 StationServices UnpluggedPorts(int count) {
@@ -181,7 +200,7 @@ StationServices UnpluggedPorts(int count) {
         }
     };
     services.formPort = [] { return std::string(); };
-    services.openJournal = [](std::string& failure) {
+    services.openJournal = [](const std::string&, std::string& failure) {
         failure.clear();
         return std::unique_ptr<Journal>();
     };
