@@ -75,6 +75,23 @@ TileGrid TileGridFor(int count, int width, int height, int gap) {
     return best;
 }
 
+int TileTextPercent(int tileHeight, int lineHeight) {
+    constexpr int kRetryRowPercent = 180;  // the button and the tile's margins
+    int needed = kRetryRowPercent;
+    for (const TileLineLook& row : kTileLines) {
+        needed += row.look.percent * (row.line == TileLine::Outcome ? 2 : 1);
+    }
+    if (lineHeight <= 0) {
+        return 100;
+    }
+    const long fits = 100L * 100 * tileHeight / (static_cast<long>(needed) * lineHeight);
+    return static_cast<int>(std::clamp<long>(fits, 40, 100));
+}
+
+TextLook Shrunk(TextLook look, int percent) {
+    return {look.percent * percent / 100, look.bold};
+}
+
 std::vector<TileRect> TilePlaces(int count, TileRect area, int gap) {
     const TileGrid grid = TileGridFor(count, area.width, area.height, gap);
     const int used = grid.columns * grid.width + (grid.columns - 1) * gap;

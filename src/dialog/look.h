@@ -77,6 +77,16 @@ inline constexpr std::array<SoundLook, 2> kStationSounds{{
     {fleet::StationSound::Failed, "dialog-error", "A tracker failed"},
 }};
 
+// How far a tile's lines shrink, in percent, so that all of them fit a
+// tile `tileHeight` pixels high when the window's font is `lineHeight`
+// pixels a line: the lines as kTileLines grows them, the outcome on two
+// lines as it may wrap, and a row for the Retry button. Never more than
+// 100, never less than 40: a tile too small even then is cut, not blank.
+int TileTextPercent(int tileHeight, int lineHeight);
+
+// A tile line's look once shrunk to `percent`.
+TextLook Shrunk(TextLook look, int percent);
+
 // The station's counters above the tiles.
 inline constexpr TextLook kCountersLook{150, true};
 

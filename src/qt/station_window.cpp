@@ -181,12 +181,16 @@ FleetStationWindow::TileLabels FleetStationWindow::CreateTile(std::size_t index)
     frame->setFrameShape(QFrame::Box);
     frame->setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(2);
     std::array<QLabel*, kTileLines.size()> lines{};
     for (std::size_t i = 0; i < kTileLines.size(); ++i) {
         auto* label = new QLabel(frame);
         label->setObjectName(QLatin1String(kLineNames[static_cast<std::size_t>(kTileLines[i].line)]));
         label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(true);
+        // Only the outcome wraps; the other lines keep to one line each, so
+        // that a long one never pushes the outcome out of the tile.
+        label->setWordWrap(kTileLines[i].line == TileLine::Outcome);
         label->setFont(Scaled(font(), kTileLines[i].look));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         layout->addWidget(label);
@@ -309,8 +313,14 @@ void FleetStationWindow::PlaceTiles() {
     const std::vector<TileRect> places =
         TilePlaces(static_cast<int>(tiles_.size()),
                    {0, 0, tileArea_->width(), tileArea_->height()}, kTileGap);
+    const int percent = places.empty() ? 100
+                                       : TileTextPercent(places.front().height,
+                                                         fontMetrics().height());
     for (std::size_t i = 0; i < tiles_.size(); ++i) {
         const TileRect& place = places[i];
+        for (std::size_t line = 0; line < kTileLines.size(); ++line) {
+            tiles_[i].lines[line]->setFont(Scaled(font(), Shrunk(kTileLines[line].look, percent)));
+        }
         tiles_[i].frame->setGeometry(place.x, place.y, place.width, place.height);
         tiles_[i].frame->show();
     }

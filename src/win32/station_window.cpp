@@ -271,10 +271,23 @@ void FleetStationWindow::MakeFonts() {
     LOGFONTW base{};
     const auto formFont = reinterpret_cast<HFONT>(::SendMessageW(window_, WM_GETFONT, 0, 0));
     ::GetObjectW(formFont, sizeof base, &base);
-    for (std::size_t i = 0; i < kTileLines.size(); ++i) {
-        lineFonts_[i] = ScaledFont(base, kTileLines[i].look);
-    }
+    MakeTileFonts(100);
     countersFont_ = ScaledFont(base, kCountersLook);
+}
+
+// The tiles' lines shrunk to `percent`, made again only when it changes.
+void FleetStationWindow::MakeTileFonts(int percent) {
+    if (percent == tileFontsPercent_) {
+        return;
+    }
+    LOGFONTW base{};
+    const auto formFont = reinterpret_cast<HFONT>(::SendMessageW(window_, WM_GETFONT, 0, 0));
+    ::GetObjectW(formFont, sizeof base, &base);
+    for (std::size_t i = 0; i < kTileLines.size(); ++i) {
+        ::DeleteObject(lineFonts_[i]);
+        lineFonts_[i] = ScaledFont(base, Shrunk(kTileLines[i].look, percent));
+    }
+    tileFontsPercent_ = percent;
 }
 
 void FleetStationWindow::LayOut(int width, int height) {
@@ -325,6 +338,14 @@ void FleetStationWindow::LayOutTiles(const RECT& area) {
         TilePlaces(static_cast<int>(tiles_.size()),
                    {area.left, area.top, area.right - area.left, area.bottom - area.top}, gap);
     const POINT retry = Pixels(window_, kRetryWidth, kRowHeight);
+    if (!places.empty()) {
+        HDC dc = ::GetDC(window_);
+        HGDIOBJ oldFont = ::SelectObject(
+            dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(window_, WM_GETFONT, 0, 0)));
+        MakeTileFonts(TileTextPercent(places.front().height, LineHeight(dc)));
+        ::SelectObject(dc, oldFont);
+        ::ReleaseDC(window_, dc);
+    }
     for (std::size_t i = 0; i < tiles_.size(); ++i) {
         const TileRect& place = places[i];
         Place(tiles_[i].control, place.x, place.y, place.width, place.height);

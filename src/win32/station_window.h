@@ -54,6 +54,7 @@ private:
     void OnClose();
     void OnDestroy();
     void MakeFonts();
+    void MakeTileFonts(int percent);
     void LayOut(int width, int height) override;
     void LayOutTiles(const RECT& area);
     void DrawTile(const DRAWITEMSTRUCT& item) const;
@@ -81,6 +82,7 @@ private:
     HINSTANCE instance_;
     std::array<HFONT, kTileLines.size()> lineFonts_{};  // as kTileLines
     HFONT countersFont_ = nullptr;
+    int tileFontsPercent_ = 0;  // how far lineFonts_ are shrunk
     std::vector<std::string> slotNames_;  // what each entry of the ports' list opens
     std::vector<ShownTile> tiles_;
     std::set<int> faults_;  // the ids of the lines drawn in red
