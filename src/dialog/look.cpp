@@ -76,15 +76,16 @@ TileGrid TileGridFor(int count, int width, int height, int gap) {
 }
 
 int TileTextPercent(int tileHeight, int lineHeight) {
-    constexpr int kRetryRowPercent = 180;  // the button and the tile's margins
-    int needed = kRetryRowPercent;
+    constexpr int kRetryRowPercent = 180;  // the button and the tile's margins: they keep their size
+    int needed = 0;
     for (const TileLineLook& row : kTileLines) {
         needed += row.look.percent * (row.line == TileLine::Outcome ? 2 : 1);
     }
     if (lineHeight <= 0) {
         return 100;
     }
-    const long fits = 100L * 100 * tileHeight / (static_cast<long>(needed) * lineHeight);
+    const long room = 100L * tileHeight - static_cast<long>(kRetryRowPercent) * lineHeight;
+    const long fits = 100L * room / (static_cast<long>(needed) * lineHeight);
     return static_cast<int>(std::clamp<long>(fits, 40, 100));
 }
 

@@ -502,6 +502,31 @@ TEST(StationLook, EveryTileIsPlacedInsideTheAreaAndApartFromTheOthers) {
     }
 }
 
+// A tile's lines shrink for all of them (the outcome on two lines) and the
+// Retry row to fit its height, not at all in a large tile, and never to
+// nothing.
+TEST(StationLook, TheTilesLinesShrinkToFitTheirTile) {
+    const struct {
+        int tileHeight, lineHeight;
+    } cases[] = {{400, 17}, {176, 17}, {120, 17}, {90, 13}, {20, 17}, {100, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.tileHeight << " px, lines of " << c.lineHeight);
+        const int percent = TileTextPercent(c.tileHeight, c.lineHeight);
+        EXPECT_GE(percent, 40);
+        EXPECT_LE(percent, 100);
+        int used = c.lineHeight * 180 / 100;  // the Retry row
+        for (const TileLineLook& row : kTileLines) {
+            const int lines = row.line == TileLine::Outcome ? 2 : 1;
+            used += c.lineHeight * Shrunk(row.look, percent).percent * lines / 100;
+        }
+        if (percent > 40) {
+            EXPECT_LE(used, c.tileHeight);
+        }
+    }
+    EXPECT_EQ(TileTextPercent(400, 17), 100);
+    EXPECT_EQ(TileTextPercent(20, 17), 40);
+}
+
 // From a step away the slot's name and the outcome are read first: they
 // are the largest lines and bold, the others neither; and a tile's outcome
 // is in the very colours of the form's status box.
