@@ -3,7 +3,7 @@
 // mouse resting on the port list whose name is cut off (its tip shows the
 // whole name), then after the operator's switch to Chinese, and last the
 // line monitor beside the form after a read-back from the simulated
-// tracker, and the fleet station with two simulated trackers in its slots.
+// tracker, and the fleet station with eight simulated trackers in its slots.
 // Used by scripts/screenshots; never touches the machine's own serial
 // ports, nor the user's journal.
 #include "qt/station_window.h"
