@@ -3,7 +3,7 @@
 // mouse resting on the port list whose name is cut off (its tip shows the
 // whole name), then after the operator's switch to Chinese, and last the
 // line monitor beside the form after a read-back from the simulated
-// tracker, and the fleet station with two simulated trackers in its slots.
+// tracker, and the fleet station with eight simulated trackers in its slots.
 // Used by scripts/screenshots; never touches the machine's own serial
 // ports, nor the user's journal.
 #include "qt/station_window.h"
@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <algorithm>
 #include <map>
+#include <memory>
+#include <vector>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -87,9 +89,10 @@ bool SaveMonitor(vorlen::TrackerWindow& form, const QString& file) {
     return both.save(file);
 }
 
-// The station's slots as two USB adapters' sockets, each a simulated
-// tracker: the first answers and is configured, the second stays silent, so
-// its slot waits for a tracker.
+// The station's eight slots as USB adapters' sockets, each a simulated
+// tracker: five answer and are configured, one refuses a setting and fails
+// (its tile offers Retry), one answers slowly and is still being worked on,
+// and one stays silent, so its slot waits for a tracker.
 bool SaveStation(vorlen::TrackerWindow& form, const QString& file) {
     using namespace vorlen::fleet;
     QTemporaryDir folder;
@@ -99,37 +102,63 @@ bool SaveStation(vorlen::TrackerWindow& form, const QString& file) {
     if (!vorlen::SaveProfileFile(profile, fleet.form, fleet.selections)) {
         return false;
     }
-    vorlen::test::SimProcess answering({"--imei", "864507030000017"});
-    vorlen::test::SimProcess silent({"--silent"});
-    const std::map<std::string, std::string> sockets{
-        {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:1:1.0-port0", answering.LinkPath()},
-        {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0", silent.LinkPath()},
+    const std::vector<std::vector<std::string>> trackers{
+        {"--imei", "864507030000017"}, {"--imei", "864507030000025"},
+        {"--imei", "864507030000033"}, {"--imei", "864507030000041"},
+        {"--imei", "864507030000058"}, {"--imei", "864507030000066", "--refuse", "770"},
+        {"--imei", "864507030000074", "--chunked"}, {"--silent"},
     };
+    std::vector<std::unique_ptr<vorlen::test::SimProcess>> sims;
+    std::map<std::string, std::string> sockets;
+    vorlen::PortList ports;
+    for (std::size_t i = 0; i < trackers.size(); ++i) {
+        sims.push_back(std::make_unique<vorlen::test::SimProcess>(trackers[i]));
+        const std::string socket =
+            "/dev/serial/by-path/pci-0000:00:14.0-usb-0:" + std::to_string(i + 1) + ":1.0-port0";
+        const std::string tty = "/dev/ttyUSB" + std::to_string(i);
+        sockets[socket] = sims.back()->LinkPath();
+        ports.push_back({tty, socket, "FT232R USB UART (ttyUSB" + std::to_string(i) + ")", 1,
+                         "FT232R USB UART"});
+    }
     StationServices services = RealStationServices([] { return std::string(); });
-    services.enumeratePorts = [](vorlen::PortList& ports) {
-        ports = {{"/dev/ttyUSB0", "/dev/serial/by-path/pci-0000:00:14.0-usb-0:1:1.0-port0",
-                  "FT232R USB UART (ttyUSB0)", 1, "FT232R USB UART"},
-                 {"/dev/ttyUSB1", "/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0",
-                  "FT232R USB UART (ttyUSB1)", 1, "FT232R USB UART"}};
-    };
+    services.enumeratePorts = [ports](vorlen::PortList& list) { list = ports; };
     services.system.openPort = [sockets](const std::string& name, vorlen::OpenFailure* why) {
         return vorlen::OpenPort(sockets.at(name), why);
     };
     services.system.portExists = [](const std::string&) { return true; };
-    FleetStationWindow station(std::move(services), vorlen::kEnglish, nullptr);
+    // Silent: the picture is of the window, not of the machine's sound server.
+    StationPrompts prompts = DialogPrompts();
+    prompts.playSound = [](StationSound) { return std::string(); };
+    FleetStationWindow station(std::move(services), vorlen::kEnglish, nullptr, prompts);
     station.move(form.pos());
+    station.resize(1100, 680);
     station.ShowAndRaise();
     if (!QTest::qWaitForWindowExposed(&station)) {
         return false;
     }
-    qobject_cast<QLineEdit*>(station.Control(kStationProfile))->setText(QString::fromStdString(profile));
+    const auto type = [&station](int id, const std::string& text) {
+        qobject_cast<QLineEdit*>(station.Control(id))->setText(QString::fromStdString(text));
+    };
+    type(kStationName, "bench-3");
+    type(kStationOperator, "Li Wei");
+    type(kStationProfile, profile);
     auto* slots = qobject_cast<QListWidget*>(station.Control(kStationSlots));
     for (int i = 0; i < slots->count(); ++i) {
         slots->item(i)->setCheckState(Qt::Checked);
     }
     qobject_cast<QPushButton*>(station.Control(kStationStart))->click();
+    const auto colour = [&station](std::size_t tile) {
+        return station.TileWidget(tile)->grab().toImage().pixelColor(4, 4);
+    };
     const bool passed = QTest::qWaitFor(
-        [&] { return station.TileWidget(0)->grab().toImage().pixelColor(4, 4) == QColor(0, 255, 0); },
+        [&] {
+            for (std::size_t i = 0; i < 5; ++i) {
+                if (colour(i) != QColor(0, 255, 0)) {
+                    return false;
+                }
+            }
+            return colour(5) == QColor(255, 0, 0);
+        },
         60000);
     const bool saved = passed && station.grab().save(file);
     station.close();

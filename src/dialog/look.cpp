@@ -75,6 +75,37 @@ TileGrid TileGridFor(int count, int width, int height, int gap) {
     return best;
 }
 
+int TileTextPercent(int tileHeight, int lineHeight) {
+    constexpr int kRetryRowPercent = 180;  // the button and the tile's margins: they keep their size
+    int needed = 0;
+    for (const TileLineLook& row : kTileLines) {
+        needed += row.look.percent * (row.line == TileLine::Outcome ? 2 : 1);
+    }
+    if (lineHeight <= 0) {
+        return 100;
+    }
+    const long room = 100L * tileHeight - static_cast<long>(kRetryRowPercent) * lineHeight;
+    const long fits = 100L * room / (static_cast<long>(needed) * lineHeight);
+    return static_cast<int>(std::clamp<long>(fits, 40, 100));
+}
+
+TextLook Shrunk(TextLook look, int percent) {
+    return {look.percent * percent / 100, look.bold};
+}
+
+std::vector<TileRect> TilePlaces(int count, TileRect area, int gap) {
+    const TileGrid grid = TileGridFor(count, area.width, area.height, gap);
+    const int used = grid.columns * grid.width + (grid.columns - 1) * gap;
+    const int left = area.x + std::max(area.width - used, 0) / 2;
+    std::vector<TileRect> places;
+    for (int i = 0; i < count; ++i) {
+        places.push_back({left + (i % grid.columns) * (grid.width + gap),
+                          area.y + (i / grid.columns) * (grid.height + gap), grid.width,
+                          grid.height});
+    }
+    return places;
+}
+
 std::span<const FileFilter> StationFileFilters(fleet::StationFile kind) {
     return kind == fleet::StationFile::Profile ? std::span<const FileFilter>(kProfileFilters)
                                                : std::span<const FileFilter>(kDeviceListFilters);

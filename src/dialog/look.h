@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "dialog/station_window.h"
 #include "protocol/status_mark.h"
@@ -64,6 +65,28 @@ inline constexpr std::array<TileLineLook, 4> kTileLines{{
     {TileLine::Outcome, {200, true}},
 }};
 
+// The sounds of the desktop's sound theme (freedesktop names) a station
+// plays at an outcome, with their description for the sound server.
+struct SoundLook {
+    fleet::StationSound sound;
+    const char* eventId;
+    const char* description;
+};
+inline constexpr std::array<SoundLook, 2> kStationSounds{{
+    {fleet::StationSound::Passed, "complete", "A tracker passed"},
+    {fleet::StationSound::Failed, "dialog-error", "A tracker failed"},
+}};
+
+// How far a tile's lines shrink, in percent, so that all of them fit a
+// tile `tileHeight` pixels high when the window's font is `lineHeight`
+// pixels a line: the lines as kTileLines grows them, the outcome on two
+// lines as it may wrap, and a row for the Retry button. Never more than
+// 100, never less than 40: a tile too small even then is cut, not blank.
+int TileTextPercent(int tileHeight, int lineHeight);
+
+// A tile line's look once shrunk to `percent`.
+TextLook Shrunk(TextLook look, int percent);
+
 // The station's counters above the tiles.
 inline constexpr TextLook kCountersLook{150, true};
 
@@ -78,6 +101,19 @@ struct TileGrid {
 // `width` x `height` pixels with `gap` between tiles, a tile about twice as
 // wide as high and never taller than wide. No tiles give an empty grid.
 TileGrid TileGridFor(int count, int width, int height, int gap);
+
+// A tile's rectangle in the window's pixels.
+struct TileRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Where each of `count` tiles goes in the area at (`x`, `y`) of `width` x
+// `height` pixels: row by row in TileGridFor's grid, the grid centred
+// across the area and at its top, so that no tile needs a scroll bar.
+std::vector<TileRect> TilePlaces(int count, TileRect area, int gap);
 
 // One entry of a file box's list of file kinds: "Vorlen profile", "*.toml".
 struct FileFilter {

@@ -5,7 +5,10 @@
 #include <utility>
 #include <vector>
 
+#include "fleet/hidden_password.h"
+#include "fleet/host.h"
 #include "fleet/journal_line.h"
+#include "fleet/outcome_lines.h"
 #include "fleet/profile_proof.h"
 #include "fleet/report.h"
 #include "fleet/slot_name.h"
@@ -25,6 +28,24 @@ inline constexpr Bilingual kBrowse{"Browse...", "浏览..."};
 inline constexpr Bilingual kRefresh{"Refresh", "刷新"};
 inline constexpr Bilingual kStart{"Start", "开始"};
 inline constexpr Bilingual kStop{"Stop", "停止"};
+inline constexpr Bilingual kRetry{"Retry", "重试"};
+// Short enough for a label beside its field; the README tells the rest (an
+// empty station is the computer's name, an empty journal the default file).
+inline constexpr Bilingual kStationName{"Station", "工位名称"};
+inline constexpr Bilingual kOperator{"Operator", "操作员"};
+inline constexpr Bilingual kJournalWhere{"Journal (file or PostgreSQL URI)",
+                                         "日志(文件或PostgreSQL URI)"};
+inline constexpr Bilingual kPasswordNotKept{
+    "The journal's password is not kept for the next run: put it in libpq's password file "
+    "(~/.pgpass, on Windows %APPDATA%\\postgresql\\pgpass.conf) and leave it out of the "
+    "journal field.",
+    "日志的密码不会保存到下次运行: 请把它写入libpq的密码文件(~/.pgpass, Windows上为"
+    "%APPDATA%\\postgresql\\pgpass.conf), 不要写在日志栏中。"};
+inline constexpr Bilingual kNotKept{"The station's fields could not be kept for the next run: {detail}",
+                                    "工位的设置无法保存到下次运行: {detail}"};
+inline constexpr Bilingual kSound{"Sound at each outcome", "结果提示音"};
+inline constexpr Bilingual kSoundFailed{"Sound at each outcome (none is heard: {detail})",
+                                        "结果提示音(无法播放: {detail})"};
 inline constexpr Bilingual kChooseProfile{"Choose the profile", "选择配置文件"};
 inline constexpr Bilingual kChooseDevices{"Choose the device list", "选择设备列表"};
 
@@ -38,6 +59,9 @@ inline constexpr Bilingual kJournalMissed{
 
 inline constexpr Bilingual kNoProfile{"Choose the profile first.", "请先选择配置文件。"};
 inline constexpr Bilingual kNoSlot{"Tick at least one slot.", "请至少勾选一个端口。"};
+inline constexpr Bilingual kTooManySlots{
+    "Tick at most {count} slots: the window has room for no more tiles.",
+    "最多勾选{count}个端口: 窗口放不下更多的工位。"};
 inline constexpr Bilingual kFormsPort{
     "The form holds {port} open: close the port in the form, or untick it here.",
     "主窗口正在使用{port}: 请在主窗口中关闭该串口, 或在此取消勾选。"};
@@ -49,25 +73,54 @@ std::string Utf8(const Bilingual& text, int language) {
 
 // The controls the operator may change only while the station stands still.
 constexpr std::array kInputs{kStationProfile, kStationProfileBrowse, kStationDevices,
-                             kStationDevicesBrowse, kStationSlots, kStationRefresh};
+                             kStationDevicesBrowse, kStationSlots, kStationRefresh,
+                             kStationName, kStationOperator, kStationJournalWhere};
 
-// The colour of a slot's tile: busy while a tracker is worked on, then the
-// outcome's until the next tracker.
+// The fields kept between runs, by their keys in the settings store.
+constexpr std::array<std::pair<int, const char*>, 3> kKeptFields{{
+    {kStationName, "station"},
+    {kStationOperator, "operator"},
+    {kStationJournalWhere, "journal"},
+}};
+constexpr const char* kSoundKey = "sound";
+
+// A journal's connection text that holds a password: never kept.
+bool HoldsPassword(const std::string& where) { return WithoutPasswords(where) != where; }
+
+// The colour of a slot's tile: busy while a tracker is worked on, then its
+// outcome's until the next tracker starts, even while the slot waits for
+// its port again (a tracker that is its own USB adapter is taken out so).
 TileMark MarkOf(const SlotState& state) {
     constexpr std::array kWorking{SlotPhase::Identifying, SlotPhase::Setting, SlotPhase::Verifying};
     if (std::find(kWorking.begin(), kWorking.end(), state.phase) != kWorking.end()) {
         return TileMark::Working;
     }
-    const bool ended = state.phase == SlotPhase::Finished || state.phase == SlotPhase::Stopped;
-    if (!ended || !state.last) {
+    if (!state.last) {
         return TileMark::Idle;
     }
     return Passed(*state.last) ? TileMark::Passed : TileMark::Failed;
 }
 
-Tile TileOf(const SlotState& state) {
-    return {state.slot, state.what, state.imei.empty() ? "" : "IMEI " + state.imei,
-            state.lastLine, MarkOf(state)};
+// Retry is offered while a failed tracker is still in its slot, which waits
+// for the next one: its slot runs it again.
+bool OffersRetry(const SlotState& state) {
+    return state.phase == SlotPhase::Finished && MarkOf(state) == TileMark::Failed;
+}
+
+// A tile tells of one tracker only: the one worked on, or the last one with
+// its outcome until the next starts. The IMEI is named once, on its own
+// line, as soon as the tracker has said it.
+Tile TileOf(const SlotState& state, int language) {
+    const TileMark mark = MarkOf(state);
+    const bool ended = mark == TileMark::Passed || mark == TileMark::Failed;
+    const std::string imei = !state.imei.empty() || !ended ? state.imei : state.last->imei;
+    return {state.slot,
+            state.what,
+            imei.empty() ? "" : "IMEI " + imei,
+            ended ? OutcomeOnlyLine(*state.last, {std::chrono::milliseconds::zero(), language})
+                  : "",
+            mark,
+            OffersRetry(state) ? Utf8(station_text::kRetry, language) : ""};
 }
 
 // Calls the slots' threads post to the window thread find the controller
@@ -96,7 +149,14 @@ struct StationController::State {
     std::vector<std::string> journalFailures;
     JournalHealth journalHealth;
 
+    std::string soundFailure;  // why the last sound could not be played
+
     void ShowCaptions();
+    void Restore();
+    void Keep(const std::vector<std::pair<std::string, std::string>>& values);
+    void KeepFields();
+    void ShowSoundSwitch();
+    void Sound(StationSound sound);
     void ShowCounters();
     void ShowJournalLine();
     void OfferPorts(bool keepTicks);
@@ -107,13 +167,17 @@ struct StationController::State {
     void RunStation(StationSetup setup);
     void Changed(std::size_t index, const SlotState& state, const StationCounts& now);
     void Stop();
+    void Retry(int buttonId);
     void EndRun();
     void ShowRunning(bool running);
     std::string FormPort() const { return services.formPort ? services.formPort() : ""; }
 };
 
 void StationController::State::ShowCaptions() {
-    const std::array<std::pair<int, const Bilingual*>, 9> captions{{
+    const std::array<std::pair<int, const Bilingual*>, 12> captions{{
+        {kStationNameLabel, &station_text::kStationName},
+        {kStationOperatorLabel, &station_text::kOperator},
+        {kStationJournalLabel, &station_text::kJournalWhere},
         {kStationTitle, &station_text::kTitle},
         {kStationProfileLabel, &station_text::kProfile},
         {kStationProfileBrowse, &station_text::kBrowse},
@@ -127,8 +191,79 @@ void StationController::State::ShowCaptions() {
     for (const auto& [id, caption] : captions) {
         window.SetText(id, Utf8(*caption, language));
     }
+    ShowSoundSwitch();
     ShowCounters();
     ShowJournalLine();
+}
+
+// The fields as the operator left them at the last run; the sound on
+// unless it was turned off.
+void StationController::State::Restore() {
+    const SettingsStore* store = services.settings.get();
+    for (const auto& [id, key] : kKeptFields) {
+        if (const std::optional<std::string> kept = store ? store->Read(key) : std::nullopt) {
+            window.SetText(id, *kept);
+        }
+    }
+    const std::optional<std::string> sound = store ? store->Read(kSoundKey) : std::nullopt;
+    window.SetChecked(kStationSound, sound != "off");
+    if (const std::string where = window.Text(kStationJournalWhere); !where.empty()) {
+        journalFile = WithoutPasswords(where);
+        ShowJournalLine();
+    }
+}
+
+// A store that takes nothing is told once per attempt; the station runs on.
+void StationController::State::Keep(const std::vector<std::pair<std::string, std::string>>& values) {
+    if (!services.settings) {
+        return;
+    }
+    for (const auto& [key, value] : values) {
+        if (const std::string failure = services.settings->Write(key, value); !failure.empty()) {
+            window.ShowMessage(Say(station_text::kNotKept, language, {.detail = failure}));
+            return;
+        }
+    }
+}
+
+// At Start, the fields the station runs with, but a journal URI's password,
+// which a settings store would keep in the clear: that URI is not kept, and
+// the operator is told where a password belongs.
+void StationController::State::KeepFields() {
+    std::vector<std::pair<std::string, std::string>> values;
+    bool password = false;
+    for (const auto& [id, key] : kKeptFields) {
+        const std::string value = window.Text(id);
+        if (HoldsPassword(value)) {
+            password = true;
+        } else {
+            values.emplace_back(key, value);
+        }
+    }
+    Keep(values);
+    if (password) {
+        window.ShowMessage(Utf8(station_text::kPasswordNotKept, language));
+    }
+}
+
+// A sound that cannot be played is told on its switch, in red, until one
+// plays again: the operator who listens for it must know.
+void StationController::State::ShowSoundSwitch() {
+    window.SetText(kStationSound, soundFailure.empty()
+                                      ? Utf8(station_text::kSound, language)
+                                      : Say(station_text::kSoundFailed, language,
+                                            {.detail = soundFailure}));
+    window.ShowFault(kStationSound, !soundFailure.empty());
+}
+
+void StationController::State::Sound(StationSound sound) {
+    if (!window.IsChecked(kStationSound)) {
+        return;
+    }
+    if (std::string failure = window.PlaySound(sound); failure != soundFailure) {
+        soundFailure = std::move(failure);
+        ShowSoundSwitch();
+    }
 }
 
 void StationController::State::ShowCounters() {
@@ -205,6 +340,7 @@ void StationController::State::Start() {
         return;
     }
     if (std::optional<StationSetup> setup = CheckedSetup()) {
+        KeepFields();
         RunStation(std::move(*setup));
     }
 }
@@ -242,6 +378,10 @@ std::optional<StationSetup> StationController::State::CheckedSetup() {
         window.ShowMessage(Utf8(station_text::kNoSlot, language));
         return std::nullopt;
     }
+    if (setup.slots.size() > kStationMostSlots) {
+        window.ShowMessage(Say(station_text::kTooManySlots, language, {.count = kStationMostSlots}));
+        return std::nullopt;
+    }
     const std::string formPort = FormPort();
     for (const std::string& slot : setup.slots) {
         if (!formPort.empty() && SamePort(slot, formPort)) {
@@ -249,16 +389,20 @@ std::optional<StationSetup> StationController::State::CheckedSetup() {
             return std::nullopt;
         }
     }
+    const std::string where = window.Text(kStationJournalWhere);
+    const std::string shownWhere = WithoutPasswords(where.empty() ? DefaultJournalFile() : where);
     std::string failure;
-    journal = services.openJournal(failure);
+    journal = services.openJournal(where, failure);
     if (!journal && !failure.empty()) {
         window.ShowMessage(Say(text::kJournalFailed, language,
-                               {.port = DefaultJournalFile(), .detail = failure}));
+                               {.port = shownWhere, .detail = failure}));
         return std::nullopt;
     }
-    journalFile = journal ? DefaultJournalFile() : "";
+    journalFile = journal ? shownWhere : "";
     setup.journal = journal.get();
-    setup.record = {HostName(), "", "provision", profileFile, FileSha256(profileFile)};
+    const std::string station = window.Text(kStationName);
+    setup.record = {station.empty() ? HostName() : station, window.Text(kStationOperator),
+                    "provision", profileFile, FileSha256(profileFile)};
     setup.language = language;
     return setup;
 }
@@ -271,7 +415,7 @@ void StationController::State::RunStation(StationSetup setup) {
         SlotState waiting;
         waiting.slot = slot;
         slots.push_back(waiting);
-        tiles.push_back(TileOf(slots.back()));
+        tiles.push_back(TileOf(slots.back(), language));
     }
     counts = {};
     journalFailures.clear();
@@ -317,10 +461,14 @@ void StationController::State::Changed(std::size_t index, const SlotState& state
     if (index >= slots.size()) {
         return;
     }
+    const std::optional<StationSound> sound = SoundFor(slots[index], state);
     slots[index] = state;
     counts = now;
-    window.ShowTile(index, TileOf(state));
+    window.ShowTile(index, TileOf(state, language));
     ShowCounters();
+    if (sound) {
+        Sound(*sound);
+    }
     // A row the journal did not take is told at once, not when the run ends.
     // A slot's last words may come after the run has ended and let its
     // station go.
@@ -346,6 +494,15 @@ void StationController::State::Stop() {
     }
 }
 
+// Only a tile that offers Retry takes it: a press that arrives after its
+// tracker has gone, or after another has started, does nothing.
+void StationController::State::Retry(int buttonId) {
+    const auto index = static_cast<std::size_t>(buttonId - kStationFirstRetry);
+    if (station && index < slots.size() && OffersRetry(slots[index])) {
+        station->Retry(index);
+    }
+}
+
 // The slots have ended: their ports are closed, the journal lets go of its
 // file, and the operator may change the inputs again.
 void StationController::State::EndRun() {
@@ -366,10 +523,19 @@ void StationController::State::ShowRunning(bool running) {
     window.Enable(kStationStop, running);
 }
 
+std::optional<StationSound> SoundFor(const SlotState& before, const SlotState& now) {
+    if (now.phase != SlotPhase::Finished || before.phase == SlotPhase::Finished || !now.last) {
+        return std::nullopt;
+    }
+    return Passed(*now.last) ? StationSound::Passed : StationSound::Failed;
+}
+
 StationController::StationController(StationWindow& window, StationServices services)
     : state_(std::make_unique<State>(window, std::move(services))) {
     state_->journalFile = DefaultJournalFile();
 }
+
+void StationController::Restore() { state_->Restore(); }
 
 StationController::~StationController() {
     state_->liveness.reset();
@@ -391,7 +557,7 @@ void StationController::Show() {
 
 void StationController::Press(int buttonId) {
     State& state = *state_;
-    const std::array<std::pair<int, std::function<void()>>, 5> presses{{
+    const std::array<std::pair<int, std::function<void()>>, 6> presses{{
         {kStationProfileBrowse,
          [&] { state.Browse(kStationProfile, StationFile::Profile, station_text::kChooseProfile); }},
         {kStationDevicesBrowse,
@@ -399,11 +565,16 @@ void StationController::Press(int buttonId) {
         {kStationRefresh, [&] { state.OfferPorts(true); }},
         {kStationStart, [&] { state.Start(); }},
         {kStationStop, [&] { state.Stop(); }},
+        {kStationSound,
+         [&] { state.Keep({{kSoundKey, state.window.IsChecked(kStationSound) ? "on" : "off"}}); }},
     }};
     for (const auto& [id, press] : presses) {
         if (id == buttonId) {
             press();
         }
+    }
+    if (buttonId >= kStationFirstRetry && buttonId < kStationFirstRetry + kStationMostSlots) {
+        state.Retry(buttonId);
     }
 }
 
@@ -431,8 +602,9 @@ StationServices RealStationServices(std::function<std::string()> formPort) {
         }
     };
     services.formPort = std::move(formPort);
-    services.openJournal = [](std::string& failure) -> std::unique_ptr<Journal> {
-        const std::string file = DefaultJournalFile();
+    services.openJournal = [](const std::string& where,
+                              std::string& failure) -> std::unique_ptr<Journal> {
+        const std::string file = where.empty() ? DefaultJournalFile() : where;
         if (file.empty()) {
             failure.clear();
             return nullptr;

@@ -6,9 +6,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "fleet/station.h"
+#include "dialog/station_settings.h"
 #include "dialog/station_window.h"
 #include "serial/port_info.h"
 
@@ -20,15 +22,23 @@ struct StationServices {
     // The port the form holds open, "" for none: never offered as a slot and
     // refused at Start.
     std::function<std::string()> formPort;
-    // The journal the station records into: the default file. Null, with
-    // the reason in `failure` (empty when this build keeps none), when there
-    // is none.
-    std::function<std::unique_ptr<Journal>(std::string& failure)> openJournal;
+    // The journal the station records into: `where` (a file or a
+    // PostgreSQL URI), the default file when it is empty. Null, with the
+    // reason in `failure` (empty when this build keeps none), when there is
+    // none.
+    std::function<std::unique_ptr<Journal>(const std::string& where, std::string& failure)>
+        openJournal;
+    // Where the station's fields are kept between runs; null: nowhere.
+    std::shared_ptr<SettingsStore> settings;
     StationSystem system = RealSystem();
 };
 
 // The services of the real machine; `formPort` tells the form's port.
 StationServices RealStationServices(std::function<std::string()> formPort = {});
+
+// The sound a slot's change calls for: one when a tracker's outcome has
+// just come in, by that outcome; nothing for any other change.
+std::optional<StationSound> SoundFor(const SlotState& before, const SlotState& now);
 
 class StationController {
 public:
@@ -38,6 +48,10 @@ public:
     ~StationController();
     StationController(const StationController&) = delete;
     StationController& operator=(const StationController&) = delete;
+
+    // The window's controls are there: the sound switch (and the fields) as
+    // the operator left them at the last run, the switch on at the first.
+    void Restore();
 
     // Captions, counters and the journal line in the language (0 Chinese,
     // anything else English).

@@ -28,6 +28,17 @@ inline constexpr int kStationStart = 309;          // button
 inline constexpr int kStationStop = 310;           // button
 inline constexpr int kStationCounters = 311;       // one line: done, unchanged, failed, per hour
 inline constexpr int kStationJournal = 312;        // one line: where the outcomes are recorded
+inline constexpr int kStationSound = 313;          // check box: a sound at each outcome
+inline constexpr int kStationNameLabel = 314;
+inline constexpr int kStationName = 315;           // edit: the station's name, the host's if empty
+inline constexpr int kStationOperatorLabel = 316;
+inline constexpr int kStationOperator = 317;       // edit: who works the station, may be empty
+inline constexpr int kStationJournalLabel = 318;
+inline constexpr int kStationJournalWhere = 319;   // edit: a file or a PostgreSQL URI; empty: the default file
+// The Retry button of tile n (from 0) is kStationFirstRetry + n; a station
+// has at most kStationMostSlots slots.
+inline constexpr int kStationFirstRetry = 500;
+inline constexpr int kStationMostSlots = 16;
 
 // A port the operator may tick as a slot.
 struct SlotChoice {
@@ -46,9 +57,17 @@ struct Tile {
     std::string imei;     // "IMEI 864507030000001", or empty
     std::string outcome;  // the last tracker's outcome line, or empty
     TileMark mark = TileMark::Idle;
+    // The Retry button's caption while the slot offers to run its failed
+    // tracker again; empty: no button.
+    std::string retry;
 };
 
 enum class StationFile { Profile, DeviceList };
+
+// What the operator hears at a tracker's outcome, without looking up from
+// the cable: a short sound when it passed, a longer, different one when it
+// failed.
+enum class StationSound { Passed, Failed };
 
 class StationWindow {
 public:
@@ -62,6 +81,12 @@ public:
     // A line that tells of a fault (the journal takes no rows, or rows wait)
     // is drawn in red until it is told that all is well again.
     virtual void ShowFault(int controlId, bool fault) = 0;
+    // A check box's state.
+    virtual bool IsChecked(int controlId) const = 0;
+    virtual void SetChecked(int controlId, bool checked) = 0;
+    // Plays the sound through the system's own sounds and returns at once;
+    // the reason when it cannot be played, else "".
+    virtual std::string PlaySound(StationSound sound) = 0;
 
     // The ports to tick, replacing those shown.
     virtual void ShowSlotChoices(const std::vector<SlotChoice>& choices) = 0;

@@ -92,10 +92,21 @@ std::vector<std::string> OutcomeLines(const Outcome& outcome, const RunSettings&
     return lines;
 }
 
-std::string FinishedLine(const Outcome& outcome, const RunSettings& settings) {
-    const std::string line = OutcomeLines(outcome, settings).front();
+namespace {
+
+std::string WithoutPort(const std::string& line, const Outcome& outcome) {
     const std::string prefix = outcome.port + ": ";
     return line.starts_with(prefix) ? line.substr(prefix.size()) : line;
+}
+
+}  // namespace
+
+std::string FinishedLine(const Outcome& outcome, const RunSettings& settings) {
+    return WithoutPort(OutcomeLines(outcome, settings).front(), outcome);
+}
+
+std::string OutcomeOnlyLine(const Outcome& outcome, const RunSettings& settings) {
+    return WithoutPort(RecordedLine(outcome, settings), outcome);
 }
 
 }  // namespace vorlen::fleet

@@ -16,4 +16,9 @@ std::vector<std::string> OutcomeLines(const Outcome& outcome, const RunSettings&
 // port anyway.
 std::string FinishedLine(const Outcome& outcome, const RunSettings& settings);
 
+// The outcome alone, without the port and the tracker's IMEI and software
+// version, for a display that names the port and the IMEI on lines of
+// their own: "done, configured and verified (2.1 s)".
+std::string OutcomeOnlyLine(const Outcome& outcome, const RunSettings& settings);
+
 }  // namespace vorlen::fleet

@@ -58,7 +58,7 @@ private:
     bool RunTracker(SlotPort& line);
     bool RefuseTracker(SlotPort& line);
     void Explain(Outcome& outcome, const SlotPort& line, bool portThere) const;
-    bool Rest(milliseconds duration, Port& line);
+    bool Rest(milliseconds duration, Port& line, const std::function<bool()>& enough = {});
     bool PortNamed(const Port& line) const;
     bool PortThere(Port& line) const;
     void Show(SlotPhase phase, std::string what);
@@ -133,12 +133,18 @@ bool SlotLoop::Wake(SlotPort& line) {
 
 // After an outcome the tracker stays in the slot until the operator takes it
 // out: every sameTrackerLook it is woken and asked its IMEI, and only
-// another IMEI starts a run. True once another tracker has answered.
+// another IMEI starts a run, or the operator's Retry the same one again.
+// True once that tracker has answered.
 bool SlotLoop::AwaitNextTracker(SlotPort& line) {
     const std::string last = state_.last ? state_.last->imei : std::string();
     for (;;) {
-        if (!Rest(host_.system.sameTrackerLook, line) || !Wake(line)) {
+        bool retry = false;
+        const auto retryAsked = [this, &retry] { return retry = host_.retryAsked(); };
+        if (!Rest(host_.system.sameTrackerLook, line, retryAsked) || !Wake(line)) {
             return false;
+        }
+        if (retry) {
+            return true;
         }
         // A reply that names no IMEI cannot say it is the same tracker: it
         // gets a run, which fails it before anything is written.
@@ -178,11 +184,19 @@ bool SlotLoop::RunTracker(SlotPort& line) {
     outcome.mode = setup.mode;
     outcome.timings.wakeSeconds = Seconds(awake - line.FirstAnswer().value_or(awake));
     state_.imei.clear();  // until this tracker has said its own
+    host_.retryAsked();   // a Retry pressed before this run was for the one before
     TrackerRecord record(setup.journal, setup.record);
     std::string deviceValues;
     TrackerPlan plan = RecordedPlan(setup.profile, setup.devices, setup.mode, setup.force,
                                     deviceValues, record);
     plan.claims = &host_.claims;
+    // The operator sees which tracker it is as soon as it has said so, not
+    // only once its configuration has been read too.
+    plan.target = [this, target = plan.target](const std::string& imei) {
+        state_.imei = GbkToUtf8(imei);
+        Show(SlotPhase::Identifying, state_.what);
+        return target(imei);
+    };
     plan.identified = [this, recorded = plan.identified](const Outcome& identified) {
         recorded(identified);
         state_.imei = identified.imei;
@@ -224,9 +238,9 @@ void SlotLoop::Explain(Outcome& outcome, const SlotPort& line, bool portThere) c
     }
 }
 
-// Waits `duration`, looking at the port at the look's pace; false when the
-// station stops or the port goes away.
-bool SlotLoop::Rest(milliseconds duration, Port& line) {
+// Waits `duration`, looking at the port at the look's pace, or until
+// `enough` holds; false when the station stops or the port goes away.
+bool SlotLoop::Rest(milliseconds duration, Port& line, const std::function<bool()>& enough) {
     const Pause pause = StoppablePause(host_.stop);
     const Clock::time_point until = Clock::now() + duration;
     for (;;) {
@@ -234,7 +248,7 @@ bool SlotLoop::Rest(milliseconds duration, Port& line) {
             return false;
         }
         const auto left = std::chrono::ceil<milliseconds>(until - Clock::now());
-        if (left <= milliseconds::zero()) {
+        if (left <= milliseconds::zero() || (enough && enough())) {
             return true;
         }
         if (!pause(std::min(left, host_.system.portLook))) {

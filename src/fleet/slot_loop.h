@@ -27,6 +27,9 @@ struct SlotHost {
     // A tracker's outcome is in and recorded; `journalFailure` is the
     // journal's reason when its row could not be written, else "".
     std::function<void(const Outcome& outcome, const std::string& journalFailure)> finished;
+    // True once each time the operator has asked for the tracker in the
+    // slot to be run again.
+    std::function<bool()> retryAsked;
 };
 
 // Returns once the station has stopped, after the slot's current command.

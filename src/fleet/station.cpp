@@ -98,6 +98,13 @@ struct Station::Shared {
         }
     }
 
+    bool TakeRetry(std::size_t index) {
+        std::lock_guard lock(mutex);
+        const bool asked = retries[index];
+        retries[index] = false;
+        return asked;
+    }
+
     void RunSlotThread(std::size_t index) {
         const SlotHost host{
             setup, system, stop.get_token(), claims, [this] { return MayStart(); },
@@ -108,7 +115,8 @@ struct Station::Shared {
             },
             [this](const Outcome& outcome, const std::string& failure) {
                 Tally(outcome, failure);
-            }};
+            },
+            [this, index] { return TakeRetry(index); }};
         RunSlot(index, host);
         SlotEnded();
     }
@@ -122,6 +130,7 @@ struct Station::Shared {
     std::size_t running = 0;
     LineTally tally;
     int started = 0;  // trackers whose run has begun
+    std::vector<bool> retries;  // by slot: the operator asked for a run again
     ImeiClaims claims;
     std::vector<std::string> journalFailures;
     std::vector<std::jthread> slots;
@@ -133,6 +142,7 @@ Station::Station(StationSetup setup, OnChange onChange, StationSystem system)
     : shared_(std::make_shared<Shared>(std::move(setup), std::move(onChange), std::move(system))) {
     Shared& shared = *shared_;
     shared.running = shared.setup.slots.size();
+    shared.retries.assign(shared.running, false);
     if (shared.running == 0) {
         shared.tally.Stop();
     }
@@ -162,6 +172,13 @@ void Station::RequestStop() { shared_->stop.request_stop(); }
 void Station::Wait() {
     std::unique_lock lock(shared_->mutex);
     shared_->allEnded.wait(lock, [this] { return shared_->running == 0; });
+}
+
+void Station::Retry(std::size_t slot) {
+    std::lock_guard lock(shared_->mutex);
+    if (slot < shared_->retries.size()) {
+        shared_->retries[slot] = true;
+    }
 }
 
 bool Station::Stopped() const {

@@ -105,6 +105,11 @@ public:
     // Returns once every slot has stopped (after a stop, or after `count`
     // outcomes).
     void Wait();
+    // The operator asks the slot to run the tracker still in it again, as
+    // if it were a new one: the slot does so at its next look at it, without
+    // a replug. Asked while a tracker is worked on, or while no port is
+    // there, it is dropped.
+    void Retry(std::size_t slot);
     bool Stopped() const;
 
     StationCounts Counts() const;

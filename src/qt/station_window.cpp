@@ -1,5 +1,6 @@
 #include "qt/station_window.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
@@ -12,13 +13,13 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QShowEvent>
-#include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
 #include <optional>
 
 #include "dialog/look.h"
+#include "qt/desktop_sound.h"
 #include "qt/status_colours.h"
 
 namespace vorlen::fleet {
@@ -29,6 +30,25 @@ QString FromUtf8(const std::string& text) {
 }
 
 std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+// Pixels between two tiles.
+constexpr int kTileGap = 8;
+
+// The room the tiles share; they are placed in it, never scrolled: a layout
+// would grow the window, or need a scroll bar, to give each label its size.
+class TileArea : public QWidget {
+public:
+    using QWidget::QWidget;
+    std::function<void()> resized;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        if (resized) {
+            resized();
+        }
+    }
+};
 
 // The tile's lines' object names, by TileLine.
 constexpr std::array<const char*, 4> kLineNames{"port", "phase", "imei", "outcome"};
@@ -52,12 +72,19 @@ QString FileFilter(StationFile kind) {
 }  // namespace
 
 StationPrompts DialogPrompts() {
+    auto sound = std::make_shared<DesktopSound>();
     return {
         [](QWidget* parent, const QString& text) {
             QMessageBox::information(parent, parent->windowTitle(), text);
         },
         [](QWidget* parent, const QString& caption, StationFile kind) {
             return QFileDialog::getOpenFileName(parent, caption, QString(), FileFilter(kind));
+        },
+        [sound](StationSound played) {
+            const SoundLook& look = *std::find_if(
+                kStationSounds.begin(), kStationSounds.end(),
+                [played](const SoundLook& row) { return row.sound == played; });
+            return sound->Play(look.eventId, look.description);
         },
     };
 }
@@ -66,6 +93,7 @@ FleetStationWindow::FleetStationWindow(StationServices services, int language, Q
                                        StationPrompts prompts)
     : QtSideWindow<QWidget>(parent, Qt::Window), prompts_(std::move(prompts)), controller_(*this, std::move(services)) {
     CreateControls();
+    controller_.Restore();
     resize(960, 600);
     controller_.SetLanguage(language);
 }
@@ -81,11 +109,24 @@ void FleetStationWindow::CreateControls() {
     controls_ = {{kStationCounters, counters}, {kStationJournal, journal}};
 
     auto* inputs = new QGridLayout;
+    int row = 0;
+    const std::array<std::array<int, 2>, 3> fieldRows{{
+        {kStationNameLabel, kStationName},
+        {kStationOperatorLabel, kStationOperator},
+        {kStationJournalLabel, kStationJournalWhere},
+    }};
+    for (const auto& [labelId, editId] : fieldRows) {
+        auto* label = new QLabel(this);
+        label->setWordWrap(true);
+        controls_[labelId] = label;
+        controls_[editId] = new QLineEdit(this);
+        inputs->addWidget(label, row++, 0, 1, 2);
+        inputs->addWidget(controls_[editId], row++, 0, 1, 2);
+    }
     const std::array<std::array<int, 3>, 2> fileRows{{
         {kStationProfileLabel, kStationProfile, kStationProfileBrowse},
         {kStationDevicesLabel, kStationDevices, kStationDevicesBrowse},
     }};
-    int row = 0;
     for (const auto& [labelId, editId, browseId] : fileRows) {
         controls_[labelId] = new QLabel(this);
         controls_[editId] = new QLineEdit(this);
@@ -109,7 +150,11 @@ void FleetStationWindow::CreateControls() {
         connect(button, &QPushButton::clicked, this, [this, id] { controller_.Press(id); });
         buttons->addWidget(button);
     }
-    inputs->addLayout(buttons, row, 0, 1, 2);
+    inputs->addLayout(buttons, row++, 0, 1, 2);
+    auto* sound = new QCheckBox(this);
+    controls_[kStationSound] = sound;
+    connect(sound, &QCheckBox::clicked, this, [this] { controller_.Press(kStationSound); });
+    inputs->addWidget(sound, row, 0, 1, 2);
 
     auto* side = new QWidget(this);
     side->setLayout(inputs);
@@ -124,38 +169,43 @@ void FleetStationWindow::CreateControls() {
 }
 
 QWidget* FleetStationWindow::CreateTiles() {
-    auto* area = tileArea_ = new QScrollArea(this);
-    area->setWidgetResizable(true);
-    area->setFrameShape(QFrame::NoFrame);
-    auto* grid = new QWidget(area);
-    tileGrid_ = new QGridLayout(grid);
-    tileGrid_->setAlignment(Qt::AlignTop);
-    area->setWidget(grid);
+    auto* area = new TileArea(this);
+    area->resized = [this] { PlaceTiles(); };
+    tileArea_ = area;
     return area;
 }
 
-FleetStationWindow::TileLabels FleetStationWindow::CreateTile() {
-    auto* frame = new QFrame;
+FleetStationWindow::TileLabels FleetStationWindow::CreateTile(std::size_t index) {
+    auto* frame = new QFrame(tileArea_);
     frame->setObjectName(QStringLiteral("tile"));
     frame->setFrameShape(QFrame::Box);
     frame->setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(2);
     std::array<QLabel*, kTileLines.size()> lines{};
     for (std::size_t i = 0; i < kTileLines.size(); ++i) {
         auto* label = new QLabel(frame);
         label->setObjectName(QLatin1String(kLineNames[static_cast<std::size_t>(kTileLines[i].line)]));
         label->setTextFormat(Qt::PlainText);
-        label->setWordWrap(true);
+        // Only the outcome wraps; the other lines keep to one line each, so
+        // that a long one never pushes the outcome out of the tile.
+        label->setWordWrap(kTileLines[i].line == TileLine::Outcome);
         label->setFont(Scaled(font(), kTileLines[i].look));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         layout->addWidget(label);
         lines[i] = label;
     }
-    TileLabels tile{frame, lines};
+    auto* retry = new QPushButton(frame);
+    retry->setObjectName(QStringLiteral("retry"));
+    retry->hide();
+    const int id = kStationFirstRetry + static_cast<int>(index);
+    connect(retry, &QPushButton::clicked, this, [this, id] { controller_.Press(id); });
+    layout->addWidget(retry, 0, Qt::AlignRight);
     // The outcome takes the tile's remaining height: a wrapped label's own
     // height is often reckoned for one line.
     layout->setStretchFactor(lines.back(), 1);
-    return tile;
+    return {frame, lines, retry};
 }
 
 void FleetStationWindow::showEvent(QShowEvent* event) {
@@ -188,7 +238,7 @@ void FleetStationWindow::SetText(int controlId, const std::string& text) {
         label->setText(shown);
     } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         edit->setText(shown);
-    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         button->setText(shown);
     }
 }
@@ -210,6 +260,19 @@ void FleetStationWindow::ShowFault(int controlId, bool fault) {
                                      : QString());
     }
 }
+
+bool FleetStationWindow::IsChecked(int controlId) const {
+    const auto* box = qobject_cast<const QCheckBox*>(Control(controlId));
+    return box != nullptr && box->isChecked();
+}
+
+void FleetStationWindow::SetChecked(int controlId, bool checked) {
+    if (auto* box = qobject_cast<QCheckBox*>(Control(controlId))) {
+        box->setChecked(checked);
+    }
+}
+
+std::string FleetStationWindow::PlaySound(StationSound sound) { return prompts_.playSound(sound); }
 
 void FleetStationWindow::ShowSlotChoices(const std::vector<SlotChoice>& choices) {
     slots_->clear();
@@ -239,27 +302,28 @@ void FleetStationWindow::ShowTiles(const std::vector<Tile>& tiles) {
     }
     tiles_.clear();
     for (std::size_t i = 0; i < tiles.size(); ++i) {
-        tiles_.push_back(CreateTile());
+        tiles_.push_back(CreateTile(i));
         ShowTile(i, tiles[i]);
     }
     PlaceTiles();
 }
 
-// In the look table's grid for the room the tiles have now.
+// In the look table's grid, in the room the tiles have now.
 void FleetStationWindow::PlaceTiles() {
-    const QSize room = tileArea_->viewport()->size();
-    const int count = static_cast<int>(tiles_.size());
-    const int columns = TileGridFor(count, room.width(), room.height(), tileGrid_->spacing()).columns;
+    const std::vector<TileRect> places =
+        TilePlaces(static_cast<int>(tiles_.size()),
+                   {0, 0, tileArea_->width(), tileArea_->height()}, kTileGap);
+    const int percent = places.empty() ? 100
+                                       : TileTextPercent(places.front().height,
+                                                         fontMetrics().height());
     for (std::size_t i = 0; i < tiles_.size(); ++i) {
-        const int index = static_cast<int>(i);
-        tileGrid_->removeWidget(tiles_[i].frame);
-        tileGrid_->addWidget(tiles_[i].frame, index / columns, index % columns);
+        const TileRect& place = places[i];
+        for (std::size_t line = 0; line < kTileLines.size(); ++line) {
+            tiles_[i].lines[line]->setFont(Scaled(font(), Shrunk(kTileLines[line].look, percent)));
+        }
+        tiles_[i].frame->setGeometry(place.x, place.y, place.width, place.height);
+        tiles_[i].frame->show();
     }
-}
-
-void FleetStationWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    PlaceTiles();
 }
 
 void FleetStationWindow::ShowTile(std::size_t index, const Tile& tile) {
@@ -270,6 +334,8 @@ void FleetStationWindow::ShowTile(std::size_t index, const Tile& tile) {
     for (std::size_t i = 0; i < kTileLines.size(); ++i) {
         shown.lines[i]->setText(FromUtf8(LineOf(tile, kTileLines[i].line)));
     }
+    shown.retry->setText(FromUtf8(tile.retry));
+    shown.retry->setVisible(!tile.retry.empty());
     QPalette palette;  // resolves nothing: the tile inherits every colour again
     if (const std::optional<Rgb> colour = TileColour(tile.mark)) {
         palette.setColor(QPalette::Window, Colour(*colour));

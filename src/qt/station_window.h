@@ -17,7 +17,7 @@
 class QGridLayout;
 class QLabel;
 class QListWidget;
-class QScrollArea;
+class QPushButton;
 
 namespace vorlen::fleet {
 
@@ -26,9 +26,11 @@ struct StationPrompts {
     std::function<void(QWidget* parent, const QString& text)> showMessage;
     // An empty path when the operator cancels.
     std::function<QString(QWidget* parent, const QString& caption, StationFile kind)> askFile;
+    // Plays an outcome's sound; the reason when it cannot, else "".
+    std::function<std::string(StationSound sound)> playSound;
 };
 
-// Qt's message box and file dialog.
+// Qt's message box and file dialog, and the desktop's sound theme.
 StationPrompts DialogPrompts();
 
 class FleetStationWindow : public QtSideWindow<QWidget>, private StationWindow {
@@ -54,23 +56,26 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     // Each showing offers the ports of that moment.
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct TileLabels {
         QWidget* frame;
         std::array<QLabel*, kTileLines.size()> lines;  // as kTileLines
+        QPushButton* retry;  // shown while the tile offers it
     };
 
     void CreateControls();
     QWidget* CreateTiles();
-    TileLabels CreateTile();
+    TileLabels CreateTile(std::size_t index);
     void PlaceTiles();
 
     void SetText(int controlId, const std::string& text) override;
     std::string Text(int controlId) const override;
     void Enable(int controlId, bool enable) override;
     void ShowFault(int controlId, bool fault) override;
+    bool IsChecked(int controlId) const override;
+    void SetChecked(int controlId, bool checked) override;
+    std::string PlaySound(StationSound sound) override;
     void ShowSlotChoices(const std::vector<SlotChoice>& choices) override;
     std::vector<std::string> TickedSlots() const override;
     void ShowTiles(const std::vector<Tile>& tiles) override;
@@ -83,8 +88,7 @@ private:
     StationPrompts prompts_;
     std::map<int, QWidget*> controls_;
     QListWidget* slots_ = nullptr;
-    QScrollArea* tileArea_ = nullptr;
-    QGridLayout* tileGrid_ = nullptr;
+    QWidget* tileArea_ = nullptr;
     std::vector<TileLabels> tiles_;
     // Last, so that the station stops before the widgets it shows go.
     StationController controller_;

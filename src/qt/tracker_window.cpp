@@ -25,6 +25,7 @@
 #include "qt/line_monitor_window.h"
 #include "qt/message_box.h"
 #include "qt/opening_combo_box.h"
+#include "qt/settings_store.h"
 #include "qt/station_window.h"
 #include "qt/status_colours.h"
 #include "qt/tip_combo_box.h"
@@ -296,6 +297,9 @@ SideWindow* TrackerWindow::MakeLineMonitor(LineRecord& record) {
 }
 
 SideWindow* TrackerWindow::MakeStation(fleet::StationServices services) {
+    if (!services.settings) {
+        services.settings = std::make_shared<QtSettingsStore>();
+    }
     return new fleet::FleetStationWindow(std::move(services), kEnglish, this);
 }
 

@@ -24,16 +24,17 @@ constexpr UINT kRunQueuedCalls = WM_APP + 1;
 // Dialog units, in the form's font. The counters run along the top, the
 // files under them; the ports' list and its buttons keep to the left, the
 // tiles fill the rest; the journal line is at the bottom.
-constexpr Rect kFrame{0, 0, 400, 250};
+constexpr Rect kFrame{0, 0, 400, 300};
 constexpr int kMargin = 7;
 constexpr int kGap = 4;
 constexpr int kRowHeight = 14;      // an edit or a button
 constexpr int kCaptionHeight = 9;   // a label
 constexpr int kCountersHeight = 14;
-constexpr int kLabelWidth = 80;
+constexpr int kLabelWidth = 130;
 constexpr int kBrowseWidth = 50;
 constexpr int kPortsWidth = 120;
 constexpr int kPortsButtons[] = {kStationRefresh, kStationStart, kStationStop};
+constexpr int kRetryWidth = 50;
 
 struct FileRow {
     int label;
@@ -44,6 +45,12 @@ constexpr FileRow kFileRows[] = {
     {kStationProfileLabel, kStationProfile, kStationProfileBrowse},
     {kStationDevicesLabel, kStationDevices, kStationDevicesBrowse},
 };
+// The fields kept between runs: a label and an edit, without a button.
+constexpr FileRow kFieldRows[] = {
+    {kStationNameLabel, kStationName, 0},
+    {kStationOperatorLabel, kStationOperator, 0},
+    {kStationJournalLabel, kStationJournalWhere, 0},
+};
 
 std::vector<WORD> StationTemplate() {
     constexpr DWORD kLabel = SS_LEFT | WS_VISIBLE;
@@ -51,6 +58,11 @@ std::vector<WORD> StationTemplate() {
     constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP | WS_VISIBLE;
     std::vector<TemplateControl> controls{
         {ControlClass::Static, kLine, {}, kStationCounters, L""}};
+    for (const FileRow& row : kFieldRows) {
+        controls.push_back({ControlClass::Static, kLabel, {}, row.label, L""});
+        controls.push_back({ControlClass::Edit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_VISIBLE,
+                            {}, row.edit, L""});
+    }
     for (const FileRow& row : kFileRows) {
         controls.push_back({ControlClass::Static, kLabel, {}, row.label, L""});
         controls.push_back({ControlClass::Edit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_VISIBLE,
@@ -67,6 +79,8 @@ std::vector<WORD> StationTemplate() {
     for (const int id : kPortsButtons) {
         controls.push_back({ControlClass::Button, kButton, {}, id, L""});
     }
+    controls.push_back({ControlClass::Button, BS_AUTOCHECKBOX | WS_TABSTOP | WS_VISIBLE, {},
+                        kStationSound, L""});
     controls.push_back({ControlClass::Static, kLine, {}, kStationJournal, L""});
     const TemplateFrame frame{WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
                                   WS_MAXIMIZEBOX,
@@ -221,6 +235,7 @@ void FleetStationWindow::OnInitDialog() {
     ::SelectObject(dc, oldFont);
     ::ReleaseDC(window_, dc);
     ::SendMessageW(Item(kStationSlots), LB_SETITEMHEIGHT, 0, choiceHeight);
+    controller_.Restore();
     RECT frame;
     ::GetWindowRect(window_, &frame);
     minimumSize_ = {(frame.right - frame.left) * 3 / 4, (frame.bottom - frame.top) * 3 / 4};
@@ -256,10 +271,23 @@ void FleetStationWindow::MakeFonts() {
     LOGFONTW base{};
     const auto formFont = reinterpret_cast<HFONT>(::SendMessageW(window_, WM_GETFONT, 0, 0));
     ::GetObjectW(formFont, sizeof base, &base);
-    for (std::size_t i = 0; i < kTileLines.size(); ++i) {
-        lineFonts_[i] = ScaledFont(base, kTileLines[i].look);
-    }
+    MakeTileFonts(100);
     countersFont_ = ScaledFont(base, kCountersLook);
+}
+
+// The tiles' lines shrunk to `percent`, made again only when it changes.
+void FleetStationWindow::MakeTileFonts(int percent) {
+    if (percent == tileFontsPercent_) {
+        return;
+    }
+    LOGFONTW base{};
+    const auto formFont = reinterpret_cast<HFONT>(::SendMessageW(window_, WM_GETFONT, 0, 0));
+    ::GetObjectW(formFont, sizeof base, &base);
+    for (std::size_t i = 0; i < kTileLines.size(); ++i) {
+        ::DeleteObject(lineFonts_[i]);
+        lineFonts_[i] = ScaledFont(base, Shrunk(kTileLines[i].look, percent));
+    }
+    tileFontsPercent_ = percent;
 }
 
 void FleetStationWindow::LayOut(int width, int height) {
@@ -276,6 +304,11 @@ void FleetStationWindow::LayOut(int width, int height) {
     int y = margin.y;
     Place(Item(kStationCounters), margin.x, y, inner, counters.y);
     y += counters.y + gap.y;
+    for (const FileRow& field : kFieldRows) {
+        Place(Item(field.label), margin.x, y + (row.y - caption.y) / 2, labelWidth, caption.y);
+        Place(Item(field.edit), margin.x + labelWidth + gap.x, y, inner - labelWidth - gap.x, row.y);
+        y += row.y + gap.y;
+    }
     for (const FileRow& file : kFileRows) {
         Place(Item(file.label), margin.x, y + (row.y - caption.y) / 2, labelWidth, caption.y);
         Place(Item(file.edit), margin.x + labelWidth + gap.x, y,
@@ -285,7 +318,9 @@ void FleetStationWindow::LayOut(int width, int height) {
     }
     const int journalTop = height - margin.y - caption.y;
     Place(Item(kStationJournal), margin.x, journalTop, inner, caption.y);
-    const int buttonsTop = journalTop - gap.y - row.y;
+    const int soundTop = journalTop - gap.y - row.y;
+    Place(Item(kStationSound), margin.x, soundTop, portsWidth, row.y);
+    const int buttonsTop = soundTop - gap.y - row.y;
     const int buttonWidth = (portsWidth - 2 * gap.x) / 3;
     for (std::size_t i = 0; i < std::size(kPortsButtons); ++i) {
         Place(Item(kPortsButtons[i]), margin.x + static_cast<int>(i) * (buttonWidth + gap.x),
@@ -298,13 +333,25 @@ void FleetStationWindow::LayOut(int width, int height) {
 }
 
 void FleetStationWindow::LayOutTiles(const RECT& area) {
-    const int count = static_cast<int>(tiles_.size());
     const int gap = Pixels(window_, kGap, kGap).x;
-    const TileGrid grid = TileGridFor(count, area.right - area.left, area.bottom - area.top, gap);
-    for (int i = 0; i < count; ++i) {
-        Place(tiles_[static_cast<std::size_t>(i)].control,
-              area.left + (i % grid.columns) * (grid.width + gap),
-              area.top + (i / grid.columns) * (grid.height + gap), grid.width, grid.height);
+    const std::vector<TileRect> places =
+        TilePlaces(static_cast<int>(tiles_.size()),
+                   {area.left, area.top, area.right - area.left, area.bottom - area.top}, gap);
+    const POINT retry = Pixels(window_, kRetryWidth, kRowHeight);
+    if (!places.empty()) {
+        HDC dc = ::GetDC(window_);
+        HGDIOBJ oldFont = ::SelectObject(
+            dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(window_, WM_GETFONT, 0, 0)));
+        MakeTileFonts(TileTextPercent(places.front().height, LineHeight(dc)));
+        ::SelectObject(dc, oldFont);
+        ::ReleaseDC(window_, dc);
+    }
+    for (std::size_t i = 0; i < tiles_.size(); ++i) {
+        const TileRect& place = places[i];
+        Place(tiles_[i].control, place.x, place.y, place.width, place.height);
+        const int width = std::min<int>(retry.x, place.width - 2 * gap);
+        Place(tiles_[i].retry, place.x + place.width - gap - width,
+              place.y + place.height - gap - retry.y, width, retry.y);
     }
 }
 
@@ -403,6 +450,24 @@ void FleetStationWindow::ShowFault(int controlId, bool fault) {
     }
 }
 
+bool FleetStationWindow::IsChecked(int controlId) const {
+    return ::IsDlgButtonChecked(window_, controlId) == BST_CHECKED;
+}
+
+void FleetStationWindow::SetChecked(int controlId, bool checked) {
+    ::CheckDlgButton(window_, controlId, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// The system's own sounds: the default beep for a tracker passed, the
+// critical stop for a failed one.
+std::string FleetStationWindow::PlaySound(StationSound sound) {
+    const UINT beep = sound == StationSound::Passed ? MB_OK : MB_ICONHAND;
+    if (::MessageBeep(beep) == FALSE) {
+        return "MessageBeep failed, error " + std::to_string(::GetLastError());
+    }
+    return {};
+}
+
 void FleetStationWindow::SetText(int controlId, const std::string& text) {
     const std::wstring shown = WideOfUtf8(text);
     if (controlId == kStationTitle) {
@@ -451,14 +516,24 @@ std::vector<std::string> FleetStationWindow::TickedSlots() const {
 void FleetStationWindow::ShowTiles(const std::vector<Tile>& tiles) {
     for (const ShownTile& shown : tiles_) {
         ::DestroyWindow(shown.control);
+        ::DestroyWindow(shown.retry);
     }
     tiles_.clear();
+    const auto formFont = ::SendMessageW(window_, WM_GETFONT, 0, 0);
     for (std::size_t i = 0; i < tiles.size(); ++i) {
+        // The tile paints around its button, which lies over it.
         HWND control = ::CreateWindowExW(
-            0, L"STATIC", TileText(tiles[i]).c_str(), WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 0, 0, 0,
-            window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstTile + i)), instance_,
+            0, L"STATIC", TileText(tiles[i]).c_str(),
+            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_OWNERDRAW, 0, 0, 0, 0, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstTile + i)), instance_, nullptr);
+        HWND retry = ::CreateWindowExW(
+            0, L"BUTTON", L"", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStationFirstRetry + i)), instance_,
             nullptr);
-        tiles_.push_back({control, tiles[i]});
+        ::SendMessageW(retry, WM_SETFONT, static_cast<WPARAM>(formFont), FALSE);
+        ::SetWindowPos(retry, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        tiles_.push_back({control, retry, {}});
+        ShowTile(i, tiles[i]);
     }
     RECT client;
     ::GetClientRect(window_, &client);
@@ -473,6 +548,8 @@ void FleetStationWindow::ShowTile(std::size_t index, const Tile& tile) {
     shown.tile = tile;
     ::SetWindowTextW(shown.control, TileText(tile).c_str());
     ::InvalidateRect(shown.control, nullptr, TRUE);
+    ::SetWindowTextW(shown.retry, WideOfUtf8(tile.retry).c_str());
+    ::ShowWindow(shown.retry, tile.retry.empty() ? SW_HIDE : SW_SHOW);
 }
 
 void FleetStationWindow::ShowMessage(const std::string& text) {

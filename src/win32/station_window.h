@@ -43,6 +43,7 @@ public:
 private:
     struct ShownTile {
         HWND control;
+        HWND retry;  // a button over the tile's corner, shown while offered
         fleet::Tile tile;
     };
 
@@ -53,6 +54,7 @@ private:
     void OnClose();
     void OnDestroy();
     void MakeFonts();
+    void MakeTileFonts(int percent);
     void LayOut(int width, int height) override;
     void LayOutTiles(const RECT& area);
     void DrawTile(const DRAWITEMSTRUCT& item) const;
@@ -65,6 +67,9 @@ private:
     std::string Text(int controlId) const override;
     void Enable(int controlId, bool enable) override;
     void ShowFault(int controlId, bool fault) override;
+    bool IsChecked(int controlId) const override;
+    void SetChecked(int controlId, bool checked) override;
+    std::string PlaySound(fleet::StationSound sound) override;
     void ShowSlotChoices(const std::vector<fleet::SlotChoice>& choices) override;
     std::vector<std::string> TickedSlots() const override;
     void ShowTiles(const std::vector<fleet::Tile>& tiles) override;
@@ -77,6 +82,7 @@ private:
     HINSTANCE instance_;
     std::array<HFONT, kTileLines.size()> lineFonts_{};  // as kTileLines
     HFONT countersFont_ = nullptr;
+    int tileFontsPercent_ = 0;  // how far lineFonts_ are shrunk
     std::vector<std::string> slotNames_;  // what each entry of the ports' list opens
     std::vector<ShownTile> tiles_;
     std::set<int> faults_;  // the ids of the lines drawn in red

@@ -15,6 +15,7 @@
 #include "win32/form_template.h"
 #include "win32/list_wheel.h"
 #include "win32/profile_path_dialog.h"
+#include "win32/registry_store.h"
 #include "win32/resource_ids.h"
 #include "win32/status_colours.h"
 #include "win32/tip_combo_box.h"
@@ -460,6 +461,9 @@ SideWindow* TrackerWindow::MakeLineMonitor(LineRecord& record) {
 }
 
 SideWindow* TrackerWindow::MakeStation(fleet::StationServices services) {
+    if (!services.settings) {
+        services.settings = std::make_shared<RegistryStore>();
+    }
     station_ = std::make_unique<FleetStationWindow>(instance_, window_, std::move(services));
     return station_->Made() ? station_.get() : nullptr;
 }

@@ -272,6 +272,30 @@ TEST_F(Station, CountsAreToldWhileNoSlotChanges) {
     }));
 }
 
+// A failed tracker left in its slot is not run again by itself; the
+// operator's Retry runs it again without a replug, as a tracker of its own:
+// a second outcome, a second row. A Retry for a slot out of range is nothing.
+TEST_F(Station, RetryRunsTheFailedTrackerStillInItsSlotAgain) {
+    const Socket socket(Path("slot1"));
+    const auto station = Start(socket);
+    const auto tracker = Tracker(Imei(1), {"--awake", "--refuse", "770"});
+    socket.Plug(*tracker);
+    ASSERT_TRUE(changes_.WaitForOutcomes(1));
+    std::this_thread::sleep_for(400ms);  // four looks at the same tracker
+    ASSERT_EQ(Changes::OutcomesIn(changes_.States()).size(), 1u);
+    station->Retry(1);
+    station->Retry(0);
+    ASSERT_TRUE(changes_.WaitForOutcomes(2));
+    const std::vector<Outcome> outcomes = Changes::OutcomesIn(changes_.States());
+    ASSERT_EQ(outcomes.size(), 2u);
+    for (const Outcome& outcome : outcomes) {
+        EXPECT_EQ(outcome.result, Result::StepFailed);
+        EXPECT_EQ(outcome.imei, Imei(1));
+    }
+    EXPECT_EQ(station->Counts().failed, 2);
+    EXPECT_EQ(Rows().size(), 2u);
+}
+
 // --count ends the run once that many trackers are in, whatever the output.
 TEST_F(Station, WatchStopsAfterCountTrackers) {
     if (!tool_->SeesMappedPorts()) {

@@ -1,16 +1,20 @@
 // The fleet station's real window, offscreen, driven through its buttons and
 // list against simulated trackers on pseudo-terminals; the journal is an
 // SQLite file in the test's own folder.
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <cstdlib>
 
 #include "fleet/journal/journal_module.h"
 #include "sim/fleet_profile.h"
 #include "profile/profile_file.h"
+#include "qt/desktop_sound.h"
+#include "qt/settings_store.h"
 #include "qt/station_window.h"
 #include "rig.h"
 
@@ -45,7 +49,8 @@ protected:
             }
         };
         if (!journalModule_.empty()) {
-            services.openJournal = [module = journalModule_](std::string& failure) {
+            services.openJournal = [module = journalModule_](const std::string&,
+                                                             std::string& failure) {
                 return fleet::OpenJournalFrom(module, fleet::DefaultJournalFile(),
                                                fleet::JournalAccess::Write, failure);
             };
@@ -53,6 +58,10 @@ protected:
         fleet::StationPrompts prompts{
             [this](QWidget*, const QString& text) { messages_.push_back(text.toStdString()); },
             [this](QWidget*, const QString&, fleet::StationFile) { return chosenFile_; },
+            [this](fleet::StationSound sound) {
+                sounds_.push_back(sound);
+                return soundFailure_;
+            },
         };
         auto window =
             std::make_unique<FleetStationWindow>(std::move(services), kEnglish, nullptr, prompts);
@@ -127,6 +136,8 @@ protected:
     std::string journalModule_;  // the journal's module, when not the build's
     QString chosenFile_;
     std::vector<std::string> messages_;
+    std::vector<fleet::StationSound> sounds_;
+    std::string soundFailure_;  // the player's answer
 };
 
 TEST_F(StationWindowTest, ATickedSlotTurnsGreenWithItsImeiAndIsJournalled) {
@@ -157,6 +168,9 @@ TEST_F(StationWindowTest, ATickedSlotTurnsGreenWithItsImeiAndIsJournalled) {
     EXPECT_FALSE(font("phase").bold() || font("imei").bold());
     EXPECT_GT(font("port").pointSizeF(), font("phase").pointSizeF());
     EXPECT_TRUE(TileLine(*window, 0, "outcome").startsWith(QStringLiteral("done")))
+        << TileLine(*window, 0, "outcome").toStdString();
+    // The IMEI is named once, on its own line.
+    EXPECT_FALSE(TileLine(*window, 0, "outcome").contains(QStringLiteral("864507030000017")))
         << TileLine(*window, 0, "outcome").toStdString();
     EXPECT_EQ(window->TileWidget(1), nullptr);
     EXPECT_TRUE(qobject_cast<QLabel*>(window->Control(fleet::kStationCounters))
@@ -250,6 +264,130 @@ TEST_F(StationWindowTest, ARefusedStartIsAMessageAndNothingRuns) {
     }
     QTest::qWait(300);
     EXPECT_TRUE(tracker.Commands().empty());
+}
+
+// A failed tracker's tile offers Retry, a passed one's does not; Retry runs
+// the tracker still in the slot again, and the counters take its second
+// outcome. Each outcome is heard once, by whether it passed, until the
+// operator turns the sound off; a sound that cannot be played says why.
+TEST_F(StationWindowTest, AFailedTileOffersRetryWhichRunsItsTrackerAgain) {
+    soundFailure_ = "libcanberra.so.0 cannot be loaded";
+    test::SimProcess failing({"--awake", "--refuse", "770"});
+    test::SimProcess passing({"--awake", "--imei", "864507030000025"});
+    const auto window = Open({failing.LinkPath(), passing.LinkPath()});
+    Type(*window, fleet::kStationProfile, profile_);
+    Tick(*window, failing.LinkPath());
+    Tick(*window, passing.LinkPath());
+    Press(*window, fleet::kStationStart);
+    ASSERT_TRUE(WaitUntil([&] {
+        return TileColour(*window, 0) == kRed && TileColour(*window, 1) == kGreen;
+    }, 60s)) << TileLine(*window, 0, "outcome").toStdString();
+    const auto retry = [&](std::size_t tile) {
+        return window->TileWidget(tile)->findChild<QPushButton*>(QStringLiteral("retry"));
+    };
+    EXPECT_FALSE(retry(1)->isVisible());
+    ASSERT_TRUE(retry(0)->isVisible());
+    EXPECT_EQ(retry(0)->text(), QStringLiteral("Retry"));
+    const auto counters = [&] {
+        return qobject_cast<QLabel*>(window->Control(fleet::kStationCounters))->text();
+    };
+    EXPECT_TRUE(counters().startsWith(QStringLiteral("done 1, unchanged 0, failed 1")))
+        << counters().toStdString();
+    std::vector<fleet::StationSound> heard = sounds_;
+    std::sort(heard.begin(), heard.end());
+    EXPECT_EQ(heard, (std::vector{fleet::StationSound::Passed, fleet::StationSound::Failed}));
+    auto* sound = qobject_cast<QCheckBox*>(window->Control(fleet::kStationSound));
+    ASSERT_NE(sound, nullptr);
+    EXPECT_EQ(sound->text().toStdString(),
+              "Sound at each outcome (none is heard: libcanberra.so.0 cannot be loaded)");
+    EXPECT_FALSE(sound->styleSheet().isEmpty());
+    sound->click();  // off
+    retry(0)->click();
+    ASSERT_TRUE(WaitUntil([&] { return counters().contains(QStringLiteral("failed 2")); }, 60s))
+        << counters().toStdString();
+    EXPECT_EQ(TileColour(*window, 0), kRed);
+    EXPECT_TRUE(counters().startsWith(QStringLiteral("done 1, unchanged 0, failed 2")));
+    EXPECT_EQ(JournalRows().size(), 3u);
+    EXPECT_EQ(sounds_.size(), 2u);
+}
+
+// The operator's words come back as typed, Chinese too, from a store made
+// anew; a key never written is none, not an empty text.
+TEST(QtSettingsStore, KeepsEachFieldForTheNextRun) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    EXPECT_EQ(QtSettingsStore().Read("operator"), std::nullopt);
+    EXPECT_EQ(QtSettingsStore().Write("operator", "李 Wei"), "");
+    EXPECT_EQ(QtSettingsStore().Write("journal", ""), "");
+    EXPECT_EQ(QtSettingsStore().Read("operator"), "李 Wei");
+    EXPECT_EQ(QtSettingsStore().Read("journal"), "");
+    EXPECT_EQ(QtSettingsStore().Read("station"), std::nullopt);
+}
+
+// Whether this process has libcanberra mapped.
+bool CanberraLoaded() {
+    std::ifstream maps("/proc/self/maps");
+    const std::string text((std::istreambuf_iterator<char>(maps)), {});
+    return text.find("libcanberra.so") != std::string::npos;
+}
+
+// The station's window, like the form, starts without the sound library:
+// it is loaded at the first sound, or that sound says why it is not heard.
+TEST(DesktopSound, LibcanberraIsLoadedAtTheFirstSoundAndNotBefore) {
+    ASSERT_FALSE(CanberraLoaded());
+    {
+        FleetStationWindow window(fleet::RealStationServices(), kEnglish);
+        window.ShowAndRaise();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        EXPECT_FALSE(CanberraLoaded());
+    }
+    DesktopSound sound;
+    const std::string failure = sound.Play("complete", "A tracker passed");
+    if (failure.find("libcanberra.so.0 cannot be loaded") == std::string::npos) {
+        EXPECT_TRUE(CanberraLoaded()) << failure;
+    }
+    // No sound server in a test machine is a reason, not a crash; asked
+    // again, the same.
+    EXPECT_EQ(sound.Play("dialog-error", "A tracker failed"), failure);
+}
+
+// However many slots the operator ticks, up to the 16 a station may have,
+// every tile is whole inside the window without a scroll bar, and the
+// window keeps its size; so too in a smaller window.
+TEST_F(StationWindowTest, EveryTileFitsTheWindowAtAnyCountOfSlots) {
+    for (const int count : {1, 3, 8, 16}) {
+        SCOPED_TRACE(::testing::Message() << count << " slots");
+        std::vector<std::string> sockets;
+        for (int i = 1; i <= count; ++i) {
+            sockets.push_back(Path(("ttyUnplugged" + std::to_string(100 + i)).c_str()));
+        }
+        const auto window = Open(sockets);
+        const QSize size = window->size();
+        Type(*window, fleet::kStationProfile, profile_);
+        for (const std::string& socket : sockets) {
+            Tick(*window, socket);
+        }
+        Press(*window, fleet::kStationStart);
+        ASSERT_TRUE(window->Running()) << (messages_.empty() ? "" : messages_.front());
+        for (const QSize shown : {size, QSize(720, 480)}) {
+            window->resize(shown);
+            QTest::qWait(50);
+            EXPECT_EQ(window->size(), shown);
+            for (int i = 0; i < count; ++i) {
+                const QWidget* tile = window->TileWidget(static_cast<std::size_t>(i));
+                ASSERT_NE(tile, nullptr) << i;
+                const QRect place(tile->mapTo(window.get(), QPoint(0, 0)), tile->size());
+                EXPECT_TRUE(tile->isVisible()) << i;
+                EXPECT_FALSE(place.isEmpty()) << i;
+                EXPECT_TRUE(window->rect().contains(place))
+                    << "tile " << i << " at " << place.x() << "," << place.y() << " "
+                    << place.width() << "x" << place.height() << " in " << shown.width() << "x"
+                    << shown.height();
+            }
+        }
+        window->close();
+    }
 }
 
 // A slot whose tracker never answers, and one whose port is not plugged in:

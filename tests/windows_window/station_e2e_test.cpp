@@ -13,8 +13,12 @@
 #include "model/control_ids.h"
 #include "sim/fleet_profile.h"
 #include "profile/profile_file.h"
+#include "win32/registry_store.h"
 #include "win32/station_window.h"
+#include "win32/wide_text.h"
 #include "remote_form.h"
+
+#include <chrono>
 
 namespace vorlen::e2e {
 namespace {
@@ -179,6 +183,102 @@ TEST(Station, ClosingItWhileRunningStopsEverySlot) {
     form.Choose(kLanguageList, kChinese);
     EXPECT_TRUE(WaitUntil([&] { return TextOf(station) == "批量工位"; })) << TextOf(station);
     EXPECT_EQ(TextOf(::GetDlgItem(station, kStationStart)), "开始");
+}
+
+// The registry gives back what the station kept, Chinese too, to a store
+// made anew; a value never written is none.
+TEST(Station, TheRegistryKeepsEachFieldForTheNextRun) {
+    const std::string key = "test-" + std::to_string(::GetTickCount());
+    EXPECT_EQ(win32::RegistryStore().Read(key), std::nullopt);
+    EXPECT_EQ(win32::RegistryStore().Write(key, "李 Wei"), "");
+    EXPECT_EQ(win32::RegistryStore().Read(key), "李 Wei");
+    EXPECT_EQ(win32::RegistryStore().Write(key, ""), "");
+    EXPECT_EQ(win32::RegistryStore().Read(key), "");
+    HKEY station = nullptr;
+    ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Vorlen\\Station", 0, KEY_SET_VALUE,
+                              &station),
+              ERROR_SUCCESS);
+    ::RegDeleteValueW(station, WideOfUtf8(key).c_str());
+    ::RegCloseKey(station);
+}
+
+// Ports that are never plugged in: each slot waits for its port, and its
+// tile stands there.
+StationServices UnpluggedPorts(int count) {
+    StationServices services;
+    services.enumeratePorts = [count](PortList& list) {
+        list.clear();
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "COM" + std::to_string(100 + i);
+            list.push_back({name, name, "USB Serial", 1, "USB Serial"});
+        }
+    };
+    services.formPort = [] { return std::string(); };
+    services.openJournal = [](const std::string&, std::string& failure) {
+        failure.clear();
+        return std::unique_ptr<Journal>();
+    };
+    services.system.openPort = [](const std::string&, OpenFailure*) {
+        return std::shared_ptr<Port>();
+    };
+    services.system.portExists = [](const std::string&) { return false; };
+    services.system.portLook = std::chrono::milliseconds(5);
+    return services;
+}
+
+BOOL CALLBACK FindThreadsStation(HWND window, LPARAM found) {
+    if (::GetDlgItem(window, kStationSlots) != nullptr) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// However many slots are ticked, up to the 16 a station may have, every
+// tile is whole inside the window's client area, at the window's first size
+// and at a smaller one. The station window of this process, on ports that
+// are never plugged in.
+TEST(Station, EveryTileFitsTheWindowAtAnyCountOfSlots) {
+    for (const int count : {1, 3, 8, 16}) {
+        SCOPED_TRACE(::testing::Message() << count << " slots");
+        Station window(::GetModuleHandleW(nullptr), nullptr, UnpluggedPorts(count));
+        ASSERT_TRUE(window.Made());
+        window.SetLanguage(kEnglish);
+        window.ShowAndRaise();
+        HWND station = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), FindThreadsStation,
+                            reinterpret_cast<LPARAM>(&station));
+        ASSERT_NE(station, nullptr);
+        ::SetDlgItemTextW(station, kStationProfile, FleetProfileFile().wstring().c_str());
+        const HWND list = ::GetDlgItem(station, kStationSlots);
+        ASSERT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), count);
+        ::SendMessageW(list, LB_SETSEL, TRUE, static_cast<LPARAM>(-1));
+        ::SendMessageW(::GetDlgItem(station, kStationStart), BM_CLICK, 0, 0);
+        ASSERT_NE(::GetDlgItem(station, Station::kFirstTile), nullptr) << "not started";
+        RECT first;
+        ::GetWindowRect(station, &first);
+        for (const SIZE size : {SIZE{first.right - first.left, first.bottom - first.top},
+                                SIZE{first.right - first.left - 80, first.bottom - first.top - 60}}) {
+            ::SetWindowPos(station, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+            RECT client;
+            ::GetClientRect(station, &client);
+            for (int i = 0; i < count; ++i) {
+                const HWND tile = ::GetDlgItem(station, Station::kFirstTile + i);
+                ASSERT_NE(tile, nullptr) << i;
+                RECT place;
+                ::GetWindowRect(tile, &place);
+                ::MapWindowPoints(nullptr, station, reinterpret_cast<POINT*>(&place), 2);
+                EXPECT_TRUE(::IsWindowVisible(tile)) << i;
+                EXPECT_LT(place.left, place.right) << i;
+                EXPECT_LT(place.top, place.bottom) << i;
+                EXPECT_TRUE(place.left >= 0 && place.top >= 0 && place.right <= client.right &&
+                            place.bottom <= client.bottom)
+                    << "tile " << i << " at " << place.left << "," << place.top << " to "
+                    << place.right << "," << place.bottom << " in " << client.right << "x"
+                    << client.bottom;
+            }
+        }
+    }
 }
 
 }  // namespace
