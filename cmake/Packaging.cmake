@@ -96,7 +96,8 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 set(CPACK_DEBIAN_VORLEN_PACKAGE_NAME vorlen)
 # The Chinese texts need a font with the characters.
-set(CPACK_DEBIAN_VORLEN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk")
+# The station plays its sounds through libcanberra, loaded at the first sound.
+set(CPACK_DEBIAN_VORLEN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk, libcanberra0")
 # Qt's own buttons (OK, Cancel, the file dialog's) in Chinese.
 set(CPACK_DEBIAN_VORLEN_PACKAGE_DEPENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_VORLEN_PACKAGE_SUGGESTS vorlen-tracker-sim)

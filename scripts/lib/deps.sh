@@ -10,6 +10,7 @@ BUILD_PACKAGES=(
   postgresql
   fonts-wqy-microhei
   qt6-translations-l10n
+  libcanberra0
 )
 
 # What scripts/package-deb needs beyond the build: CPack's shlibdeps and the

@@ -46,7 +46,7 @@ std::optional<Rgb> TileColour(fleet::TileMark mark) {
 
 const std::string& LineOf(const fleet::Tile& tile, TileLine line) {
     const std::array<std::pair<TileLine, const std::string*>, 4> lines{{
-        {TileLine::Port, &tile.port},
+        {TileLine::Port, &tile.slot},
         {TileLine::Phase, &tile.phase},
         {TileLine::Imei, &tile.imei},
         {TileLine::Outcome, &tile.outcome},

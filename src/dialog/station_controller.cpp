@@ -110,11 +110,12 @@ bool OffersRetry(const SlotState& state) {
 // A tile tells of one tracker only: the one worked on, or the last one with
 // its outcome until the next starts. The IMEI is named once, on its own
 // line, as soon as the tracker has said it.
-Tile TileOf(const SlotState& state, int language) {
+Tile TileOf(const SlotState& state, const std::string& heading, int language) {
     const TileMark mark = MarkOf(state);
     const bool ended = mark == TileMark::Passed || mark == TileMark::Failed;
     const std::string imei = !state.imei.empty() || !ended ? state.imei : state.last->imei;
-    return {state.slot,
+    return {heading,
+            state.slot,
             state.what,
             imei.empty() ? "" : "IMEI " + imei,
             ended ? OutcomeOnlyLine(*state.last, {std::chrono::milliseconds::zero(), language})
@@ -145,6 +146,7 @@ struct StationController::State {
     std::string journalFile;           // "" when no journal is kept
     std::unique_ptr<Station> station;
     std::vector<SlotState> slots;
+    std::vector<std::string> headings;  // by slot: its name and its port shown short
     StationCounts counts;
     std::vector<std::string> journalFailures;
     JournalHealth journalHealth;
@@ -410,12 +412,14 @@ std::optional<StationSetup> StationController::State::CheckedSetup() {
 void StationController::State::RunStation(StationSetup setup) {
     const int run = ++liveness->run;
     slots.clear();
+    headings.clear();
     std::vector<Tile> tiles;
-    for (const std::string& slot : setup.slots) {
+    for (const SlotName& slot : NumberedSlots(setup.slots)) {
         SlotState waiting;
-        waiting.slot = slot;
+        waiting.slot = slot.port;
         slots.push_back(waiting);
-        tiles.push_back(TileOf(slots.back(), language));
+        headings.push_back(SlotHeading(slot));
+        tiles.push_back(TileOf(slots.back(), headings.back(), language));
     }
     counts = {};
     journalFailures.clear();
@@ -464,7 +468,7 @@ void StationController::State::Changed(std::size_t index, const SlotState& state
     const std::optional<StationSound> sound = SoundFor(slots[index], state);
     slots[index] = state;
     counts = now;
-    window.ShowTile(index, TileOf(state, language));
+    window.ShowTile(index, TileOf(state, headings[index], language));
     ShowCounters();
     if (sound) {
         Sound(*sound);

@@ -52,7 +52,8 @@ enum class TileMark { Idle, Working, Passed, Failed };
 
 // One slot, as its tile shows it; large enough to read from a step away.
 struct Tile {
-    std::string port;
+    std::string slot;     // the slot's heading: its name and its port shown short
+    std::string port;     // the whole port, for the tile's tip
     std::string phase;    // what the slot is doing now
     std::string imei;     // "IMEI 864507030000001", or empty
     std::string outcome;  // the last tracker's outcome line, or empty

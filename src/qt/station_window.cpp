@@ -334,6 +334,7 @@ void FleetStationWindow::ShowTile(std::size_t index, const Tile& tile) {
     for (std::size_t i = 0; i < kTileLines.size(); ++i) {
         shown.lines[i]->setText(FromUtf8(LineOf(tile, kTileLines[i].line)));
     }
+    shown.frame->setToolTip(FromUtf8(tile.port));
     shown.retry->setText(FromUtf8(tile.retry));
     shown.retry->setVisible(!tile.retry.empty());
     QPalette palette;  // resolves nothing: the tile inherits every colour again

@@ -221,7 +221,10 @@ TEST_F(StationControllerTest, StartRefusesMoreSlotsThanTheWindowHasTilesFor) {
     window.choices.pop_back();
     controller.Press(kStationStart);
     ASSERT_TRUE(controller.Running());
-    EXPECT_EQ(window.tiles.size(), 16u);
+    ASSERT_EQ(window.tiles.size(), 16u);
+    // Each tile leads with its slot's place and short port; the tip keeps the path.
+    EXPECT_EQ(window.tiles[15].slot, "16  ttyUSB15");
+    EXPECT_EQ(window.tiles[15].port, "/dev/ttyUSB15");
     controller.Press(kStationFirstRetry);
     controller.Press(kStationFirstRetry + 15);
     EXPECT_EQ(window.messages.size(), 1u);
@@ -549,9 +552,10 @@ TEST(StationLook, TheSlotAndTheOutcomeStandOutInTheStatusBoxsColours) {
     const std::optional<Rgb> working = TileColour(TileMark::Working);
     ASSERT_TRUE(working);
     EXPECT_NE(working, TileColour(TileMark::Passed));
-    const Tile tile{"COM3", "set-all, step 7 of 19", "IMEI 864507030000003", "done"};
+    const Tile tile{"1  COM3", "\\\\.\\COM3", "set-all, step 7 of 19", "IMEI 864507030000003",
+                    "done"};
     EXPECT_EQ(LineOf(tile, TileLine::Outcome), "done");
-    EXPECT_EQ(LineOf(tile, TileLine::Port), "COM3");
+    EXPECT_EQ(LineOf(tile, TileLine::Port), "1  COM3");
 }
 
 // A journal whose state the test sets; it keeps no row.
