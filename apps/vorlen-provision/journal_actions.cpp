@@ -2,6 +2,7 @@
 #include "fleet/journal/history.h"
 #include "fleet/hidden_password.h"
 #include "fleet/journal_line.h"
+#include "fleet/journal_time.h"
 #include "fleet/printable.h"
 #include "provision/run.h"
 #include "fleet/tool_texts.h"
@@ -40,9 +41,125 @@ std::optional<std::unique_ptr<Journal>> ChosenJournal(const Options& options,
     return journal;
 }
 
+std::string MisplacedReadingOption(const Options& options) {
+    if (options.ReadsJournal()) {
+        return {};
+    }
+    const int language = options.LanguageIndex();
+    const struct {
+        bool given;
+        const char* name;
+    } readingOnly[] = {{!options.since.empty(), "--since"},
+                       {!options.until.empty(), "--until"},
+                       {!options.results.empty(), "--result"},
+                       {options.utc, "--utc"}};
+    for (const auto& option : readingOnly) {
+        if (option.given) {
+            return Say(text::kNeedsReading, language, {.key = option.name});
+        }
+    }
+    return !options.profile.empty() && options.ports.empty()
+               ? Say(text::kProfileNeedsPort, language)
+               : std::string();
+}
+
+namespace {
+
+// The rows --history and --summary read; nothing, with the reason said,
+// when a time is none the clocks show.
+std::optional<JournalFilter> FilterOf(const Options& options, const Streams& streams) {
+    JournalFilter filter;
+    filter.imei = options.history.value_or("");
+    const Zone& zone = options.utc ? UtcZone() : *streams.zone;
+    const struct {
+        const std::string& asked;
+        const char* name;
+        bool dayEnd;
+        std::string JournalFilter::*time;
+    } times[] = {{options.since, "--since", false, &JournalFilter::since},
+                 {options.until, "--until", true, &JournalFilter::until}};
+    for (const auto& time : times) {
+        if (time.asked.empty()) {
+            continue;
+        }
+        const std::optional<std::string> utc = AskedTime(time.asked, zone, time.dayEnd);
+        if (!utc) {
+            RefuseArguments(Say(text::kBadTime, options.LanguageIndex(),
+                                {.detail = Printable(time.asked), .key = time.name}),
+                            options.LanguageIndex(), streams);
+            return std::nullopt;
+        }
+        filter.*time.time = *utc;
+    }
+    const auto one = [](const std::string& value) {
+        return value.empty() ? std::vector<std::string>{} : std::vector<std::string>{value};
+    };
+    filter.stations = one(options.station);
+    filter.operators = one(options.operatorName);
+    filter.profiles = one(options.profile);
+    filter.results = options.results;
+    return filter;
+}
+
+int JournalUnread(const Options& options, const Streams& streams, const std::string& failure) {
+    streams.err << Say(text::kJournalFailed, options.LanguageIndex(),
+                       {.port = JournalShown(options), .detail = JournalFailureShown(failure)})
+                << std::endl;
+    return kSomeFailed;
+}
+
+// Every matching row unless --limit: a batch of any size is exported whole,
+// row by row as it is read.
+int PrintCsv(Journal& journal, const JournalFilter& filter, const Options& options,
+             const Streams& streams) {
+    PrintCsvHeader(streams.out);
+    if (!journal.Find(filter, options.limit, [&streams](const JournalEntry& row) {
+            PrintCsvRow(row, streams.out);
+            return static_cast<bool>(streams.out);
+        })) {
+        return JournalUnread(options, streams, journal.LastError());
+    }
+    streams.out.flush();
+    return kAllPassed;
+}
+
+int PrintTable(Journal& journal, const JournalFilter& filter, const Options& options,
+               const Streams& streams) {
+    const int language = options.LanguageIndex();
+    const long long limit = options.limit > 0 ? options.limit : kHistoryRows;
+    std::vector<JournalEntry> rows;
+    long long matching = 0;
+    if (!journal.Find(filter, limit, [&rows](const JournalEntry& row) {
+            rows.push_back(row);
+            return true;
+        }) ||
+        (static_cast<long long>(rows.size()) == limit && !journal.Count(filter, matching))) {
+        return JournalUnread(options, streams, journal.LastError());
+    }
+    if (rows.empty()) {
+        const bool filtered = filter.since.size() + filter.until.size() + filter.imei.size() +
+                                  filter.stations.size() + filter.operators.size() +
+                                  filter.lots.size() + filter.profiles.size() +
+                                  filter.results.size() > 0;
+        streams.out << Say(filtered ? text::kNoMatchingRow : text::kNoHistory, language)
+                    << std::endl;
+        return kAllPassed;
+    }
+    const Zone& zone = options.utc ? UtcZone() : *streams.zone;
+    PrintHistoryTable(rows, zone, streams.terminal ? streams.columns() : 0, streams.out);
+    if (matching > limit) {
+        streams.out << Say(text::kMoreRows, language,
+                           {.count = static_cast<int>(matching - limit)})
+                    << std::endl;
+    }
+    return kAllPassed;
+}
+
+}  // namespace
+
 // Read only: nothing is created or changed, so a read-only file or role will
 // do, and a mistyped name is an error rather than an empty history.
-int PrintHistory(const Options& options, const Streams& streams) {
+std::unique_ptr<Journal> JournalToRead(const Options& options, const Streams& streams) {
     const int language = options.LanguageIndex();
     const std::string where = options.journal.empty() ? DefaultJournalFileToRead() : options.journal;
     std::string failure = Say(text::kNoJournalHere, language);
@@ -52,24 +169,21 @@ int PrintHistory(const Options& options, const Streams& streams) {
         streams.err << Say(text::kJournalFailed, language,
                            {.port = JournalShown(options), .detail = Printable(failure)})
                     << std::endl;
+    }
+    return journal;
+}
+
+int PrintHistory(const Options& options, const Streams& streams) {
+    const std::optional<JournalFilter> filter = FilterOf(options, streams);
+    if (!filter) {
         return kBadInput;
     }
-    std::vector<JournalEntry> rows;
-    if (!journal->Newest(kHistoryRows, *options.history, rows)) {
-        streams.err << Say(text::kJournalFailed, language,
-                           {.port = JournalShown(options),
-                            .detail = JournalFailureShown(journal->LastError())})
-                    << std::endl;
-        return kSomeFailed;
+    const std::unique_ptr<Journal> journal = JournalToRead(options, streams);
+    if (!journal) {
+        return kBadInput;
     }
-    if (options.csv) {
-        PrintHistoryCsv(rows, streams.out);
-    } else if (rows.empty()) {
-        streams.out << Say(text::kNoHistory, language) << std::endl;
-    } else {
-        PrintHistoryTable(rows, streams.out);
-    }
-    return kAllPassed;
+    return options.csv ? PrintCsv(*journal, *filter, options, streams)
+                       : PrintTable(*journal, *filter, options, streams);
 }
 
 void TellWaitingRows(Journal* journal, const Options& options, const Streams& streams) {

@@ -24,6 +24,9 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         return RefuseArguments(error.what(), LanguageAskedFor(argc, argv), streams);
     }
     const int language = options.LanguageIndex();
+    if (const std::string why = MisplacedReadingOption(options); !why.empty()) {
+        return RefuseArguments(why, language, streams);
+    }
     if (options.listPorts) {
         return ListPorts(options, streams);
     }

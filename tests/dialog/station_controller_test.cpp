@@ -304,6 +304,8 @@ public:
     std::int64_t Begin(const JournalEntry&) override { return 0; }
     bool Finish(const JournalEntry&) override { return false; }
     bool Newest(int, const std::string&, std::vector<JournalEntry>&) override { return false; }
+    bool Find(const JournalFilter&, long long, const JournalRowSink&) override { return false; }
+    bool Count(const JournalFilter&, long long&) override { return false; }
     std::string LastError() const override { return health_.fault; }
     JournalHealth Health() const override { return health_; }
 

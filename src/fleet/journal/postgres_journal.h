@@ -31,6 +31,8 @@ public:
     std::int64_t Begin(const JournalEntry& entry) override;
     bool Finish(const JournalEntry& entry) override;
     bool Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) override;
+    bool Find(const JournalFilter& filter, long long limit, const JournalRowSink& row) override;
+    bool Count(const JournalFilter& filter, long long& count) override;
     std::string LastError() const override;
     JournalHealth Health() const override;
 
@@ -50,6 +52,7 @@ private:
     bool CheckOwner(bool& fresh);
     bool Failed(const pg_result* result, const std::string& what);
     std::int64_t Inserted(const JournalEntry& entry);
+    void StopReading();
 
     pg_conn* connection_;
     mutable std::mutex mutex_;

@@ -72,6 +72,22 @@ std::string SelectStatement(bool byImei, int limit);
 // The id and every column, oldest first.
 std::string OldestStatement(int limit);
 
+// A statement with its parameters, numbered $1 ... in the order they appear.
+struct Query {
+    std::string sql;
+    std::vector<Value> parameters;
+};
+
+// The result a row without one is asked for by.
+inline constexpr std::string_view kUnfinished = "unfinished";
+
+// The id and every column of the rows the filter matches, newest start
+// first (the id breaks a tie), at most `limit` of them (0 for all). The same
+// text for SQLite and PostgreSQL.
+Query FindStatement(const JournalFilter& filter, long long limit);
+// The number of rows the filter matches.
+Query CountStatement(const JournalFilter& filter);
+
 std::string VersionQuery();
 std::string VersionInsert();
 

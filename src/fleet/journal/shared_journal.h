@@ -37,6 +37,8 @@ public:
     std::int64_t Begin(const JournalEntry& entry) override;
     bool Finish(const JournalEntry& entry) override;
     bool Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) override;
+    bool Find(const JournalFilter& filter, long long limit, const JournalRowSink& row) override;
+    bool Count(const JournalFilter& filter, long long& count) override;
     std::string LastError() const override;
     JournalHealth Health() const override;
     JournalHealth Settle() override;

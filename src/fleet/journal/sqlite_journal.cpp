@@ -308,6 +308,40 @@ bool SqliteJournal::Select(const std::string& sql, const std::string& imei,
     return StepAll(select.get(), read) || Failed("the journal cannot be read");
 }
 
+bool SqliteJournal::Find(const JournalFilter& filter, long long limit, const JournalRowSink& row) {
+    std::lock_guard lock(mutex_);
+    const schema::Query query = schema::FindStatement(filter, limit);
+    const Statement select = Compile(db_, query.sql);
+    if (!select || !BindAll(select.get(), query.parameters)) {
+        return Failed("the journal cannot be read");
+    }
+    JournalEntry entry;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(select.get())) == SQLITE_ROW) {
+        entry = JournalEntry();
+        entry.id = sqlite3_column_int64(select.get(), 0);
+        for (std::size_t i = 0; i < schema::kColumns.size(); ++i) {
+            const auto* text = sqlite3_column_text(select.get(), static_cast<int>(i) + 1);
+            schema::SetFromText(entry, i, reinterpret_cast<const char*>(text));
+        }
+        if (!row(entry)) {
+            return true;
+        }
+    }
+    return step == SQLITE_DONE || Failed("the journal cannot be read");
+}
+
+bool SqliteJournal::Count(const JournalFilter& filter, long long& count) {
+    std::lock_guard lock(mutex_);
+    const schema::Query query = schema::CountStatement(filter);
+    const Statement select = Compile(db_, query.sql);
+    if (!select || !BindAll(select.get(), query.parameters) ||
+        !StepAll(select.get(), [&count](sqlite3_stmt* row) { count = sqlite3_column_int64(row, 0); })) {
+        return Failed("the journal cannot be read");
+    }
+    return true;
+}
+
 std::string SqliteJournal::LastError() const {
     std::lock_guard lock(mutex_);
     return error_;

@@ -1,0 +1,173 @@
+// --history's filters on the hand-counted journal, on SQLite and on the
+// throw-away PostgreSQL server: the same SQL must pick the same rows.
+#include <algorithm>
+#include <sstream>
+
+#include "journal_fixture.h"
+#include "provision_rig.h"
+
+namespace vorlen::test {
+namespace {
+
+class History : public ProvisionTest, public ::testing::WithParamInterface<Database> {
+protected:
+    void SetUp() override {
+        ProvisionTest::SetUp();
+        if (!tool_->KeepsJournal()) {
+            GTEST_SKIP() << "this build of vorlen-provision keeps no journal";
+        }
+        where_ = Path("journal.sqlite");
+        if (GetParam() == Database::Postgres) {
+            if (!PostgresServer::Installed()) {
+                GTEST_SKIP() << "Debian's postgresql package is not installed (initdb, pg_ctl)";
+            }
+            server_ = std::make_unique<PostgresServer>();
+            ASSERT_TRUE(server_->Started()) << server_->Log();
+            where_ = server_->Uri();
+        }
+        std::string failure;
+        {
+            const std::unique_ptr<fleet::Journal> writer = fleet::OpenJournal(where_, failure);
+            ASSERT_TRUE(writer) << failure;
+            Fill(*writer, FixtureRows());
+            writer->Settle();
+        }
+        journal_ = fleet::OpenJournalForReading(where_, failure);
+        ASSERT_TRUE(journal_) << failure;
+    }
+
+    std::vector<std::int64_t> Found(const fleet::JournalFilter& filter, long long limit = 0) {
+        std::vector<std::int64_t> ids;
+        EXPECT_TRUE(journal_->Find(filter, limit, [&ids](const fleet::JournalEntry& row) {
+            ids.push_back(row.id);
+            return true;
+        })) << journal_->LastError();
+        return ids;
+    }
+
+    std::unique_ptr<PostgresServer> server_;
+    std::string where_;
+    std::unique_ptr<fleet::Journal> journal_;
+};
+
+using Ids = std::vector<std::int64_t>;
+
+// A filter missing, or matching on the wrong column, or the order by id
+// instead of the start, each picks other rows.
+TEST_P(History, EachFilterPicksItsRowsNewestStartFirst) {
+    using F = fleet::JournalFilter;
+    const struct {
+        const char* what;
+        F filter;
+        Ids ids;
+    } cases[] = {
+        {"everything", {}, {7, 6, 5, 4, 3, 2, 1}},
+        {"station", {.stations = {"A"}}, {7, 5, 2, 1}},
+        {"operator", {.operators = {"wang"}}, {5, 4, 3}},
+        {"profile", {.profiles = {"other.toml"}}, {4}},
+        {"one result", {.results = {"done"}}, {4, 1}},
+        {"two results", {.results = {"step-failed", "not-woken"}}, {3, 2}},
+        {"unfinished", {.results = {"unfinished"}}, {6}},
+        {"done or unfinished", {.results = {"done", "unfinished"}}, {6, 4, 1}},
+        {"a tracker twice", {.imei = "860000000000001"}, {6, 1}},
+        {"station and operator", {.stations = {"B"}, .operators = {"li"}}, {6}},
+        {"a station of none", {.stations = {"C"}}, {}},
+        {"since, UTC", {.since = "2026-12-08T00:20:00.000Z"}, {7, 6, 5, 4}},
+        {"until, UTC, before", {.until = "2026-12-08T00:20:00.000Z"}, {3, 2, 1}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.what);
+        EXPECT_EQ(Found(test.filter), test.ids);
+    }
+    EXPECT_EQ(Found({}, 2), (Ids{7, 6}));
+    long long count = 0;
+    ASSERT_TRUE(journal_->Count({.stations = {"A"}}, count)) << journal_->LastError();
+    EXPECT_EQ(count, 4);
+}
+
+// --since and --until in the operator's zone: a day in CST (UTC+8) is not
+// the day in EST (UTC-5). Read as UTC, or the whole day of --until cut at
+// its start, or a bound on the wrong side of its row, picks other rows.
+TEST_P(History, TimesAreReadOnTheOperatorsClock) {
+    const FixedZone china(8 * 3600, "CST");
+    const FixedZone newYork(-5 * 3600, "EST");
+    const struct {
+        const char* since;
+        const char* until;
+        Ids inChina;
+        Ids inNewYork;
+    } cases[] = {
+        {"2026-12-08", "", {7, 6, 5, 4, 3, 2}, {7, 6, 5}},
+        {"", "2026-12-08", {6, 5, 4, 3, 2, 1}, {7, 6, 5, 4, 3, 2, 1}},
+        {"2026-12-08", "2026-12-08", {6, 5, 4, 3, 2}, {7, 6, 5}},
+        {"2026-12-07", "2026-12-07", {1}, {4, 3, 2, 1}},
+        {"2026-12-08 08:20", "2026-12-08T17:00", {4}, {7, 6}},
+        {"2026-12-08T00:20Z", "", {7, 6, 5, 4}, {7, 6, 5, 4}},
+        {"2026-12-08 23:59:00", "2026-12-08 23:59:01", {6}, {}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(std::string(test.since) + " .. " + test.until);
+        for (const auto& [zone, ids] : {std::pair{&china, test.inChina},
+                                        std::pair{&newYork, test.inNewYork}}) {
+            fleet::JournalFilter filter;
+            for (const auto& [asked, time, dayEnd] :
+                 {std::tuple{test.since, &filter.since, false},
+                  std::tuple{test.until, &filter.until, true}}) {
+                if (*asked != '\0') {
+                    const std::optional<std::string> utc = fleet::AskedTime(asked, *zone, dayEnd);
+                    ASSERT_TRUE(utc) << asked;
+                    *time = *utc;
+                }
+            }
+            EXPECT_EQ(Found(filter), ids) << zone->Wall(0).zone;
+        }
+    }
+}
+
+// The command line: a page that says how many rows it leaves out, the CSV
+// of every row, times in UTC when asked, lines cut to the terminal.
+TEST_P(History, TheCommandLineShowsAPageAndExportsEveryRow) {
+    const ToolRun page =
+        RunTool({"--history", "--journal", where_, "--limit", "2", "--utc"});
+    EXPECT_EQ(page.status, fleet::kAllPassed) << page.err;
+    EXPECT_NE(page.out.find("2026-12-08 16:01:00 UTC"), std::string::npos) << page.out;
+    EXPECT_NE(page.out.find("5 more rows match"), std::string::npos) << page.out;
+
+    const ToolRun csv = RunTool({"--history", "--csv", "--journal", where_});
+    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 8) << csv.out;
+
+    const ToolRun failed =
+        RunTool({"--history", "--journal", where_, "--station", "A", "--result", "step-failed"});
+    EXPECT_NE(failed.out.find("step 7 was not acknowledged"), std::string::npos) << failed.out;
+    EXPECT_EQ(failed.out.find("860000000000001"), std::string::npos) << failed.out;
+
+    const ToolRun narrow = RunTool({"--history", "--journal", where_}, true);
+    std::istringstream lines(narrow.out);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), fleet::kUsualColumns) << line;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Journals, History,
+                         ::testing::Values(Database::Sqlite, Database::Postgres), DatabaseName);
+
+// A time that is none is refused with what was given, and nothing is read.
+TEST(HistoryArguments, ATimeThatIsNoneIsRefused) {
+    const FixedZone zone(0, "UTC");
+    for (const char* asked : {"2026-13-01", "2026-02-30", "08.12.2026", "2026-12-08 25:00",
+                              "2026-12-08 14", "yesterday", "2026-12-08X"}) {
+        EXPECT_FALSE(fleet::AskedTime(asked, zone, false)) << asked;
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+    const char* argv[] = {"vorlen-provision", "--history", "--since", "2026-13-01"};
+    EXPECT_EQ(fleet::Run(4, argv, out, err, false), fleet::kBadInput);
+    EXPECT_NE(err.str().find("--since 2026-13-01"), std::string::npos) << err.str();
+    const char* misplaced[] = {"vorlen-provision", "--since", "2026-12-01"};
+    EXPECT_EQ(fleet::Run(3, misplaced, out, err, false), fleet::kBadInput);
+    EXPECT_NE(err.str().find("--since needs --history or --summary"), std::string::npos)
+        << err.str();
+}
+
+}  // namespace
+}  // namespace vorlen::test
