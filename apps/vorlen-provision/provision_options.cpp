@@ -84,6 +84,8 @@ constexpr Bilingual kNoJournalHelp{"keep no journal", "不记录日志"};
 constexpr Bilingual kStationHelp{"the station's name in the journal (default: the host name)",
                                  "日志中的工位名称(默认: 主机名)"};
 constexpr Bilingual kOperatorHelp{"the operator's name in the journal", "日志中的操作员姓名"};
+constexpr Bilingual kLotHelp{"the batch (lot) the trackers belong to, on each of their journal rows",
+                             "本批设备的批次号，记入每台设备的日志行"};
 constexpr Bilingual kHistoryHelp{
     "print the journal's newest rows, only the tracker's when an IMEI is given",
     "打印日志中最新的记录, 给出IMEI时只打印该追踪器的"};
@@ -198,6 +200,7 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
                         ->option_text("NAME");
     app.add_option("--operator", options.operatorName, say(kOperatorHelp))
                     ->option_text("NAME");
+    app.add_option("--lot", options.lot, say(kLotHelp))->option_text("NAME");
     auto* history = app.add_option("--history", options.history, say(kHistoryHelp))
                         ->option_text("[IMEI]")
                         ->expected(0, 1);

@@ -29,6 +29,7 @@ struct Options {
     bool noJournal = false;
     std::string station;  // empty: the host name
     std::string operatorName;
+    std::string lot;  // the batch, on every row
     std::optional<std::string> history;  // set by --history, with the IMEI or ""
     bool csv = false;
     bool summary = false;        // --summary: the counts of the rows --history would show

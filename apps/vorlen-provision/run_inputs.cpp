@@ -48,7 +48,7 @@ std::optional<RunInputs> CheckedInputs(const Options& options, const Streams& st
 RunRecord RecordOf(const Options& options) {
     return {options.station.empty() ? HostName() : options.station, options.operatorName,
             options.check ? "check" : "provision", options.profile,
-            FileSha256(options.profile)};
+            FileSha256(options.profile), options.lot};
 }
 
 std::optional<std::string> RepeatedPort(const std::vector<std::string>& ports) {

@@ -11,6 +11,7 @@ JournalEntry TrackerRecord::Entry(const Outcome& outcome, const std::string& dev
         .finished = {},
         .station = run_.station,
         .operatorName = run_.operatorName,
+        .lot = run_.lot,
         .port = outcome.port,
         .imei = outcome.imei,
         .softwareVersion = outcome.softwareVersion,

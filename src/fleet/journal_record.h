@@ -20,6 +20,7 @@ struct RunRecord {
     std::string mode;
     std::string profile;
     std::string profileSha256;
+    std::string lot = {};  // the batch (--lot), "" for none
 };
 
 class TrackerRecord {

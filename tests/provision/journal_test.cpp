@@ -52,6 +52,22 @@ std::string PostgresValue(const std::string& uri, const std::string& sql) {
     return value;
 }
 
+// The first value of one query's first row, "" for none.
+std::string SqliteValue(const std::string& file, const std::string& sql) {
+    std::string value;
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* select = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr);
+    if (select != nullptr && sqlite3_step(select) == SQLITE_ROW &&
+        sqlite3_column_text(select, 0) != nullptr) {
+        value = reinterpret_cast<const char*>(sqlite3_column_text(select, 0));
+    }
+    sqlite3_finalize(select);
+    sqlite3_close(db);
+    return value;
+}
+
 void SqliteRun(const std::string& file, const std::string& sql) {
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);
@@ -70,7 +86,7 @@ unsigned ModeOf(const std::string& path) {
     return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 0777 : 0;
 }
 
-// The journal's tables as this program makes them, schema version 1.
+// The journal's tables as this program makes them, with the version given.
 std::string OwnTables(int version) {
     std::string sql;
     for (const std::string& statement :
@@ -125,7 +141,8 @@ TEST_F(Journal, EachTrackerHasARowWithItsIdentityAndOutcome) {
     auto sims = Trackers(1);
     sims.push_back(std::make_unique<SimProcess>(
         std::vector<std::string>{"--awake", "--imei", Imei(1), "--refuse", "770"}));
-    const ToolRun run = Provision(sims, {"--station", "line-2", "--operator", "李工"});
+    const ToolRun run =
+        Provision(sims, {"--station", "line-2", "--operator", "李工", "--lot", "2026-W49"});
     EXPECT_EQ(run.status, fleet::kSomeFailed) << run.out << run.err;
     const std::vector<Row> rows = SqliteRows(journal_);
     ASSERT_EQ(rows.size(), 2u);
@@ -135,6 +152,8 @@ TEST_F(Journal, EachTrackerHasARowWithItsIdentityAndOutcome) {
     EXPECT_EQ(done.at("port"), PortOf(*sims[0]));
     EXPECT_EQ(done.at("station"), "line-2");
     EXPECT_EQ(done.at("operator"), "李工");
+    EXPECT_EQ(done.at("lot"), "2026-W49");
+    EXPECT_EQ(failed.at("lot"), "2026-W49");
     EXPECT_EQ(done.at("software_version"), "V1.04 SIM");
     EXPECT_EQ(done.at("mode"), "provision");
     EXPECT_EQ(done.at("profile"), profile_);
@@ -459,8 +478,8 @@ TEST_F(Journal, ADatabaseThatIsNotThisProgramsJournalIsLeftUntouched) {
         {"a foreign table", "CREATE TABLE provisioning (serial TEXT, owner TEXT);",
          "the table provisioning was not made by vorlen-provision: it lacks the columns id, "
          "started,"},
-        {"a later schema", OwnTables(2),
-         "written by a later vorlen-provision (schema version 2; this one knows version 1)"},
+        {"a later schema", OwnTables(3),
+         "written by a later vorlen-provision (schema version 3; this one knows version 2)"},
         {"an earlier schema", OwnTables(0), "schema version 0, which this vorlen-provision"},
         {"another program's file", "CREATE TABLE notes (text TEXT);",
          "another program's tables (notes)"},
@@ -592,6 +611,123 @@ TEST_F(Journal, APostgresOutageMidStationLosesAndDoublesNoRow) {
     EXPECT_EQ(imeis.size(), 3u);
     EXPECT_TRUE(SqliteRows(Path("vorlen/outbox.sqlite")).empty());
     EXPECT_EQ(ModeOf(Path("vorlen/outbox.sqlite")), 0600u);
+}
+
+// A real journal of schema version 1 (two stations, six rows: done,
+// unchanged, a failed step, differing values, Chinese text), copied to
+// `file`; its rows.
+std::vector<Row> VersionOneRows(const std::string& file) {
+    std::filesystem::copy_file(VORLEN_JOURNAL_V1, file);
+    return SqliteRows(file);
+}
+
+// The indexes the history reads by, as the journal's catalogue lists them.
+constexpr const char* kIndexes =
+    "provisioning_by_imei,provisioning_by_lot,provisioning_by_operator,provisioning_by_result,"
+    "provisioning_by_started,provisioning_by_station";
+
+// --history reads a journal of version 1 as it is and leaves it byte for
+// byte (a reader may not write); the next run that writes upgrades it in
+// place: every row and value kept, its own row added with the lot, the
+// indexes made and used.
+TEST_F(Journal, AVersionOneJournalIsReadAsItIsAndUpgradedByTheNextRun) {
+    const std::vector<Row> before = VersionOneRows(journal_);
+    ASSERT_EQ(before.size(), 6u);
+    const std::string bytes = Bytes(journal_);
+    const ToolRun history = RunTool({"--history", "--journal", journal_});
+    EXPECT_EQ(history.status, fleet::kAllPassed) << history.err;
+    EXPECT_NE(history.out.find("864507030000004"), std::string::npos) << history.out;
+    EXPECT_EQ(Bytes(journal_), bytes);
+
+    const auto sims = Trackers(1);
+    ASSERT_EQ(Provision(sims).status, fleet::kAllPassed);
+    const std::vector<Row> after = SqliteRows(journal_);
+    ASSERT_EQ(after.size(), 7u);
+    EXPECT_EQ(std::vector<Row>(after.begin(), after.begin() + 6), before);
+    EXPECT_EQ(after[6].at("imei"), Imei(0));
+    EXPECT_EQ(after[6].at("id"), "7");
+    EXPECT_EQ(SqliteValue(journal_, "SELECT group_concat(version) FROM journal_schema"), "2");
+    EXPECT_EQ(SqliteValue(journal_, "SELECT group_concat(name) FROM (SELECT name FROM "
+                                    "sqlite_master WHERE name LIKE 'provisioning_by_%' "
+                                    "ORDER BY name)"),
+              kIndexes);
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(journal_.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* plan = nullptr;
+    sqlite3_prepare_v2(db,
+                       "EXPLAIN QUERY PLAN SELECT id FROM provisioning WHERE lot = 'A' "
+                       "ORDER BY started DESC",
+                       -1, &plan, nullptr);
+    std::string steps;
+    while (plan != nullptr && sqlite3_step(plan) == SQLITE_ROW) {
+        steps += reinterpret_cast<const char*>(sqlite3_column_text(plan, 3));
+    }
+    sqlite3_finalize(plan);
+    sqlite3_close(db);
+    EXPECT_NE(steps.find("provisioning_by_lot"), std::string::npos) << steps;
+    EXPECT_EQ(steps.find("TEMP B-TREE"), std::string::npos) << steps;
+}
+
+// The same upgrade on PostgreSQL: version 1's tables as it made them, the
+// file's rows in them; a run upgrades them in one transaction, every row and
+// value kept.
+TEST_F(Journal, AVersionOnePostgresJournalIsUpgradedKeepingEveryRow) {
+    if (!PostgresServer::Installed()) {
+        GTEST_SKIP() << "Debian's postgresql package is not installed (initdb, pg_ctl)";
+    }
+    const PostgresServer server;
+    ASSERT_TRUE(server.Started()) << "see " << server.Log();
+    PostgresValue(server.Uri(),
+                  "CREATE TABLE provisioning (id BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
+                  "started TEXT, finished TEXT, station TEXT, operator TEXT, port TEXT, imei "
+                  "TEXT, software_version TEXT, mode TEXT, profile TEXT, profile_sha256 TEXT, "
+                  "device_values TEXT, result TEXT, failed_step INTEGER, failure TEXT, "
+                  "differences TEXT, wake_seconds DOUBLE PRECISION, identify_seconds DOUBLE "
+                  "PRECISION, set_all_seconds DOUBLE PRECISION, verify_seconds DOUBLE PRECISION, "
+                  "total_seconds DOUBLE PRECISION); CREATE INDEX provisioning_by_imei ON "
+                  "provisioning (imei, id); CREATE TABLE journal_schema (version INTEGER NOT "
+                  "NULL); INSERT INTO journal_schema VALUES (1)");
+    PGconn* connection = PQconnectdb(server.Uri().c_str());
+    for (const Row& row : VersionOneRows(Path("version-1.sqlite"))) {
+        std::string names;
+        std::string numbers;
+        std::vector<const char*> values;
+        for (const auto& [name, value] : row) {
+            if (name != "id") {
+                names += (values.empty() ? "" : ", ") + name;
+                values.push_back(value.c_str());
+                numbers += (values.size() == 1 ? "$" : ", $") + std::to_string(values.size());
+            }
+        }
+        PGresult* inserted = PQexecParams(
+            connection, ("INSERT INTO provisioning (" + names + ") VALUES (" + numbers + ")").c_str(),
+            static_cast<int>(values.size()), nullptr, values.data(), nullptr, nullptr, 0);
+        EXPECT_EQ(PQresultStatus(inserted), PGRES_COMMAND_OK) << PQresultErrorMessage(inserted);
+        PQclear(inserted);
+    }
+    PQfinish(connection);
+    const std::vector<Row> before = PostgresRows(server.Uri());
+    ASSERT_EQ(before.size(), 6u);
+    EXPECT_NE(RunTool({"--history", "--journal", server.Uri()}).out.find("864507030000004"),
+              std::string::npos);
+    EXPECT_EQ(PostgresValue(server.Uri(), "SELECT version FROM journal_schema"), "1");
+
+    const auto sims = Trackers(1);
+    const ToolRun run = RunTool({"--profile", profile_, "--port", PortOf(*sims[0]), "--journal",
+                                 server.Uri()});
+    ASSERT_EQ(run.status, fleet::kAllPassed) << run.err;
+    const std::vector<Row> after = PostgresRows(server.Uri());
+    ASSERT_EQ(after.size(), 7u);
+    EXPECT_EQ(std::vector<Row>(after.begin(), after.begin() + 6), before);
+    EXPECT_EQ(after[6].at("imei"), Imei(0));
+    EXPECT_EQ(PostgresValue(server.Uri(), "SELECT string_agg(version::text, ',') FROM journal_schema"),
+              "2");
+    EXPECT_EQ(PostgresValue(server.Uri(), "SELECT string_agg(indexname, ',' ORDER BY indexname) "
+                                          "FROM pg_indexes WHERE indexname LIKE 'provisioning_by_%'"),
+              kIndexes);
+    EXPECT_EQ(PostgresValue(server.Uri(), "SELECT count(*) FROM pg_tables WHERE tablename IN "
+                                          "('numbered_series', 'numbered_tracker')"),
+              "2");
 }
 
 }  // namespace

@@ -20,6 +20,7 @@ struct JournalEntry {
     std::string finished;
     std::string station;
     std::string operatorName;
+    std::string lot;              // the batch the tracker belongs to (--lot)
     std::string port;
     std::string imei;
     std::string softwareVersion;

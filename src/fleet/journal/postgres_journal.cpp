@@ -114,9 +114,11 @@ std::unique_ptr<PostgresJournal> PostgresJournal::Open(const std::string& uri,
     return journal;
 }
 
-// Looks first, inside the transaction that would create the table, and
-// writes only into a database that holds this program's journal or nothing
-// of one. The server's reason is read before the rollback.
+// Looks first, inside the transaction that would create the tables or
+// upgrade a journal of an earlier version, and writes only into a database
+// that holds this program's journal or nothing of one. The upgrade is that
+// one transaction, whole or not at all. The server's reason is read before
+// the rollback.
 bool PostgresJournal::Prepare(Access access) {
     bool fresh = false;
     if (access == Access::Read) {
@@ -141,6 +143,8 @@ bool PostgresJournal::Prepare(Access access) {
     if (fresh) {
         statements = schema::CreateStatements(schema::Dialect::Postgres);
         statements.push_back(schema::VersionInsert());
+    } else if (version_ < schema::kSchemaVersion) {
+        statements = schema::UpgradeStatements(version_, schema::Dialect::Postgres);
     }
     statements.emplace_back("COMMIT");
     for (const std::string& statement : statements) {
@@ -151,6 +155,7 @@ bool PostgresJournal::Prepare(Access access) {
             return false;
         }
     }
+    version_ = schema::kSchemaVersion;
     return true;
 }
 
@@ -178,7 +183,7 @@ bool PostgresJournal::CheckOwner(bool& fresh) {
             found.version = std::atoll(PQgetvalue(number.get(), 0, 0));
         }
     }
-    error_ = schema::Refusal(found, fresh);
+    error_ = schema::Refusal(found, fresh, version_);
     return error_.empty();
 }
 
@@ -314,7 +319,7 @@ bool PostgresJournal::Newest(int limit, const std::string& imei,
     const Parameters parameters(imei.empty() ? std::vector<Value>{}
                                              : std::vector<Value>{Value(imei)});
     const Result selected =
-        Execute(connection_, schema::SelectStatement(!imei.empty(), limit), parameters);
+        Execute(connection_, schema::SelectStatement(!imei.empty(), limit, version_), parameters);
     if (!Succeeded(selected, PGRES_TUPLES_OK)) {
         return Failed(selected.get(), "the journal cannot be read");
     }

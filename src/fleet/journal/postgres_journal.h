@@ -20,9 +20,11 @@ class PostgresJournal : public Journal {
 public:
     enum class Access { Write, Read };
 
-    // `uri`: a libpq connection URI. For writing, the table is created in a
-    // database that holds nothing of a journal; a table provisioning of other
-    // columns, or another schema version, is refused and nothing is changed.
+    // `uri`: a libpq connection URI. For writing, the tables are created in a
+    // database that holds nothing of a journal, and a journal of an earlier
+    // schema version is upgraded; for reading, it is read as it is. A table
+    // provisioning of other columns, or a version this program does not
+    // know, is refused and nothing is changed.
     // Nothing, with the reason in `failure`, when it cannot be opened.
     static std::unique_ptr<PostgresJournal> Open(const std::string& uri, std::string& failure,
                                                  Access access = Access::Write);
@@ -58,6 +60,7 @@ private:
     mutable std::mutex mutex_;
     std::string error_;
     bool outage_ = false;  // the last command met no server
+    int version_ = 0;      // the journal's schema version, as found or made
 };
 
 }  // namespace vorlen::fleet

@@ -30,7 +30,32 @@ std::string EveryColumn() {
     for (const Column& column : kColumns) {
         statement += ", " + std::string(column.name);
     }
-    return statement + " FROM provisioning";
+    return statement + " FROM ";
+}
+
+// Indexes of version 2: the history's filters and summaries read a time
+// span of one station, operator, lot or result, newest first.
+std::vector<std::string> Indexes() {
+    std::vector<std::string> indexes{
+        "CREATE INDEX IF NOT EXISTS provisioning_by_imei ON provisioning (imei, id)",
+        "CREATE INDEX IF NOT EXISTS provisioning_by_started ON provisioning (started)"};
+    for (const char* column : {"station", "operator", "lot", "result"}) {
+        indexes.push_back("CREATE INDEX IF NOT EXISTS provisioning_by_" + std::string(column) +
+                          " ON provisioning (" + column + ", started)");
+    }
+    return indexes;
+}
+
+// A numbered series (a value such as "TRUCK-{n:04}") keeps its last number
+// drawn, and each tracker's number by IMEI, so that a re-run keeps it and no
+// number is given twice.
+std::vector<std::string> SeriesTables(Dialect dialect) {
+    const std::string number = dialect == Dialect::Sqlite ? "INTEGER" : "BIGINT";
+    return {"CREATE TABLE IF NOT EXISTS numbered_series (name TEXT PRIMARY KEY, last_number " +
+                number + " NOT NULL)",
+            "CREATE TABLE IF NOT EXISTS numbered_tracker (series TEXT NOT NULL, imei TEXT NOT "
+            "NULL, number " +
+                number + " NOT NULL, PRIMARY KEY (series, imei), UNIQUE (series, number))"};
 }
 
 }  // namespace
@@ -43,9 +68,40 @@ std::vector<std::string> CreateStatements(Dialect dialect) {
         table += ", " + std::string(column.name) + " " + SqlType(column.member, dialect);
     }
     table += ")";
-    return {table,
-            "CREATE INDEX IF NOT EXISTS provisioning_by_imei ON provisioning (imei, id)",
-            "CREATE TABLE IF NOT EXISTS journal_schema (version INTEGER NOT NULL)"};
+    std::vector<std::string> statements{table};
+    for (std::vector<std::string> more : {Indexes(), SeriesTables(dialect)}) {
+        statements.insert(statements.end(), more.begin(), more.end());
+    }
+    statements.emplace_back("CREATE TABLE IF NOT EXISTS journal_schema (version INTEGER NOT NULL)");
+    return statements;
+}
+
+std::vector<std::string> UpgradeStatements(int from, Dialect dialect) {
+    std::vector<std::string> statements;
+    for (const Column& column : kColumns) {
+        if (column.since > from) {
+            statements.push_back("ALTER TABLE provisioning ADD COLUMN " +
+                                 std::string(column.name) + " " +
+                                 SqlType(column.member, dialect));
+        }
+    }
+    for (std::vector<std::string> more : {Indexes(), SeriesTables(dialect)}) {
+        statements.insert(statements.end(), more.begin(), more.end());
+    }
+    statements.push_back("UPDATE journal_schema SET version = " + std::to_string(kSchemaVersion));
+    return statements;
+}
+
+std::string RowsOf(int version) {
+    std::string added;
+    for (const Column& column : kColumns) {
+        if (column.since > version) {
+            added += ", CAST(NULL AS " + SqlType(column.member, Dialect::Postgres) + ") AS " +
+                     std::string(column.name);
+        }
+    }
+    return added.empty() ? "provisioning"
+                         : "(SELECT provisioning.*" + added + " FROM provisioning) AS provisioning";
 }
 
 std::string InsertStatement() {
@@ -73,13 +129,13 @@ std::string UpdateStatement() {
     return statement + " WHERE id = " + Parameter(number + 1);
 }
 
-std::string SelectStatement(bool byImei, int limit) {
-    return EveryColumn() + (byImei ? " WHERE imei = $1" : "") + " ORDER BY id DESC LIMIT " +
+std::string SelectStatement(bool byImei, int limit, int version) {
+    return EveryColumn() + RowsOf(version) + (byImei ? " WHERE imei = $1" : "") + " ORDER BY id DESC LIMIT " +
            std::to_string(limit);
 }
 
 std::string OldestStatement(int limit) {
-    return EveryColumn() + " ORDER BY id LIMIT " + std::to_string(limit);
+    return EveryColumn() + "provisioning ORDER BY id LIMIT " + std::to_string(limit);
 }
 
 namespace {
@@ -217,10 +273,14 @@ std::string Listed(const std::vector<std::string>& names) {
     return list;
 }
 
-std::vector<std::string> MissingColumns(const std::vector<std::string>& found) {
+// The columns a journal of `version` has; kSchemaVersion's when its version
+// is not known yet.
+std::vector<std::string> MissingColumns(const std::vector<std::string>& found, long long version) {
     std::vector<std::string> wanted{"id"};
     for (const Column& column : kColumns) {
-        wanted.emplace_back(column.name);
+        if (column.since <= version) {
+            wanted.emplace_back(column.name);
+        }
     }
     std::vector<std::string> missing;
     for (const std::string& name : wanted) {
@@ -243,7 +303,8 @@ std::string VersionRefusal(long long version) {
 
 }  // namespace
 
-std::string Refusal(const Found& found, bool& fresh) {
+std::string Refusal(const Found& found, bool& fresh, int& version) {
+    version = kSchemaVersion;
     const bool table = !found.provisioningColumns.empty();
     fresh = !table && !found.versionTable;
     if (fresh) {
@@ -255,7 +316,12 @@ std::string Refusal(const Found& found, bool& fresh) {
     if (!table) {
         return "the database holds a table journal_schema but no table provisioning";
     }
-    if (const std::vector<std::string> missing = MissingColumns(found.provisioningColumns);
+    const long long claimed =
+        found.version && *found.version >= kEarliestUpgraded && *found.version < kSchemaVersion
+            ? *found.version
+            : kSchemaVersion;
+    if (const std::vector<std::string> missing =
+            MissingColumns(found.provisioningColumns, claimed);
         !missing.empty()) {
         return "the table provisioning was not made by vorlen-provision: it lacks the columns " +
                Listed(missing) + " (it has " + Listed(found.provisioningColumns) + ")";
@@ -267,7 +333,11 @@ std::string Refusal(const Found& found, bool& fresh) {
     if (!found.version) {
         return "the table journal_schema holds no version";
     }
-    return *found.version == kSchemaVersion ? "" : VersionRefusal(*found.version);
+    if (*found.version < kEarliestUpgraded || *found.version > kSchemaVersion) {
+        return VersionRefusal(*found.version);
+    }
+    version = static_cast<int>(*found.version);
+    return "";
 }
 
 }  // namespace vorlen::fleet::schema

@@ -1,6 +1,7 @@
-// The journal's table, the same for SQLite and PostgreSQL. A change of
+// The journal's tables, the same for SQLite and PostgreSQL. A change of
 // columns raises kSchemaVersion; a program meeting a later version refuses
-// the journal rather than write rows it does not understand.
+// the journal rather than write rows it does not understand, and upgrades an
+// earlier one in place when it writes (see UpgradeStatements).
 #pragma once
 
 #include <array>
@@ -14,7 +15,11 @@
 
 namespace vorlen::fleet::schema {
 
-inline constexpr int kSchemaVersion = 1;
+// 1: the table provisioning. 2: its column lot, the numbered series, and
+// the indexes the history's filters and summaries read by.
+inline constexpr int kSchemaVersion = 2;
+// The earliest version this program upgrades; an earlier one is refused.
+inline constexpr int kEarliestUpgraded = 1;
 
 using Member = std::variant<std::string JournalEntry::*, int JournalEntry::*,
                             double JournalEntry::*>;
@@ -23,10 +28,13 @@ struct Column {
     std::string_view name;
     Member member;
     bool atStart;  // written when the tracker is identified
+    int since = 1;  // the schema version that added it
 };
 
 using E = JournalEntry;
-inline constexpr std::array<Column, 20> kColumns{{
+// A column added later goes last, so that a new journal and an upgraded one
+// have their columns in the same order.
+inline constexpr std::array<Column, 21> kColumns{{
     {"started", &E::started, true},
     {"finished", &E::finished, false},
     {"station", &E::station, true},
@@ -47,6 +55,7 @@ inline constexpr std::array<Column, 20> kColumns{{
     {"set_all_seconds", &E::setAllSeconds, false},
     {"verify_seconds", &E::verifySeconds, false},
     {"total_seconds", &E::totalSeconds, false},
+    {"lot", &E::lot, true, 2},
 }};
 
 }  // namespace vorlen::fleet::schema
@@ -58,9 +67,20 @@ using Value = std::variant<std::monostate, std::string, long long, double>;
 
 enum class Dialect { Sqlite, Postgres };
 
-// The statements that create the table, its index and the version table when
-// they are missing, one statement per entry.
+// The statements that create the tables, their indexes and the version
+// table when they are missing, one statement per entry; the version row is
+// VersionInsert's.
 std::vector<std::string> CreateStatements(Dialect dialect);
+
+// The statements, one per entry, that bring a journal of version `from`
+// (kEarliestUpgraded or later) to kSchemaVersion: run in one transaction,
+// after which the journal is as a new one, every row kept.
+std::vector<std::string> UpgradeStatements(int from, Dialect dialect);
+
+// The rows of table provisioning as a FROM clause that has every column of
+// kColumns in a journal of `version`: a column added later reads as NULL in
+// a journal that has not been upgraded (as --history reads it).
+std::string RowsOf(int version);
 
 // The row's first half, numbered parameters $1 ... in column order; gives
 // back the new row's id.
@@ -68,7 +88,7 @@ std::string InsertStatement();
 // Every column of a row, then the id as the last parameter.
 std::string UpdateStatement();
 // The id and every column, newest first; `$1` is the IMEI when `byImei`.
-std::string SelectStatement(bool byImei, int limit);
+std::string SelectStatement(bool byImei, int limit, int version = kSchemaVersion);
 // The id and every column, oldest first.
 std::string OldestStatement(int limit);
 
@@ -99,10 +119,15 @@ struct Found {
     std::optional<long long> version;              // its version, if it holds one
 };
 
+// The journal's own tables beside provisioning and journal_schema.
+inline constexpr std::array<std::string_view, 2> kSeriesTables{"numbered_series",
+                                                               "numbered_tracker"};
+
 // "" when the database is this program's journal (`fresh` false) or holds
 // nothing of a journal yet (`fresh` true); else why it is refused, naming
-// what was found.
-std::string Refusal(const Found& found, bool& fresh);
+// what was found. `version` is the journal's: kSchemaVersion, or an earlier
+// one that a writer upgrades and a reader reads as it is.
+std::string Refusal(const Found& found, bool& fresh, int& version);
 
 // The values of the columns written at the start, or of every column.
 std::vector<Value> Values(const JournalEntry& entry, bool atStartOnly);

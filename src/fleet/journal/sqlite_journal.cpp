@@ -1,5 +1,6 @@
 #include "fleet/journal/sqlite_journal.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -158,7 +159,9 @@ bool SqliteJournal::CheckOwner(bool& fresh) {
             const std::string name = Text(row, 0);
             if (name == "journal_schema") {
                 found.versionTable = true;
-            } else if (name != "provisioning") {
+            } else if (name != "provisioning" &&
+                       std::find(schema::kSeriesTables.begin(), schema::kSeriesTables.end(),
+                                 name) == schema::kSeriesTables.end()) {
                 found.otherTables.push_back(name);
             }
         }) ||
@@ -176,14 +179,15 @@ bool SqliteJournal::CheckOwner(bool& fresh) {
             return Failed("the journal's schema version cannot be read");
         }
     }
-    error_ = schema::Refusal(found, fresh);
+    error_ = schema::Refusal(found, fresh, version_);
     return error_.empty();
 }
 
 // Looks first, then writes: WAL mode and the table only for a file that is
 // this program's journal or holds nothing yet. The look is repeated inside
 // the write transaction, so two processes opening a new file at once do not
-// both create the table.
+// both create the table, nor both upgrade a journal of an earlier version;
+// an upgrade is that one transaction, so it is whole or not at all.
 bool SqliteJournal::Prepare() {
     bool fresh = false;
     if (!CheckOwner(fresh) || !Execute("PRAGMA journal_mode=WAL") || !Execute("BEGIN IMMEDIATE")) {
@@ -197,6 +201,8 @@ bool SqliteJournal::Prepare() {
     if (fresh) {
         statements = schema::CreateStatements(schema::Dialect::Sqlite);
         statements.push_back(schema::VersionInsert());
+    } else if (version_ < schema::kSchemaVersion) {
+        statements = schema::UpgradeStatements(version_, schema::Dialect::Sqlite);
     }
     statements.push_back("COMMIT");
     for (const std::string& statement : statements) {
@@ -207,6 +213,7 @@ bool SqliteJournal::Prepare() {
             return false;
         }
     }
+    version_ = schema::kSchemaVersion;
     return true;
 }
 
@@ -283,7 +290,7 @@ bool SqliteJournal::Finish(const JournalEntry& entry) {
 }
 
 bool SqliteJournal::Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) {
-    return Select(schema::SelectStatement(!imei.empty(), limit), imei, rows);
+    return Select(schema::SelectStatement(!imei.empty(), limit, version_), imei, rows);
 }
 
 bool SqliteJournal::Oldest(int limit, std::vector<JournalEntry>& rows) {

@@ -19,10 +19,12 @@ class SqliteJournal : public Journal {
 public:
     enum class Access { Write, Read };
 
-    // For writing, a missing file is created (its owner's only) and a file
-    // holding nothing of a journal gets the table; for reading, the file
-    // must be there. Either way a file that is not this program's journal,
-    // or holds another schema version, is refused and left as it was.
+    // For writing, a missing file is created (its owner's only), a file
+    // holding nothing of a journal gets the tables, and a journal of an
+    // earlier schema version is upgraded; for reading, the file must be
+    // there, and is read as it is. Either way a file that is not this
+    // program's journal, or holds a version it does not know, is refused and
+    // left as it was.
     // Nothing, with the reason in `failure`, when it cannot be opened.
     static std::unique_ptr<SqliteJournal> Open(const std::string& file, std::string& failure,
                                                Access access = Access::Write);
@@ -55,6 +57,7 @@ private:
     mutable std::mutex mutex_;
     std::string error_;
     bool taking_ = true;
+    int version_ = 0;  // the journal's schema version, as found or made
 };
 
 }  // namespace vorlen::fleet
