@@ -96,6 +96,7 @@ std::optional<JournalFilter> FilterOf(const Options& options, const Streams& str
     };
     filter.stations = one(options.station);
     filter.operators = one(options.operatorName);
+    filter.lots = one(options.lot);
     filter.profiles = one(options.profile);
     filter.results = options.results;
     return filter;

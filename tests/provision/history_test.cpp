@@ -65,6 +65,7 @@ TEST_P(History, EachFilterPicksItsRowsNewestStartFirst) {
         {"station", {.stations = {"A"}}, {7, 5, 2, 1}},
         {"operator", {.operators = {"wang"}}, {5, 4, 3}},
         {"profile", {.profiles = {"other.toml"}}, {4}},
+        {"lot", {.lots = {"L2"}}, {5, 4}},
         {"one result", {.results = {"done"}}, {4, 1}},
         {"two results", {.results = {"step-failed", "not-woken"}}, {3, 2}},
         {"unfinished", {.results = {"unfinished"}}, {6}},

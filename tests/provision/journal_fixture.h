@@ -16,13 +16,14 @@
 
 namespace vorlen::test {
 
-// Started (UTC), station, operator, IMEI, profile, result ("" unfinished),
+// Started (UTC), station, operator, lot, IMEI, profile, result ("" unfinished),
 // failed step, failure, then wake-up, identification, set-all and
 // verification seconds; the row finishes when its phases have run.
 struct FixtureRow {
     const char* started;
     const char* station;
     const char* operatorName;
+    const char* lot;
     const char* imei;
     const char* profile;
     const char* result;
@@ -35,19 +36,19 @@ struct FixtureRow {
 // the last on 9 December; in EST (UTC-5) all but the last two are on the 7th.
 inline const std::vector<FixtureRow>& FixtureRows() {
     static const std::vector<FixtureRow> rows{
-        {"2026-12-07T15:30:00.000Z", "A", "li", "860000000000001", "fleet.toml", "done", 0, "",
+        {"2026-12-07T15:30:00.000Z", "A", "li", "L1", "860000000000001", "fleet.toml", "done", 0, "",
          2, 1, 20, 4},
-        {"2026-12-07T16:10:00.000Z", "A", "li", "860000000000002", "fleet.toml", "step-failed", 7,
+        {"2026-12-07T16:10:00.000Z", "A", "li", "L1", "860000000000002", "fleet.toml", "step-failed", 7,
          "step 7 was not acknowledged", 4, 1, 12, 0},
-        {"2026-12-07T23:50:00.000Z", "B", "wang", "860000000000003", "fleet.toml", "not-woken", 0,
+        {"2026-12-07T23:50:00.000Z", "B", "wang", "L1", "860000000000003", "fleet.toml", "not-woken", 0,
          "no answer to the wake-up", 120, 0, 0, 0},
-        {"2026-12-08T00:20:00.000Z", "B", "wang", "860000000000004", "other.toml", "done", 0, "",
+        {"2026-12-08T00:20:00.000Z", "B", "wang", "L2", "860000000000004", "other.toml", "done", 0, "",
          6, 2, 24, 6},
-        {"2026-12-08T09:00:00.000Z", "A", "wang", "860000000000005", "fleet.toml", "differs", 0,
+        {"2026-12-08T09:00:00.000Z", "A", "wang", "L2", "860000000000005", "fleet.toml", "differs", 0,
          "APN differs", 8, 1, 22, 5},
-        {"2026-12-08T15:59:00.000Z", "B", "li", "860000000000001", "fleet.toml", "", 0, "", 3, 1,
+        {"2026-12-08T15:59:00.000Z", "B", "li", "", "860000000000001", "fleet.toml", "", 0, "", 3, 1,
          0, 0},
-        {"2026-12-08T16:01:00.000Z", "A", "li", "860000000000006", "fleet.toml", "unchanged", 0,
+        {"2026-12-08T16:01:00.000Z", "A", "li", "", "860000000000006", "fleet.toml", "unchanged", 0,
          "", 10, 1, 0, 3},
     };
     return rows;
@@ -58,6 +59,7 @@ inline fleet::JournalEntry EntryOf(const FixtureRow& row) {
     entry.started = row.started;
     entry.station = row.station;
     entry.operatorName = row.operatorName;
+    entry.lot = row.lot;
     entry.imei = row.imei;
     entry.profile = row.profile;
     entry.mode = "provision";

@@ -20,10 +20,11 @@ struct TableColumn {
 };
 
 // The failure last: it is the longest, and what a narrow terminal cuts.
-constexpr std::array<TableColumn, 8> kTable{{
+constexpr std::array<TableColumn, 9> kTable{{
     {"started", &JournalEntry::started},
     {"station", &JournalEntry::station},
     {"operator", &JournalEntry::operatorName},
+    {"lot", &JournalEntry::lot},
     {"IMEI", &JournalEntry::imei},
     {"mode", &JournalEntry::mode},
     {"result", &JournalEntry::result},

@@ -15,7 +15,7 @@ namespace vorlen::fleet {
 inline constexpr int kHistoryRows = 50;
 
 // One line per row in the order given, in columns: started (on the zone's
-// clock, with the zone), station, operator, IMEI, mode, result, failed step,
+// clock, with the zone), station, operator, lot, IMEI, mode, result, failed step,
 // failure, each line cut to `width` characters (0: not cut). An unfinished
 // row shows "unfinished" as its result.
 void PrintHistoryTable(const std::vector<JournalEntry>& rows, const Zone& zone, std::size_t width,

@@ -267,7 +267,7 @@ JournalEntry RowOf(const PGresult* result, int row) {
 // never held at once, on the server's side or on ours.
 bool PostgresJournal::Find(const JournalFilter& filter, long long limit, const JournalRowSink& row) {
     std::lock_guard lock(mutex_);
-    const schema::Query query = schema::FindStatement(filter, limit);
+    const schema::Query query = schema::FindStatement(filter, limit, version_);
     const Parameters parameters(query.parameters);
     if (PQsendQueryParams(connection_, query.sql.c_str(),
                           static_cast<int>(parameters.pointers.size()), nullptr,
@@ -304,7 +304,7 @@ void PostgresJournal::StopReading() {
 
 bool PostgresJournal::Count(const JournalFilter& filter, long long& count) {
     std::lock_guard lock(mutex_);
-    const schema::Query query = schema::CountStatement(filter);
+    const schema::Query query = schema::CountStatement(filter, version_);
     const Result counted = Execute(connection_, query.sql, Parameters(query.parameters));
     if (!Succeeded(counted, PGRES_TUPLES_OK) || PQntuples(counted.get()) != 1) {
         return Failed(counted.get(), "the journal cannot be read");

@@ -207,18 +207,18 @@ Query Where(const JournalFilter& filter) {
 
 }  // namespace
 
-Query FindStatement(const JournalFilter& filter, long long limit) {
+Query FindStatement(const JournalFilter& filter, long long limit, int version) {
     Query query = Where(filter);
-    query.sql = EveryColumn() + query.sql + " ORDER BY started DESC, id DESC";
+    query.sql = EveryColumn() + RowsOf(version) + query.sql + " ORDER BY started DESC, id DESC";
     if (limit > 0) {
         query.sql += " LIMIT " + std::to_string(limit);
     }
     return query;
 }
 
-Query CountStatement(const JournalFilter& filter) {
+Query CountStatement(const JournalFilter& filter, int version) {
     Query query = Where(filter);
-    query.sql = "SELECT count(*) FROM provisioning" + query.sql;
+    query.sql = "SELECT count(*) FROM " + RowsOf(version) + query.sql;
     return query;
 }
 

@@ -102,11 +102,11 @@ struct Query {
 inline constexpr std::string_view kUnfinished = "unfinished";
 
 // The id and every column of the rows the filter matches, newest start
-// first (the id breaks a tie), at most `limit` of them (0 for all). The same
-// text for SQLite and PostgreSQL.
-Query FindStatement(const JournalFilter& filter, long long limit);
+// first (the id breaks a tie), at most `limit` of them (0 for all), from a
+// journal of `version`. The same text for SQLite and PostgreSQL.
+Query FindStatement(const JournalFilter& filter, long long limit, int version = kSchemaVersion);
 // The number of rows the filter matches.
-Query CountStatement(const JournalFilter& filter);
+Query CountStatement(const JournalFilter& filter, int version = kSchemaVersion);
 
 std::string VersionQuery();
 std::string VersionInsert();

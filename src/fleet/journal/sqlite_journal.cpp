@@ -317,7 +317,7 @@ bool SqliteJournal::Select(const std::string& sql, const std::string& imei,
 
 bool SqliteJournal::Find(const JournalFilter& filter, long long limit, const JournalRowSink& row) {
     std::lock_guard lock(mutex_);
-    const schema::Query query = schema::FindStatement(filter, limit);
+    const schema::Query query = schema::FindStatement(filter, limit, version_);
     const Statement select = Compile(db_, query.sql);
     if (!select || !BindAll(select.get(), query.parameters)) {
         return Failed("the journal cannot be read");
@@ -340,7 +340,7 @@ bool SqliteJournal::Find(const JournalFilter& filter, long long limit, const Jou
 
 bool SqliteJournal::Count(const JournalFilter& filter, long long& count) {
     std::lock_guard lock(mutex_);
-    const schema::Query query = schema::CountStatement(filter);
+    const schema::Query query = schema::CountStatement(filter, version_);
     const Statement select = Compile(db_, query.sql);
     if (!select || !BindAll(select.get(), query.parameters) ||
         !StepAll(select.get(), [&count](sqlite3_stmt* row) { count = sqlite3_column_int64(row, 0); })) {
