@@ -34,6 +34,9 @@ int ReadToProfile(const Options& options, const Streams& streams);
 // --history [IMEI] with its filters, as a table or --csv.
 int PrintHistory(const Options& options, const Streams& streams);
 
+// --summary with the filters of --history, as text or --html FILE.
+int PrintSummary(const Options& options, const Streams& streams);
+
 // The journal --history and --summary read, opened to read only; null, the
 // reason said, when it cannot be.
 std::unique_ptr<Journal> JournalToRead(const Options& options, const Streams& streams);

@@ -1,5 +1,6 @@
 #include "provision/actions.h"
 #include "fleet/journal/history.h"
+#include "fleet/journal/summary.h"
 #include "fleet/hidden_password.h"
 #include "fleet/journal_line.h"
 #include "fleet/journal_time.h"
@@ -185,6 +186,68 @@ int PrintHistory(const Options& options, const Streams& streams) {
     }
     return options.csv ? PrintCsv(*journal, *filter, options, streams)
                        : PrintTable(*journal, *filter, options, streams);
+}
+
+namespace {
+
+// The title names what was asked for, so that a printed page says which
+// rows it counts.
+std::string SummaryTitle(const Options& options) {
+    std::string title = "Trackers' summary";
+    const struct {
+        const char* name;
+        const std::string& value;
+    } asked[] = {{"station", options.station}, {"operator", options.operatorName},
+                 {"lot", options.lot},         {"profile", options.profile},
+                 {"since", options.since},     {"until", options.until}};
+    for (const auto& [name, value] : asked) {
+        if (!value.empty()) {
+            title += std::string(title.back() == 'y' ? ": " : ", ") + name + " " + value;
+        }
+    }
+    return title;
+}
+
+}  // namespace
+
+int PrintSummary(const Options& options, const Streams& streams) {
+    const std::optional<JournalFilter> filter = FilterOf(options, streams);
+    if (!filter) {
+        return kBadInput;
+    }
+    if (!options.html.empty() && !FolderExists(options.html)) {
+        streams.err << Say(text::kReportFailed, options.LanguageIndex(),
+                           {.detail = Printable(options.html)})
+                    << std::endl;
+        return kBadInput;
+    }
+    const std::unique_ptr<Journal> journal = JournalToRead(options, streams);
+    if (!journal) {
+        return kBadInput;
+    }
+    const Zone& zone = options.utc ? UtcZone() : *streams.zone;
+    std::string failure;
+    if (!options.html.empty()) {
+        if (!SaveSummaryHtml(*journal, *filter, zone, SummaryTitle(options), options.html,
+                             failure)) {
+            streams.err << Say(text::kReportFailed, options.LanguageIndex(),
+                               {.detail = Printable(options.html) + ": " +
+                                          JournalFailureShown(failure)})
+                        << std::endl;
+            return kSomeFailed;
+        }
+        return kAllPassed;
+    }
+    const std::optional<Summary> summary = Summarize(*journal, *filter, zone);
+    if (!summary) {
+        return JournalUnread(options, streams, journal->LastError());
+    }
+    if (summary->rows == 0) {
+        streams.out << Say(text::kNoMatchingRow, options.LanguageIndex()) << std::endl;
+        return kAllPassed;
+    }
+    fleet::PrintSummary(*summary, zone, streams.out);
+    return kAllPassed;
 }
 
 void TellWaitingRows(Journal* journal, const Options& options, const Streams& streams) {

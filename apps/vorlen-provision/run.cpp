@@ -33,6 +33,9 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     if (options.history) {
         return PrintHistory(options, streams);
     }
+    if (options.summary) {
+        return PrintSummary(options, streams);
+    }
     if (!options.readPort.empty()) {
         return ReadToProfile(options, streams);
     }

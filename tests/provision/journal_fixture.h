@@ -18,7 +18,8 @@ namespace vorlen::test {
 
 // Started (UTC), station, operator, lot, IMEI, profile, result ("" unfinished),
 // failed step, failure, then wake-up, identification, set-all and
-// verification seconds; the row finishes when its phases have run.
+// verification seconds; the row finishes when its phases have run. An
+// unfinished row holds no times: they are written with its end.
 struct FixtureRow {
     const char* started;
     const char* station;
@@ -46,7 +47,7 @@ inline const std::vector<FixtureRow>& FixtureRows() {
          6, 2, 24, 6},
         {"2026-12-08T09:00:00.000Z", "A", "wang", "L2", "860000000000005", "fleet.toml", "differs", 0,
          "APN differs", 8, 1, 22, 5},
-        {"2026-12-08T15:59:00.000Z", "B", "li", "", "860000000000001", "fleet.toml", "", 0, "", 3, 1,
+        {"2026-12-08T15:59:00.000Z", "B", "li", "", "860000000000001", "fleet.toml", "", 0, "", 0, 0,
          0, 0},
         {"2026-12-08T16:01:00.000Z", "A", "li", "", "860000000000006", "fleet.toml", "unchanged", 0,
          "", 10, 1, 0, 3},
