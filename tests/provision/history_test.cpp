@@ -1,6 +1,9 @@
 // --history's filters on the hand-counted journal, on SQLite and on the
 // throw-away PostgreSQL server: the same SQL must pick the same rows.
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -225,6 +228,73 @@ TEST_P(History, TheSummaryHasTheHandCountedFigures) {
     const ToolRun text = RunTool({"--summary", "--journal", where_, "--station", "B"});
     EXPECT_EQ(text.status, fleet::kAllPassed) << text.err;
     EXPECT_NE(text.out.find("Yield: 1 of 2 passed, 50.0%"), std::string::npos) << text.out;
+}
+
+// The part of `html` from the element that has `id` to the end of its SVG.
+std::string Chart(const std::string& html, const std::string& id) {
+    const std::size_t start = html.find("id=\"" + id + "\"");
+    return start == std::string::npos ? "" : html.substr(start, html.find("</svg>", start) - start);
+}
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// What a program prints to its standard output, and whether it ended well.
+std::pair<std::string, bool> OutputOf(const std::string& command) {
+    std::string output;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return {"", false};
+    }
+    char buffer[4096];
+    for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        output.append(buffer, read);
+    }
+    return {output, ::pclose(pipe) == 0};
+}
+
+// The page as a real browser reads it: Debian's Chromium, headless, parses
+// it and draws it; its DOM holds the three charts with a bar for each hour
+// that has trackers, each failing step and each station. Catches a chart
+// left out or drawn empty, markup the browser does not take, a file another
+// user may read, and anything the page would fetch or run.
+TEST_P(History, TheHtmlReportRendersInChromium) {
+    if (GetParam() != Database::Sqlite) {
+        GTEST_SKIP() << "the page does not depend on the database";
+    }
+    if (!std::filesystem::exists("/usr/bin/chromium")) {
+        GTEST_SKIP() << "Debian's chromium package is not installed";
+    }
+    const std::string page = Path("summary <A&B>.html");
+    const ToolRun written = RunTool({"--summary", "--html", page, "--journal", where_, "--utc"});
+    ASSERT_EQ(written.status, fleet::kAllPassed) << written.err;
+    EXPECT_EQ(std::filesystem::status(page).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    std::ifstream in(page);
+    const std::string html{std::istreambuf_iterator<char>(in), {}};
+    for (const char* fetchesOrRuns : {"<script", "<link", "src=", "url(", "@import", "http"}) {
+        EXPECT_EQ(html.find(fetchesOrRuns), std::string::npos) << fetchesOrRuns;
+    }
+    const std::string browser = "chromium --headless --no-sandbox --disable-gpu --no-first-run "
+                                "--user-data-dir=" + Path("chromium") + " ";
+    const std::string quoted = "'" + page + "'";
+    const auto [dom, parsed] = OutputOf(browser + "--dump-dom " + quoted + " 2>/dev/null");
+    ASSERT_TRUE(parsed) << dom;
+    // Hours in UTC with trackers: 00, 09, 15, 16 and 23.
+    EXPECT_EQ(Occurrences(Chart(dom, "outcomes-per-hour"), "<g class=\"hour\">"), 5u) << dom;
+    EXPECT_EQ(Occurrences(Chart(dom, "failures-by-step"), "class=\"bar\""), 3u) << dom;
+    EXPECT_EQ(Occurrences(Chart(dom, "yield-per-station"), "class=\"bar\""), 2u) << dom;
+    const std::string picture = Path("summary.png");
+    const auto [said, drawn] = OutputOf(browser + "--screenshot=" + picture +
+                                        " --window-size=794,1123 " + quoted + " 2>&1");
+    EXPECT_TRUE(drawn) << said;
+    EXPECT_GT(std::filesystem::exists(picture) ? std::filesystem::file_size(picture) : 0, 10000u)
+        << said;
 }
 
 INSTANTIATE_TEST_SUITE_P(Journals, History,
