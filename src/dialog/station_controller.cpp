@@ -1,11 +1,16 @@
 #include "dialog/station_controller.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <array>
 #include <utility>
 #include <vector>
 
+#include "fleet/journal/summary.h"
 #include "fleet/journal_line.h"
+#include "fleet/journal_time.h"
+#include "fleet/host.h"
+#include "fleet/printable.h"
 #include "fleet/profile_proof.h"
 #include "fleet/report.h"
 #include "fleet/tool_texts.h"
@@ -24,6 +29,13 @@ inline constexpr Bilingual kBrowse{"Browse...", "浏览..."};
 inline constexpr Bilingual kRefresh{"Refresh", "刷新"};
 inline constexpr Bilingual kStart{"Start", "开始"};
 inline constexpr Bilingual kStop{"Stop", "停止"};
+inline constexpr Bilingual kReport{"Report...", "报告..."};
+inline constexpr Bilingual kReportTitle{"Trackers' summary of {detail}", "{detail}的追踪器统计"};
+inline constexpr Bilingual kReportUnwritten{"Cannot write today's report {port}: {detail}",
+                                            "无法写入今天的报告{port}: {detail}"};
+inline constexpr Bilingual kNoBrowser{
+    "Today's report is written to {port}, but no browser could be started to show it.",
+    "今天的报告已写入{port}, 但无法启动浏览器显示它。"};
 inline constexpr Bilingual kChooseProfile{"Choose the profile", "选择配置文件"};
 inline constexpr Bilingual kChooseDevices{"Choose the device list", "选择设备列表"};
 
@@ -106,13 +118,14 @@ struct StationController::State {
     void RunStation(StationSetup setup);
     void Changed(std::size_t index, const SlotState& state, const StationCounts& now);
     void Stop();
+    void Report();
     void EndRun();
     void ShowRunning(bool running);
     std::string FormPort() const { return services.formPort ? services.formPort() : ""; }
 };
 
 void StationController::State::ShowCaptions() {
-    const std::array<std::pair<int, const Bilingual*>, 9> captions{{
+    const std::array<std::pair<int, const Bilingual*>, 10> captions{{
         {kStationTitle, &station_text::kTitle},
         {kStationProfileLabel, &station_text::kProfile},
         {kStationProfileBrowse, &station_text::kBrowse},
@@ -122,6 +135,7 @@ void StationController::State::ShowCaptions() {
         {kStationRefresh, &station_text::kRefresh},
         {kStationStart, &station_text::kStart},
         {kStationStop, &station_text::kStop},
+        {kStationReport, &station_text::kReport},
     }};
     for (const auto& [id, caption] : captions) {
         window.SetText(id, Utf8(*caption, language));
@@ -329,6 +343,37 @@ void StationController::State::Changed(std::size_t index, const SlotState& state
     }
 }
 
+// Today on the operator's clock, from midnight to midnight: what a shift
+// asks at its end. Read through a journal of its own, opened to read only,
+// so a running station keeps recording meanwhile.
+void StationController::State::Report() {
+    const Zone& zone = *services.zone;
+    const std::tm today = zone.Wall(services.now()).calendar;
+    char day[48];
+    std::snprintf(day, sizeof day, "%04d-%02d-%02d", today.tm_year + 1900, today.tm_mon + 1,
+                  today.tm_mday);
+    const std::filesystem::path file =
+        services.reportFolder / ("summary-" + std::string(day) + ".html");
+    const std::string shown = Printable(file.string());
+    JournalFilter filter;
+    filter.since = AskedTime(day, zone, false).value_or("");
+    filter.until = AskedTime(day, zone, true).value_or("");
+    std::string failure;
+    std::error_code ignored;
+    std::filesystem::create_directories(services.reportFolder, ignored);
+    const std::unique_ptr<Journal> reader = services.openJournalToRead(failure);
+    if (!reader || !SaveSummaryHtml(*reader, filter, zone,
+                                    Say(station_text::kReportTitle, language, {.detail = day}),
+                                    file, failure)) {
+        window.ShowMessage(Say(station_text::kReportUnwritten, language,
+                               {.port = shown, .detail = Printable(failure)}));
+        return;
+    }
+    if (!services.openInBrowser(file)) {
+        window.ShowMessage(Say(station_text::kNoBrowser, language, {.port = shown}));
+    }
+}
+
 void StationController::State::Stop() {
     if (station) {
         station->RequestStop();
@@ -381,7 +426,7 @@ void StationController::Show() {
 
 void StationController::Press(int buttonId) {
     State& state = *state_;
-    const std::array<std::pair<int, std::function<void()>>, 5> presses{{
+    const std::array<std::pair<int, std::function<void()>>, 6> presses{{
         {kStationProfileBrowse,
          [&] { state.Browse(kStationProfile, StationFile::Profile, station_text::kChooseProfile); }},
         {kStationDevicesBrowse,
@@ -389,6 +434,7 @@ void StationController::Press(int buttonId) {
         {kStationRefresh, [&] { state.OfferPorts(true); }},
         {kStationStart, [&] { state.Start(); }},
         {kStationStop, [&] { state.Stop(); }},
+        {kStationReport, [&] { state.Report(); }},
     }};
     for (const auto& [id, press] : presses) {
         if (id == buttonId) {
@@ -429,6 +475,16 @@ StationServices RealStationServices(std::function<std::string()> formPort) {
         }
         return OpenJournal(file, failure);
     };
+    services.openJournalToRead = [](std::string& failure) -> std::unique_ptr<Journal> {
+        const std::string file = DefaultJournalFileToRead();
+        if (file.empty()) {
+            failure = Utf8(text::kNoJournalHere, kEnglish);
+            return nullptr;
+        }
+        return OpenJournalForReading(file, failure);
+    };
+    services.reportFolder = UserDataFolder() / "reports";
+    services.openInBrowser = OpenInBrowser;
     return services;
 }
 

@@ -28,6 +28,7 @@ inline constexpr int kStationStart = 309;          // button
 inline constexpr int kStationStop = 310;           // button
 inline constexpr int kStationCounters = 311;       // one line: done, unchanged, failed, per hour
 inline constexpr int kStationJournal = 312;        // one line: where the outcomes are recorded
+inline constexpr int kStationReport = 330;         // button: today's report, in the browser
 
 // A port the operator may tick as a slot.
 struct SlotChoice {
