@@ -6,7 +6,7 @@
 // everything, and the CSV of every row into /dev/null. Prints the machine's
 // load before and after, and one table row per measure.
 //
-//   build/bench/vorlen_journal_bench [ROWS] [SQLITE_FILE]
+//   build/bench/vorlen_journal_bench [ROWS] [SQLITE_FILE] [sqlite|postgres]
 //
 // A file that already holds the rows is used as it is, so that a second run
 // measures without filling again.
@@ -98,6 +98,7 @@ bool Fill(const std::string& where, long long rows) {
         }
     }
     if (rows > there) {
+        std::fflush(stdout);
         std::printf("  filled %lld rows in %.0f s\n", rows - there,
                     std::chrono::duration<double>(Clock::now() - start).count());
     }
@@ -160,11 +161,16 @@ int main(int argc, char** argv) {
     const long long rows = argc > 1 ? std::atoll(argv[1]) : kDefaultRows;
     const std::string file =
         argc > 2 ? argv[2] : (std::filesystem::temp_directory_path() / "vorlen-bench-journal.sqlite").string();
+    const std::string only = argc > 3 ? argv[3] : "";
     Load("before");
     std::printf("| journal    |      rows | --history IMEI | filtered page | summary, a day | "
                 "summary, all | CSV rows/s |\n");
-    if (Fill(file, rows)) {
+    if (only != "postgres" && Fill(file, rows)) {
         Measure("SQLite", file, rows);
+    }
+    if (only == "sqlite") {
+        Load("after");
+        return 0;
     }
     const test::PostgresServer server;
     if (!server.Started()) {

@@ -75,6 +75,22 @@ std::string Text(sqlite3_stmt* statement, int column) {
     return text == nullptr ? "" : reinterpret_cast<const char*>(text);
 }
 
+// A number read as a number: SQLite would print it as text for us to read
+// back, which is most of the time a summary of a million rows takes.
+void ReadColumn(sqlite3_stmt* statement, int column, const schema::Member& member,
+                JournalEntry& entry) {
+    if (sqlite3_column_type(statement, column) == SQLITE_NULL) {
+        return;
+    }
+    if (const auto* real = std::get_if<double JournalEntry::*>(&member)) {
+        entry.**real = sqlite3_column_double(statement, column);
+    } else if (const auto* whole = std::get_if<int JournalEntry::*>(&member)) {
+        entry.**whole = sqlite3_column_int(statement, column);
+    } else {
+        entry.*std::get<std::string JournalEntry::*>(member) = Text(statement, column);
+    }
+}
+
 // A file name as an SQLite URI: its own '?', '#' and '%' escaped.
 std::string FileUri(const std::string& file, const std::string& parameters) {
     std::string uri = "file:";
@@ -328,8 +344,7 @@ bool SqliteJournal::Find(const JournalFilter& filter, long long limit, const Jou
         entry = JournalEntry();
         entry.id = sqlite3_column_int64(select.get(), 0);
         for (std::size_t i = 0; i < schema::kColumns.size(); ++i) {
-            const auto* text = sqlite3_column_text(select.get(), static_cast<int>(i) + 1);
-            schema::SetFromText(entry, i, reinterpret_cast<const char*>(text));
+            ReadColumn(select.get(), static_cast<int>(i) + 1, schema::kColumns[i].member, entry);
         }
         if (!row(entry)) {
             return true;
