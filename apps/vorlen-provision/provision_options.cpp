@@ -87,8 +87,11 @@ constexpr Bilingual kOperatorHelp{"the operator's name in the journal", "日志�
 constexpr Bilingual kLotHelp{"the batch (lot) the trackers belong to, on each of their journal rows",
                              "本批设备的批次号，记入每台设备的日志行"};
 constexpr Bilingual kHistoryHelp{
-    "print the journal's newest rows, only the tracker's when an IMEI is given",
-    "打印日志中最新的记录, 给出IMEI时只打印该追踪器的"};
+    "print the journal's rows by their start, newest first (50, and how many more); only "
+    "the tracker's with an IMEI; --since, --until, --station, --operator, --lot, --profile "
+    "and --result pick the rows",
+    "按开始时间打印日志中的记录, 最新的在前(50条, 并说明还有多少条); 给出IMEI时只打印该追踪器"
+    "的; --since、--until、--station、--operator、--lot、--profile和--result筛选记录"};
 constexpr Bilingual kCsvHelp{
     "print --history as CSV: every row the filters match unless --limit is given",
     "以CSV格式打印--history: 除非给出--limit, 否则打印符合筛选条件的所有记录"};
