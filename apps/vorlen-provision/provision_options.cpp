@@ -84,8 +84,9 @@ constexpr Bilingual kNoJournalHelp{"keep no journal", "不记录日志"};
 constexpr Bilingual kStationHelp{"the station's name in the journal (default: the host name)",
                                  "日志中的工位名称(默认: 主机名)"};
 constexpr Bilingual kOperatorHelp{"the operator's name in the journal", "日志中的操作员姓名"};
-constexpr Bilingual kLotHelp{"the batch (lot) the trackers belong to, on each of their journal rows",
-                             "本批设备的批次号，记入每台设备的日志行"};
+constexpr Bilingual kLotHelp{
+    "the batch (lot) the trackers belong to, on each of their journal rows",
+    "本批设备的批次号，记入每台设备的日志行"};
 constexpr Bilingual kHistoryHelp{
     "print the journal's rows by their start, newest first (50, and how many more); only "
     "the tracker's with an IMEI; --since, --until, --station, --operator, --lot, --profile "

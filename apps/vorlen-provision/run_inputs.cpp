@@ -2,7 +2,9 @@
 
 #include <set>
 
+#include "fleet/numbered_value.h"
 #include "fleet/profile_proof.h"
+#include "fleet/tool_texts.h"
 
 namespace vorlen::fleet {
 namespace {
@@ -18,6 +20,27 @@ std::optional<Profile> CheckedProfile(const Options& options, const Streams& str
     }
     streams.err.flush();
     return profile;
+}
+
+// The keys that hold a numbered value, in the profile or any device row,
+// "userId, apn".
+std::string NumberedKeyNames(const RunInputs& inputs) {
+    std::set<std::string> names;
+    const auto add = [&names](const Profile& profile) {
+        std::vector<std::string> refusals;
+        for (const NumberedKey& key : NumberedKeys(profile, kEnglish, refusals)) {
+            names.insert(key.key);
+        }
+    };
+    add(inputs.profile);
+    for (const auto& row : inputs.devices.value_or(DeviceList())) {
+        add(row.second.profile);
+    }
+    std::string listed;
+    for (const std::string& name : names) {
+        listed += (listed.empty() ? "" : ", ") + name;
+    }
+    return listed;
 }
 
 }  // namespace
@@ -36,6 +59,13 @@ std::optional<RunInputs> CheckedInputs(const Options& options, const Streams& st
             streams.err << failure << std::endl;
             return std::nullopt;
         }
+    }
+    if (const std::string numbered = NumberedKeyNames(inputs);
+        !numbered.empty() && options.noJournal) {
+        streams.err << Say(text::kNumbersNeedJournal, options.LanguageIndex(),
+                           {.detail = numbered})
+                    << std::endl;
+        return std::nullopt;
     }
     std::optional<std::unique_ptr<Journal>> journal = ChosenJournal(options, streams);
     if (!journal) {

@@ -12,6 +12,7 @@
 #include "model/validation.h"
 #include "profile/profile_keys.h"
 #include "fleet/imei.h"
+#include "fleet/numbered_value.h"
 #include "fleet/printable.h"
 #include "fleet/profile_proof.h"
 #include "fleet/tool_texts.h"
@@ -120,10 +121,17 @@ std::optional<Refusal> Apply(const Profile& profile, DeviceRow& row, int languag
         const ProfileError& first = merged.faults.front();
         return Refusal{first.key, WithoutLine(first)};
     }
+    for (const auto& [key, value] : row.values) {
+        std::string refusal;
+        if (!FindNumbering(value, language, refusal) && !refusal.empty()) {
+            return Refusal{key, refusal};
+        }
+    }
     DeviceRow partial;
     for (const auto& value : row.values) {
         partial.values.push_back(value);
-        Profile checked = *ReadProfile(MergedText(profile, partial), language).profile;
+        Profile checked =
+            WithSampleNumbers(*ReadProfile(MergedText(profile, partial), language).profile);
         if (const Verdict verdict = ValidateAllFields(checked.form, checked.selections)) {
             return Refusal{value.first, GbkToUtf8(InLanguage(MessageText(*verdict), language))};
         }

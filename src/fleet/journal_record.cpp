@@ -36,11 +36,33 @@ JournalEntry TrackerRecord::Entry(const Outcome& outcome, const std::string& dev
 }
 
 void TrackerRecord::Identified(const Outcome& outcome, const std::string& deviceValues) {
-    if (journal_ == nullptr) {
+    if (journal_ == nullptr || id_ != 0) {
         return;
     }
     id_ = journal_->Begin(Entry(outcome, deviceValues));
     failure_ = id_ == 0 ? journal_->LastError() : "";
+}
+
+bool TrackerRecord::BeginNumbered(const Outcome& identified,
+                                  const std::vector<std::string>& series,
+                                  const Journal::NumberedValues& deviceValues,
+                                  std::vector<long long>& numbers) {
+    if (journal_ == nullptr) {
+        failure_ = "no journal is kept";
+        return false;
+    }
+    id_ = journal_->BeginNumbered(Entry(identified, {}), series, deviceValues, numbers);
+    failure_ = id_ == 0 ? journal_->LastError() : "";
+    return id_ != 0;
+}
+
+bool TrackerRecord::NumbersOf(const std::string& imei, const std::vector<std::string>& series,
+                              std::vector<long long>& numbers) {
+    if (journal_ == nullptr || !journal_->NumbersOf(imei, series, numbers)) {
+        failure_ = journal_ == nullptr ? "no journal is kept" : journal_->LastError();
+        return false;
+    }
+    return true;
 }
 
 // A start that could not be written is tried again with the end: the row

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "fleet/host.h"
 #include "fleet/journal/journal.h"
@@ -28,7 +29,17 @@ public:
     // `journal` may be null: nothing is kept.
     TrackerRecord(Journal* journal, const RunRecord& run) : journal_(journal), run_(run) {}
 
+    // Writes the row's first half, unless BeginNumbered has.
     void Identified(const Outcome& outcome, const std::string& deviceValues);
+    // The tracker's numbers in the series, drawn in one transaction with the
+    // row's first half (see Journal::BeginNumbered); false, with the reason
+    // in Failure(), when there is no journal or it gives none.
+    bool BeginNumbered(const Outcome& identified, const std::vector<std::string>& series,
+                       const Journal::NumberedValues& deviceValues,
+                       std::vector<long long>& numbers);
+    // The numbers the tracker holds, 0 where none, drawing nothing.
+    bool NumbersOf(const std::string& imei, const std::vector<std::string>& series,
+                   std::vector<long long>& numbers);
     // Completes the row (a tracker never identified gets its whole row now);
     // the outcome says why when the journal does not hold it.
     void Finished(Outcome& outcome, const std::string& deviceValues);

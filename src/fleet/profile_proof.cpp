@@ -7,12 +7,14 @@
 #include <string_view>
 
 #include "model/find_row.h"
+#include "model/gbk.h"
 #include "model/validation.h"
 #include "profile/key_lines.h"
 #include "profile/profile_file.h"
 #include "profile/profile_keys.h"
 #include "protocol/line_rows.h"
 #include "protocol/readback.h"
+#include "fleet/numbered_value.h"
 #include "fleet/tool_texts.h"
 
 namespace vorlen::fleet {
@@ -35,6 +37,7 @@ constexpr Wording kEmptyChoice{text::kEmptyChoice, text::kEmptyChoiceInRow};
 constexpr Wording kSetAllRefuses{text::kSetAllRefuses, text::kSetAllRefusesInRow};
 constexpr Wording kNotVerifiable{text::kNotVerifiable, text::kNotVerifiableInRow};
 constexpr Wording kRefusedProfile{text::kRefusedProfile, text::kRefusedProfile};
+constexpr Wording kBadNumbering{text::kNumberingRefused, text::kNumberingRefusedInRow};
 
 // The field behind each message of the set-all check, and a value that passes
 // its rule. The check stops at its first failing rule; putting the stand-in in
@@ -164,10 +167,25 @@ void FindUnverifiable(const Profile& profile, Mistakes& mistakes) {
     }
 }
 
+// A numbered value must be well formed; the rest of the proof takes it with
+// a number in the placeholder's place, as a tracker will get it.
+void FindBadNumberings(const Profile& profile, Mistakes& mistakes) {
+    for (const ProfileKey& key : ProfileKeys()) {
+        std::string refusal;
+        if (key.kind == KeyKind::Text &&
+            !FindNumbering(GbkToUtf8(profile.form.*key.text), mistakes.Language(), refusal) &&
+            !refusal.empty()) {
+            mistakes.Add(kBadNumbering, key.name, refusal);
+        }
+    }
+}
+
 void FindAll(const Profile& profile, Mistakes& mistakes) {
-    FindEmptyChoices(profile, mistakes);
-    FindRefusedFields(profile, mistakes);
-    FindUnverifiable(profile, mistakes);
+    FindBadNumberings(profile, mistakes);
+    const Profile sample = WithSampleNumbers(profile);
+    FindEmptyChoices(sample, mistakes);
+    FindRefusedFields(sample, mistakes);
+    FindUnverifiable(sample, mistakes);
 }
 
 }  // namespace

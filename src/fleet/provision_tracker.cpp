@@ -88,6 +88,13 @@ std::optional<Profile> Identify(Port& port, const TrackerPlan& plan, const RunSe
         return std::nullopt;
     }
     std::optional<Profile> target = plan.target(*imei);
+    if (target && plan.numbered) {
+        target = plan.numbered(*target, settings.language, outcome);
+        if (!target) {
+            plan.identified(outcome);
+            return std::nullopt;
+        }
+    }
     const Profile expected = AsSetAllSends(target.value_or(Profile{}));
     const bool read = Compare(port, expected, settings, outcome);
     plan.identified(outcome);

@@ -21,6 +21,12 @@ struct TrackerPlan {
     // to hold, or nothing when the device list does not name it. Every
     // profile given must have passed the set-all check.
     std::function<std::optional<Profile>(const std::string& imei)> target;
+    // The target with its numbered values' numbers (fleet/numbered_value.h),
+    // called once the IMEI is known, before the tracker is compared; nothing,
+    // with the outcome's result and failure, when it cannot have them. Null:
+    // the target as it is.
+    std::function<std::optional<Profile>(const Profile& target, int language, Outcome& outcome)>
+        numbered;
     // Called once the IMEI and the software version are known.
     std::function<void(const Outcome& identified)> identified;
     // The IMEIs the ports running beside this one hold; null when it runs alone.

@@ -153,6 +153,26 @@ inline constexpr Bilingual kProfileNeedsPort{"--profile requires --port",
                                              "--profile需要--port"};
 inline constexpr Bilingual kReportFailed{"Cannot write the report {detail}.",
                                          "无法写入报告{detail}。"};
+// Numbered values.
+inline constexpr Bilingual kTwoNumbers{
+    "\"{detail}\" holds two numbers; a value takes one {n} or {n:0W}",
+    "\"{detail}\"含有两个编号; 一个值只能有一个{n}或{n:0W}"};
+inline constexpr Bilingual kBadNumber{
+    "\"{detail}\" holds a malformed number; write {n}, or {n:0W} for W digits with zeros in "
+    "front (W from 1 to 9, such as {n:04})",
+    "\"{detail}\"中的编号格式错误; 请写{n}, 或写{n:0W}表示补零到W位(W为1到9, 例如{n:04})"};
+inline constexpr Bilingual kNumbersNeedJournal{
+    "numbered values ({detail}) are drawn from the journal, and --no-journal keeps none: "
+    "nothing was sent to any tracker",
+    "编号值({detail})要从日志中分配, 而--no-journal不使用日志: 没有向任何追踪器发送数据"};
+inline constexpr Bilingual kNumberingRefused{"Line {count}: \"{key}\": {detail}",
+                                            "第{count}行: \"{key}\": {detail}"};
+inline constexpr Bilingual kNumberingRefusedInRow{"{detail}", "{detail}"};
+inline constexpr Bilingual kNoNumber{"no number of {key} could be drawn: {detail}",
+                                     "无法分配{key}的编号: {detail}"};
+inline constexpr Bilingual kNumberRefused{
+    "{key} with its number, \"{actual}\", is refused: {detail}",
+    "{key}加上编号后为\"{actual}\", 被拒绝: {detail}"};
 }  // namespace text
 
 struct Fill {

@@ -54,6 +54,9 @@ const std::string kTwoLoadFaults =
 const std::string kUnverifiablePassword =
     WithLine("apnPassword = \"" + std::string(32, 'p') + "\"");
 
+const std::string kMalformedNumber = WithLine("userId = \"T-{n:4}\"");
+const std::string kNumbered = WithLine("userId = \"T-{n:04}\"");
+
 std::vector<std::string> WithWakeTimeout(const std::string& seconds) {
     return {"--profile", "profile", "--port", "port", "--wake-timeout", seconds};
 }
@@ -168,6 +171,16 @@ std::vector<BadInput> BadInputs() {
         DeviceLoginOf32Bytes("apnPassword"),
         {"device_row_with_a_quote_left_open", {"--profile", "profile", "--port", "port"}, "",
          "a quoted value is not closed", 1, "imei,serverPort\n" + kImeiA + ",\"9001\n"},
+        {"numbered_value_malformed", {"--profile", "profile", "--port", "port"}, kMalformedNumber,
+         LineOf(kMalformedNumber, "userId") + ": \"T-{n:4}\" holds a malformed number"},
+        {"numbered_value_twice", {"--profile", "profile", "--port", "port"},
+         WithLine("userId = \"{n}-{n:02}\""), "\"{n}-{n:02}\" holds two numbers"},
+        {"numbered_value_without_journal",
+         {"--profile", "profile", "--port", "port", "--no-journal"}, kNumbered,
+         "numbered values (userId) are drawn from the journal, and --no-journal keeps none"},
+        {"device_numbered_value_malformed", {"--profile", "profile", "--port", "port"}, "",
+         ", row 2, column userId: \"T{n:0}\" holds a malformed number", 1,
+         "imei,userId\n" + kImeiA + ",T{n:0}\n"},
         {"csv_without_history", {"--csv"}, "", "--csv requires --history"},
         {"read_into_a_missing_folder", {"--read", "port", "--out", "/tmp/vorlen-no-such/p.toml"},
          "", "does not exist"},

@@ -699,9 +699,11 @@ TEST_F(Journal, AVersionOnePostgresJournalIsUpgradedKeepingEveryRow) {
                 numbers += (values.size() == 1 ? "$" : ", $") + std::to_string(values.size());
             }
         }
-        PGresult* inserted = PQexecParams(
-            connection, ("INSERT INTO provisioning (" + names + ") VALUES (" + numbers + ")").c_str(),
-            static_cast<int>(values.size()), nullptr, values.data(), nullptr, nullptr, 0);
+        const std::string insert =
+            "INSERT INTO provisioning (" + names + ") VALUES (" + numbers + ")";
+        PGresult* inserted =
+            PQexecParams(connection, insert.c_str(), static_cast<int>(values.size()), nullptr,
+                         values.data(), nullptr, nullptr, 0);
         EXPECT_EQ(PQresultStatus(inserted), PGRES_COMMAND_OK) << PQresultErrorMessage(inserted);
         PQclear(inserted);
     }
@@ -720,14 +722,122 @@ TEST_F(Journal, AVersionOnePostgresJournalIsUpgradedKeepingEveryRow) {
     ASSERT_EQ(after.size(), 7u);
     EXPECT_EQ(std::vector<Row>(after.begin(), after.begin() + 6), before);
     EXPECT_EQ(after[6].at("imei"), Imei(0));
-    EXPECT_EQ(PostgresValue(server.Uri(), "SELECT string_agg(version::text, ',') FROM journal_schema"),
-              "2");
-    EXPECT_EQ(PostgresValue(server.Uri(), "SELECT string_agg(indexname, ',' ORDER BY indexname) "
-                                          "FROM pg_indexes WHERE indexname LIKE 'provisioning_by_%'"),
+    EXPECT_EQ(
+        PostgresValue(server.Uri(), "SELECT string_agg(version::text, ',') FROM journal_schema"),
+        "2");
+    EXPECT_EQ(PostgresValue(server.Uri(),
+                            "SELECT string_agg(indexname, ',' ORDER BY indexname) FROM "
+                            "pg_indexes WHERE indexname LIKE 'provisioning_by_%'"),
               kIndexes);
     EXPECT_EQ(PostgresValue(server.Uri(), "SELECT count(*) FROM pg_tables WHERE tablename IN "
                                           "('numbered_series', 'numbered_tracker')"),
               "2");
+}
+
+// A profile whose userId is numbered, in the test's folder.
+std::string NumberedProfile(const std::string& file) {
+    Profile profile = FleetProfile();
+    profile.form.userId = "TRUCK-{n:04}";
+    EXPECT_TRUE(SaveProfileFile(file, profile.form, profile.selections));
+    return file;
+}
+
+std::string UserIdOf(const Row& row) {
+    return nlohmann::json::parse(row.at("device_values")).at("userId").get<std::string>();
+}
+
+// Two stations draw from one series on one server at the same moment: each
+// of the eight trackers gets its own number, none twice and none skipped,
+// and each row holds the number its tracker got.
+TEST_F(Journal, TwoProcessesDrawOneSeriesWithoutGivingANumberTwice) {
+    if (!PostgresServer::Installed()) {
+        GTEST_SKIP() << "Debian's postgresql package is not installed (initdb, pg_ctl)";
+    }
+    const PostgresServer server;
+    ASSERT_TRUE(server.Started()) << "see " << server.Log();
+    const std::string profile = NumberedProfile(Path("numbered.toml"));
+    const auto sims = Trackers(8);
+    std::vector<pid_t> children;
+    for (int station = 0; station < 2; ++station) {
+        std::vector<std::string> arguments{"--profile", profile, "--journal", server.Uri()};
+        for (int i = station; i < 8; i += 2) {
+            arguments.insert(arguments.end(), {"--port", PortOf(*sims[i])});
+        }
+        children.push_back(StartProgram(arguments));
+    }
+    for (const pid_t child : children) {
+        EXPECT_EQ(ExitOf(child), fleet::kAllPassed);
+    }
+    std::set<std::string> given;
+    for (const Row& row : PostgresRows(server.Uri())) {
+        EXPECT_EQ(row.at("result"), "done");
+        given.insert(UserIdOf(row));
+    }
+    EXPECT_EQ(given, (std::set<std::string>{"TRUCK-0001", "TRUCK-0002", "TRUCK-0003", "TRUCK-0004",
+                                            "TRUCK-0005", "TRUCK-0006", "TRUCK-0007",
+                                            "TRUCK-0008"}));
+    EXPECT_EQ(PostgresValue(server.Uri(), "SELECT count(DISTINCT number) || ' ' || "
+                                          "count(DISTINCT imei) FROM numbered_tracker"),
+              "8 8");
+}
+
+// A tracker run again keeps its number, forced or not, while a new one gets
+// the next; a check reads the number and draws none.
+TEST_F(Journal, ATrackerRunAgainKeepsItsNumber) {
+    const std::string profile = NumberedProfile(Path("numbered.toml"));
+    const auto sims = Trackers(3);
+    const auto run = [&](std::vector<int> which, std::vector<std::string> extra) {
+        std::vector<std::string> arguments{"--profile", profile, "--journal", journal_};
+        for (const int i : which) {
+            arguments.insert(arguments.end(), {"--port", PortOf(*sims[i])});
+        }
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return RunTool(arguments).status;
+    };
+    ASSERT_EQ(run({0}, {}), fleet::kAllPassed);
+    ASSERT_EQ(run({1}, {}), fleet::kAllPassed);
+    ASSERT_EQ(run({0, 2}, {"--force"}), fleet::kAllPassed);
+    ASSERT_EQ(run({1}, {"--check"}), fleet::kAllPassed);
+    ASSERT_EQ(run({2}, {}), fleet::kAllPassed);
+    std::vector<std::pair<std::string, std::string>> rows;
+    for (const Row& row : SqliteRows(journal_)) {
+        rows.emplace_back(row.at("imei"), UserIdOf(row) + " " + row.at("result"));
+    }
+    std::sort(rows.begin() + 2, rows.begin() + 4);
+    EXPECT_EQ(rows, (std::vector<std::pair<std::string, std::string>>{
+                        {Imei(0), "TRUCK-0001 done"},
+                        {Imei(1), "TRUCK-0002 done"},
+                        {Imei(0), "TRUCK-0001 done"},
+                        {Imei(2), "TRUCK-0003 done"},
+                        {Imei(1), "TRUCK-0002 unchanged"},
+                        {Imei(2), "TRUCK-0003 unchanged"},
+                    }));
+    EXPECT_EQ(SqliteValue(journal_, "SELECT last_number FROM numbered_series"), "3");
+}
+
+// The series has reached 9,999,999: the next number makes the user ID longer
+// than the 20 bytes its field takes, and that tracker fails before any
+// setting is sent, its row saying why.
+TEST_F(Journal, ANumberThatMakesTheValueTooLongFailsBeforeAnySetting) {
+    Profile profile = FleetProfile();
+    profile.form.userId = "FLEET-NUMBER-{n:04}";
+    ASSERT_TRUE(SaveProfileFile(Path("long.toml"), profile.form, profile.selections));
+    const auto sims = Trackers(2);
+    ASSERT_EQ(RunTool({"--profile", Path("long.toml"), "--port", PortOf(*sims[0]), "--journal",
+                       journal_})
+                  .status,
+              fleet::kAllPassed);
+    SqliteRun(journal_, "UPDATE numbered_series SET last_number = 9999999");
+    const int before = Writes(*sims[1]);
+    const ToolRun run = RunTool({"--profile", Path("long.toml"), "--port", PortOf(*sims[1]),
+                                 "--journal", journal_});
+    EXPECT_EQ(run.status, fleet::kSomeFailed);
+    EXPECT_NE(run.out.find("failed before any setting: userId with its number, "
+                           "\"FLEET-NUMBER-10000000\", is refused"),
+              std::string::npos)
+        << run.out;
+    EXPECT_EQ(Writes(*sims[1]), before);
+    EXPECT_EQ(UserIdOf(SqliteRows(journal_).back()), "FLEET-NUMBER-10000000");
 }
 
 }  // namespace

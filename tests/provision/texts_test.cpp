@@ -6,6 +6,7 @@
 
 #include "fleet/hidden_password.h"
 #include "fleet/journal/history.h"
+#include "fleet/journal/one_line.h"
 #include "fleet/printable.h"
 
 namespace vorlen::test {
@@ -34,6 +35,37 @@ INSTANTIATE_TEST_SUITE_P(
                       Shown{"NotUtf8", "a\xff\xc3", "a\\xff\\xc3"},
                       Shown{"Overlong", "\xc0\xaf", "\\xc0\\xaf"},
                       Shown{"ChineseStays", "车队 Li", "车队 Li"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class DatabaseMessage : public ::testing::TestWithParam<Shown> {};
+
+// libpq's line breaks reached the terminal as escapes, or a lone CR (the
+// Windows socket texts end in CR LF) was left before the "; " to show as
+// junk; one line each, and a control character that is not a line break is
+// still left for Printable to escape.
+TEST_P(DatabaseMessage, IsOneLineWithItsLineBreaksAsSemicolons) {
+    EXPECT_EQ(fleet::OneLine(GetParam().given), GetParam().shown);
+    EXPECT_EQ(fleet::Printable(fleet::OneLine(GetParam().given)).find('\\'),
+              GetParam().shown.find('\x1b'));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, DatabaseMessage,
+    ::testing::Values(
+        Shown{"ConnectionHint",
+              "connection to server on socket \"/tmp/.s.PGSQL.5432\" failed: No such file or "
+              "directory\n\tIs the server running locally?\n",
+              "connection to server on socket \"/tmp/.s.PGSQL.5432\" failed: No such file or "
+              "directory; Is the server running locally?"},
+        Shown{"ServerDetailAndHint", "ERROR:  duplicate key\nDETAIL:  Key (a)=(1).\nHINT:  x\n",
+              "ERROR:  duplicate key; DETAIL:  Key (a)=(1).; HINT:  x"},
+        Shown{"WindowsSocketText",
+              "failed: No connection could be made.\r\n (0x0000274D/10061)\r\n\tIs the "
+              "server running?\r\n",
+              "failed: No connection could be made.; (0x0000274D/10061); Is the server running?"},
+        Shown{"LoneCarriageReturn", "a\rb \r", "a; b"},
+        Shown{"EscapeStays", "a\x1b[2J\nb", "a\x1b[2J; b"},
+        Shown{"OnlyBlanks", " \r\n\t", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct Cut {

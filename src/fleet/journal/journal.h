@@ -93,6 +93,30 @@ public:
 
     virtual std::string LastError() const = 0;
 
+    // Numbered series (fleet/numbered_value.h), each named by its value with
+    // "{n}" for the number. `numbers` gets the tracker's number in each
+    // series, in their order, 0 where it has none; false when they cannot be
+    // read. A journal that keeps no series has no numbers.
+    virtual bool NumbersOf(const std::string& /*imei*/, const std::vector<std::string>& series,
+                           std::vector<long long>& numbers) {
+        numbers.assign(series.size(), 0);
+        return false;
+    }
+
+    // One transaction: the tracker `entry.imei`'s number in each series (its
+    // own from an earlier row, else the next of the series, kept for it),
+    // then the row's first half as Begin writes it, its device values given
+    // by `deviceValues` from the numbers. The row's id with `numbers` filled
+    // in; 0 with nothing drawn and nothing written.
+    using NumberedValues = std::function<std::string(const std::vector<long long>& numbers)>;
+    virtual std::int64_t BeginNumbered(JournalEntry /*entry*/,
+                                       const std::vector<std::string>& /*series*/,
+                                       const NumberedValues& /*deviceValues*/,
+                                       std::vector<long long>& numbers) {
+        numbers.clear();
+        return 0;
+    }
+
     // Safe from any thread at any time.
     virtual JournalHealth Health() const = 0;
 

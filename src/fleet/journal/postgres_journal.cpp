@@ -7,6 +7,7 @@
 
 #include <libpq-fe.h>
 
+#include "fleet/journal/one_line.h"
 #include "fleet/journal/schema.h"
 
 namespace vorlen::fleet {
@@ -76,17 +77,6 @@ bool Succeeded(const Result& result, ExecStatusType wanted) {
     return PQresultStatus(result.get()) == wanted;
 }
 
-// libpq's messages run over several lines; the operator reads one.
-std::string WithoutNewline(std::string text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
-        text.pop_back();
-    }
-    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at)) {
-        text.replace(at, text.find_first_not_of("\t\n ", at) - at, "; ");
-    }
-    return text;
-}
-
 }  // namespace
 
 std::unique_ptr<PostgresJournal> PostgresJournal::Open(const std::string& uri,
@@ -104,7 +94,7 @@ std::unique_ptr<PostgresJournal> PostgresJournal::Open(const std::string& uri,
     // operator's business.
     PQsetNoticeProcessor(journal->connection_, [](void*, const char*) {}, nullptr);
     if (PQstatus(journal->connection_) != CONNECTION_OK) {
-        failure = WithoutNewline(PQerrorMessage(journal->connection_));
+        failure = OneLine(PQerrorMessage(journal->connection_));
         return nullptr;
     }
     if (!journal->Prepare(access)) {
@@ -199,7 +189,7 @@ bool PostgresJournal::Failed(const pg_result* result, const std::string& what) {
               code.starts_with("57P");
     const char* reason = result != nullptr ? PQresultErrorMessage(result) : "";
     error_ = what + ": " +
-             WithoutNewline(*reason != '\0' ? reason : PQerrorMessage(connection_));
+             OneLine(*reason != '\0' ? reason : PQerrorMessage(connection_));
     return false;
 }
 
@@ -216,6 +206,72 @@ std::int64_t PostgresJournal::Inserted(const JournalEntry& entry) {
         return 0;
     }
     return std::atoll(PQgetvalue(inserted.get(), 0, 0));
+}
+
+// The first value of the command's first row into `number` (left as it is
+// when there is no row); false, with the reason, when the command fails.
+bool PostgresJournal::Number(const std::string& sql, const std::vector<Value>& values,
+                             long long& number) {
+    const Result result = Execute(connection_, sql, Parameters(values));
+    if (!Succeeded(result, PGRES_TUPLES_OK) && !Succeeded(result, PGRES_COMMAND_OK)) {
+        return Failed(result.get(), "no number can be drawn");
+    }
+    if (PQntuples(result.get()) > 0) {
+        number = std::atoll(PQgetvalue(result.get(), 0, 0));
+    }
+    return true;
+}
+
+bool PostgresJournal::Numbers(const std::string& imei, const std::vector<std::string>& series,
+                              bool draw, std::vector<long long>& numbers) {
+    numbers.assign(series.size(), 0);
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        if (!Number(schema::NumberOfStatement(), {Value(series[i]), Value(imei)}, numbers[i])) {
+            return false;
+        }
+        if (draw && numbers[i] == 0 &&
+            (!Number(schema::DrawStatement(), {Value(series[i])}, numbers[i]) ||
+             !Number(schema::KeepNumberStatement(),
+                     {Value(series[i]), Value(imei), Value(numbers[i])}, numbers[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool PostgresJournal::NumbersOf(const std::string& imei, const std::vector<std::string>& series,
+                                std::vector<long long>& numbers) {
+    std::lock_guard lock(mutex_);
+    return Numbers(imei, series, false, numbers);
+}
+
+// The series' row is locked by the draw until the commit: a station drawing
+// at the same moment waits, then counts on from this one's number.
+std::int64_t PostgresJournal::BeginNumbered(JournalEntry entry,
+                                            const std::vector<std::string>& series,
+                                            const NumberedValues& deviceValues,
+                                            std::vector<long long>& numbers) {
+    std::lock_guard lock(mutex_);
+    const Result begun = Execute(connection_, "BEGIN");
+    if (!Succeeded(begun, PGRES_COMMAND_OK)) {
+        Failed(begun.get(), "no number can be drawn");
+        return 0;
+    }
+    std::int64_t id = 0;
+    if (Numbers(entry.imei, series, true, numbers)) {
+        entry.deviceValues = deviceValues(numbers);
+        id = Inserted(entry);
+    }
+    if (id != 0) {
+        const Result committed = Execute(connection_, "COMMIT");
+        if (Succeeded(committed, PGRES_COMMAND_OK)) {
+            return id;
+        }
+        Failed(committed.get(), "no number can be drawn");
+    }
+    Execute(connection_, "ROLLBACK");
+    numbers.clear();
+    return 0;
 }
 
 std::int64_t PostgresJournal::Adopt(const JournalEntry& entry) {
@@ -357,7 +413,7 @@ bool PostgresJournal::Reconnect() {
     std::lock_guard lock(mutex_);
     PQreset(connection_);
     if (PQstatus(connection_) != CONNECTION_OK) {
-        error_ = "the server does not answer: " + WithoutNewline(PQerrorMessage(connection_));
+        error_ = "the server does not answer: " + OneLine(PQerrorMessage(connection_));
         return false;
     }
     outage_ = false;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fleet/journal/journal.h"
+#include "fleet/journal/schema.h"
 
 struct pg_conn;
 struct pg_result;
@@ -35,6 +36,11 @@ public:
     bool Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) override;
     bool Find(const JournalFilter& filter, long long limit, const JournalRowSink& row) override;
     bool Count(const JournalFilter& filter, long long& count) override;
+    bool NumbersOf(const std::string& imei, const std::vector<std::string>& series,
+                   std::vector<long long>& numbers) override;
+    std::int64_t BeginNumbered(JournalEntry entry, const std::vector<std::string>& series,
+                               const NumberedValues& deviceValues,
+                               std::vector<long long>& numbers) override;
     std::string LastError() const override;
     JournalHealth Health() const override;
 
@@ -55,6 +61,10 @@ private:
     bool Failed(const pg_result* result, const std::string& what);
     std::int64_t Inserted(const JournalEntry& entry);
     void StopReading();
+    bool Number(const std::string& sql, const std::vector<schema::Value>& values,
+                long long& number);
+    bool Numbers(const std::string& imei, const std::vector<std::string>& series, bool draw,
+                 std::vector<long long>& numbers);
 
     pg_conn* connection_;
     mutable std::mutex mutex_;

@@ -130,8 +130,8 @@ std::string UpdateStatement() {
 }
 
 std::string SelectStatement(bool byImei, int limit, int version) {
-    return EveryColumn() + RowsOf(version) + (byImei ? " WHERE imei = $1" : "") + " ORDER BY id DESC LIMIT " +
-           std::to_string(limit);
+    return EveryColumn() + RowsOf(version) + (byImei ? " WHERE imei = $1" : "") +
+           " ORDER BY id DESC LIMIT " + std::to_string(limit);
 }
 
 std::string OldestStatement(int limit) {
@@ -220,6 +220,21 @@ Query CountStatement(const JournalFilter& filter, int version) {
     Query query = Where(filter);
     query.sql = "SELECT count(*) FROM " + RowsOf(version) + query.sql;
     return query;
+}
+
+std::string NumberOfStatement() {
+    return "SELECT number FROM numbered_tracker WHERE series = $1 AND imei = $2";
+}
+
+// One row a series: the row's lock makes two stations drawing at once take
+// turns, and each gets the number after the other's.
+std::string DrawStatement() {
+    return "INSERT INTO numbered_series (name, last_number) VALUES ($1, 1) ON CONFLICT (name) "
+           "DO UPDATE SET last_number = numbered_series.last_number + 1 RETURNING last_number";
+}
+
+std::string KeepNumberStatement() {
+    return "INSERT INTO numbered_tracker (series, imei, number) VALUES ($1, $2, $3)";
 }
 
 std::string VersionQuery() { return "SELECT max(version) FROM journal_schema"; }

@@ -107,6 +107,12 @@ inline constexpr std::string_view kUnfinished = "unfinished";
 Query FindStatement(const JournalFilter& filter, long long limit, int version = kSchemaVersion);
 // The number of rows the filter matches.
 Query CountStatement(const JournalFilter& filter, int version = kSchemaVersion);
+// A tracker's number in a series: $1 the series, $2 the IMEI.
+std::string NumberOfStatement();
+// The next number of series $1, counted on: the number as its one value.
+std::string DrawStatement();
+// The number $3 kept as the tracker $2's in series $1.
+std::string KeepNumberStatement();
 
 std::string VersionQuery();
 std::string VersionInsert();

@@ -78,6 +78,46 @@ std::int64_t SharedJournal::Begin(const JournalEntry& entry) {
     return KeepBegun(entry);
 }
 
+// Numbers come from the server only: an outbox on one station cannot know
+// what the others drew, so while the server is away no number is given.
+bool SharedJournal::NumbersOf(const std::string& imei, const std::vector<std::string>& series,
+                              std::vector<long long>& numbers) {
+    std::lock_guard lock(mutex_);
+    if (!Direct()) {
+        numbers.assign(series.size(), 0);
+        error_ = NoServerForNumbers();
+        return false;
+    }
+    if (!server_->NumbersOf(imei, series, numbers)) {
+        error_ = server_->LastError();
+        return false;
+    }
+    return true;
+}
+
+std::int64_t SharedJournal::BeginNumbered(JournalEntry entry,
+                                          const std::vector<std::string>& series,
+                                          const NumberedValues& deviceValues,
+                                          std::vector<long long>& numbers) {
+    std::lock_guard lock(mutex_);
+    if (!Direct()) {
+        numbers.clear();
+        error_ = NoServerForNumbers();
+        return 0;
+    }
+    const std::int64_t id = server_->BeginNumbered(std::move(entry), series, deviceValues, numbers);
+    if (id == 0) {
+        error_ = server_->LastError();
+    }
+    return id;
+}
+
+std::string SharedJournal::NoServerForNumbers() const {
+    const std::string why = fault_.empty() ? server_->LastError() : fault_;
+    return "numbers are drawn only while the server answers and no row waits for it" +
+           (why.empty() ? std::string() : " (" + why + ")");
+}
+
 bool SharedJournal::Finish(const JournalEntry& entry) {
     std::lock_guard lock(mutex_);
     if (entry.id > 0 && Direct()) {

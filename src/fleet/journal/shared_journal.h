@@ -39,12 +39,18 @@ public:
     bool Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) override;
     bool Find(const JournalFilter& filter, long long limit, const JournalRowSink& row) override;
     bool Count(const JournalFilter& filter, long long& count) override;
+    bool NumbersOf(const std::string& imei, const std::vector<std::string>& series,
+                   std::vector<long long>& numbers) override;
+    std::int64_t BeginNumbered(JournalEntry entry, const std::vector<std::string>& series,
+                               const NumberedValues& deviceValues,
+                               std::vector<long long>& numbers) override;
     std::string LastError() const override;
     JournalHealth Health() const override;
     JournalHealth Settle() override;
 
 private:
     bool Direct() const;
+    std::string NoServerForNumbers() const;
     std::int64_t KeepBegun(const JournalEntry& entry);
     bool KeepFinished(JournalEntry entry);
     bool OutboxFailed(const std::string& why);

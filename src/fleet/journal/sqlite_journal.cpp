@@ -272,6 +272,10 @@ bool SqliteJournal::Execute(const std::string& sql) {
 
 std::int64_t SqliteJournal::Begin(const JournalEntry& entry) {
     std::lock_guard lock(mutex_);
+    return Inserted(entry);
+}
+
+std::int64_t SqliteJournal::Inserted(const JournalEntry& entry) {
     const Statement insert = Compile(db_, schema::InsertStatement());
     if (!insert || !BindAll(insert.get(), schema::Values(entry, true))) {
         taking_ = false;
@@ -290,6 +294,66 @@ std::int64_t SqliteJournal::Begin(const JournalEntry& entry) {
         return 0;
     }
     taking_ = true;
+    return id;
+}
+
+// The first value of the statement's first row into `number` (left as it is
+// when there is no row); false when the statement fails.
+bool SqliteJournal::Number(const std::string& sql, const std::vector<Value>& values,
+                           long long& number) {
+    const Statement statement = Compile(db_, sql);
+    return statement && BindAll(statement.get(), values) &&
+           StepAll(statement.get(),
+                   [&number](sqlite3_stmt* row) { number = sqlite3_column_int64(row, 0); });
+}
+
+bool SqliteJournal::Numbers(const std::string& imei, const std::vector<std::string>& series,
+                            bool draw, std::vector<long long>& numbers) {
+    numbers.assign(series.size(), 0);
+    for (std::size_t i = 0; i < series.size(); ++i) {
+        const std::vector<Value> tracker{Value(series[i]), Value(imei)};
+        if (!Number(schema::NumberOfStatement(), tracker, numbers[i])) {
+            return Failed("the numbers cannot be read");
+        }
+        if (draw && numbers[i] == 0 &&
+            (!Number(schema::DrawStatement(), {Value(series[i])}, numbers[i]) || numbers[i] == 0 ||
+             !Number(schema::KeepNumberStatement(),
+                     {Value(series[i]), Value(imei), Value(numbers[i])}, numbers[i]))) {
+            return Failed("no number can be drawn");
+        }
+    }
+    return true;
+}
+
+bool SqliteJournal::NumbersOf(const std::string& imei, const std::vector<std::string>& series,
+                              std::vector<long long>& numbers) {
+    std::lock_guard lock(mutex_);
+    return Numbers(imei, series, false, numbers);
+}
+
+// BEGIN IMMEDIATE takes the file's write lock first: two processes drawing
+// at once take turns.
+std::int64_t SqliteJournal::BeginNumbered(JournalEntry entry,
+                                          const std::vector<std::string>& series,
+                                          const NumberedValues& deviceValues,
+                                          std::vector<long long>& numbers) {
+    std::lock_guard lock(mutex_);
+    if (!Execute("BEGIN IMMEDIATE")) {
+        error_ = "no number can be drawn: " + error_;
+        return 0;
+    }
+    std::int64_t id = 0;
+    if (Numbers(entry.imei, series, true, numbers)) {
+        entry.deviceValues = deviceValues(numbers);
+        id = Inserted(entry);
+    }
+    if (id == 0 || !Execute("COMMIT")) {
+        const std::string reason = error_;
+        Execute("ROLLBACK");
+        error_ = reason;
+        numbers.clear();
+        return 0;
+    }
     return id;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "fleet/journal/journal.h"
+#include "fleet/journal/schema.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -35,6 +36,11 @@ public:
     bool Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) override;
     bool Find(const JournalFilter& filter, long long limit, const JournalRowSink& row) override;
     bool Count(const JournalFilter& filter, long long& count) override;
+    bool NumbersOf(const std::string& imei, const std::vector<std::string>& series,
+                   std::vector<long long>& numbers) override;
+    std::int64_t BeginNumbered(JournalEntry entry, const std::vector<std::string>& series,
+                               const NumberedValues& deviceValues,
+                               std::vector<long long>& numbers) override;
     std::string LastError() const override;
     JournalHealth Health() const override;
 
@@ -50,6 +56,11 @@ private:
     bool Prepare();
     bool Execute(const std::string& sql);
     bool Select(const std::string& sql, const std::string& imei, std::vector<JournalEntry>& rows);
+    std::int64_t Inserted(const JournalEntry& entry);
+    bool Number(const std::string& sql, const std::vector<schema::Value>& values,
+                long long& number);
+    bool Numbers(const std::string& imei, const std::vector<std::string>& series, bool draw,
+                 std::vector<long long>& numbers);
     bool Failed(const std::string& what);
     bool Written(sqlite3_stmt* statement, const std::string& what);
 
