@@ -300,6 +300,32 @@ TEST_P(History, TheHtmlReportRendersInChromium) {
 INSTANTIATE_TEST_SUITE_P(Journals, History,
                          ::testing::Values(Database::Sqlite, Database::Postgres), DatabaseName);
 
+// A journal of version 1 has no column lot: the filters and the summary read
+// it as it is, its rows without a lot, instead of failing on the column.
+TEST(HistoryOfVersionOne, FiltersAndTheSummaryReadItAsItIs) {
+    const std::filesystem::path file =
+        std::filesystem::path(::testing::TempDir()) / "vorlen-history-v1.sqlite";
+    std::filesystem::remove(file);
+    std::filesystem::copy_file(VORLEN_JOURNAL_V1, file);
+    std::string failure;
+    const std::unique_ptr<fleet::Journal> journal =
+        fleet::OpenJournalForReading(file.string(), failure);
+    ASSERT_TRUE(journal) << failure;
+    long long all = 0;
+    long long inLot = -1;
+    ASSERT_TRUE(journal->Count({}, all)) << journal->LastError();
+    ASSERT_TRUE(journal->Count({.lots = {"L1"}}, inLot)) << journal->LastError();
+    EXPECT_GT(all, 0);
+    EXPECT_EQ(inLot, 0);
+    const std::optional<fleet::Summary> summary =
+        fleet::Summarize(*journal, {}, fleet::UtcZone());
+    ASSERT_TRUE(summary) << journal->LastError();
+    EXPECT_EQ(summary->rows, all);
+    ASSERT_EQ(summary->lots.size(), 1u);
+    EXPECT_EQ(summary->lots[0].name, "");
+    std::filesystem::remove(file);
+}
+
 // A time that is none is refused with what was given, and nothing is read.
 TEST(HistoryArguments, ATimeThatIsNoneIsRefused) {
     const FixedZone zone(0, "UTC");
