@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "fleet/journal/journal.h"
+#include "fleet/local_zone.h"
 
 #include "provision/provision_options.h"
 #include "provision/run.h"
@@ -18,6 +19,7 @@ struct Streams {
     std::ostream& err;
     bool terminal;
     TerminalWidth columns;
+    const Zone* zone = &MachineZone();  // the operator's clock
 };
 
 // --profile with --port: every port configured and verified.
@@ -29,8 +31,19 @@ int WatchStation(const Options& options, const Streams& streams);
 // --read with --out: one tracker's configuration saved as a profile.
 int ReadToProfile(const Options& options, const Streams& streams);
 
-// --history [IMEI], with --csv.
+// --history [IMEI] with its filters, as a table or --csv.
 int PrintHistory(const Options& options, const Streams& streams);
+
+// --summary with the filters of --history, as text or --html FILE.
+int PrintSummary(const Options& options, const Streams& streams);
+
+// The journal --history and --summary read, opened to read only; null, the
+// reason said, when it cannot be.
+std::unique_ptr<Journal> JournalToRead(const Options& options, const Streams& streams);
+
+// An option only --history or --summary takes, given without them, or
+// --profile without --port: why the arguments are refused, else "".
+std::string MisplacedReadingOption(const Options& options);
 
 // The journal --journal or --no-journal asks for, or the default one; null
 // for none. Nothing, the reason printed, when the journal asked for cannot be

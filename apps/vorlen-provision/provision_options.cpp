@@ -92,9 +92,39 @@ constexpr Bilingual kLotHelp{
     "the batch (lot) the trackers belong to, on each of their journal rows",
     "本批设备的批次号，记入每台设备的日志行"};
 constexpr Bilingual kHistoryHelp{
-    "print the journal's newest rows, only the tracker's when an IMEI is given",
-    "打印日志中最新的记录, 给出IMEI时只打印该追踪器的"};
-constexpr Bilingual kCsvHelp{"print --history as CSV", "以CSV格式打印--history"};
+    "print the journal's rows by their start, newest first (50, and how many more); only "
+    "the tracker's with an IMEI; --since, --until, --station, --operator, --lot, --profile "
+    "and --result pick the rows",
+    "按开始时间打印日志中的记录, 最新的在前(50条, 并说明还有多少条); 给出IMEI时只打印该追踪器"
+    "的; --since、--until、--station、--operator、--lot、--profile和--result筛选记录"};
+constexpr Bilingual kCsvHelp{
+    "print --history as CSV: every row the filters match unless --limit is given",
+    "以CSV格式打印--history: 除非给出--limit, 否则打印符合筛选条件的所有记录"};
+constexpr Bilingual kSummaryHelp{
+    "print the counts of the rows the filters match: results and yield, failures by step, "
+    "each station, operator and lot, the phases' times and the trackers per hour of the day",
+    "打印符合筛选条件的记录的统计: 结果和合格率, 按步骤的失败, 每个工位、操作员和批次, "
+    "各阶段的时间和每天各小时的追踪器数"};
+constexpr Bilingual kHtmlHelp{
+    "with --summary, write it with charts as one HTML FILE (readable by its owner only)",
+    "与--summary一起使用, 把统计和图表写成一个HTML文件(仅其所有者可读)"};
+constexpr Bilingual kSinceHelp{
+    "with --history or --summary, only rows started at or after TIME: YYYY-MM-DD, "
+    "YYYY-MM-DD HH:MM or YYYY-MM-DDTHH:MM:SS, local time unless it ends in Z",
+    "与--history或--summary一起使用, 只取在TIME或之后开始的记录: YYYY-MM-DD、"
+    "YYYY-MM-DD HH:MM或YYYY-MM-DDTHH:MM:SS, 以Z结尾时为UTC, 否则为本地时间"};
+constexpr Bilingual kUntilHelp{
+    "only rows started before TIME; a date alone keeps that whole day",
+    "只取在TIME之前开始的记录; 只给日期时包括那一整天"};
+constexpr Bilingual kResultHelp{
+    "only rows with this result (done, unchanged, not-listed, not-woken, step-failed, "
+    "read-back-failed, differs, unfinished); may be repeated",
+    "只取该结果的记录(done、unchanged、not-listed、not-woken、step-failed、read-back-failed、"
+    "differs、unfinished); 可重复"};
+constexpr Bilingual kLimitHelp{"show at most N rows (the table shows 50 by default)",
+                               "最多显示N条记录(表格默认显示50条)"};
+constexpr Bilingual kUtcHelp{"show times in UTC instead of local time",
+                             "以UTC而不是本地时间显示时间"};
 constexpr Bilingual kWatchHelp{
     "run as a fleet station until Ctrl-C: each --port is a slot into which trackers are "
     "plugged one after another; each new tracker is configured, verified and recorded",
@@ -186,6 +216,19 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
                         ->option_text("[IMEI]")
                         ->expected(0, 1);
     auto* csv = app.add_flag("--csv", options.csv, say(kCsvHelp));
+    auto* summary = app.add_flag("--summary", options.summary, say(kSummaryHelp));
+    auto* html = app.add_option("--html", options.html, say(kHtmlHelp))->option_text("FILE");
+    app.add_option("--since", options.since, say(kSinceHelp))->option_text("TIME");
+    app.add_option("--until", options.until, say(kUntilHelp))->option_text("TIME");
+    app.add_option("--result", options.results, say(kResultHelp))
+                       ->option_text("RESULT")
+                       ->check(CLI::IsMember({"done", "unchanged", "not-listed", "not-woken",
+                                              "step-failed", "read-back-failed", "differs",
+                                              "unfinished"}));
+    auto* limit = app.add_option("--limit", options.limit, say(kLimitHelp))
+                      ->option_text("N")
+                      ->check(CLI::PositiveNumber);
+    app.add_flag("--utc", options.utc, say(kUtcHelp));
     auto* watch = app.add_flag("--watch", options.watch, say(kWatchHelp));
     auto* count = app.add_option("--count", options.count, say(kCountHelp))
                       ->option_text("N")
@@ -193,7 +236,7 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
     auto* bell = app.add_flag("--bell", options.bell, say(kBellHelp));
     app.add_option("--language", options.language, say(kLanguageHelp))
         ->check(CLI::IsMember({"en", "zh"}));
-    profile->needs(ports);
+    // --profile without --port is refused by Run: with --history it is a filter.
     ports->needs(profile);
     report->needs(profile);
     read->needs(out);
@@ -204,9 +247,18 @@ void DescribeOptions(CLI::App& app, Options& options, int language) {
         option->needs(profile);
     }
     check->excludes(force);
-    noJournal->excludes(journal)->excludes(history);
-    history->excludes(profile)->excludes(read)->excludes(list);
+    noJournal->excludes(journal)->excludes(history)->excludes(summary);
+    for (CLI::Option* reading : {history, summary}) {
+        for (CLI::Option* running : {ports, read, list, report, check, force, devices, watch, trace}) {
+            reading->excludes(running);
+        }
+    }
+    history->excludes(summary);
     csv->needs(history);
+    html->needs(summary);
+    limit->needs(history);
+    // --since, --until, --result and --utc need --history or --summary, and
+    // --profile without it needs --port: Run says so, as CLI11 cannot.
     watch->needs(profile)->excludes(report)->excludes(trace)->excludes(wakeTimeout);
     count->needs(watch);
     bell->needs(watch);

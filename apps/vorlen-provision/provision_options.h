@@ -35,11 +35,20 @@ struct Options {
     std::string lot;  // the batch, on every row
     std::optional<std::string> history;  // set by --history, with the IMEI or ""
     bool csv = false;
+    bool summary = false;        // --summary: the counts of the rows --history would show
+    std::string html;            // --summary --html FILE
+    std::string since;           // as given; read in the zone's time unless it ends in Z
+    std::string until;
+    std::vector<std::string> results;
+    long long limit = 0;         // 0: the table's 50, or every row for --csv
+    bool utc = false;            // times in UTC instead of the zone's
     bool watch = false;  // a station: the ports are slots, trackers come and go
     int count = 0;       // with --watch, stop after this many trackers; 0 for no end
     bool bell = false;   // with --watch, ring the terminal's bell on a failure
 
     int LanguageIndex() const;
+    // --history or --summary: the journal is read, nothing is run.
+    bool ReadsJournal() const { return history.has_value() || summary; }
     std::chrono::milliseconds WakeTimeout() const;
 };
 

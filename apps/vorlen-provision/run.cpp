@@ -27,11 +27,17 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     if (const std::optional<std::string> refusal = NameSlots(options)) {
         return RefuseArguments(*refusal, language, streams);
     }
+    if (const std::string why = MisplacedReadingOption(options); !why.empty()) {
+        return RefuseArguments(why, language, streams);
+    }
     if (options.listPorts) {
         return ListPorts(options, streams);
     }
     if (options.history) {
         return PrintHistory(options, streams);
+    }
+    if (options.summary) {
+        return PrintSummary(options, streams);
     }
     if (!options.readPort.empty()) {
         return ReadToProfile(options, streams);

@@ -8,6 +8,7 @@ BUILD_PACKAGES=(
   libtomlplusplus-dev nlohmann-json3-dev
   libsqlite3-dev libpq-dev libssl-dev
   postgresql
+  chromium
   fonts-wqy-microhei
   qt6-translations-l10n
   libcanberra0

@@ -1,14 +1,18 @@
 #include "dialog/station_controller.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <array>
 #include <utility>
 #include <vector>
 
 #include "fleet/hidden_password.h"
 #include "fleet/host.h"
+#include "fleet/journal/summary.h"
 #include "fleet/journal_line.h"
+#include "fleet/journal_time.h"
 #include "fleet/outcome_lines.h"
+#include "fleet/printable.h"
 #include "fleet/profile_proof.h"
 #include "fleet/report.h"
 #include "fleet/slot_name.h"
@@ -46,6 +50,13 @@ inline constexpr Bilingual kNotKept{"The station's fields could not be kept for 
 inline constexpr Bilingual kSound{"Sound at each outcome", "结果提示音"};
 inline constexpr Bilingual kSoundFailed{"Sound at each outcome (none is heard: {detail})",
                                         "结果提示音(无法播放: {detail})"};
+inline constexpr Bilingual kReport{"Report...", "报告..."};
+inline constexpr Bilingual kReportTitle{"Trackers' summary of {detail}", "{detail}的追踪器统计"};
+inline constexpr Bilingual kReportUnwritten{"Cannot write today's report {port}: {detail}",
+                                            "无法写入今天的报告{port}: {detail}"};
+inline constexpr Bilingual kNoBrowser{
+    "Today's report is written to {port}, but no browser could be started to show it.",
+    "今天的报告已写入{port}, 但无法启动浏览器显示它。"};
 inline constexpr Bilingual kChooseProfile{"Choose the profile", "选择配置文件"};
 inline constexpr Bilingual kChooseDevices{"Choose the device list", "选择设备列表"};
 
@@ -170,13 +181,14 @@ struct StationController::State {
     void Changed(std::size_t index, const SlotState& state, const StationCounts& now);
     void Stop();
     void Retry(int buttonId);
+    void Report();
     void EndRun();
     void ShowRunning(bool running);
     std::string FormPort() const { return services.formPort ? services.formPort() : ""; }
 };
 
 void StationController::State::ShowCaptions() {
-    const std::array<std::pair<int, const Bilingual*>, 12> captions{{
+    const std::array<std::pair<int, const Bilingual*>, 13> captions{{
         {kStationNameLabel, &station_text::kStationName},
         {kStationOperatorLabel, &station_text::kOperator},
         {kStationJournalLabel, &station_text::kJournalWhere},
@@ -189,6 +201,7 @@ void StationController::State::ShowCaptions() {
         {kStationRefresh, &station_text::kRefresh},
         {kStationStart, &station_text::kStart},
         {kStationStop, &station_text::kStop},
+        {kStationReport, &station_text::kReport},
     }};
     for (const auto& [id, caption] : captions) {
         window.SetText(id, Utf8(*caption, language));
@@ -491,6 +504,37 @@ void StationController::State::Changed(std::size_t index, const SlotState& state
     }
 }
 
+// Today on the operator's clock, from midnight to midnight: what a shift
+// asks at its end. Read through a journal of its own, opened to read only,
+// so a running station keeps recording meanwhile.
+void StationController::State::Report() {
+    const Zone& zone = *services.zone;
+    const std::tm today = zone.Wall(services.now()).calendar;
+    char day[48];
+    std::snprintf(day, sizeof day, "%04d-%02d-%02d", today.tm_year + 1900, today.tm_mon + 1,
+                  today.tm_mday);
+    const std::filesystem::path file =
+        services.reportFolder / ("summary-" + std::string(day) + ".html");
+    const std::string shown = Printable(file.string());
+    JournalFilter filter;
+    filter.since = AskedTime(day, zone, false).value_or("");
+    filter.until = AskedTime(day, zone, true).value_or("");
+    std::string failure;
+    std::error_code ignored;
+    std::filesystem::create_directories(services.reportFolder, ignored);
+    const std::unique_ptr<Journal> reader = services.openJournalToRead(failure);
+    if (!reader || !SaveSummaryHtml(*reader, filter, zone,
+                                    Say(station_text::kReportTitle, language, {.detail = day}),
+                                    file, failure)) {
+        window.ShowMessage(Say(station_text::kReportUnwritten, language,
+                               {.port = shown, .detail = Printable(failure)}));
+        return;
+    }
+    if (!services.openInBrowser(file)) {
+        window.ShowMessage(Say(station_text::kNoBrowser, language, {.port = shown}));
+    }
+}
+
 void StationController::State::Stop() {
     if (station) {
         station->RequestStop();
@@ -571,6 +615,7 @@ void StationController::Press(int buttonId) {
         {kStationStop, [&] { state.Stop(); }},
         {kStationSound,
          [&] { state.Keep({{kSoundKey, state.window.IsChecked(kStationSound) ? "on" : "off"}}); }},
+        {kStationReport, [&] { state.Report(); }},
     }};
     for (const auto& [id, press] : presses) {
         if (id == buttonId) {
@@ -615,6 +660,16 @@ StationServices RealStationServices(std::function<std::string()> formPort) {
         }
         return OpenJournal(file, failure);
     };
+    services.openJournalToRead = [](std::string& failure) -> std::unique_ptr<Journal> {
+        const std::string file = DefaultJournalFileToRead();
+        if (file.empty()) {
+            failure = Utf8(text::kNoJournalHere, kEnglish);
+            return nullptr;
+        }
+        return OpenJournalForReading(file, failure);
+    };
+    services.reportFolder = UserDataFolder() / "reports";
+    services.openInBrowser = OpenInBrowser;
     return services;
 }
 

@@ -1,14 +1,17 @@
 // The station window's behaviour, the same in every window: the captions in
 // the form's language, the ports offered as slots (never the form's own),
-// what Browse, Refresh, Start and Stop do, and the tiles and counters while
+// what Browse, Refresh, Start, Stop and Report... do, and the tiles and counters while
 // the station runs.
 #pragma once
 
+#include <ctime>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "fleet/local_zone.h"
 #include "fleet/station.h"
 #include "dialog/station_settings.h"
 #include "dialog/station_window.h"
@@ -31,7 +34,20 @@ struct StationServices {
     // Where the station's fields are kept between runs; null: nowhere.
     std::shared_ptr<SettingsStore> settings;
     StationSystem system = RealSystem();
+
+    // Report...: today's rows of the default journal, read only, as one
+    // HTML file in `reportFolder`, opened in the default browser.
+    std::function<std::unique_ptr<Journal>(std::string& failure)> openJournalToRead;
+    std::filesystem::path reportFolder;
+    // False when no browser could be started.
+    std::function<bool(const std::filesystem::path& file)> openInBrowser;
+    const Zone* zone = &MachineZone();
+    std::function<std::time_t()> now = [] { return std::time(nullptr); };
 };
+
+// Starts the desktop's default browser on `file` and does not wait for it
+// (xdg-open; ShellExecuteW on Windows). False when it cannot be started.
+bool OpenInBrowser(const std::filesystem::path& file);
 
 // The services of the real machine; `formPort` tells the form's port.
 StationServices RealStationServices(std::function<std::string()> formPort = {});

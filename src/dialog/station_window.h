@@ -39,6 +39,7 @@ inline constexpr int kStationJournalWhere = 319;   // edit: a file or a PostgreS
 // has at most kStationMostSlots slots.
 inline constexpr int kStationFirstRetry = 500;
 inline constexpr int kStationMostSlots = 16;
+inline constexpr int kStationReport = 330;         // button: today's report, in the browser
 
 // A port the operator may tick as a slot.
 struct SlotChoice {

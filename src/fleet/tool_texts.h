@@ -142,6 +142,20 @@ inline constexpr Bilingual kBadDeviceRow{"{port}, row {count}, column {key}: {de
                                          "{port}, 第{count}行, 列{key}: {detail}"};
 inline constexpr Bilingual kBadDeviceList{"{port}: {detail}", "{port}: {detail}"};
 inline constexpr Bilingual kNoHistory{"The journal holds no row.", "日志中没有记录。"};
+inline constexpr Bilingual kNoMatchingRow{"No row of the journal matches.",
+                                          "日志中没有符合条件的记录。"};
+inline constexpr Bilingual kMoreRows{
+    "{count} more rows match, not shown: --limit N shows more, --csv every one.",
+    "还有{count}条符合条件的记录未显示: --limit N显示更多, --csv显示全部。"};
+inline constexpr Bilingual kBadTime{
+    "{key} {detail}: a date (YYYY-MM-DD) or a date and time (YYYY-MM-DD HH:MM[:SS]) is "
+    "needed, ending in Z for UTC, one that the clocks show",
+    "{key} {detail}: 需要日期(YYYY-MM-DD)或日期和时间(YYYY-MM-DD HH:MM[:SS]), UTC时以Z结尾, "
+    "且须是时钟上存在的时间"};
+inline constexpr Bilingual kNeedsReading{"{key} needs --history or --summary",
+                                         "{key}需要--history或--summary"};
+inline constexpr Bilingual kProfileNeedsPort{"--profile requires --port",
+                                             "--profile需要--port"};
 inline constexpr Bilingual kReportFailed{"Cannot write the report {detail}.",
                                          "无法写入报告{detail}。"};
 // Numbered values.

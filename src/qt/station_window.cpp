@@ -144,7 +144,7 @@ void FleetStationWindow::CreateControls() {
     inputs->addWidget(slots_, row++, 0, 1, 2);
 
     auto* buttons = new QHBoxLayout;
-    for (const int id : {kStationRefresh, kStationStart, kStationStop}) {
+    for (const int id : {kStationRefresh, kStationStart, kStationStop, kStationReport}) {
         auto* button = new QPushButton(this);
         controls_[id] = button;
         connect(button, &QPushButton::clicked, this, [this, id] { controller_.Press(id); });

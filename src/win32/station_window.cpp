@@ -33,7 +33,7 @@ constexpr int kCountersHeight = 14;
 constexpr int kLabelWidth = 130;
 constexpr int kBrowseWidth = 50;
 constexpr int kPortsWidth = 120;
-constexpr int kPortsButtons[] = {kStationRefresh, kStationStart, kStationStop};
+constexpr int kPortsButtons[] = {kStationRefresh, kStationStart, kStationStop, kStationReport};
 constexpr int kRetryWidth = 50;
 
 struct FileRow {
@@ -321,7 +321,8 @@ void FleetStationWindow::LayOut(int width, int height) {
     const int soundTop = journalTop - gap.y - row.y;
     Place(Item(kStationSound), margin.x, soundTop, portsWidth, row.y);
     const int buttonsTop = soundTop - gap.y - row.y;
-    const int buttonWidth = (portsWidth - 2 * gap.x) / 3;
+    constexpr int kButtons = static_cast<int>(std::size(kPortsButtons));
+    const int buttonWidth = (portsWidth - (kButtons - 1) * gap.x) / kButtons;
     for (std::size_t i = 0; i < std::size(kPortsButtons); ++i) {
         Place(Item(kPortsButtons[i]), margin.x + static_cast<int>(i) * (buttonWidth + gap.x),
               buttonsTop, buttonWidth, row.y);

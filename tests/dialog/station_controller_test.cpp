@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <map>
 #include <mutex>
 #include <random>
@@ -15,6 +16,7 @@
 #include "profile/profile_file.h"
 #include "dialog/look.h"
 #include "dialog/station_controller.h"
+#include "fleet/journal_time.h"
 
 namespace vorlen::fleet {
 namespace {
@@ -565,6 +567,8 @@ public:
     std::int64_t Begin(const JournalEntry&) override { return 0; }
     bool Finish(const JournalEntry&) override { return false; }
     bool Newest(int, const std::string&, std::vector<JournalEntry>&) override { return false; }
+    bool Find(const JournalFilter&, long long, const JournalRowSink&) override { return false; }
+    bool Count(const JournalFilter&, long long&) override { return false; }
     std::string LastError() const override { return health_.fault; }
     JournalHealth Health() const override { return health_; }
 
@@ -611,6 +615,95 @@ TEST_F(StationControllerTest, TheJournalLineTellsOfAJournalThatTakesNoRowsInRed)
         EXPECT_EQ(window.texts[kStationJournal].find("\njournal: ") != std::string::npos,
                   state.red);
         controller.Close();
+    }
+}
+
+}  // namespace
+}  // namespace vorlen::fleet
+
+namespace vorlen::fleet {
+namespace {
+
+// A journal that hands out its rows and keeps the filter it was asked with.
+class RowsToRead : public Journal {
+public:
+    explicit RowsToRead(std::vector<JournalEntry> rows, JournalFilter* asked)
+        : rows_(std::move(rows)), asked_(asked) {}
+    std::int64_t Begin(const JournalEntry&) override { return 0; }
+    bool Finish(const JournalEntry&) override { return false; }
+    bool Newest(int, const std::string&, std::vector<JournalEntry>&) override { return false; }
+    bool Find(const JournalFilter& filter, long long, const JournalRowSink& row) override {
+        *asked_ = filter;
+        return std::all_of(rows_.begin(), rows_.end(), row);
+    }
+    bool Count(const JournalFilter&, long long&) override { return false; }
+    std::string LastError() const override { return {}; }
+    JournalHealth Health() const override { return {}; }
+
+private:
+    std::vector<JournalEntry> rows_;
+    JournalFilter* asked_;
+};
+
+// Report... reads today's rows (midnight to midnight on the operator's
+// clock), writes them as the page in the report folder, its owner's only,
+// and opens it; what went wrong is said, and a page unwritten is not opened.
+// Catches yesterday's or UTC's day, a page opened that was never written,
+// and a browser that did not start passing for one that did.
+TEST_F(StationControllerTest, ReportWritesTodaysPageAndOpensIt) {
+    JournalEntry row;
+    row.started = "2026-12-08T09:00:00.000Z";
+    row.finished = "2026-12-08T09:00:40.000Z";
+    row.station = "line <7>";
+    row.result = "done";
+    const struct {
+        bool journalOpens;
+        bool browserStarts;
+        const char* said;
+    } cases[] = {
+        {true, true, ""},
+        {true, false, "but no browser could be started"},
+        {false, true, "Cannot write today's report"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.said);
+        JournalFilter asked;
+        std::vector<std::filesystem::path> opened;
+        StationServices services = Services();
+        services.now = [] { return std::time_t{1796720400}; };  // 2026-12-08 09:00 UTC
+        services.zone = &UtcZone();
+        services.reportFolder = folder_ / "reports";
+        services.openJournalToRead = [&](std::string& failure) -> std::unique_ptr<Journal> {
+            failure = "no journal here";
+            return test.journalOpens ? std::make_unique<RowsToRead>(std::vector{row}, &asked)
+                                     : nullptr;
+        };
+        services.openInBrowser = [&](const std::filesystem::path& file) {
+            opened.push_back(file);
+            return test.browserStarts;
+        };
+        window.messages.clear();
+        StationController controller(window, services);
+        controller.Press(kStationReport);
+        const std::filesystem::path page = folder_ / "reports" / "summary-2026-12-08.html";
+        if (!test.journalOpens) {
+            EXPECT_TRUE(opened.empty());
+            ASSERT_EQ(window.messages.size(), 1u);
+            EXPECT_NE(window.messages[0].find("no journal here"), std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(asked.since, "2026-12-08T00:00:00.000Z");
+        EXPECT_EQ(asked.until, "2026-12-09T00:00:00.000Z");
+        EXPECT_EQ(opened, std::vector{page});
+        EXPECT_EQ(std::filesystem::status(page).permissions() & std::filesystem::perms::all,
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        std::ifstream in(page);
+        const std::string html{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_NE(html.find("line &lt;7&gt;"), std::string::npos) << html;
+        EXPECT_EQ(window.messages.empty(), *test.said == '\0');
+        if (!window.messages.empty()) {
+            EXPECT_NE(window.messages[0].find(test.said), std::string::npos) << window.messages[0];
+        }
     }
 }
 

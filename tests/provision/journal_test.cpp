@@ -283,7 +283,7 @@ TEST_F(Journal, ARerunOfAVerifiedTrackerWritesNothingUnlessForced) {
     ASSERT_NE(unchanged, std::string::npos) << history.out;
     EXPECT_LT(forced, unchanged) << history.out;
     const ToolRun other = RunTool({"--history", "1", "--journal", journal_});
-    EXPECT_EQ(other.out, "The journal holds no row.\n");
+    EXPECT_EQ(other.out, "No row of the journal matches.\n");
     const ToolRun csv = RunTool({"--history", "--csv", "--journal", journal_});
     EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 4) << csv.out;
     EXPECT_TRUE(csv.out.starts_with("id,started,finished,station,operator,port,imei,"));

@@ -193,8 +193,8 @@ TEST_P(CsvCell, AFormulaIsWrittenAsText) {
     row.id = 7;
     row.operatorName = GetParam().given;
     std::ostringstream csv;
-    fleet::PrintHistoryCsv({row}, csv);
-    const std::string line = csv.str().substr(csv.str().find("\r\n") + 2);
+    fleet::PrintCsvRow(row, csv);
+    const std::string line = csv.str();
     // id, started, finished, station, then the operator.
     const std::string before = "7,,,,";
     ASSERT_TRUE(line.starts_with(before)) << line;
@@ -222,7 +222,7 @@ TEST(HistoryTable, CellsFromTheJournalAreEscaped) {
     row.imei = "86\xc2\x9b" "2J";
     row.result = "done";
     std::ostringstream table;
-    fleet::PrintHistoryTable({row}, table);
+    fleet::PrintHistoryTable({row}, fleet::UtcZone(), 0, table);
     EXPECT_EQ(table.str().find('\x1b'), std::string::npos) << table.str();
     EXPECT_EQ(table.str().find("\xc2\x9b"), std::string::npos) << table.str();
     EXPECT_NE(table.str().find("line\\x1b[2J"), std::string::npos) << table.str();

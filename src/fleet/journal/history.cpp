@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "fleet/journal/schema.h"
+#include "fleet/journal_time.h"
 #include "fleet/printable.h"
 
 namespace vorlen::fleet {
@@ -15,19 +16,20 @@ using Field = std::string JournalEntry::*;
 
 struct TableColumn {
     const char* heading;
-    Field field;
+    Field field;  // null: the failed step
 };
 
+// The failure last: it is the longest, and what a narrow terminal cuts.
 constexpr std::array<TableColumn, 9> kTable{{
-    {"when (UTC)", &JournalEntry::started},
+    {"started", &JournalEntry::started},
     {"station", &JournalEntry::station},
     {"operator", &JournalEntry::operatorName},
-    {"port", &JournalEntry::port},
+    {"lot", &JournalEntry::lot},
     {"IMEI", &JournalEntry::imei},
-    {"software", &JournalEntry::softwareVersion},
     {"mode", &JournalEntry::mode},
     {"result", &JournalEntry::result},
-    {"profile", &JournalEntry::profile},
+    {"step", nullptr},
+    {"failure", &JournalEntry::failure},
 }};
 
 // Characters, not bytes: a Chinese operator's name is as wide as it looks,
@@ -37,20 +39,33 @@ std::size_t Width(const std::string& text) {
         text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-std::string Cell(const JournalEntry& row, const TableColumn& column) {
+std::string Cell(const JournalEntry& row, const TableColumn& column, const Zone& zone) {
+    if (column.field == nullptr) {
+        return row.failedStep > 0 ? std::to_string(row.failedStep) : "";
+    }
     if (column.field == &JournalEntry::result && row.finished.empty()) {
-        return "unfinished";
+        return std::string(schema::kUnfinished);
     }
     if (column.field == &JournalEntry::started) {
-        std::string when = (row.finished.empty() ? row.started : row.finished).substr(0, 19);
-        std::replace(when.begin(), when.end(), 'T', ' ');  // to the second, as people write it
-        return when;
+        return WallText(row.started, zone);
     }
     return Printable(row.*column.field);
 }
 
+// The first `width` characters of the line (whole UTF-8 sequences).
+std::string Cut(const std::string& line, std::size_t width) {
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < line.size(); ++at) {
+        const bool starts = (static_cast<unsigned char>(line[at]) & 0xC0) != 0x80;
+        if (starts && ++characters > width) {
+            return line.substr(0, at);
+        }
+    }
+    return line;
+}
+
 void PrintLine(const std::vector<std::string>& cells, const std::vector<std::size_t>& widths,
-               std::ostream& out) {
+               std::size_t width, std::ostream& out) {
     std::string line;
     for (std::size_t i = 0; i < cells.size(); ++i) {
         line += cells[i];
@@ -58,7 +73,7 @@ void PrintLine(const std::vector<std::string>& cells, const std::vector<std::siz
             line += std::string(widths[i] - Width(cells[i]) + 2, ' ');
         }
     }
-    out << line << '\n';
+    out << (width > 0 ? Cut(line, width) : line) << '\n';
 }
 
 // "-12.5", "+8613900000001": a number a spreadsheet reads as one.
@@ -99,22 +114,10 @@ std::string CsvField(const std::string& value) {
     return quoted + "\"";
 }
 
-std::string CsvText(const schema::Value& value) {
-    if (const auto* whole = std::get_if<long long>(&value)) {
-        return std::to_string(*whole);
-    }
-    if (const auto* real = std::get_if<double>(&value)) {
-        char digits[32];
-        std::snprintf(digits, sizeof digits, "%.3f", *real);
-        return digits;
-    }
-    const auto* text = std::get_if<std::string>(&value);
-    return text != nullptr ? AsText(*text) : "";
-}
-
 }  // namespace
 
-void PrintHistoryTable(const std::vector<JournalEntry>& rows, std::ostream& out) {
+void PrintHistoryTable(const std::vector<JournalEntry>& rows, const Zone& zone, std::size_t width,
+                       std::ostream& out) {
     std::vector<std::vector<std::string>> lines(1);
     std::vector<std::size_t> widths;
     for (const TableColumn& column : kTable) {
@@ -124,30 +127,42 @@ void PrintHistoryTable(const std::vector<JournalEntry>& rows, std::ostream& out)
     for (const JournalEntry& row : rows) {
         std::vector<std::string>& cells = lines.emplace_back();
         for (std::size_t i = 0; i < kTable.size(); ++i) {
-            cells.push_back(Cell(row, kTable[i]));
+            cells.push_back(Cell(row, kTable[i], zone));
             widths[i] = std::max(widths[i], Width(cells.back()));
         }
     }
     for (const std::vector<std::string>& cells : lines) {
-        PrintLine(cells, widths, out);
+        PrintLine(cells, widths, width, out);
     }
     out.flush();
 }
 
-void PrintHistoryCsv(const std::vector<JournalEntry>& rows, std::ostream& out) {
+void PrintCsvHeader(std::ostream& out) {
     out << "id";
     for (const schema::Column& column : schema::kColumns) {
         out << ',' << column.name;
     }
     out << "\r\n";
-    for (const JournalEntry& row : rows) {
-        out << row.id;
-        for (const schema::Value& value : schema::Values(row, false)) {
-            out << ',' << CsvField(CsvText(value));
+}
+
+// Column by column, straight from the row: an export of a million rows
+// makes no copy of them.
+void PrintCsvRow(const JournalEntry& row, std::ostream& out) {
+    std::string line = std::to_string(row.id);
+    for (const schema::Column& column : schema::kColumns) {
+        line += ',';
+        if (const auto* text = std::get_if<std::string JournalEntry::*>(&column.member)) {
+            line += CsvField(AsText(row.**text));
+        } else if (const auto* whole = std::get_if<int JournalEntry::*>(&column.member)) {
+            line += row.**whole == 0 ? std::string() : std::to_string(row.**whole);
+        } else {
+            char digits[32];
+            std::snprintf(digits, sizeof digits, "%.3f",
+                          row.*std::get<double JournalEntry::*>(column.member));
+            line += digits;
         }
-        out << "\r\n";
     }
-    out.flush();
+    out << line << "\r\n";
 }
 
 }  // namespace vorlen::fleet

@@ -39,6 +39,23 @@ struct JournalEntry {
     double totalSeconds = 0;
 };
 
+// Which rows --history and --summary read. Each list matches any of its
+// values and an empty one matches all; the lists together match a row that
+// each of them matches. Times are UTC texts as the journal writes them.
+struct JournalFilter {
+    std::string since = {};                  // started at or after; "" for the first row
+    std::string until = {};                  // started before; "" for the last row
+    std::vector<std::string> stations = {};
+    std::vector<std::string> operators = {};
+    std::vector<std::string> lots = {};
+    std::vector<std::string> profiles = {};  // the profile's name as the run was given it
+    std::vector<std::string> results = {};   // result names; "unfinished" for a row without one
+    std::string imei = {};                   // "" for every tracker
+};
+
+// Takes the rows one by one as they are read; false stops the reading.
+using JournalRowSink = std::function<bool(const JournalEntry&)>;
+
 // Whether the journal takes rows now, as a station shows it.
 struct JournalHealth {
     bool taking = true;      // false once a row could not be kept at all
@@ -65,6 +82,14 @@ public:
     // The newest `limit` rows, newest first; only the tracker's when `imei`
     // is not empty. False when they cannot be read.
     virtual bool Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) = 0;
+
+    // The rows the filter matches, newest start first, at most `limit` of
+    // them (0 for all), each handed to `row` as it is read, so that a whole
+    // journal is never held at once. False when they cannot be read.
+    virtual bool Find(const JournalFilter& filter, long long limit, const JournalRowSink& row) = 0;
+
+    // How many rows the filter matches.
+    virtual bool Count(const JournalFilter& filter, long long& count) = 0;
 
     virtual std::string LastError() const = 0;
 

@@ -303,6 +303,72 @@ bool PostgresJournal::Finish(const JournalEntry& entry) {
     return true;
 }
 
+namespace {
+
+JournalEntry RowOf(const PGresult* result, int row) {
+    JournalEntry entry;
+    entry.id = std::atoll(PQgetvalue(result, row, 0));
+    for (std::size_t i = 0; i < schema::kColumns.size(); ++i) {
+        const int column = static_cast<int>(i) + 1;
+        schema::SetFromText(entry, i,
+                            PQgetisnull(result, row, column) != 0 ? nullptr
+                                                                   : PQgetvalue(result, row, column));
+    }
+    return entry;
+}
+
+}  // namespace
+
+// Rows come one by one (libpq's single-row mode), so a million of them are
+// never held at once, on the server's side or on ours.
+bool PostgresJournal::Find(const JournalFilter& filter, long long limit, const JournalRowSink& row) {
+    std::lock_guard lock(mutex_);
+    const schema::Query query = schema::FindStatement(filter, limit, version_);
+    const Parameters parameters(query.parameters);
+    if (PQsendQueryParams(connection_, query.sql.c_str(),
+                          static_cast<int>(parameters.pointers.size()), nullptr,
+                          parameters.pointers.data(), nullptr, nullptr, 0) != 1 ||
+        PQsetSingleRowMode(connection_) != 1) {
+        StopReading();
+        return Failed(nullptr, "the journal cannot be read");
+    }
+    bool failed = false;
+    while (Result result = Result(PQgetResult(connection_))) {
+        const ExecStatusType status = PQresultStatus(result.get());
+        if (status == PGRES_SINGLE_TUPLE && !row(RowOf(result.get(), 0))) {
+            StopReading();
+            return true;
+        }
+        if (status != PGRES_SINGLE_TUPLE && status != PGRES_TUPLES_OK && !failed) {
+            failed = !Failed(result.get(), "the journal cannot be read");
+        }
+    }
+    return !failed;
+}
+
+// Asks the server to stop sending and reads what it sent before it stopped,
+// so that the connection takes the next command.
+void PostgresJournal::StopReading() {
+    if (PGcancel* cancel = PQgetCancel(connection_)) {
+        char reason[256];
+        PQcancel(cancel, reason, sizeof reason);
+        PQfreeCancel(cancel);
+    }
+    while (Result(PQgetResult(connection_))) {
+    }
+}
+
+bool PostgresJournal::Count(const JournalFilter& filter, long long& count) {
+    std::lock_guard lock(mutex_);
+    const schema::Query query = schema::CountStatement(filter, version_);
+    const Result counted = Execute(connection_, query.sql, Parameters(query.parameters));
+    if (!Succeeded(counted, PGRES_TUPLES_OK) || PQntuples(counted.get()) != 1) {
+        return Failed(counted.get(), "the journal cannot be read");
+    }
+    count = std::atoll(PQgetvalue(counted.get(), 0, 0));
+    return true;
+}
+
 bool PostgresJournal::Newest(int limit, const std::string& imei,
                              std::vector<JournalEntry>& rows) {
     std::lock_guard lock(mutex_);

@@ -34,6 +34,8 @@ public:
     std::int64_t Begin(const JournalEntry& entry) override;
     bool Finish(const JournalEntry& entry) override;
     bool Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) override;
+    bool Find(const JournalFilter& filter, long long limit, const JournalRowSink& row) override;
+    bool Count(const JournalFilter& filter, long long& count) override;
     bool NumbersOf(const std::string& imei, const std::vector<std::string>& series,
                    std::vector<long long>& numbers) override;
     std::int64_t BeginNumbered(JournalEntry entry, const std::vector<std::string>& series,
@@ -58,6 +60,7 @@ private:
     bool CheckOwner(bool& fresh);
     bool Failed(const pg_result* result, const std::string& what);
     std::int64_t Inserted(const JournalEntry& entry);
+    void StopReading();
     bool Number(const std::string& sql, const std::vector<schema::Value>& values,
                 long long& number);
     bool Numbers(const std::string& imei, const std::vector<std::string>& series, bool draw,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 namespace vorlen::fleet::schema {
 namespace {
@@ -135,6 +136,90 @@ std::string SelectStatement(bool byImei, int limit, int version) {
 
 std::string OldestStatement(int limit) {
     return EveryColumn() + "provisioning ORDER BY id LIMIT " + std::to_string(limit);
+}
+
+namespace {
+
+using List = std::vector<std::string> JournalFilter::*;
+
+struct ListColumn {
+    std::string_view column;
+    List values;
+};
+
+constexpr std::array<ListColumn, 4> kListColumns{{
+    {"station", &JournalFilter::stations},
+    {"operator", &JournalFilter::operators},
+    {"lot", &JournalFilter::lots},
+    {"profile", &JournalFilter::profiles},
+}};
+
+// "column IN ($3, $4)", its values appended to the parameters.
+std::string AnyOf(std::string_view column, const std::vector<std::string>& values,
+                  std::vector<Value>& parameters) {
+    std::string condition = std::string(column) + " IN (";
+    for (const std::string& value : values) {
+        parameters.emplace_back(value);
+        condition += (condition.back() == '(' ? "" : ", ") + Parameter(parameters.size());
+    }
+    return condition + ")";
+}
+
+// An unfinished row has no result: asked for by name, it is the NULL one.
+std::string ResultCondition(const std::vector<std::string>& results,
+                            std::vector<Value>& parameters) {
+    std::vector<std::string> named;
+    std::copy_if(results.begin(), results.end(), std::back_inserter(named),
+                 [](const std::string& result) { return result != kUnfinished; });
+    const bool unfinished = named.size() < results.size();
+    if (named.empty()) {
+        return "result IS NULL";
+    }
+    const std::string any = AnyOf("result", named, parameters);
+    return unfinished ? "(" + any + " OR result IS NULL)" : any;
+}
+
+Query Where(const JournalFilter& filter) {
+    Query query;
+    std::vector<std::string> conditions;
+    const auto compare = [&](const std::string& value, const char* condition) {
+        if (!value.empty()) {
+            query.parameters.emplace_back(value);
+            conditions.push_back(condition + Parameter(query.parameters.size()));
+        }
+    };
+    compare(filter.since, "started >= ");
+    compare(filter.until, "started < ");
+    compare(filter.imei, "imei = ");
+    for (const ListColumn& list : kListColumns) {
+        if (!(filter.*list.values).empty()) {
+            conditions.push_back(AnyOf(list.column, filter.*list.values, query.parameters));
+        }
+    }
+    if (!filter.results.empty()) {
+        conditions.push_back(ResultCondition(filter.results, query.parameters));
+    }
+    for (const std::string& condition : conditions) {
+        query.sql += (query.sql.empty() ? " WHERE " : " AND ") + condition;
+    }
+    return query;
+}
+
+}  // namespace
+
+Query FindStatement(const JournalFilter& filter, long long limit, int version) {
+    Query query = Where(filter);
+    query.sql = EveryColumn() + RowsOf(version) + query.sql + " ORDER BY started DESC, id DESC";
+    if (limit > 0) {
+        query.sql += " LIMIT " + std::to_string(limit);
+    }
+    return query;
+}
+
+Query CountStatement(const JournalFilter& filter, int version) {
+    Query query = Where(filter);
+    query.sql = "SELECT count(*) FROM " + RowsOf(version) + query.sql;
+    return query;
 }
 
 std::string NumberOfStatement() {

@@ -92,6 +92,21 @@ std::string SelectStatement(bool byImei, int limit, int version = kSchemaVersion
 // The id and every column, oldest first.
 std::string OldestStatement(int limit);
 
+// A statement with its parameters, numbered $1 ... in the order they appear.
+struct Query {
+    std::string sql;
+    std::vector<Value> parameters;
+};
+
+// The result a row without one is asked for by.
+inline constexpr std::string_view kUnfinished = "unfinished";
+
+// The id and every column of the rows the filter matches, newest start
+// first (the id breaks a tie), at most `limit` of them (0 for all), from a
+// journal of `version`. The same text for SQLite and PostgreSQL.
+Query FindStatement(const JournalFilter& filter, long long limit, int version = kSchemaVersion);
+// The number of rows the filter matches.
+Query CountStatement(const JournalFilter& filter, int version = kSchemaVersion);
 // A tracker's number in a series: $1 the series, $2 the IMEI.
 std::string NumberOfStatement();
 // The next number of series $1, counted on: the number as its one value.

@@ -257,6 +257,14 @@ bool SharedJournal::Newest(int limit, const std::string& imei, std::vector<Journ
     return server_->Newest(limit, imei, rows);
 }
 
+bool SharedJournal::Find(const JournalFilter& filter, long long limit, const JournalRowSink& row) {
+    return server_->Find(filter, limit, row);
+}
+
+bool SharedJournal::Count(const JournalFilter& filter, long long& count) {
+    return server_->Count(filter, count);
+}
+
 std::string SharedJournal::LastError() const {
     std::lock_guard lock(mutex_);
     return error_;

@@ -75,6 +75,22 @@ std::string Text(sqlite3_stmt* statement, int column) {
     return text == nullptr ? "" : reinterpret_cast<const char*>(text);
 }
 
+// A number read as a number: SQLite would print it as text for us to read
+// back, which is most of the time a summary of a million rows takes.
+void ReadColumn(sqlite3_stmt* statement, int column, const schema::Member& member,
+                JournalEntry& entry) {
+    if (sqlite3_column_type(statement, column) == SQLITE_NULL) {
+        return;
+    }
+    if (const auto* real = std::get_if<double JournalEntry::*>(&member)) {
+        entry.**real = sqlite3_column_double(statement, column);
+    } else if (const auto* whole = std::get_if<int JournalEntry::*>(&member)) {
+        entry.**whole = sqlite3_column_int(statement, column);
+    } else {
+        entry.*std::get<std::string JournalEntry::*>(member) = Text(statement, column);
+    }
+}
+
 // A file name as an SQLite URI: its own '?', '#' and '%' escaped.
 std::string FileUri(const std::string& file, const std::string& parameters) {
     std::string uri = "file:";
@@ -377,6 +393,39 @@ bool SqliteJournal::Select(const std::string& sql, const std::string& imei,
         }
     };
     return StepAll(select.get(), read) || Failed("the journal cannot be read");
+}
+
+bool SqliteJournal::Find(const JournalFilter& filter, long long limit, const JournalRowSink& row) {
+    std::lock_guard lock(mutex_);
+    const schema::Query query = schema::FindStatement(filter, limit, version_);
+    const Statement select = Compile(db_, query.sql);
+    if (!select || !BindAll(select.get(), query.parameters)) {
+        return Failed("the journal cannot be read");
+    }
+    JournalEntry entry;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(select.get())) == SQLITE_ROW) {
+        entry = JournalEntry();
+        entry.id = sqlite3_column_int64(select.get(), 0);
+        for (std::size_t i = 0; i < schema::kColumns.size(); ++i) {
+            ReadColumn(select.get(), static_cast<int>(i) + 1, schema::kColumns[i].member, entry);
+        }
+        if (!row(entry)) {
+            return true;
+        }
+    }
+    return step == SQLITE_DONE || Failed("the journal cannot be read");
+}
+
+bool SqliteJournal::Count(const JournalFilter& filter, long long& count) {
+    std::lock_guard lock(mutex_);
+    const schema::Query query = schema::CountStatement(filter, version_);
+    const Statement select = Compile(db_, query.sql);
+    if (!select || !BindAll(select.get(), query.parameters) ||
+        !StepAll(select.get(), [&count](sqlite3_stmt* row) { count = sqlite3_column_int64(row, 0); })) {
+        return Failed("the journal cannot be read");
+    }
+    return true;
 }
 
 std::string SqliteJournal::LastError() const {

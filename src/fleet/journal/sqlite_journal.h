@@ -34,6 +34,8 @@ public:
     std::int64_t Begin(const JournalEntry& entry) override;
     bool Finish(const JournalEntry& entry) override;
     bool Newest(int limit, const std::string& imei, std::vector<JournalEntry>& rows) override;
+    bool Find(const JournalFilter& filter, long long limit, const JournalRowSink& row) override;
+    bool Count(const JournalFilter& filter, long long& count) override;
     bool NumbersOf(const std::string& imei, const std::vector<std::string>& series,
                    std::vector<long long>& numbers) override;
     std::int64_t BeginNumbered(JournalEntry entry, const std::vector<std::string>& series,
