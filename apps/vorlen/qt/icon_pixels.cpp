@@ -11,7 +11,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: vorlen_icon_pixels picture.png out.cpp\n");
         return 2;
     }
-    const QImage picture = QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_ARGB32);
+    const QImage picture =
+        QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_ARGB32);
     if (picture.isNull() || picture.width() != picture.height()) {
         std::fprintf(stderr, "vorlen_icon_pixels: %s is not a square picture\n", argv[1]);
         return 1;
