@@ -1,9 +1,10 @@
 // How quickly the window comes up and how much memory it takes, side by side
 // with a bare QDialog of the same toolkit (bare_dialog.cpp), with the
 // simulated tracker on a pseudo-terminal as the only port, on the offscreen
-// platform. Every run is a program started afresh, the form and the bare
-// dialog in turn, so each start-up pays for loading its libraries as the
-// operator's does, and its peak memory is its own.
+// platform or the one the caller chose. Every run is a program started
+// afresh, the form, the bare dialog and a reference dialog with one text and
+// an OK button (text_dialog.cpp) in turn, so each start-up pays for loading
+// its libraries as the operator's does, and its peak memory is its own.
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
@@ -21,7 +22,9 @@
 #include "first_paint.h"
 #include "qt/about_dialog.h"
 #include "qt/tracker_window.h"
-#include "serial/posix/serial_port.h"
+#include "dialog/start_options.h"
+#include "dialog/tracker_config_services.h"
+#include "serial/open_port.h"
 #include "sim/sim_process.h"
 
 namespace {
@@ -38,24 +41,18 @@ constexpr double kRatioTarget = 1.2;
 // ratio leans towards 1.
 constexpr double kQuietLoad = 0.5;
 
-// What main() does, up to the moment the operator sees the form: the
-// application, the form started on the simulator's port, shown and painted;
-// then reported on the pipe `report`.
+// What main() does for `vorlen --port <link>`, up to the moment the
+// operator sees the form: the application and its icon, the command line,
+// the form with the real services (the machine's ports listed, the station's
+// services ready), shown and painted; then reported on the pipe `report`.
 [[noreturn]] void StartUp(const std::string& link, int report) {
     int argc = 1;
     char name[] = "vorlen";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
     QApplication::setWindowIcon(ApplicationIcon());
-
-    TrackerConfigServices services;
-    services.enumeratePorts = [link](PortList& ports) {
-        ports = {PortInfo{link, link, "Virtual serial port", 0, "Virtual serial port"}};
-    };
-    services.openPort = [](const std::string& portName, OpenFailure*) -> std::shared_ptr<Port> {
-        return OpenPort(portName);
-    };
-    TrackerWindow form(std::move(services));
+    const StartCommandLine line = ReadStartCommandLine({"--port", link}, PortExists);
+    TrackerWindow form(RealTrackerConfigServices(line.options));
     bench::FirstPaint paint;
     form.installEventFilter(&paint);
     form.show();
@@ -125,6 +122,22 @@ double OneMinuteLoad() {
     return load;
 }
 
+// What `uptime` says, to be printed with the figures.
+std::string Uptime() {
+    std::string said;
+    if (std::FILE* uptime = ::popen("uptime", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, uptime) != nullptr) {
+            said += line;
+        }
+        ::pclose(uptime);
+    }
+    while (!said.empty() && said.back() == '\n') {
+        said.pop_back();
+    }
+    return said;
+}
+
 struct Series {
     std::vector<double> startUps;
     std::vector<double> processor;
@@ -168,20 +181,30 @@ void PrintRatio(const char* measure, const std::vector<double>& form,
                 Median(bare), ratio, kRatioTarget, ok && ratio < kRatioTarget ? "met" : "MISSED");
 }
 
+// Against the reference, which is no floor: no target.
+void PrintReferenceRatio(const char* measure, const std::vector<double>& form,
+                         const std::vector<double>& text) {
+    std::printf("| %-40s | %9.1f | %9.1f | %6.2fx |\n", measure, Median(form), Median(text),
+                Median(form) / Median(text));
+}
+
 int Measure() {
     // Offscreen unless the caller chose a platform (xcb under Xvfb, say).
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     test::SimProcess tracker({"--awake"});
 
     const double loadBefore = OneMinuteLoad();
+    const std::string uptimeBefore = Uptime();
     Series form;
     Series bare;
+    Series text;
     for (int i = 0; i < kRuns; ++i) {
         form.Add(RunProgram("/proc/self/exe", {"--form", tracker.LinkPath()}));
         bare.Add(RunProgram(VORLEN_BARE_DIALOG_PATH, {}));
+        text.Add(RunProgram(VORLEN_TEXT_DIALOG_PATH, {}));
     }
     const double loadAfter = OneMinuteLoad();
-    const bool ok = form.ok && bare.ok;
+    const bool ok = form.ok && bare.ok && text.ok;
 
     std::printf("| %-40s | runs | min       | median    | max       | target    | met    |\n",
                 "window");
@@ -193,6 +216,9 @@ int Measure() {
     PrintRow("bare QDialog: processor time, ms", bare.processor, "floor", "");
     PrintBound("peak memory (maximum resident), MB", form.peaks, "MB", kMemoryTargetMb, ok);
     PrintRow("bare QDialog: peak memory, MB", bare.peaks, "floor", "");
+    PrintRow("QDialog, a text and OK: start-up, ms", text.startUps, "reference", "");
+    PrintRow("QDialog, a text and OK: processor, ms", text.processor, "reference", "");
+    PrintRow("QDialog, a text and OK: peak memory, MB", text.peaks, "reference", "");
     std::printf("\n| %-40s | form      | QDialog   | ratio   | target  | met    |\n",
                 "medians, form against a bare QDialog");
     std::printf("|%s|-----------|-----------|---------|---------|--------|\n",
@@ -200,8 +226,16 @@ int Measure() {
     PrintRatio("start-up to the first paint, ms", form.startUps, bare.startUps, ok);
     PrintRatio("processor time to the first paint, ms", form.processor, bare.processor, ok);
     PrintRatio("peak memory (maximum resident), MB", form.peaks, bare.peaks, ok);
-    std::printf("\nShared libraries mapped at the first paint: the form %d, a bare QDialog %d.\n",
-                form.libraries, bare.libraries);
+    std::printf("\n| %-40s | form      | a text    | ratio   |\n",
+                "medians, form against a text and OK");
+    std::printf("|%s|-----------|-----------|---------|\n", std::string(42, '-').c_str());
+    PrintReferenceRatio("start-up to the first paint, ms", form.startUps, text.startUps);
+    PrintReferenceRatio("processor time to the first paint, ms", form.processor, text.processor);
+    PrintReferenceRatio("peak memory (maximum resident), MB", form.peaks, text.peaks);
+    std::printf("\nShared libraries mapped at the first paint: the form %d, a bare QDialog %d, "
+                "a QDialog with a text and OK %d.\n",
+                form.libraries, bare.libraries, text.libraries);
+    std::printf("Load before: %s\nLoad after:  %s\n", uptimeBefore.c_str(), Uptime().c_str());
     std::printf("Machine load (1-minute average): %.2f before, %.2f after.%s\n", loadBefore,
                 loadAfter,
                 std::max(loadBefore, loadAfter) > kQuietLoad

@@ -45,12 +45,3 @@ function(vorlen_layer layer)
   vorlen_include_root(vorlen_${layer} ${layer} ${folder})
   target_link_libraries(vorlen_${layer} PUBLIC ${arg_LINKS})
 endfunction()
-
-# vorlen_qt_icon(<target>): the program's picture as the Qt resource
-# :/vorlen/vorlen.png, which the windows show (the about box, the window
-# icon), for vorlen and for the programs that show its windows.
-function(vorlen_qt_icon target)
-  set(picture ${vorlen_source_root}/apps/vorlen/vorlen.png)
-  set_source_files_properties(${picture} PROPERTIES QT_RESOURCE_ALIAS vorlen.png)
-  qt_add_resources(${target} vorlen_icon PREFIX /vorlen FILES ${picture})
-endfunction()

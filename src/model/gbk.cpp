@@ -21,16 +21,33 @@ bool HasTagCharacter(std::string_view utf8) {
     return false;
 }
 
+// Bytes under 0x80 are the same characters in GBK and in UTF-8, so such a
+// text needs no converter: the form's start-up then does not load iconv's
+// GBK module for its empty fields and English captions.
+bool IsAscii(std::string_view text) {
+    for (const char byte : text) {
+        if (static_cast<unsigned char>(byte) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<std::string> Utf8ToGbk(std::string_view utf8) {
+    if (IsAscii(utf8)) {
+        return std::string(utf8);
+    }
     if (HasTagCharacter(utf8)) {
         return std::nullopt;
     }
     return EncodeCodePage936(utf8);
 }
 
-std::string GbkToUtf8(std::string_view gbk) { return DecodeCodePage936(gbk); }
+std::string GbkToUtf8(std::string_view gbk) {
+    return IsAscii(gbk) ? std::string(gbk) : DecodeCodePage936(gbk);
+}
 
 std::string GbkOf(std::string_view utf8) {
     std::optional<std::string> gbk = Utf8ToGbk(utf8);

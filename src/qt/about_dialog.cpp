@@ -1,9 +1,12 @@
 #include "qt/about_dialog.h"
 
+#include <QImage>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 
 #include "qt/dialog_metrics.h"
+#include "qt/icon_pixels.h"
 
 namespace vorlen {
 namespace {
@@ -17,7 +20,12 @@ constexpr Rect kOkRect{178, 7, 50, 14};
 
 }  // namespace
 
-QIcon ApplicationIcon() { return QIcon(QStringLiteral(":/vorlen/vorlen.png")); }
+// From the pixels compiled in, without an image reader: see icon_pixels.h.
+QIcon ApplicationIcon() {
+    const QImage picture(reinterpret_cast<const uchar*>(kIconPixels), kIconSide, kIconSide,
+                         QImage::Format_ARGB32);
+    return QIcon(QPixmap::fromImage(picture));
+}
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Vorlen"));

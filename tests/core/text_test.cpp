@@ -101,6 +101,8 @@ TEST(Gbk, BothPlatformsEncodeAndDecodeAlike) {
         {"\xE2\x82\xAC", "\x80"},                     // the euro sign, code page 936's one single byte
         {std::string("a\0b", 3), std::string("a\0b", 3)},
         {"", ""},
+        {"CMNET \xE4\xB8\xAD", "CMNET \xD6\xD0"},   // English, then one Chinese character last
+        {"APN\xE2\x82", std::nullopt},                 // English, then cut UTF-8
         {"\xF3\xA0\x80\x9F ", std::nullopt},          // a tag character, which iconv would drop
         {"x\xF3\xA0\x81\xBF", std::nullopt},          // the last tag character
         {"\xF3\xA0\x82\x80", std::nullopt},           // the first one after them: no GBK code either
@@ -122,6 +124,9 @@ TEST(Gbk, BothPlatformsEncodeAndDecodeAlike) {
         {"\xFF", "\xEF\xBF\xBD"},
         {"\xAA\xA1", "\xEF\xBF\xBD\xEF\xBF\xBD"},  // the user-defined areas: no characters
         {"\xA1\x40", "\xEF\xBF\xBD@"},
+        {"\x01OK\x7F", "\x01OK\x7F"},
+        {"OK\xD6\xD0", "OK\xE4\xB8\xAD"},  // English, then one Chinese character last
+        {"OK\xD6", "OK\xEF\xBF\xBD"},
     };
     for (const auto& c : decodings) {
         EXPECT_EQ(GbkToUtf8(c.gbk), c.utf8);

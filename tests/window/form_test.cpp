@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -416,6 +417,17 @@ TEST_F(Chrome, AboutItemIsInTheContextMenuAndOnF1) {
     });
     QTest::keyClick(&form, Qt::Key_F1);
     EXPECT_TRUE(opened);
+}
+
+// The icon is compiled in as pixels made at build time: they must be the
+// picture's own, colour and transparency alike.
+TEST(AboutBox, IconIsTheProgramsPicture) {
+    const QImage picture = QImage(QStringLiteral(VORLEN_PICTURE_PATH))
+                               .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ASSERT_FALSE(picture.isNull());
+    const QImage icon = ApplicationIcon().pixmap(picture.size()).toImage().convertToFormat(
+        QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(icon, picture);
 }
 
 TEST(AboutBox, ShowsTheIconVersionAndOkInItsDialogUnits) {
