@@ -605,7 +605,7 @@ void StationController::Show() {
 
 void StationController::Press(int buttonId) {
     State& state = *state_;
-    const std::array<std::pair<int, std::function<void()>>, 6> presses{{
+    const std::array<std::pair<int, std::function<void()>>, 7> presses{{
         {kStationProfileBrowse,
          [&] { state.Browse(kStationProfile, StationFile::Profile, station_text::kChooseProfile); }},
         {kStationDevicesBrowse,

@@ -24,7 +24,7 @@ constexpr UINT kRunQueuedCalls = WM_APP + 1;
 // Dialog units, in the form's font. The counters run along the top, the
 // files under them; the ports' list and its buttons keep to the left, the
 // tiles fill the rest; the journal line is at the bottom.
-constexpr Rect kFrame{0, 0, 400, 300};
+constexpr Rect kFrame{0, 0, 540, 330};  // about the Qt station's 960 by 600 pixels
 constexpr int kMargin = 7;
 constexpr int kGap = 4;
 constexpr int kRowHeight = 14;      // an edit or a button
