@@ -8,7 +8,9 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 #include "fleet/journal/journal_module.h"
 #include "sim/fleet_profile.h"
@@ -84,10 +86,10 @@ protected:
 
     // Ticks the port as the operator's click on its box would.
     static void Tick(FleetStationWindow& window, const std::string& port) {
-        const QList<QListWidgetItem*> items = Slots(window)->findItems(
-            QString::fromStdString(port), Qt::MatchStartsWith);
-        ASSERT_EQ(items.size(), 1) << port;
-        items.front()->setCheckState(Qt::Checked);
+        const std::vector<std::string> offered = Offered(window);
+        const auto found = std::find(offered.begin(), offered.end(), port);
+        ASSERT_NE(found, offered.end()) << port;
+        Slots(window)->item(static_cast<int>(found - offered.begin()))->setCheckState(Qt::Checked);
     }
 
     static void Type(FleetStationWindow& window, int id, const std::string& text) {
@@ -158,7 +160,10 @@ TEST_F(StationWindowTest, ATickedSlotTurnsGreenWithItsImeiAndIsJournalled) {
     ASSERT_TRUE(WaitUntil([&] { return TileColour(*window, 0) == kGreen; }, 60s))
         << TileLine(*window, 0, "phase").toStdString() << " / "
         << TileLine(*window, 0, "outcome").toStdString();
-    EXPECT_EQ(TileLine(*window, 0, "port").toStdString(), ticked.LinkPath());
+    // The slot's place and its port shown short; the whole path in the tip.
+    EXPECT_EQ(TileLine(*window, 0, "port").toStdString(),
+              "1  " + std::filesystem::path(ticked.LinkPath()).filename().string());
+    EXPECT_EQ(window->TileWidget(0)->toolTip().toStdString(), ticked.LinkPath());
     EXPECT_EQ(TileLine(*window, 0, "imei"), QStringLiteral("IMEI 864507030000017"));
     // Read from a step away: the slot's name and the outcome first.
     const auto font = [&](const char* line) {
