@@ -270,8 +270,9 @@ TEST_P(History, TheHtmlReportRendersInChromium) {
     const std::string page = Path("summary <A&B>.html");
     const ToolRun written = RunTool({"--summary", "--html", page, "--journal", where_, "--utc"});
     ASSERT_EQ(written.status, fleet::kAllPassed) << written.err;
-    EXPECT_EQ(std::filesystem::status(page).permissions() & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    // Wine turns the Windows tool's owner-only access list into the group's bits too.
+    const auto mode = static_cast<unsigned>(std::filesystem::status(page).permissions());
+    EXPECT_EQ(mode & tool_->NotPrivateBits(), 0u) << std::oct << mode;
     std::ifstream in(page);
     const std::string html{std::istreambuf_iterator<char>(in), {}};
     for (const char* fetchesOrRuns : {"<script", "<link", "src=", "url(", "@import", "http"}) {
