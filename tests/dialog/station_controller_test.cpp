@@ -555,7 +555,7 @@ TEST(StationLook, TheSlotAndTheOutcomeStandOutInTheStatusBoxsColours) {
     ASSERT_TRUE(working);
     EXPECT_NE(working, TileColour(TileMark::Passed));
     const Tile tile{"1  COM3", "\\\\.\\COM3", "set-all, step 7 of 19", "IMEI 864507030000003",
-                    "done"};
+                    "done", TileMark::Passed, ""};
     EXPECT_EQ(LineOf(tile, TileLine::Outcome), "done");
     EXPECT_EQ(LineOf(tile, TileLine::Port), "1  COM3");
 }

@@ -5,44 +5,33 @@
 #include <string>
 
 #include "fleet/journal/journal_module.h"
+#include "fleet/journal/module_library.h"
 
 namespace vorlen::fleet {
 // Fixed by the build (src/fleet/CMakeLists.txt).
 namespace journal_module {
-extern const char* const kRelease;
 extern const char* const kBuildTree;
 extern const char* const kBuilt;
 extern const char* const kInstalled;
 }  // namespace journal_module
 
-namespace {
+namespace module_library {
 
-std::string LoaderReason() {
+Handle Open(const std::string& path) { return ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
+
+void* Symbol(Handle library, const char* name) {
+    ::dlerror();
+    return ::dlsym(library, name);
+}
+
+bool Close(Handle library) { return ::dlclose(library) == 0; }
+
+std::string Reason() {
     const char* reason = ::dlerror();
     return reason ? reason : "no reason given";
 }
 
-// A module turned away is let go again; should even that fail, its reason
-// joins the first one.
-void LetGo(void* handle, std::string& failure) {
-    if (::dlclose(handle) != 0) {
-        failure += "; unloading it failed too: " + LoaderReason();
-    }
-}
-
-template <typename Entry>
-bool Find(void* handle, const char* name, const std::string& path, Entry& entry,
-          std::string& failure) {
-    ::dlerror();
-    entry = reinterpret_cast<Entry>(::dlsym(handle, name));
-    if (!entry) {
-        failure = "the journal's module " + path + " lacks " + name + ": " + LoaderReason();
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
+}  // namespace module_library
 
 std::string JournalModulePath() {
     std::error_code error;
@@ -51,29 +40,6 @@ std::string JournalModulePath() {
         return journal_module::kBuilt;
     }
     return journal_module::kInstalled;
-}
-
-std::optional<JournalModule> LoadJournalModule(const std::string& path, std::string& failure) {
-    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        failure = "the journal's module " + path + " cannot be loaded: " + LoaderReason();
-        return std::nullopt;
-    }
-    JournalModule module;
-    decltype(&vorlen_journal_release) release = nullptr;
-    if (!Find(handle, "vorlen_journal_release", path, release, failure) ||
-        !Find(handle, "vorlen_journal_open", path, module.open, failure) ||
-        !Find(handle, "vorlen_journal_file_sha256", path, module.fileSha256, failure)) {
-        LetGo(handle, failure);
-        return std::nullopt;
-    }
-    if (const std::string its = release(); its != journal_module::kRelease) {
-        failure = "the journal's module " + path + " belongs to release " + its +
-                  ", this program to release " + journal_module::kRelease;
-        LetGo(handle, failure);
-        return std::nullopt;
-    }
-    return module;
 }
 
 }  // namespace vorlen::fleet

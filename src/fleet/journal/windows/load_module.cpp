@@ -8,11 +8,11 @@
 #include <system_error>
 
 #include "fleet/journal/journal_module.h"
+#include "fleet/journal/module_library.h"
 
 namespace vorlen::fleet {
 // Fixed by the build (src/fleet/CMakeLists.txt).
 namespace journal_module {
-extern const char* const kRelease;
 extern const char* const kBuildTree;
 extern const char* const kBuilt;
 extern const char* const kInstalled;
@@ -50,25 +50,6 @@ std::filesystem::path ThisProgram() {
     }
 }
 
-// A module turned away is let go again; should even that fail, its reason
-// joins the first one.
-void LetGo(HMODULE module, std::string& failure) {
-    if (!::FreeLibrary(module)) {
-        failure += "; unloading it failed too: " + LoaderReason();
-    }
-}
-
-template <typename Entry>
-bool Find(HMODULE module, const char* name, const std::string& path, Entry& entry,
-          std::string& failure) {
-    entry = reinterpret_cast<Entry>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-    if (!entry) {
-        failure = "the journal's module " + path + " lacks " + name + ": " + LoaderReason();
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 // A program in the build tree takes the build tree's module; an installed
@@ -85,28 +66,20 @@ std::string JournalModulePath() {
     return Utf8(program.parent_path() / journal_module::kInstalled);
 }
 
-std::optional<JournalModule> LoadJournalModule(const std::string& path, std::string& failure) {
-    HMODULE module =
-        ::LoadLibraryExW(Utf8Path(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (module == nullptr) {
-        failure = "the journal's module " + path + " cannot be loaded: " + LoaderReason();
-        return std::nullopt;
-    }
-    JournalModule entries;
-    decltype(&vorlen_journal_release) release = nullptr;
-    if (!Find(module, "vorlen_journal_release", path, release, failure) ||
-        !Find(module, "vorlen_journal_open", path, entries.open, failure) ||
-        !Find(module, "vorlen_journal_file_sha256", path, entries.fileSha256, failure)) {
-        LetGo(module, failure);
-        return std::nullopt;
-    }
-    if (const std::string its = release(); its != journal_module::kRelease) {
-        failure = "the journal's module " + path + " belongs to release " + its +
-                  ", this program to release " + journal_module::kRelease;
-        LetGo(module, failure);
-        return std::nullopt;
-    }
-    return entries;
+namespace module_library {
+
+Handle Open(const std::string& path) {
+    return ::LoadLibraryExW(Utf8Path(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
+
+void* Symbol(Handle library, const char* name) {
+    return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+bool Close(Handle library) { return ::FreeLibrary(static_cast<HMODULE>(library)) != 0; }
+
+std::string Reason() { return LoaderReason(); }
+
+}  // namespace module_library
 
 }  // namespace vorlen::fleet
