@@ -50,6 +50,20 @@ public:
     }
 };
 
+class Machine : public Zone {
+public:
+    WallTime Wall(std::time_t moment) const override { return MachineWall(moment); }
+    std::optional<std::time_t> Moment(const std::tm& calendar) const override {
+        std::tm asked = calendar;
+        asked.tm_isdst = -1;
+        const std::time_t moment = std::mktime(&asked);
+        // mktime moves a skipped time on by the hour the clock jumped.
+        const bool same = asked.tm_hour == calendar.tm_hour && asked.tm_min == calendar.tm_min &&
+                          asked.tm_mday == calendar.tm_mday;
+        return moment == -1 || !same ? std::nullopt : std::optional(moment);
+    }
+};
+
 bool ValidCalendar(const std::tm& calendar) {
     static constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return calendar.tm_mon >= 0 && calendar.tm_mon < 12 && calendar.tm_mday >= 1 &&
@@ -63,6 +77,11 @@ bool ValidCalendar(const std::tm& calendar) {
 
 const Zone& UtcZone() {
     static const Utc zone;
+    return zone;
+}
+
+const Zone& MachineZone() {
+    static const Machine zone;
     return zone;
 }
 

@@ -27,6 +27,10 @@ public:
 // The machine's zone (TZ, /etc/localtime; Windows' own setting).
 const Zone& MachineZone();
 
+// The machine's wall clock at `moment`, as the platform tells it
+// (posix/, windows/local_zone.cpp): MachineZone's one platform part.
+WallTime MachineWall(std::time_t moment);
+
 // UTC, for --utc.
 const Zone& UtcZone();
 

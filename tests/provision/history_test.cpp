@@ -23,7 +23,7 @@ protected:
             if (!PostgresServer::Installed()) {
                 GTEST_SKIP() << "Debian's postgresql package is not installed (initdb, pg_ctl)";
             }
-            server_ = std::make_unique<PostgresServer>();
+            server_ = std::make_unique<PostgresServer>(ServerReach());
             ASSERT_TRUE(server_->Started()) << server_->Log();
             where_ = server_->Uri();
         }
@@ -144,6 +144,9 @@ TEST_P(History, TheCommandLineShowsAPageAndExportsEveryRow) {
     EXPECT_NE(failed.out.find("step 7 was not acknowledged"), std::string::npos) << failed.out;
     EXPECT_EQ(failed.out.find("860000000000001"), std::string::npos) << failed.out;
 
+    if (!tool_->CanActAsTerminal()) {
+        return;
+    }
     const ToolRun narrow = RunTool({"--history", "--journal", where_}, true);
     std::istringstream lines(narrow.out);
     for (std::string line; std::getline(lines, line);) {
@@ -267,7 +270,7 @@ TEST_P(History, TheHtmlReportRendersInChromium) {
     if (!std::filesystem::exists("/usr/bin/chromium")) {
         GTEST_SKIP() << "Debian's chromium package is not installed";
     }
-    const std::string page = Path("summary <A&B>.html");
+    const std::string page = Path("summary A&B.html");  // "<>" no Windows name may hold
     const ToolRun written = RunTool({"--summary", "--html", page, "--journal", where_, "--utc"});
     ASSERT_EQ(written.status, fleet::kAllPassed) << written.err;
     // Wine turns the Windows tool's owner-only access list into the group's bits too.

@@ -128,12 +128,6 @@ protected:
         return arguments;
     }
 
-    // A server the tool reaches: over TCP for the Windows program.
-    PostgresServer::Reach ServerReach() const {
-        return tool_->DatabaseOverTcp() ? PostgresServer::Reach::SocketAndTcp
-                                        : PostgresServer::Reach::Socket;
-    }
-
     ToolRun Provision(const std::vector<std::unique_ptr<SimProcess>>& sims,
                       std::vector<std::string> extra = {}) {
         return RunTool(Arguments(sims, std::move(extra)));
@@ -737,7 +731,7 @@ TEST_F(Journal, AVersionOnePostgresJournalIsUpgradedKeepingEveryRow) {
     if (!PostgresServer::Installed()) {
         GTEST_SKIP() << "Debian's postgresql package is not installed (initdb, pg_ctl)";
     }
-    const PostgresServer server;
+    const PostgresServer server(ServerReach());
     ASSERT_TRUE(server.Started()) << "see " << server.Log();
     PostgresValue(server.Uri(),
                   "CREATE TABLE provisioning (id BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
@@ -815,7 +809,7 @@ TEST_F(Journal, TwoProcessesDrawOneSeriesWithoutGivingANumberTwice) {
     if (!PostgresServer::Installed()) {
         GTEST_SKIP() << "Debian's postgresql package is not installed (initdb, pg_ctl)";
     }
-    const PostgresServer server;
+    const PostgresServer server(ServerReach());
     ASSERT_TRUE(server.Started()) << "see " << server.Log();
     const std::string profile = NumberedProfile(Path("numbered.toml"));
     const auto sims = Trackers(8);

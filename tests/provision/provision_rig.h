@@ -16,6 +16,7 @@
 #include "profile/profile_file.h"
 #include "provision/run.h"
 #include "sim/fleet_profile.h"
+#include "sim/postgres_server.h"
 #include "provision_tool.h"
 #include "sim/sim_process.h"
 
@@ -41,6 +42,12 @@ protected:
         return tool_->Run(arguments, terminal);
     }
     std::string PortOf(const SimProcess& tracker) { return tool_->PortOf(tracker); }
+
+    // A server the tool reaches: over TCP for the Windows program.
+    PostgresServer::Reach ServerReach() const {
+        return tool_->DatabaseOverTcp() ? PostgresServer::Reach::SocketAndTcp
+                                        : PostgresServer::Reach::Socket;
+    }
 
     // A file in the test's folder holding `text`.
     std::string FileWith(const std::string& name, const std::string& text) const {

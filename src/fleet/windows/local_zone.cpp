@@ -16,30 +16,13 @@ std::string Offset(std::time_t moment, const std::tm& local) {
     return text;
 }
 
-class WindowsZone : public Zone {
-public:
-    WallTime Wall(std::time_t moment) const override {
-        WallTime wall;
-        localtime_s(&wall.calendar, &moment);
-        wall.zone = Offset(moment, wall.calendar);
-        return wall;
-    }
-
-    std::optional<std::time_t> Moment(const std::tm& calendar) const override {
-        std::tm asked = calendar;
-        asked.tm_isdst = -1;
-        const std::time_t moment = std::mktime(&asked);
-        const bool same = asked.tm_hour == calendar.tm_hour && asked.tm_min == calendar.tm_min &&
-                          asked.tm_mday == calendar.tm_mday;
-        return moment == -1 || !same ? std::nullopt : std::optional(moment);
-    }
-};
-
 }  // namespace
 
-const Zone& MachineZone() {
-    static const WindowsZone zone;
-    return zone;
+WallTime MachineWall(std::time_t moment) {
+    WallTime wall;
+    localtime_s(&wall.calendar, &moment);
+    wall.zone = Offset(moment, wall.calendar);
+    return wall;
 }
 
 }  // namespace vorlen::fleet
