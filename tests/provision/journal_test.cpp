@@ -817,9 +817,9 @@ TEST_F(Journal, TwoProcessesDrawOneSeriesWithoutGivingANumberTwice) {
     for (int station = 0; station < 2; ++station) {
         std::vector<std::string> arguments{"--profile", profile, "--journal", server.Uri()};
         for (int i = station; i < 8; i += 2) {
-            arguments.insert(arguments.end(), {"--port", PortOf(*sims[i])});
+            arguments.insert(arguments.end(), {"--port", sims[i]->LinkPath()});
         }
-        children.push_back(StartProgram(arguments));
+        children.push_back(StartProgram(arguments));  // the Linux program, on either run
     }
     for (const pid_t child : children) {
         EXPECT_EQ(ExitOf(child), fleet::kAllPassed);
