@@ -18,9 +18,6 @@ class History : public ProvisionTest, public ::testing::WithParamInterface<Datab
 protected:
     void SetUp() override {
         ProvisionTest::SetUp();
-        if (!tool_->KeepsJournal()) {
-            GTEST_SKIP() << "this build of vorlen-provision keeps no journal";
-        }
         where_ = Path("journal.sqlite");
         if (GetParam() == Database::Postgres) {
             if (!PostgresServer::Installed()) {
