@@ -46,7 +46,6 @@ public:
     }
     unsigned NotPrivateBits() const override { return 0077; }
     void MakePlainFile(const std::string& path) override { std::ofstream(path) << "plain\n"; }
-    bool TakesUtf8Arguments() const override { return true; }
     bool LeavesSqliteLog() const override { return false; }
     bool DatabaseOverTcp() const override { return false; }
     pid_t Start(const std::vector<std::string>& arguments, const std::string& out) override {
@@ -126,7 +125,6 @@ public:
             ExitOf(child);
         }
     }
-    bool TakesUtf8Arguments() const override { return false; }
     bool LeavesSqliteLog() const override { return true; }
     bool DatabaseOverTcp() const override { return true; }
 

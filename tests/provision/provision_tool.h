@@ -45,10 +45,6 @@ public:
     // Makes a file at the Linux path `path` as a program of the tool's kind
     // makes one without an access list of its own: a plain file.
     virtual void MakePlainFile(const std::string& path) = 0;
-    // Whether a text argument that the system's code page cannot hold (a
-    // Chinese operator name) reaches the tool whole: vorlen-provision.exe
-    // still reads the narrow command line, in the ANSI code page.
-    virtual bool TakesUtf8Arguments() const = 0;
     // Whether SQLite's write-ahead log stays beside a journal after the tool
     // ends (on Windows), rather than going with the last connection.
     virtual bool LeavesSqliteLog() const = 0;
