@@ -52,6 +52,10 @@ public:
         return StartProgram(arguments, out);
     }
     bool SeesMappedPorts() const override { return true; }
+    std::optional<StationSlot> Slot(std::size_t slot, const std::string& folder) const override {
+        const std::string link = folder + "/slot" + std::to_string(slot + 1);
+        return StationSlot{link, link};
+    }
     std::chrono::milliseconds StartUp() const override { return {}; }
 };
 
@@ -149,6 +153,20 @@ public:
     std::string AbsentPort() const override { return "COM199"; }
     bool CanActAsTerminal() const override { return false; }
     bool SeesMappedPorts() const override { return false; }
+    // "COM60=/link COM61=/link": ports that Wine listed as its server started,
+    // each opening whatever its link points to at the time.
+    std::optional<StationSlot> Slot(std::size_t slot, const std::string&) const override {
+        const char* mapped = std::getenv("VORLEN_TEST_SLOT_PORTS");
+        std::istringstream slots(mapped != nullptr ? mapped : "");
+        std::string word;
+        for (std::size_t i = 0; slots >> word; ++i) {
+            const std::size_t equals = word.find('=');
+            if (i == slot && equals != std::string::npos) {
+                return StationSlot{word.substr(0, equals), word.substr(equals + 1)};
+            }
+        }
+        return std::nullopt;
+    }
     std::chrono::milliseconds StartUp() const override { return std::chrono::seconds(2); }
 
 private:

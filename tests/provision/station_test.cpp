@@ -4,7 +4,9 @@
 // pulled out. The engine runs with short looks; the command line through
 // --watch, and Ctrl-C through a child process.
 #include <condition_variable>
+#include <array>
 #include <csignal>
+#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -40,6 +42,13 @@ std::unique_ptr<SimProcess> Tracker(const std::string& imei, std::vector<std::st
 class Socket {
 public:
     explicit Socket(std::string path) : path_(std::move(path)) {}
+    // A slot of the Wine session outlives the test: it is left empty.
+    ~Socket() {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
     const std::string& Path() const { return path_; }
     void Plug(const SimProcess& tracker) const {
         std::filesystem::create_symlink(std::filesystem::read_symlink(tracker.LinkPath()), path_);
@@ -396,6 +405,69 @@ TEST_F(Station, CountStartsNoMoreTrackersThanAskedAndFinishesThem) {
         return std::count(sent.begin(), sent.end(), "AT+EGMR=0,7");
     };
     EXPECT_EQ(imeiReads(*one) + imeiReads(*two), 1);
+}
+
+// The program's exit status once it ends, or -1 when it is still running
+// after `patience` (then it is killed).
+int ExitWithin(pid_t child, Clock::duration patience) {
+    const auto deadline = Clock::now() + patience;
+    for (int status = 0; Clock::now() < deadline; std::this_thread::sleep_for(50ms)) {
+        if (::waitpid(child, &status, WNOHANG) == child) {
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+    }
+    ::kill(child, SIGKILL);
+    ExitOf(child);
+    return -1;
+}
+
+// --watch with two slots, as the line runs it: both ports appear once the
+// station runs, and one tracker is swapped for another (its port vanishes
+// and appears again). A station that never lets go of a vanished port, or
+// looks only at the ports there when it started, never reaches the third.
+TEST_F(Station, WatchFollowsPortsThatAppearAndVanish) {
+    const std::optional<StationSlot> first = tool_->Slot(0, folder_.string());
+    const std::optional<StationSlot> second = tool_->Slot(1, folder_.string());
+    if (!first || !second) {
+        GTEST_SKIP() << "the Wine session mapped no station slots (scripts/windows-test does)";
+    }
+    const Socket one(first->link);
+    const Socket two(second->link);
+    const pid_t child =
+        tool_->Start({"--profile", profile_, "--watch", "--count", "3", "--port", first->port,
+                      "--port", second->port, "--no-journal"},
+                     Path("watch.out"));
+    std::this_thread::sleep_for(tool_->StartUp());
+    auto trackers = std::array{Tracker(Imei(1), {"--awake"}), Tracker(Imei(2), {"--awake"}),
+                               Tracker(Imei(3), {"--awake"})};
+    one.Plug(*trackers[0]);
+    two.Plug(*trackers[1]);
+    const auto shown = [&] {
+        std::ostringstream text;
+        text << std::ifstream(Path("watch.out")).rdbuf();
+        return text.str();
+    };
+    const auto verified = [&] {
+        const std::string out = shown();
+        std::size_t count = 0;
+        for (std::size_t at = out.find("done, configured"); at != std::string::npos;
+             at = out.find("done, configured", at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+    const auto deadline = Clock::now() + kPatience;
+    while (verified() < 2 && Clock::now() < deadline) {
+        std::this_thread::sleep_for(50ms);
+    }
+    one.Pull(*trackers[0]);
+    std::this_thread::sleep_for(500ms);  // the slot looks at an empty socket
+    one.Plug(*trackers[2]);
+    EXPECT_EQ(ExitWithin(child, kPatience), fleet::kAllPassed);
+    const std::string out = shown();
+    EXPECT_NE(out.find("done 3, unchanged 0, failed 0, "), std::string::npos) << out;
+    EXPECT_EQ(Writes(*trackers[1]), 19);
+    EXPECT_EQ(Writes(*trackers[2]), 19) << out;
 }
 
 // What a terminal `columns` wide shows after `out`, as xterm draws it: a
