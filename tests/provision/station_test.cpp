@@ -7,6 +7,7 @@
 #include <array>
 #include <csignal>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -306,8 +307,12 @@ TEST_F(Station, RetryRunsTheFailedTrackerStillInItsSlotAgain) {
 }
 
 // --count ends the run once that many trackers are in, whatever the output.
+// Under Wine the trackers sit in the session's slots, the ports Wine listed
+// as its server started.
 TEST_F(Station, WatchStopsAfterCountTrackers) {
-    if (!tool_->SeesMappedPorts()) {
+    const std::optional<StationSlot> first = tool_->Slot(0, folder_.string());
+    const std::optional<StationSlot> second = tool_->Slot(1, folder_.string());
+    if (!tool_->SeesMappedPorts() && !second) {
         GTEST_SKIP() << "a station waits for a port the system lists, and Wine lists no COM "
                         "port mapped after its server started (the test's own are)";
     }
@@ -318,15 +323,23 @@ TEST_F(Station, WatchStopsAfterCountTrackers) {
         SCOPED_TRACE(terminal ? "terminal" : "plain");
         const auto one = Tracker(Imei(1), {"--awake"});
         const auto two = Tracker(Imei(2), {"--awake"});
+        std::optional<Socket> slot1;
+        std::optional<Socket> slot2;
+        if (!tool_->SeesMappedPorts()) {
+            slot1.emplace(first->link).Plug(*one);
+            slot2.emplace(second->link).Plug(*two);
+        }
+        const std::string port1 = slot1 ? first->port : PortOf(*one);
+        const std::string port2 = slot2 ? second->port : PortOf(*two);
         const ToolRun run = RunTool({"--profile", profile_, "--watch", "--count", "2", "--port",
-                                     PortOf(*one), "--port", PortOf(*two), "--no-journal"},
+                                     port1, "--port", port2, "--no-journal"},
                                     terminal);
         EXPECT_EQ(run.status, fleet::kAllPassed) << run.out << run.err;
         // On a terminal the line is cut to 80 columns; elsewhere each
         // outcome is told once.
         const std::string outcome =
             terminal ? "| last: done"
-                     : "2  " + fleet::ShortPort(PortOf(*two)) + ": done, configured and verified";
+                     : "2  " + fleet::ShortPort(port2) + ": done, configured and verified";
         EXPECT_NE(run.out.find(outcome), std::string::npos) << run.out;
         if (!terminal) {
             EXPECT_EQ(run.out.find(outcome), run.out.rfind(outcome)) << run.out;
@@ -426,11 +439,15 @@ int ExitWithin(pid_t child, Clock::duration patience) {
 // and appears again). A station that never lets go of a vanished port, or
 // looks only at the ports there when it started, never reaches the third.
 TEST_F(Station, WatchFollowsPortsThatAppearAndVanish) {
+    if (!tool_->SeesMappedPorts()) {
+        // Seen with Wine 8: a COM port of its list opens before a tracker is
+        // linked there and reads nothing after, and one whose tracker is
+        // pulled out stays listed and open, so the slot never reaches the next.
+        GTEST_SKIP() << "Wine keeps a listed COM port, and the handle to it, after its "
+                        "device has gone";
+    }
     const std::optional<StationSlot> first = tool_->Slot(0, folder_.string());
     const std::optional<StationSlot> second = tool_->Slot(1, folder_.string());
-    if (!first || !second) {
-        GTEST_SKIP() << "the Wine session mapped no station slots (scripts/windows-test does)";
-    }
     const Socket one(first->link);
     const Socket two(second->link);
     const pid_t child =
