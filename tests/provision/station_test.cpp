@@ -43,15 +43,11 @@ std::unique_ptr<SimProcess> Tracker(const std::string& imei, std::vector<std::st
 class Socket {
 public:
     explicit Socket(std::string path) : path_(std::move(path)) {}
-    // A slot of the Wine session outlives the test: it is left empty.
-    ~Socket() {
-        std::error_code ignored;
-        std::filesystem::remove(path_, ignored);
-    }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
     const std::string& Path() const { return path_; }
+    // A slot of the Wine session outlives a test: what an earlier one left
+    // plugged in is replaced.
     void Plug(const SimProcess& tracker) const {
+        std::filesystem::remove(path_);
         std::filesystem::create_symlink(std::filesystem::read_symlink(tracker.LinkPath()), path_);
     }
     void Pull(SimProcess& tracker) const {
