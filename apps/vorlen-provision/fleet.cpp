@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "model/gbk.h"
+#include "profile/profile_file.h"
 #include "provision/actions.h"
 #include "fleet/outcome_lines.h"
 #include "provision/progress.h"
@@ -121,7 +122,7 @@ int ProvisionFleet(const Options& options, const Streams& streams) {
     }
     // The previous run's report goes before any tracker is touched: a run
     // stopped half-way must not leave a report that says every tracker passed.
-    if (!options.report.empty() && !WriteReport(options.report, options.profile, {}, false)) {
+    if (!options.report.empty() && !WriteReport(FilePath(options.report), options.profile, {}, false)) {
         streams.err << Say(text::kReportFailed, language, {.detail = options.report})
                     << std::endl;
         return kBadInput;
@@ -152,7 +153,7 @@ int ProvisionFleet(const Options& options, const Streams& streams) {
                     << std::endl;
     }
     TellWaitingRows(inputs->journal.get(), options, streams);
-    if (!options.report.empty() && !WriteReport(options.report, options.profile, outcomes, true)) {
+    if (!options.report.empty() && !WriteReport(FilePath(options.report), options.profile, outcomes, true)) {
         streams.err << Say(text::kReportFailed, language, {.detail = options.report})
                     << std::endl;
         return kSomeFailed;

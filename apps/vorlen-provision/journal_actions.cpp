@@ -1,4 +1,5 @@
 #include "provision/actions.h"
+#include "profile/profile_file.h"
 #include "fleet/journal/history.h"
 #include "fleet/journal/summary.h"
 #include "fleet/hidden_password.h"
@@ -228,7 +229,7 @@ int PrintSummary(const Options& options, const Streams& streams) {
     const Zone& zone = options.utc ? UtcZone() : *streams.zone;
     std::string failure;
     if (!options.html.empty()) {
-        if (!SaveSummaryHtml(*journal, *filter, zone, SummaryTitle(options), options.html,
+        if (!SaveSummaryHtml(*journal, *filter, zone, SummaryTitle(options), FilePath(options.html),
                              failure)) {
             streams.err << Say(text::kReportFailed, options.LanguageIndex(),
                                {.detail = Printable(options.html) + ": " +

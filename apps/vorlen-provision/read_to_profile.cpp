@@ -51,8 +51,8 @@ std::optional<Profile> ReadTracker(Port& port, const RunSettings& settings,
 // counts as failed, not as a profile ready for the fleet.
 int SaveRead(const Profile& read, const Options& options, const Streams& streams) {
     const int language = options.LanguageIndex();
-    if (!SaveProfileFile(options.out, read.form, read.selections)) {
-        streams.err << GbkToUtf8(SaveFailedMessage(options.out, language)) << std::endl;
+    if (!SaveProfileFile(FilePath(options.out), read.form, read.selections)) {
+        streams.err << GbkToUtf8(SaveFailedMessage(FilePath(options.out), language)) << std::endl;
         return kSomeFailed;
     }
     streams.out << Say(text::kSaved, language, {.port = options.readPort, .detail = options.out})

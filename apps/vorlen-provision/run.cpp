@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "profile/profile_file.h"
 #include "provision/actions.h"
 #include "fleet/tool_texts.h"
 
@@ -54,7 +55,7 @@ int RefuseArguments(const std::string& why, int language, const Streams& streams
 }
 
 bool FolderExists(const std::string& file) {
-    const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+    const std::filesystem::path folder = FilePath(file).parent_path();
     std::error_code error;
     return folder.empty() || std::filesystem::is_directory(folder, error);
 }

@@ -7,6 +7,7 @@
 #   start_tracker ...   starts a simulated tracker on a pseudo-terminal
 #   wine_start          hides the machine's devices from Wine, makes the prefix
 #   map_com_port n dev  maps COM<n> to a Unix device
+#   map_station_slots n...  maps COM<n> to a link that a test plugs trackers into
 #   wine_restart        restarts the Wine server so the mapped ports are listed
 #   wine_keep_server    keeps one Wine server for the rest of the session
 # Inside the namespace Wine sees a private /dev without any serial device of
@@ -111,6 +112,20 @@ wine_start() {
 map_com_port() {
   ln -sfn "$2" "$WINEPREFIX/dosdevices/com$1"
   wine reg add 'HKLM\Software\Wine\Ports' /v "COM$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1
+}
+
+# map_station_slots <n>...: station slots for the provisioning suite. Each
+# COM<n> leads to the link $SESSION_DIR/slot-com<n>, which the suite makes to
+# a tracker's terminal and removes to pull it out, so that the port appears
+# and vanishes as a USB adapter's does; mapped before wine_restart, Wine's
+# port list knows them. VORLEN_TEST_SLOT_PORTS names them: "COM<n>=<link> ...".
+map_station_slots() {
+  local slots=()
+  for n in "$@"; do
+    map_com_port "$n" "$SESSION_DIR/slot-com$n"
+    slots+=("COM$n=$SESSION_DIR/slot-com$n")
+  done
+  export VORLEN_TEST_SLOT_PORTS="${slots[*]}"
 }
 
 # The form's font has no Chinese characters; Windows draws them from the

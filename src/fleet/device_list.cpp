@@ -10,6 +10,7 @@
 
 #include "model/gbk.h"
 #include "model/validation.h"
+#include "profile/profile_file.h"
 #include "profile/profile_keys.h"
 #include "fleet/imei.h"
 #include "fleet/numbered_value.h"
@@ -148,7 +149,7 @@ public:
     Loader(const std::string& file, int language) : file_(file), language_(language) {}
 
     std::optional<DeviceList> Load(const Profile& profile, std::string& failure) {
-        std::ifstream in(file_, std::ios::binary);
+        std::ifstream in(FilePath(file_), std::ios::binary);
         if (!in.is_open()) {
             failure = Whole(kNoFile);
             return std::nullopt;

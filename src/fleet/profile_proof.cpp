@@ -211,7 +211,7 @@ std::optional<KeyMistake> FirstSetAllMistake(const Profile& profile, int languag
 namespace {
 
 std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FilePath(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -219,7 +219,7 @@ std::string FileText(const std::string& path) {
 
 std::optional<Profile> CheckedProfileFile(const std::string& path, int language,
                                           std::vector<std::string>& mistakes) {
-    ProfileResult loaded = LoadProfileFile(path, language);
+    ProfileResult loaded = LoadProfileFile(FilePath(path), language);
     if (!loaded) {
         // A fault inside the file is named with the file; a missing file
         // names itself.

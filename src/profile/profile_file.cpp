@@ -22,6 +22,8 @@ ProfileResult Refusing(const ProfileError& fault) { return {std::nullopt, fault,
 
 }  // namespace
 
+fs::path FilePath(std::string_view utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
 bool SaveProfileFile(const fs::path& path, const TrackerForm& form,
                      const Selections& selections) {
     return SavePrivateFile(path, WriteProfile(form, selections));

@@ -4,10 +4,16 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "profile/profile.h"
 
 namespace vorlen {
+
+// The file named by UTF-8 text (a command line's file name). A path made from
+// a narrow string reads it in Windows' ANSI code page, where a Chinese name
+// turns into "??" and names another file or none.
+std::filesystem::path FilePath(std::string_view utf8);
 
 // A profile file larger than this is refused unread.
 inline constexpr std::uintmax_t kLargestProfileFile = 1 << 20;

@@ -152,9 +152,7 @@ TEST_F(Journal, EachTrackerHasARowWithItsIdentityAndOutcome) {
     const Row& failed = byImei.at(Imei(1));
     EXPECT_EQ(done.at("port"), PortOf(*sims[0]));
     EXPECT_EQ(done.at("station"), "line-2");
-    if (tool_->TakesUtf8Arguments()) {
-        EXPECT_EQ(done.at("operator"), "李工");
-    }
+    EXPECT_EQ(done.at("operator"), "李工");
     EXPECT_EQ(done.at("lot"), "2026-W49");
     EXPECT_EQ(failed.at("lot"), "2026-W49");
     EXPECT_EQ(done.at("software_version"), "V1.04 SIM");
@@ -224,6 +222,13 @@ TEST_F(Journal, EveryFileThatMayHoldPasswordsIsTheUsersAlone) {
     ASSERT_EQ(RunTool({"--read", PortOf(*sims[0]), "--out", Path("read.toml"), "--no-journal"})
                   .status,
               fleet::kAllPassed);
+    // A Chinese file name is written and read back by that name, not as "??".
+    ASSERT_EQ(RunTool({"--read", PortOf(*sims[0]), "--out", Path("出厂设置.toml"), "--no-journal"})
+                  .status,
+              fleet::kAllPassed);
+    const ToolRun fromChinese = RunTool({"--profile", Path("出厂设置.toml"), "--port",
+                                         PortOf(*sims[0]), "--check", "--no-journal"});
+    EXPECT_EQ(fromChinese.status, fleet::kAllPassed) << fromChinese.out << fromChinese.err;
     // The history's reader leaves SQLite's log on Windows.
     ASSERT_EQ(RunTool({"--history", "--journal", journal_}).status, fleet::kAllPassed);
     tool_->MakePlainFile(Path("plain.txt"));
@@ -237,7 +242,8 @@ TEST_F(Journal, EveryFileThatMayHoldPasswordsIsTheUsersAlone) {
     } made[] = {{"a new journal", journal_, true},
                 {"the journal's write-ahead log", journal_ + "-wal", false},
                 {"a report", Path("report.json"), true},
-                {"a profile read from a tracker", Path("read.toml"), true}};
+                {"a profile read from a tracker", Path("read.toml"), true},
+                {"a profile under a Chinese name", Path("出厂设置.toml"), true}};
     for (const auto& file : made) {
         SCOPED_TRACE(file.what);
         if (!file.staysOnLinux && !tool_->LeavesSqliteLog()) {

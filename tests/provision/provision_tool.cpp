@@ -46,13 +46,16 @@ public:
     }
     unsigned NotPrivateBits() const override { return 0077; }
     void MakePlainFile(const std::string& path) override { std::ofstream(path) << "plain\n"; }
-    bool TakesUtf8Arguments() const override { return true; }
     bool LeavesSqliteLog() const override { return false; }
     bool DatabaseOverTcp() const override { return false; }
     pid_t Start(const std::vector<std::string>& arguments, const std::string& out) override {
         return StartProgram(arguments, out);
     }
     bool SeesMappedPorts() const override { return true; }
+    std::optional<StationSlot> Slot(std::size_t slot, const std::string& folder) const override {
+        const std::string link = folder + "/slot" + std::to_string(slot + 1);
+        return StationSlot{link, link};
+    }
     std::chrono::milliseconds StartUp() const override { return {}; }
 };
 
@@ -126,7 +129,6 @@ public:
             ExitOf(child);
         }
     }
-    bool TakesUtf8Arguments() const override { return false; }
     bool LeavesSqliteLog() const override { return true; }
     bool DatabaseOverTcp() const override { return true; }
 
@@ -151,6 +153,20 @@ public:
     std::string AbsentPort() const override { return "COM199"; }
     bool CanActAsTerminal() const override { return false; }
     bool SeesMappedPorts() const override { return false; }
+    // "COM60=/link COM61=/link": ports that Wine listed as its server started,
+    // each opening whatever its link points to at the time.
+    std::optional<StationSlot> Slot(std::size_t slot, const std::string&) const override {
+        const char* mapped = std::getenv("VORLEN_TEST_SLOT_PORTS");
+        std::istringstream slots(mapped != nullptr ? mapped : "");
+        std::string word;
+        for (std::size_t i = 0; slots >> word; ++i) {
+            const std::size_t equals = word.find('=');
+            if (i == slot && equals != std::string::npos) {
+                return StationSlot{word.substr(0, equals), word.substr(equals + 1)};
+            }
+        }
+        return std::nullopt;
+    }
     std::chrono::milliseconds StartUp() const override { return std::chrono::seconds(2); }
 
 private:

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,14 @@ struct ToolRun {
     int status = -1;
     std::string out;
     std::string err;
+};
+
+// A station slot: the port the tool is told to watch, which appears when a
+// link to a tracker's terminal is made at the Linux path `link` and vanishes
+// when the link goes.
+struct StationSlot {
+    std::string port;
+    std::string link;
 };
 
 class ProvisionTool {
@@ -45,10 +54,6 @@ public:
     // Makes a file at the Linux path `path` as a program of the tool's kind
     // makes one without an access list of its own: a plain file.
     virtual void MakePlainFile(const std::string& path) = 0;
-    // Whether a text argument that the system's code page cannot hold (a
-    // Chinese operator name) reaches the tool whole: vorlen-provision.exe
-    // still reads the narrow command line, in the ANSI code page.
-    virtual bool TakesUtf8Arguments() const = 0;
     // Whether SQLite's write-ahead log stays beside a journal after the tool
     // ends (on Windows), rather than going with the last connection.
     virtual bool LeavesSqliteLog() const = 0;
@@ -62,6 +67,10 @@ public:
     // knows only the COM ports its server found when it started, while the
     // ports PortOf maps into the running prefix open all the same.
     virtual bool SeesMappedPorts() const = 0;
+    // The station slot number `slot` (from 0), its link in `folder` natively;
+    // under Wine one of the COM ports scripts/windows-test mapped before the
+    // server started (VORLEN_TEST_SLOT_PORTS), none when there are no more.
+    virtual std::optional<StationSlot> Slot(std::size_t slot, const std::string& folder) const = 0;
     // What starting the tool adds to a run's duration.
     virtual std::chrono::milliseconds StartUp() const = 0;
 };

@@ -3,6 +3,7 @@
 // server does not answer.
 #include "fleet/host.h"
 #include "fleet/journal/journal.h"
+#include "profile/profile_file.h"
 
 namespace vorlen::fleet {
 
@@ -21,7 +22,7 @@ std::string DefaultOutboxFile() {
         return {};
     }
     const std::u8string outbox =
-        (std::filesystem::path(journal).parent_path() / "outbox.sqlite").u8string();
+        (FilePath(journal).parent_path() / "outbox.sqlite").u8string();
     return std::string(outbox.begin(), outbox.end());
 }
 

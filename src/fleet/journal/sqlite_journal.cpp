@@ -125,17 +125,23 @@ bool MayReadUnchanging(sqlite3* db) {
     return code == SQLITE_CANTOPEN || code == SQLITE_READONLY;
 }
 
+// The journal's name is UTF-8 (as SQLite takes it); a path made from the
+// narrow string would read it in Windows' ANSI code page.
+std::filesystem::path FilePath(const std::string& file) {
+    return std::filesystem::path(std::u8string(file.begin(), file.end()));
+}
+
 }  // namespace
 
 std::unique_ptr<SqliteJournal> SqliteJournal::Open(const std::string& file, std::string& failure,
                                                    Access access) {
     std::error_code error;
-    const bool there = std::filesystem::exists(file, error);
+    const bool there = std::filesystem::exists(FilePath(file), error);
     if (!there && access == Access::Read) {
         failure = error ? error.message() : "there is no journal file there";
         return nullptr;
     }
-    if (!there && !MakePrivateFile(file, failure)) {
+    if (!there && !MakePrivateFile(FilePath(file), failure)) {
         return nullptr;
     }
     const bool reading = access == Access::Read;
