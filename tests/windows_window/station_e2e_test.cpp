@@ -133,7 +133,7 @@ TEST(Station, OffersEveryPortButTheFormsAndATrackerInItsSlotTurnsItsTileGreen) {
     EXPECT_TRUE(WaitUntil([&] { return Background(tile) == RGB(0, 255, 0); }, 60s))
         << TextOf(tile);
     const std::string shown = TextOf(tile);
-    EXPECT_EQ(shown.rfind("COM3", 0), 0u) << shown;
+    EXPECT_EQ(shown.rfind("1  COM3", 0), 0u) << shown;  // the slot's place, then its port
     EXPECT_NE(shown.find("IMEI 864507030000003"), std::string::npos) << shown;
     EXPECT_FALSE(log.Since().empty()) << "nothing went out on COM3";
     // The tile's tracker is on record, in the journal the station names.
