@@ -39,7 +39,8 @@ struct DesktopSound::Library {
 DesktopSound::~DesktopSound() {
     if (library_ != nullptr) {
         library_->destroy(library_->context);  // a failure here has no one to tell
-        ::dlclose(library_->handle);
+        // libcanberra stays loaded: the backends it loaded itself (ALSA,
+        // PulseAudio) are never let go and still point into it.
         delete library_;
     }
 }
