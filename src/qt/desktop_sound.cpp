@@ -24,7 +24,6 @@ using StrError = const char* (*)(int);
 }  // namespace
 
 struct DesktopSound::Library {
-    void* handle = nullptr;
     ca_context* context = nullptr;
     ContextDestroy destroy = nullptr;
     ContextPlay play = nullptr;
@@ -55,7 +54,6 @@ bool DesktopSound::Load() {
     const auto symbol = [handle](const char* name) { return ::dlsym(handle, name); };
     auto* create = reinterpret_cast<ContextCreate>(symbol("ca_context_create"));
     auto library = std::make_unique<Library>();
-    library->handle = handle;
     library->destroy = reinterpret_cast<ContextDestroy>(symbol("ca_context_destroy"));
     library->play = reinterpret_cast<ContextPlay>(symbol("ca_context_play"));
     library->strerror = reinterpret_cast<StrError>(symbol("ca_strerror"));
