@@ -15,12 +15,6 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     QDialog dialog;
-    vorlen::bench::FirstPaint paint;
-    dialog.installEventFilter(&paint);
-    dialog.show();
-    while (!paint.seen) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    }
-    QCoreApplication::processEvents();
+    vorlen::bench::ShowUntilPainted(dialog);
     vorlen::bench::ReportPaintedAndLeave(report);
 }

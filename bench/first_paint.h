@@ -3,8 +3,10 @@
 // measured the same way.
 #pragma once
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
+#include <QWidget>
 #include <fstream>
 #include <set>
 #include <string>
@@ -23,6 +25,19 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 };
+
+// Shows the window and returns once it has painted and the events that
+// came with the paint are handled: what the operator sees first.
+inline void ShowUntilPainted(QWidget& window) {
+    FirstPaint paint;
+    window.installEventFilter(&paint);
+    window.show();
+    while (!paint.seen) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    QCoreApplication::processEvents();
+    window.removeEventFilter(&paint);
+}
 
 // The shared libraries the process has mapped, each counted once.
 inline int MappedLibraries() {

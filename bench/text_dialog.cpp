@@ -23,12 +23,6 @@ int main(int argc, char** argv) {
     text->setGeometry(10, 10, 160, 20);
     auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
     ok->setGeometry(180, 10, 75, 23);
-    vorlen::bench::FirstPaint paint;
-    dialog.installEventFilter(&paint);
-    dialog.show();
-    while (!paint.seen) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    }
-    QCoreApplication::processEvents();
+    vorlen::bench::ShowUntilPainted(dialog);
     vorlen::bench::ReportPaintedAndLeave(report);
 }

@@ -53,13 +53,7 @@ constexpr double kQuietLoad = 0.5;
     QApplication::setWindowIcon(ApplicationIcon());
     const StartCommandLine line = ReadStartCommandLine({"--port", link}, PortExists);
     TrackerWindow form(RealTrackerConfigServices(line.options));
-    bench::FirstPaint paint;
-    form.installEventFilter(&paint);
-    form.show();
-    while (!paint.seen) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    }
-    QCoreApplication::processEvents();
+    bench::ShowUntilPainted(form);
     bench::ReportPaintedAndLeave(report);
 }
 
