@@ -98,6 +98,18 @@ constexpr const char* kSoundKey = "sound";
 // A journal's connection text that holds a password: never kept.
 bool HoldsPassword(const std::string& where) { return WithoutPasswords(where) != where; }
 
+// A port in the slot list: its socket and the adapter's own description,
+// once. A port with nothing to describe it (Wine's COM ports, a Linux port
+// without a model) is described by its own name, which is then not said twice.
+std::string SlotLabel(const PortInfo& port) {
+    std::string label = ShortPort(port.portName);
+    if (!port.description.empty() && port.description != label &&
+        port.description != port.portName) {
+        label += "  " + port.description;
+    }
+    return label;
+}
+
 // The colour of a slot's tile: busy while a tracker is worked on, then its
 // outcome's until the next tracker starts, even while the slot waits for
 // its port again (a tracker that is its own USB adapter is taken out so).
@@ -328,7 +340,7 @@ void StationController::State::OfferPorts(bool keepTicks) {
     for (const PortInfo& port : ports) {
         if (!IsFormsPort(port, formPort)) {
             const std::string& name = port.portName;
-            offered.push_back({name, ShortPort(name) + "  " + port.friendlyName, isTicked(name)});
+            offered.push_back({name, SlotLabel(port), isTicked(name)});
         }
     }
     for (const SlotChoice& before : choices) {

@@ -44,7 +44,7 @@ inline constexpr int kStationReport = 330;         // button: today's report, in
 // A port the operator may tick as a slot.
 struct SlotChoice {
     std::string name;   // what the station opens: a /dev/serial/by-path link, or COM3
-    std::string label;  // what the list shows: the port short and the adapter's friendly name
+    std::string label;  // what the list shows: the port short and the adapter's description
     bool ticked = false;
 };
 

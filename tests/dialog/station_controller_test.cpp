@@ -133,7 +133,9 @@ protected:
         services.enumeratePorts = [this](PortList& list) {
             list.clear();
             for (const std::string& port : ports) {
-                list.push_back({port, port, "USB Serial", 1, "USB Serial"});
+                // A COM port as Wine lists it: described by its own name.
+                const std::string model = port.starts_with("COM") ? port : "USB Serial";
+                list.push_back({port, port, model + " (" + port + ")", 1, model});
             }
         };
         services.formPort = [] { return std::string(); };
@@ -156,18 +158,21 @@ protected:
 };
 
 // An adapter out of its socket is the station's everyday case: its ticked
-// slot stays offered and ticked until the operator unticks it.
+// slot stays offered and ticked until the operator unticks it. Each port
+// is listed by its socket and its adapter, each said once.
 TEST_F(StationControllerTest, RefreshKeepsTicksAndATickedSocketWhoseAdapterIsOut) {
     StationController controller(window, Services());
     controller.Show();
     window.Tick(ports[1]);
-    ports = {ports[0]};
+    ports = {ports[0], "COM7"};
     controller.Press(kStationRefresh);
-    ASSERT_EQ(window.choices.size(), 2u);
+    ASSERT_EQ(window.choices.size(), 3u);
     EXPECT_FALSE(window.choices[0].ticked);
-    EXPECT_EQ(window.choices[1].name, "/dev/serial/by-path/usb-0:2:1.0-port0");
-    EXPECT_TRUE(window.choices[1].ticked);
-    EXPECT_EQ(window.choices[1].label, "USB 2  USB Serial");
+    EXPECT_EQ(window.choices[0].label, "USB 1  USB Serial");
+    EXPECT_EQ(window.choices[1].label, "COM7");  // not "COM7  COM7"
+    EXPECT_EQ(window.choices[2].name, "/dev/serial/by-path/usb-0:2:1.0-port0");
+    EXPECT_TRUE(window.choices[2].ticked);
+    EXPECT_EQ(window.choices[2].label, "USB 2  USB Serial");
 }
 
 // The station hidden and shown again lists the ports of that moment: an
@@ -531,6 +536,25 @@ TEST(StationLook, TheTilesLinesShrinkToFitTheirTile) {
     }
     EXPECT_EQ(TileTextPercent(400, 17), 100);
     EXPECT_EQ(TileTextPercent(20, 17), 40);
+}
+
+// A failure's text too long for the tile's two outcome lines gets smaller
+// until it fits, but never smaller than the phase line; one that fits keeps
+// the table's size.
+TEST(StationLook, TheOutcomeShrinksToFitDownToThePhaseLinesSize) {
+    struct Case {
+        int percent;
+        int fitsAtMost;  // the largest outcome percent whose text fits
+        int expected;
+    };
+    for (const Case c : {Case{100, 1000, 200}, Case{100, 175, 170}, Case{100, 130, 130},
+                         Case{100, 10, 130}, Case{50, 1000, 100}, Case{50, 70, 70},
+                         Case{50, 10, 65}}) {
+        const TextLook look = FittingOutcome(
+            c.percent, [&](const TextLook& tried) { return tried.percent <= c.fitsAtMost; });
+        EXPECT_EQ(look.percent, c.expected) << c.percent << " " << c.fitsAtMost;
+        EXPECT_TRUE(look.bold);
+    }
 }
 
 // From a step away the slot's name and the outcome are read first: they
