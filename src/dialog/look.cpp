@@ -93,6 +93,21 @@ TextLook Shrunk(TextLook look, int percent) {
     return {look.percent * percent / 100, look.bold};
 }
 
+TextLook FittingOutcome(int percent, const std::function<bool(const TextLook&)>& fits) {
+    constexpr int kStep = 10;
+    const auto tableLook = [](TileLine line) {
+        return std::find_if(kTileLines.begin(), kTileLines.end(),
+                            [line](const TileLineLook& row) { return row.line == line; })
+            ->look;
+    };
+    TextLook look = Shrunk(tableLook(TileLine::Outcome), percent);
+    const int smallest = Shrunk(tableLook(TileLine::Phase), percent).percent;
+    while (look.percent > smallest && !fits(look)) {
+        look.percent = std::max(look.percent - kStep, smallest);
+    }
+    return look;
+}
+
 std::vector<TileRect> TilePlaces(int count, TileRect area, int gap) {
     const TileGrid grid = TileGridFor(count, area.width, area.height, gap);
     const int used = grid.columns * grid.width + (grid.columns - 1) * gap;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -86,6 +87,13 @@ int TileTextPercent(int tileHeight, int lineHeight);
 
 // A tile line's look once shrunk to `percent`.
 TextLook Shrunk(TextLook look, int percent);
+
+// The outcome's look on a tile whose lines are shrunk to `percent`: the
+// table's, or smaller in steps down to the phase line's size until `fits`
+// finds its text wrapped into the room the tile leaves it. A failure's
+// text can need three lines where the tile keeps two; it is then smaller
+// rather than cut in the middle of a line.
+TextLook FittingOutcome(int percent, const std::function<bool(const TextLook&)>& fits);
 
 // The station's counters above the tiles.
 inline constexpr TextLook kCountersLook{150, true};

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -313,17 +314,40 @@ void FleetStationWindow::PlaceTiles() {
     const std::vector<TileRect> places =
         TilePlaces(static_cast<int>(tiles_.size()),
                    {0, 0, tileArea_->width(), tileArea_->height()}, kTileGap);
-    const int percent = places.empty() ? 100
-                                       : TileTextPercent(places.front().height,
-                                                         fontMetrics().height());
+    tilePercent_ = places.empty() ? 100
+                                  : TileTextPercent(places.front().height, fontMetrics().height());
     for (std::size_t i = 0; i < tiles_.size(); ++i) {
         const TileRect& place = places[i];
         for (std::size_t line = 0; line < kTileLines.size(); ++line) {
-            tiles_[i].lines[line]->setFont(Scaled(font(), Shrunk(kTileLines[line].look, percent)));
+            tiles_[i].lines[line]->setFont(
+                Scaled(font(), Shrunk(kTileLines[line].look, tilePercent_)));
         }
         tiles_[i].frame->setGeometry(place.x, place.y, place.width, place.height);
+        FitOutcome(tiles_[i]);
         tiles_[i].frame->show();
     }
+}
+
+// The outcome as large as lets it wrap into what the other lines and the
+// Retry button leave of the tile.
+void FleetStationWindow::FitOutcome(const TileLabels& tile) const {
+    const QLayout& layout = *tile.frame->layout();
+    const QRect inside = tile.frame->contentsRect().marginsRemoved(layout.contentsMargins());
+    int room = inside.height();
+    for (std::size_t i = 0; i + 1 < tile.lines.size(); ++i) {
+        room -= tile.lines[i]->fontMetrics().height() + layout.spacing();
+    }
+    if (!tile.retry->isHidden()) {
+        room -= tile.retry->sizeHint().height() + layout.spacing();
+    }
+    QLabel& outcome = *tile.lines.back();
+    const TextLook look = FittingOutcome(tilePercent_, [&](const TextLook& tried) {
+        const QRect needed = QFontMetrics(Scaled(font(), tried))
+                                 .boundingRect(QRect(0, 0, inside.width(), QWIDGETSIZE_MAX),
+                                               Qt::TextWordWrap, outcome.text());
+        return needed.height() <= room && needed.width() <= inside.width();
+    });
+    outcome.setFont(Scaled(font(), look));
 }
 
 void FleetStationWindow::ShowTile(std::size_t index, const Tile& tile) {
@@ -337,6 +361,7 @@ void FleetStationWindow::ShowTile(std::size_t index, const Tile& tile) {
     shown.frame->setToolTip(FromUtf8(tile.port));
     shown.retry->setText(FromUtf8(tile.retry));
     shown.retry->setVisible(!tile.retry.empty());
+    FitOutcome(shown);
     QPalette palette;  // resolves nothing: the tile inherits every colour again
     if (const std::optional<Rgb> colour = TileColour(tile.mark)) {
         palette.setColor(QPalette::Window, Colour(*colour));

@@ -68,6 +68,7 @@ private:
     QWidget* CreateTiles();
     TileLabels CreateTile(std::size_t index);
     void PlaceTiles();
+    void FitOutcome(const TileLabels& tile) const;
 
     void SetText(int controlId, const std::string& text) override;
     std::string Text(int controlId) const override;
@@ -90,6 +91,7 @@ private:
     QListWidget* slots_ = nullptr;
     QWidget* tileArea_ = nullptr;
     std::vector<TileLabels> tiles_;
+    int tilePercent_ = 100;  // how far the tiles' lines are shrunk
     // Last, so that the station stops before the widgets it shows go.
     StationController controller_;
 };

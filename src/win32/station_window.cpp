@@ -99,6 +99,9 @@ void Place(HWND control, int x, int y, int width, int height) {
     ::MoveWindow(control, x, y, std::max(width, 0), std::max(height, 0), TRUE);
 }
 
+// How the outcome, the tile's last line, is drawn.
+constexpr UINT kWrapped = DT_WORDBREAK | DT_EDITCONTROL;
+
 HFONT ScaledFont(const LOGFONTW& base, TextLook look) {
     LOGFONTW font = base;
     font.lfHeight = base.lfHeight * look.percent / 100;
@@ -357,7 +360,8 @@ void FleetStationWindow::LayOutTiles(const RECT& area) {
 }
 
 // The tile's lines in the look table's fonts, each on one line but the
-// last, which wraps in the room left; on the colour of the slot's state.
+// last, which wraps in the room left above the Retry button; on the colour
+// of the slot's state.
 void FleetStationWindow::DrawTile(const DRAWITEMSTRUCT& item) const {
     const auto shown = std::find_if(tiles_.begin(), tiles_.end(), [&](const ShownTile& t) {
         return t.control == item.hwndItem;
@@ -386,14 +390,48 @@ void FleetStationWindow::DrawTile(const DRAWITEMSTRUCT& item) const {
         RECT place = box;
         if (!last) {
             place.bottom = std::min(box.bottom, box.top + LineHeight(dc));
+        } else if (!tile.retry.empty()) {
+            // The failure text wraps above the Retry button, never under it.
+            RECT button{};
+            ::GetWindowRect(shown->retry, &button);
+            ::MapWindowPoints(nullptr, item.hwndItem, reinterpret_cast<POINT*>(&button), 2);
+            place.bottom = std::min(place.bottom, button.top);
         }
         const std::wstring text = WideOfUtf8(LineOf(tile, kTileLines[i].line));
+        const HFONT fitted = last ? FittedOutcomeFont(dc, text, place) : nullptr;
+        if (fitted != nullptr) {
+            ::SelectObject(dc, fitted);
+        }
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &place,
                     DT_CENTER | DT_NOPREFIX | DT_END_ELLIPSIS |
-                        (last ? DT_WORDBREAK | DT_EDITCONTROL : DT_SINGLELINE));
+                        (last ? kWrapped : DT_SINGLELINE));
+        if (fitted != nullptr) {
+            ::SelectObject(dc, lineFonts_[i]);
+            ::DeleteObject(fitted);
+        }
         box.top = place.bottom;
     }
     ::SelectObject(dc, oldFont);
+}
+
+// The outcome's font for this paint: as large as lets `text` wrap into
+// `room`, whose width it keeps.
+HFONT FleetStationWindow::FittedOutcomeFont(HDC dc, const std::wstring& text,
+                                            const RECT& room) const {
+    LOGFONTW base{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(window_, WM_GETFONT, 0, 0)), sizeof base,
+                 &base);
+    const TextLook look = FittingOutcome(tileFontsPercent_, [&](const TextLook& tried) {
+        const HFONT font = ScaledFont(base, tried);
+        const HGDIOBJ before = ::SelectObject(dc, font);
+        RECT needed = room;
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
+                    DT_CALCRECT | DT_NOPREFIX | kWrapped);
+        ::SelectObject(dc, before);
+        ::DeleteObject(font);
+        return needed.bottom <= room.bottom && needed.right <= room.right;
+    });
+    return ScaledFont(base, look);
 }
 
 // A check box before each port's label, ticked when the entry is selected.

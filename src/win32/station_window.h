@@ -58,6 +58,7 @@ private:
     void LayOut(int width, int height) override;
     void LayOutTiles(const RECT& area);
     void DrawTile(const DRAWITEMSTRUCT& item) const;
+    HFONT FittedOutcomeFont(HDC dc, const std::wstring& text, const RECT& room) const;
     void DrawSlotChoice(const DRAWITEMSTRUCT& item) const;
     void RunQueuedCalls();
     HWND Item(int id) const { return ::GetDlgItem(window_, id); }
