@@ -17,6 +17,7 @@
 #include "dialog/look.h"
 #include "dialog/station_controller.h"
 #include "fleet/journal_time.h"
+#include "unplugged_ports.h"
 
 namespace vorlen::fleet {
 namespace {
@@ -127,28 +128,8 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(folder_); }
 
-    // Ports that are never plugged in: each slot waits for its port.
     StationServices Services() {
-        StationServices services;
-        services.enumeratePorts = [this](PortList& list) {
-            list.clear();
-            for (const std::string& port : ports) {
-                // A COM port as Wine lists it: described by its own name.
-                const std::string model = port.starts_with("COM") ? port : "USB Serial";
-                list.push_back({port, port, model + " (" + port + ")", 1, model});
-            }
-        };
-        services.formPort = [] { return std::string(); };
-        services.openJournal = [](const std::string&, std::string& failure) {
-            failure.clear();
-            return std::unique_ptr<Journal>();
-        };
-        services.system.openPort = [](const std::string&, OpenFailure*) {
-            return std::shared_ptr<Port>();
-        };
-        services.system.portExists = [](const std::string&) { return false; };
-        services.system.portLook = 5ms;
-        return services;
+        return test::UnpluggedPorts([this] { return ports; });
     }
 
     std::filesystem::path folder_;

@@ -17,6 +17,7 @@
 #include "win32/station_window.h"
 #include "win32/wide_text.h"
 #include "remote_form.h"
+#include "../dialog/unplugged_ports.h"
 
 #include <chrono>
 
@@ -202,28 +203,15 @@ TEST(Station, TheRegistryKeepsEachFieldForTheNextRun) {
     ::RegCloseKey(station);
 }
 
-// Ports that are never plugged in: each slot waits for its port, and its
-// tile stands there.
+// `count` ports that are never plugged in.
 StationServices UnpluggedPorts(int count) {
-    StationServices services;
-    services.enumeratePorts = [count](PortList& list) {
-        list.clear();
+    return test::UnpluggedPorts([count] {
+        std::vector<std::string> ports;
         for (int i = 0; i < count; ++i) {
-            const std::string name = "COM" + std::to_string(100 + i);
-            list.push_back({name, name, "USB Serial", 1, "USB Serial"});
+            ports.push_back("COM" + std::to_string(100 + i));
         }
-    };
-    services.formPort = [] { return std::string(); };
-    services.openJournal = [](const std::string&, std::string& failure) {
-        failure.clear();
-        return std::unique_ptr<Journal>();
-    };
-    services.system.openPort = [](const std::string&, OpenFailure*) {
-        return std::shared_ptr<Port>();
-    };
-    services.system.portExists = [](const std::string&) { return false; };
-    services.system.portLook = std::chrono::milliseconds(5);
-    return services;
+        return ports;
+    });
 }
 
 BOOL CALLBACK FindThreadsStation(HWND window, LPARAM found) {
