@@ -11,9 +11,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QShowEvent>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <array>
@@ -48,6 +50,24 @@ protected:
         if (resized) {
             resized();
         }
+    }
+};
+
+// A tile line that keeps to one line: cut with "..." where the tile ends,
+// as the Windows tile draws it; its text stays whole.
+class OneLineLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        style()->drawItemText(&painter, room, static_cast<int>(alignment()), palette(),
+                              isEnabled(),
+                              fontMetrics().elidedText(text(), Qt::ElideRight, room.width()),
+                              foregroundRole());
     }
 };
 
@@ -186,12 +206,13 @@ FleetStationWindow::TileLabels FleetStationWindow::CreateTile(std::size_t index)
     layout->setSpacing(2);
     std::array<QLabel*, kTileLines.size()> lines{};
     for (std::size_t i = 0; i < kTileLines.size(); ++i) {
-        auto* label = new QLabel(frame);
-        label->setObjectName(QLatin1String(kLineNames[static_cast<std::size_t>(kTileLines[i].line)]));
-        label->setTextFormat(Qt::PlainText);
         // Only the outcome wraps; the other lines keep to one line each, so
         // that a long one never pushes the outcome out of the tile.
-        label->setWordWrap(kTileLines[i].line == TileLine::Outcome);
+        const bool wraps = kTileLines[i].line == TileLine::Outcome;
+        auto* label = wraps ? new QLabel(frame) : new OneLineLabel(frame);
+        label->setObjectName(QLatin1String(kLineNames[static_cast<std::size_t>(kTileLines[i].line)]));
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(wraps);
         label->setFont(Scaled(font(), kTileLines[i].look));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         layout->addWidget(label);
