@@ -293,6 +293,16 @@ TEST_F(StationWindowTest, AFailedTileOffersRetryWhichRunsItsTrackerAgain) {
     EXPECT_FALSE(retry(1)->isVisible());
     ASSERT_TRUE(retry(0)->isVisible());
     EXPECT_EQ(retry(0)->text(), QStringLiteral("Retry"));
+    // The failure's text wraps whole into its room above Retry, at the
+    // window's size and in tiles narrow enough to need three lines for it,
+    // rather than being cut mid-line.
+    auto* outcome = window->TileWidget(0)->findChild<QLabel*>(QStringLiteral("outcome"));
+    for (const QSize size : {window->size(), QSize(600, 700)}) {
+        window->resize(size);
+        QTest::qWait(50);
+        EXPECT_LE(outcome->heightForWidth(outcome->width()), outcome->height())
+            << size.width() << "x" << size.height();
+    }
     const auto counters = [&] {
         return qobject_cast<QLabel*>(window->Control(fleet::kStationCounters))->text();
     };
