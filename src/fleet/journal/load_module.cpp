@@ -6,11 +6,6 @@
 #include "fleet/journal/module_library.h"
 
 namespace vorlen::fleet {
-// Fixed by the build (src/fleet/CMakeLists.txt).
-namespace journal_module {
-extern const char* const kRelease;
-}  // namespace journal_module
-
 namespace {
 
 // A module turned away is let go again; should even that fail, its reason

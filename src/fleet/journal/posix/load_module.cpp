@@ -8,13 +8,6 @@
 #include "fleet/journal/module_library.h"
 
 namespace vorlen::fleet {
-// Fixed by the build (src/fleet/CMakeLists.txt).
-namespace journal_module {
-extern const char* const kBuildTree;
-extern const char* const kBuilt;
-extern const char* const kInstalled;
-}  // namespace journal_module
-
 namespace module_library {
 
 Handle Open(const std::string& path) { return ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }

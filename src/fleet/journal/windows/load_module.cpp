@@ -11,13 +11,6 @@
 #include "fleet/journal/module_library.h"
 
 namespace vorlen::fleet {
-// Fixed by the build (src/fleet/CMakeLists.txt).
-namespace journal_module {
-extern const char* const kBuildTree;
-extern const char* const kBuilt;
-extern const char* const kInstalled;
-}  // namespace journal_module
-
 namespace {
 
 std::string LoaderReason() {
